@@ -52,12 +52,8 @@ void CMainWnd::Notify(ui::TNotifyUI& msg) {
     const QString name = msg.SenderName();
     if (name == QLatin1String("closebtn")) {
         hide();
-    } else if (name == QLatin1String("minbtn")) {
-        showMinimized();
-    } else if (name == QLatin1String("maxbtn")) {
-        showMaximized();
-    } else if (name == QLatin1String("restorebtn")) {
-        showNormal();
+    } else {
+        HandleCaptionButton(name);
     }
 }
 

@@ -66,12 +66,8 @@ void CMsgWnd::Notify(TNotifyUI& msg) {
         Close(1);
     } else if (name == QLatin1String("cancel_btn") || name == QLatin1String("closebtn")) {
         Close(0);
-    } else if (name == QLatin1String("minbtn")) {
-        showMinimized();
-    } else if (name == QLatin1String("maxbtn")) {
-        showMaximized();
-    } else if (name == QLatin1String("restorebtn")) {
-        showNormal();
+    } else {
+        HandleCaptionButton(name);
     }
 }
 

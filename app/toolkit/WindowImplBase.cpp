@@ -210,6 +210,19 @@ void WindowImplBase::Close(int result) {
     hide();
 }
 
+bool WindowImplBase::HandleCaptionButton(const QString& name) {
+    if (name == QLatin1String("minbtn")) {
+        showMinimized();
+    } else if (name == QLatin1String("maxbtn")) {
+        showMaximized();
+    } else if (name == QLatin1String("restorebtn")) {
+        showNormal();
+    } else {
+        return false;
+    }
+    return true;
+}
+
 void WindowImplBase::CenterWindow() {
     const QWidget* owner = parentWidget();
     QRect area;

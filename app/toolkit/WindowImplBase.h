@@ -70,6 +70,9 @@ public:
     int ShowModal();
     void Close(int result = 0);
     void CenterWindow();
+    // "minbtn", "maxbtn" and "restorebtn" minimise, maximise and restore the window; returns
+    // false for any other name.
+    bool HandleCaptionButton(const QString& name);
 
     // The window a control lives in (the nearest enclosing window of this kind).
     static WindowImplBase* WindowOf(const QWidget* control);
