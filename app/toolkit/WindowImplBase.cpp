@@ -27,13 +27,6 @@ WindowImplBase::WindowImplBase(QWidget* owner) : QWidget(owner, owner ? Qt::Dial
 
 WindowImplBase::~WindowImplBase() {
     Registry().removeAll(this);
-    // The controls outlive this part of the object (QWidget deletes them later): cut their
-    // links to it first. Every key is alive: a control that died has erased its own entries.
-    for (auto& [key, timer] : m_timers) {
-        disconnect(key.first, &QObject::destroyed, this, nullptr);
-        delete timer.data();
-    }
-    m_timers.clear();
     if (m_modalLoop != nullptr) {
         m_modalLoop->exit(0);
     }
@@ -145,12 +138,11 @@ bool WindowImplBase::SetTimer(QWidget* control, int id, int milliseconds) {
     if (control == nullptr || milliseconds < 0) {
         return false;
     }
+    // A timer dies with its control; drop the entries such controls left behind.
+    std::erase_if(m_timers, [](const auto& entry) { return entry.second.isNull(); });
     QPointer<QTimer>& timer = m_timers[{control, id}];
     if (timer == nullptr) {
         timer = new QTimer(control);
-        // Forget the control's timers when it goes, so a later control at the same address
-        // starts clean.
-        connect(control, &QObject::destroyed, this, [this, control] { KillTimer(control); });
         QPointer<QWidget> sender(control);
         connect(timer, &QTimer::timeout, this, [this, sender, id] {
             if (sender) {

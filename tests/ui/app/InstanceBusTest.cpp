@@ -4,6 +4,7 @@
 
 #include "app/InstanceBus.h"
 
+#include "support/PrivateBus.h"
 #include "support/QtTestUtil.h"
 
 #include <QDBusConnection>
@@ -21,10 +22,15 @@ namespace {
 using app::InstanceBus;
 using app::RegisteredMessage;
 
-// A connection of its own, as another process would have; calls between objects of one
-// connection never leave the process.
+// The test's bus, and connections to it as other processes would have them: calls between
+// objects of one connection never leave the process.
+testutil::PrivateBus& Bus() {
+    static testutil::PrivateBus bus;
+    return bus;
+}
+
 QDBusConnection OtherConnection(const QString& name) {
-    return QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
+    return QDBusConnection::connectToBus(Bus().Address(), name);
 }
 
 QString UniqueServiceName() {
@@ -35,8 +41,8 @@ QString UniqueServiceName() {
 class InstanceBusTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!QDBusConnection::sessionBus().isConnected()) {
-            GTEST_SKIP() << "no session bus: run the tests under dbus-run-session (./test.sh does)";
+        if (!OtherConnection(QStringLiteral("main")).isConnected()) {
+            GTEST_SKIP() << "dbus-daemon cannot run here";
         }
     }
 
@@ -90,7 +96,7 @@ TEST(RegisteredMessages, TableHoldsSevenDistinctMessagesOfTheRightForm) {
 
 TEST_F(InstanceBusTest, FirstClaimWinsAndSecondIsToldAnotherRuns) {
     const QString name = UniqueServiceName();
-    InstanceBus first(name);
+    InstanceBus first(name, QStringLiteral("unused.lock"), OtherConnection(QStringLiteral("main")));
     InstanceBus second(name, QStringLiteral("unused.lock"),
                        OtherConnection(QStringLiteral("second")));
     EXPECT_EQ(first.Acquire(), InstanceBus::Role::First);
@@ -104,7 +110,7 @@ TEST_F(InstanceBusTest, FirstClaimWinsAndSecondIsToldAnotherRuns) {
 
 TEST_F(InstanceBusTest, ReceivedMessagesReachTheHandlerOnTheUiThreadWithTheirIntegers) {
     const QString name = UniqueServiceName();
-    InstanceBus bus(name);
+    InstanceBus bus(name, QStringLiteral("unused.lock"), OtherConnection(QStringLiteral("main")));
     ASSERT_EQ(bus.Acquire(), InstanceBus::Role::First);
     std::vector<std::tuple<RegisteredMessage, qint64, qint64>> handled;
     bus.SetHandler([&](RegisteredMessage message, qint64 w, qint64 l) {
@@ -132,7 +138,7 @@ TEST_F(InstanceBusTest, ReceivedMessagesReachTheHandlerOnTheUiThreadWithTheirInt
 
 TEST_F(InstanceBusTest, MalformedAndUnknownCallsAreRefusedWithoutReachingTheHandler) {
     const QString name = UniqueServiceName();
-    InstanceBus bus(name);
+    InstanceBus bus(name, QStringLiteral("unused.lock"), OtherConnection(QStringLiteral("main")));
     ASSERT_EQ(bus.Acquire(), InstanceBus::Role::First);
     int calls = 0;
     bus.SetHandler([&](RegisteredMessage, qint64, qint64) {
@@ -152,12 +158,14 @@ TEST_F(InstanceBusTest, MalformedAndUnknownCallsAreRefusedWithoutReachingTheHand
 
 TEST_F(InstanceBusTest, SentMessagesAreSignalsAndTheInterfaceIntrospects) {
     const QString name = UniqueServiceName();
-    InstanceBus bus(name);
+    InstanceBus bus(name, QStringLiteral("unused.lock"), OtherConnection(QStringLiteral("main")));
     ASSERT_EQ(bus.Acquire(), InstanceBus::Role::First);
     SignalSink sink;
-    ASSERT_TRUE(QDBusConnection::sessionBus().connect(
-        QString(), QString::fromLatin1(app::kBusPath), QString::fromLatin1(app::kBusInterface),
-        QStringLiteral("LightOwnerNotify"), &sink, SLOT(OnSignal(qint64, qint64))));
+    ASSERT_TRUE(OtherConnection(QStringLiteral("listener"))
+                    .connect(QString(), QString::fromLatin1(app::kBusPath),
+                             QString::fromLatin1(app::kBusInterface),
+                             QStringLiteral("LightOwnerNotify"), &sink,
+                             SLOT(OnSignal(qint64, qint64))));
     EXPECT_TRUE(bus.Broadcast(RegisteredMessage::LightOwnerNotify, 1, 0));
     EXPECT_FALSE(bus.Broadcast(RegisteredMessage::ShowInstance, 0, 1)) << "received-only message";
     ASSERT_TRUE(testutil::WaitUntil([&] { return !sink.received.empty(); }));

@@ -98,3 +98,67 @@ TEST(CustomControls, TableKeepsTheRegistrationOrder) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(DpiFit, ScreenSizeChoosesTheDpi) {
+    EXPECT_EQ(app::DpiForScreen({1920, 1080}), 144);
+    EXPECT_EQ(app::DpiForScreen({1366, 768}), 96);
+    EXPECT_EQ(app::DpiForScreen({1500, 961}), 96) << "the width must exceed 1500";
+    EXPECT_EQ(app::DpiForScreen({1501, 960}), 96) << "the height must exceed 960";
+    EXPECT_EQ(app::DpiForScreen({1501, 961}), 144);
+}
+
+TEST_F(MainWindowTest, DpiFitSizesForTheScreenAndKeepsVisibility) {
+    // Qt's offscreen screen is 800 x 600: DPI 96, 1000 x 640.
+    m_window->DpiFit();
+    EXPECT_EQ(m_window->UiDpi(), 96);
+    EXPECT_EQ(m_window->size(), QSize(1000, 640));
+    EXPECT_FALSE(m_window->isVisible()) << "a hidden window stays hidden";
+    Send(RegisteredMessage::ShowInstance, 0, 0);
+    m_window->showMinimized();
+    m_window->DpiFit();
+    EXPECT_TRUE(m_window->isVisible());
+    EXPECT_FALSE(m_window->isMinimized());
+}
+
+TEST_F(MainWindowTest, LightOwnershipFollowsTheButtonAndOutsideRequests) {
+    auto* status = m_window->FindControl<QPushButton>(QStringLiteral("control_light_status"));
+    EXPECT_TRUE(m_window->LightControl());
+    status->click();
+    EXPECT_FALSE(m_window->LightControl());
+    EXPECT_EQ(status->text(), QStringLiteral("不控制灯光"));
+    status->click();
+    EXPECT_TRUE(m_window->LightControl());
+    EXPECT_EQ(status->text(), QStringLiteral("控制灯光"));
+
+    Send(RegisteredMessage::LightOwnerSet, 1, 0);
+    EXPECT_FALSE(m_window->LightControl());
+    Send(RegisteredMessage::LightOwnerSet, 2, 1);
+    EXPECT_FALSE(m_window->LightControl()) << "only wParam 1 sets the owner";
+    Send(RegisteredMessage::LightOwnerSet, 1, 7);
+    EXPECT_FALSE(m_window->LightControl()) << "only lParam 0 or 1";
+    Send(RegisteredMessage::LightOwnerSet, 1, 1);
+    EXPECT_TRUE(m_window->LightControl());
+}
+
+TEST_F(MainWindowTest, SleepSwitchesLightingOffAndIgnoresLaterMessagesUntilResume) {
+    qint64 result = 0;
+    m_window->HandleMessage(app::kPowerBroadcastMessage, app::kPowerSuspend, 0, result);
+    EXPECT_FALSE(m_window->Running());
+    EXPECT_TRUE(m_diagnostics.Contains("light control 0"));
+    EXPECT_TRUE(m_window->LightControl()) << "the user's choice is kept";
+
+    m_window->HandleMessage(app::kTrayCallbackMessage, 0, app::kTrayLeftUp, result);
+    EXPECT_FALSE(m_window->isVisible()) << "ignored while asleep";
+    Send(RegisteredMessage::ShowInstance, 0, 1);
+    EXPECT_TRUE(m_window->isVisible()) << "the show message comes before the power message";
+
+    m_window->HandleMessage(app::kPowerBroadcastMessage, app::kPowerResume, 0, result);
+    EXPECT_TRUE(m_window->Running());
+    EXPECT_TRUE(m_diagnostics.Lines().back() == "light control 1");
+    m_window->HandleMessage(app::kTrayCallbackMessage, 0, app::kTrayLeftUp, result);
+    EXPECT_FALSE(m_window->isVisible());
+}
+
+} // namespace

@@ -4,6 +4,7 @@
 // own D-Bus daemon, so tests running side by side never meet on one bus.
 
 #include "common/Paths.h"
+#include "support/PrivateBus.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -62,34 +63,6 @@ private:
     QString m_stderr;
 };
 
-// A session bus for one test.
-class PrivateBus {
-public:
-    PrivateBus() {
-        m_daemon.start(QStringLiteral("dbus-daemon"),
-                       {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                        QStringLiteral("--print-address=1")});
-        if (!m_daemon.waitForStarted(10000)) {
-            return;
-        }
-        while (!m_daemon.canReadLine() && m_daemon.waitForReadyRead(10000)) {
-        }
-        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
-    }
-    ~PrivateBus() {
-        m_daemon.terminate();
-        m_daemon.waitForFinished(5000);
-    }
-    QString Address() const { return m_address; }
-    QDBusConnection Connect() const {
-        return QDBusConnection::connectToBus(m_address, QStringLiteral("test-") + m_address);
-    }
-
-private:
-    QProcess m_daemon;
-    QString m_address;
-};
-
 class StartupProcessTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -121,7 +94,7 @@ protected:
         return m_bus.Connect().call(call, QDBus::Block, 10000).type() == QDBusMessage::ReplyMessage;
     }
 
-    PrivateBus m_bus;
+    testutil::PrivateBus m_bus;
     QTemporaryDir m_home;
     QProcessEnvironment m_environment;
 };
