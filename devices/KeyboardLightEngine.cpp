@@ -1247,8 +1247,10 @@ void KeyboardLightEngine::MusicRowsAlternating(const BandLevels& levels) {
             }
             bool unlit = false;
             if (r % 2 == 1) {
+                // Mirror of the even rows: n columns from the right stay unlit, so silence
+                // lights nothing here either.
                 MusicFadeTest(k, GridKey(c + 1, r), c >= 21);
-                unlit = c > 23 - n;
+                unlit = c > 22 - n;
             } else {
                 MusicFadeTest(k, GridKey(c - 1, r), c <= 1);
                 unlit = c < n;
