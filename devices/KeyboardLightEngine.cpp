@@ -84,6 +84,20 @@ std::int64_t CappedHeight(std::int64_t v) {
     return Scaled(v) > 600 ? 500 : 600 - Scaled(v);
 }
 
+// Level of each group of consecutive bands: the sum of its bands / 3.
+using BandGroups = std::array<std::array<std::size_t, 2>, 6>;
+template <typename Levels>
+std::array<std::int64_t, 6> GroupLevels(const Levels& levels, const BandGroups& groups) {
+    std::array<std::int64_t, 6> g{};
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        for (std::size_t band = groups[i][0]; band <= groups[i][1]; ++band) {
+            g[i] += levels[band];
+        }
+        g[i] /= 3;
+    }
+    return g;
+}
+
 struct NeighbourOffset {
     int dc, dr;
 };
@@ -368,6 +382,20 @@ void KeyboardLightEngine::Fade(unsigned k, unsigned mode) {
     if (IsKey(k)) {
         ledLevels_[k] = light::FadeLevel(ledLevels_[k], mode);
     }
+}
+
+void KeyboardLightEngine::FadeAndShowAll(unsigned fadeMode) {
+    for (unsigned k = 0; k < kKeys; ++k) {
+        Fade(k, fadeMode);
+        ShowKey(k);
+    }
+}
+
+void KeyboardLightEngine::FadeAndShowKeyOrder(unsigned fadeMode) {
+    ForKeyOrder([&](unsigned k) {
+        Fade(k, fadeMode);
+        ShowKey(k);
+    });
 }
 
 void KeyboardLightEngine::FillAll(LedColour value) {
@@ -729,10 +757,7 @@ void KeyboardLightEngine::StepDiamonds() {
 void KeyboardLightEngine::StepRowRipples() {
     LightMaskCells();
     SlideMasks();
-    for (unsigned k = 0; k < kKeys; ++k) {
-        Fade(k, 9);
-        ShowKey(k);
-    }
+    FadeAndShowAll(9);
 }
 
 void KeyboardLightEngine::StepTwinkle() {
@@ -784,10 +809,7 @@ void KeyboardLightEngine::StepRisingDiamonds() {
         SpreadMasks();
     }
     ++subPhase_;
-    for (unsigned k = 0; k < kKeys; ++k) {
-        Fade(k, 13);
-        ShowKey(k);
-    }
+    FadeAndShowAll(13);
 }
 
 void KeyboardLightEngine::StepScriptedShow() {
@@ -851,24 +873,11 @@ void KeyboardLightEngine::StepScriptedShow() {
         phase = 0;
         break;
     }
-    for (unsigned k = 0; k < kKeys; ++k) {
-        Fade(k, 14);
-        ShowKey(k);
-    }
+    FadeAndShowAll(14);
 }
 
 void KeyboardLightEngine::StepStaggeredPulses() {
-    const auto& pulse = kb::PulseCurve();
-    const std::uint8_t b = FullLevel();
-    ForKeyOrder([&](unsigned k) {
-        unsigned level = ledLevels_[k] + 2u;
-        if (level >= pulse.size()) {
-            level = 0;
-            keyHue_[k] = Byte(random_.Below(kHues));
-        }
-        ledLevels_[k] = Byte(level);
-        SetKey(k, ColourOf(k), b * pulse[level] / 256u);
-    });
+    StepPulses(ledLevels_, 2);
 }
 
 void KeyboardLightEngine::StepBouncingDiamonds() {
@@ -880,10 +889,7 @@ void KeyboardLightEngine::StepBouncingDiamonds() {
     }
     LightMaskCells();
     SpreadMasks();
-    ForKeyOrder([&](unsigned k) {
-        Fade(k, 16);
-        ShowKey(k);
-    });
+    FadeAndShowKeyOrder(16);
 }
 
 void KeyboardLightEngine::StepSingleColour() {
@@ -944,22 +950,24 @@ void KeyboardLightEngine::StepTravellingDot() {
         --phase;
         lightDot(phase);
     }
-    ForKeyOrder([&](unsigned k) {
-        Fade(k, 21);
-        ShowKey(k);
-    });
+    FadeAndShowKeyOrder(21);
 }
 
 void KeyboardLightEngine::StepColourPulses() {
+    StepPulses(keyPhase_, 1);
+}
+
+void KeyboardLightEngine::StepPulses(KeyBytes& phases, unsigned advance) {
     const auto& pulse = kb::PulseCurve();
     const std::uint8_t b = FullLevel();
     ForKeyOrder([&](unsigned k) {
-        unsigned p = keyPhase_[k] + 1u;
+        // A phase at the end of the curve (or past it) starts a new pulse in a new colour.
+        unsigned p = phases[k] + advance;
         if (p >= pulse.size()) {
             p = 0;
             keyHue_[k] = Byte(random_.Below(kHues));
         }
-        keyPhase_[k] = Byte(p);
+        phases[k] = Byte(p);
         SetKey(k, ColourOf(k), b * pulse[p] / 256u);
     });
 }
@@ -1183,15 +1191,8 @@ void KeyboardLightEngine::MusicFallingPeaks(const BandLevels& levels) {
 }
 
 void KeyboardLightEngine::MusicRowsLeft(const BandLevels& levels) {
-    constexpr std::array<std::array<std::size_t, 2>, 6> groups{
-        {{0, 1}, {2, 4}, {5, 7}, {8, 11}, {12, 16}, {17, 23}}};
-    std::array<std::int64_t, 6> g{};
-    for (std::size_t i = 0; i < groups.size(); ++i) {
-        for (std::size_t band = groups[i][0]; band <= groups[i][1]; ++band) {
-            g[i] += levels[band];
-        }
-        g[i] /= 3;
-    }
+    // Consecutive band groups (band 24 belongs to none).
+    const auto g = GroupLevels(levels, {{{0, 1}, {2, 4}, {5, 7}, {8, 11}, {12, 16}, {17, 23}}});
     const unsigned d = light_.direction;
     preview_.phase = Step(d, kHues, preview_.phase, 1);
     preview_.colourIndex = Step(d, 8, preview_.colourIndex, 1);
@@ -1217,15 +1218,7 @@ void KeyboardLightEngine::MusicRowsLeft(const BandLevels& levels) {
 }
 
 void KeyboardLightEngine::MusicRowsAlternating(const BandLevels& levels) {
-    constexpr std::array<std::array<std::size_t, 2>, 6> groups{
-        {{0, 1}, {2, 3}, {4, 6}, {7, 10}, {11, 15}, {16, 20}}};
-    std::array<std::int64_t, 6> g{};
-    for (std::size_t i = 0; i < groups.size(); ++i) {
-        for (std::size_t band = groups[i][0]; band <= groups[i][1]; ++band) {
-            g[i] += levels[band];
-        }
-        g[i] /= 3;
-    }
+    const auto g = GroupLevels(levels, {{{0, 1}, {2, 3}, {4, 6}, {7, 10}, {11, 15}, {16, 20}}});
     const unsigned d = light_.direction;
     preview_.phase = Step(d, kHues, preview_.phase, 1);
     preview_.colourIndex = Step(d, kBands, preview_.colourIndex, 1);

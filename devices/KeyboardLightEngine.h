@@ -41,25 +41,24 @@ struct KeyboardAudioLight {
     bool sevenColour = false;
 };
 
-// One entry of the profile's light list: an override of one LED.
-struct LedOverride {
-    std::uint8_t mode = 0; // 0 breathing, 1 steady, 2 blink, 3 spectrum, 4 off
-    std::uint8_t brightness = 0;
-    std::uint8_t speed = 0;
+// How one LED is lit by an override or by a step of a user-defined effect.
+struct LedSettings {
+    std::uint8_t mode = 0;
+    std::uint8_t brightness = 0; // level 0–4
+    std::uint8_t speed = 0;      // level 0–4
     std::uint8_t direction = 0;
     bool multiColour = false;
     Rgb colour;
+};
+
+// One entry of the profile's light list: an override of one LED. Modes: 0 breathing, 1 steady,
+// 2 blink, 3 spectrum, 4 off.
+struct LedOverride : LedSettings {
     bool valid = false; // false for a missing list element
 };
 
-// One step of a user-defined effect.
-struct EffectStep {
-    std::uint8_t mode = 0; // 0 breathing, 1 steady, 2 blink, 4 wave, 5 spectrum
-    std::uint8_t brightness = 0;
-    std::uint8_t speed = 0;
-    std::uint8_t direction = 0;
-    bool multiColour = false;
-    Rgb colour;
+// One step of a user-defined effect. Modes: 0 breathing, 1 steady, 2 blink, 4 wave, 5 spectrum.
+struct EffectStep : LedSettings {
     std::int32_t timeMs = 0; // how long the step plays
     std::int32_t cycle = 0;  // kept with the effect; the player does not use it
 };
@@ -177,6 +176,8 @@ private:
     void ShowKey(unsigned k);
     void Fade(unsigned k, unsigned mode);
     void FillAll(LedColour value);
+    void FadeAndShowAll(unsigned fadeMode);
+    void FadeAndShowKeyOrder(unsigned fadeMode);
     light::PreviewParams PreviewParamsOf() const;
 
     // Wave masks.
@@ -194,28 +195,29 @@ private:
     bool IsNearHeldKey(int column, int row, unsigned excluded) const;
 
     // Steps by mode.
-    void StepColumnWave();       // 1
-    void StepSlowColumnWave();   // 2
-    void StepSnakeWave();        // 3
-    void StepBreathing();        // 5
-    void StepRings();            // 6
-    void StepKeyLight();         // 7, 25
-    void StepDiamonds();         // 8
-    void StepRowRipples();       // 9
-    void StepTwinkle();          // 10
-    void StepPerKeyRainbow();    // 11
-    void StepRowWave();          // 12
-    void StepRisingDiamonds();   // 13
-    void StepScriptedShow();     // 14
-    void StepStaggeredPulses();  // 15
-    void StepBouncingDiamonds(); // 16
-    void StepSingleColour();     // 17
-    void StepRotatingRings();    // 18
-    void StepCustomColours();    // 20
-    void StepTravellingDot();    // 21
-    void StepColourPulses();     // 22
-    void StepTrails();           // 24
-    void StepColourInput();      // 30
+    void StepColumnWave();                               // 1
+    void StepSlowColumnWave();                           // 2
+    void StepSnakeWave();                                // 3
+    void StepBreathing();                                // 5
+    void StepRings();                                    // 6
+    void StepKeyLight();                                 // 7, 25
+    void StepDiamonds();                                 // 8
+    void StepRowRipples();                               // 9
+    void StepTwinkle();                                  // 10
+    void StepPerKeyRainbow();                            // 11
+    void StepRowWave();                                  // 12
+    void StepRisingDiamonds();                           // 13
+    void StepScriptedShow();                             // 14
+    void StepStaggeredPulses();                          // 15
+    void StepBouncingDiamonds();                         // 16
+    void StepSingleColour();                             // 17
+    void StepRotatingRings();                            // 18
+    void StepCustomColours();                            // 20
+    void StepTravellingDot();                            // 21
+    void StepColourPulses();                             // 22
+    void StepPulses(KeyBytes& phases, unsigned advance); // 15, 22
+    void StepTrails();                                   // 24
+    void StepColourInput();                              // 30
 
     // Music (mode 29).
     void StepMusic();

@@ -9,15 +9,12 @@
 namespace q407::devices {
 namespace {
 
+using test::Led;
 using test::ManualClock;
 using test::ScriptedRandom;
 
 constexpr Rgb kRed{200, 0, 0};
 constexpr Rgb kBlue{0, 0, 200};
-
-LedColour Led(Rgb c, std::uint8_t level) {
-    return {c.red, c.green, c.blue, level};
-}
 
 EffectStep Effect(std::uint8_t mode, Rgb colour, std::int32_t timeMs, std::uint8_t speed = 4,
                   bool multi = false, std::uint8_t direction = 0) {
@@ -32,6 +29,10 @@ EffectStep Effect(std::uint8_t mode, Rgb colour, std::int32_t timeMs, std::uint8
     return step;
 }
 
+KeyboardLight Light(std::uint8_t mode, std::uint8_t speed = 0) {
+    return test::TestLight(mode, false, 1, 4, speed);
+}
+
 LedOverride Override(std::uint8_t mode, Rgb colour, std::uint8_t speed = 0, bool multi = false,
                      std::uint8_t brightness = 4) {
     LedOverride entry;
@@ -44,23 +45,10 @@ LedOverride Override(std::uint8_t mode, Rgb colour, std::uint8_t speed = 0, bool
     return entry;
 }
 
-KeyboardLight Light(std::uint8_t mode, std::uint8_t speed = 0) {
-    KeyboardLight light;
-    light.mode = mode;
-    light.brightness = 4;
-    light.speed = speed;
-    light.direction = 1;
-    light.colour = {10, 20, 30};
-    return light;
-}
-
-class EffectPlayer : public ::testing::Test {
+// An engine on a hand-moved clock that starts at 1000 ms.
+class EngineOnAClock : public ::testing::Test {
 protected:
-    void Play(std::vector<EffectStep> steps, std::uint8_t lightSpeed = 0) {
-        engine.LoadLighting(Light(19, lightSpeed), {}, {}, std::move(steps));
-    }
     LedColour At(unsigned k) const { return engine.GetFrame()[k]; }
-    std::size_t Index() const { return engine.GetState().effectStepIndex; }
     void WakeAt(std::uint32_t ms) {
         clock.Set(ms);
         engine.Wake();
@@ -69,6 +57,14 @@ protected:
     ManualClock clock{1000};
     ScriptedRandom random;
     KeyboardLightEngine engine{clock, random};
+};
+
+class EffectPlayer : public EngineOnAClock {
+protected:
+    void Play(std::vector<EffectStep> steps, std::uint8_t lightSpeed = 0) {
+        engine.LoadLighting(Light(19, lightSpeed), {}, {}, std::move(steps));
+    }
+    std::size_t Index() const { return engine.GetState().effectStepIndex; }
 };
 
 TEST_F(EffectPlayer, EmptyEffectDarkensEveryKey) {
@@ -178,20 +174,11 @@ TEST_F(EffectPlayer, UnknownStepModesAndModesWithoutAStepLeaveOrPlay) {
 // ---- Per-LED overrides
 // ---------------------------------------------------------------------------
 
-class LedOverrides : public ::testing::Test {
+class LedOverrides : public EngineOnAClock {
 protected:
     void Load(std::vector<LedOverride> list, std::uint8_t mode = 17) {
         engine.LoadLighting(Light(mode), {}, std::move(list), {});
     }
-    LedColour At(unsigned k) const { return engine.GetFrame()[k]; }
-    void WakeAt(std::uint32_t ms) {
-        clock.Set(ms);
-        engine.Wake();
-    }
-
-    ManualClock clock{1000};
-    ScriptedRandom random;
-    KeyboardLightEngine engine{clock, random};
 };
 
 TEST_F(LedOverrides, SteadyOffAndMissingEntries) {

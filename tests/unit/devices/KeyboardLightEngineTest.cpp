@@ -13,25 +13,15 @@
 namespace q407::devices {
 namespace {
 
+using test::Led;
 using test::ManualClock;
 using test::ScriptedRandom;
 
-constexpr Rgb kC{10, 20, 30};
+constexpr Rgb kC = test::kTestColour;
 
 KeyboardLight Light(std::uint8_t mode, bool multi = false, std::uint8_t direction = 1,
                     std::uint8_t brightness = 4, std::uint8_t speed = 0) {
-    KeyboardLight light;
-    light.mode = mode;
-    light.brightness = brightness;
-    light.speed = speed;
-    light.direction = direction;
-    light.multiColour = multi;
-    light.colour = kC;
-    return light;
-}
-
-LedColour Led(Rgb c, std::uint8_t level) {
-    return {c.red, c.green, c.blue, level};
+    return test::TestLight(mode, multi, direction, brightness, speed);
 }
 
 class KeyboardEngine : public ::testing::Test {

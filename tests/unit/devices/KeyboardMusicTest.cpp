@@ -10,6 +10,7 @@
 namespace q407::devices {
 namespace {
 
+using test::Led;
 using test::ManualClock;
 using test::ScriptedRandom;
 
@@ -17,17 +18,10 @@ constexpr Rgb kBg{1, 2, 3};
 constexpr Rgb kFg{200, 100, 50};
 constexpr std::int32_t kLoud = 2000;
 
-LedColour Led(Rgb c, std::uint8_t level) {
-    return {c.red, c.green, c.blue, level};
-}
-
 class KeyboardMusic : public ::testing::Test {
 protected:
     void Start(std::uint8_t audioMode, bool sevenColour = false) {
-        KeyboardLight light;
-        light.mode = 29;
-        light.brightness = 4;
-        light.direction = 1;
+        const KeyboardLight light = test::TestLight(29);
         KeyboardAudioLight audio;
         audio.audioMode = audioMode;
         audio.background = kBg;
@@ -78,10 +72,7 @@ TEST_F(KeyboardMusic, WithoutInputEveryModeShowsTheBackground) {
         ManualClock c;
         ScriptedRandom r;
         KeyboardLightEngine fresh(c, r);
-        KeyboardLight light;
-        light.mode = 29;
-        light.brightness = 4;
-        light.direction = 1;
+        const KeyboardLight light = test::TestLight(29);
         KeyboardAudioLight audio{mode, kBg, kFg, false};
         fresh.LoadLighting(light, audio, {}, {});
         for (int i = 0; i < 5; ++i) {
@@ -194,11 +185,7 @@ TEST_F(KeyboardMusic, RingsFollowLoudness) {
     ManualClock c;
     ScriptedRandom r;
     KeyboardLightEngine medium(c, r);
-    KeyboardLight light;
-    light.mode = 29;
-    light.brightness = 4;
-    light.direction = 1;
-    medium.LoadLighting(light, {3, kBg, kFg, false}, {}, {});
+    medium.LoadLighting(test::TestLight(29), {3, kBg, kFg, false}, {}, {});
     std::array<std::int32_t, 25> levels;
     levels.fill(500); // height 450: s = 450 × 20 / 600 = 15, rings 0–4 lit
     medium.SetMusicLevels(levels);

@@ -3,6 +3,7 @@
 // A clock moved by hand and a random source that hands out a script, so light tests know every
 // input of every frame.
 
+#include "devices/KeyboardLightEngine.h"
 #include "devices/LightSources.h"
 
 #include <cstdint>
@@ -47,5 +48,23 @@ private:
     std::uint32_t fallback_ = 0;
     int calls_ = 0;
 };
+
+inline LedColour Led(Rgb colour, std::uint8_t level) {
+    return MakeLed(colour, level);
+}
+
+inline constexpr Rgb kTestColour{10, 20, 30};
+
+inline KeyboardLight TestLight(std::uint8_t mode, bool multi = false, std::uint8_t direction = 1,
+                               std::uint8_t brightness = 4, std::uint8_t speed = 0) {
+    KeyboardLight light;
+    light.mode = mode;
+    light.brightness = brightness;
+    light.speed = speed;
+    light.direction = direction;
+    light.multiColour = multi;
+    light.colour = kTestColour;
+    return light;
+}
 
 } // namespace q407::devices::test
