@@ -118,7 +118,7 @@ KeyboardLightEngine::KeyboardLightEngine(const LightClock& clock, LightRandom& r
     positionMap_.fill(kb::kNoKey);
 }
 
-// ---- Inputs ---------------------------------------------------------------------------------
+// ---- Inputs -------------------------------------------------------------------------------------
 
 void KeyboardLightEngine::SetPositionMap(const KeyBytes& positions) {
     std::lock_guard lock(mutex_);
@@ -225,7 +225,7 @@ void KeyboardLightEngine::SetColourInput(std::span<const std::int32_t> values) {
     std::copy_n(values.begin(), std::min(values.size(), kColourInputs), colourInput_.begin());
 }
 
-// ---- Light thread -----------------------------------------------------------------------------
+// ---- Light thread -------------------------------------------------------------------------------
 
 void KeyboardLightEngine::Wake() {
     std::lock_guard lock(mutex_);
@@ -287,8 +287,7 @@ KeyboardLightEngine::State KeyboardLightEngine::GetState() const {
     return state;
 }
 
-// ---- Reset and entry steps
-// -----------------------------------------------------------------------
+// ---- Reset and entry steps ----------------------------------------------------------------------
 
 void KeyboardLightEngine::ResetLightEngine() {
     preview_.phase = 0;
@@ -354,7 +353,7 @@ void KeyboardLightEngine::RunEntryStep() {
     }
 }
 
-// ---- Helpers ----------------------------------------------------------------------------------
+// ---- Helpers ------------------------------------------------------------------------------------
 
 std::uint8_t KeyboardLightEngine::FullLevel() const {
     return light::BrightnessLevel(light_.brightness);
@@ -406,7 +405,7 @@ light::PreviewParams KeyboardLightEngine::PreviewParamsOf() const {
     return {light_.brightness, light_.speed, light_.direction, light_.multiColour, light_.colour};
 }
 
-// ---- Wave masks -------------------------------------------------------------------------------
+// ---- Wave masks ---------------------------------------------------------------------------------
 
 void KeyboardLightEngine::SetMaskBit(std::size_t column, unsigned bit) {
     for (MaskRow& mask : masks_) {
@@ -469,7 +468,7 @@ void KeyboardLightEngine::SlideMasks() {
     masks_[kDownRight].fill(0);
 }
 
-// ---- Key reactions -----------------------------------------------------------------------------
+// ---- Key reactions ------------------------------------------------------------------------------
 
 void KeyboardLightEngine::StartKeyReaction(unsigned k, unsigned kind) {
     switch (light_.mode) {
@@ -1002,8 +1001,7 @@ void KeyboardLightEngine::StepColourInput() {
     FillAll(MakeLed(colour, FullLevel()));
 }
 
-// ---- Music (mode 29)
-// -------------------------------------------------------------------------------
+// ---- Music (mode 29) ----------------------------------------------------------------------------
 
 void KeyboardLightEngine::StepMusic() {
     const BandLevels levels = bandLevels_;
@@ -1258,7 +1256,7 @@ void KeyboardLightEngine::MusicRowsAlternating(const BandLevels& levels) {
 }
 
 // ---- Per-LED overrides
-// ----------------------------------------------------------------------------
+// -----------------------------------------------------------------------------
 
 void KeyboardLightEngine::RunLedStatesLocked(bool reset, std::uint32_t nowMs) {
     // The override state covers one entry per key; a longer list is cut there.

@@ -172,7 +172,7 @@ TEST_F(EffectPlayer, UnknownStepModesAndModesWithoutAStepLeaveOrPlay) {
 }
 
 // ---- Per-LED overrides
-// ---------------------------------------------------------------------------
+// -----------------------------------------------------------------------------
 
 class LedOverrides : public EngineOnAClock {
 protected:

@@ -7,7 +7,9 @@
 #include "unit/devices/LightTestSupport.h"
 
 #include <algorithm>
+#include <atomic>
 #include <gtest/gtest.h>
+#include <thread>
 #include <tuple>
 
 namespace q407::devices {
@@ -55,7 +57,7 @@ protected:
     }();
 };
 
-// ---- Waves -------------------------------------------------------------------------------------
+// ---- Waves --------------------------------------------------------------------------------------
 
 TEST_F(KeyboardEngine, Mode1ColumnWave) {
     Load(Light(1, true));
@@ -183,7 +185,7 @@ TEST_F(KeyboardEngine, Mode18RotatingRings) {
 }
 
 // ---- Per-key animations
-// ------------------------------------------------------------------------------
+// ----------------------------------------------------------------------------
 
 TEST_F(KeyboardEngine, Mode11PerKeyRainbowFromTheHueRamp) {
     Load(Light(11));
@@ -261,8 +263,7 @@ TEST_F(KeyboardEngine, Mode24MultiColourBackwards) {
     EXPECT_EQ(At(16), Led({0, 255, 0}, 255)) << "the hue stops at 255, shown as entry 63";
 }
 
-// ---- Ripples and masks
-// ---------------------------------------------------------------------------
+// ---- Ripples and masks --------------------------------------------------------------------------
 
 TEST_F(KeyboardEngine, Mode8DiamondGrowsFromThePressedKey) {
     Load(Light(8, false));
@@ -394,6 +395,17 @@ TEST_F(KeyboardEngine, Mode21TravellingDot) {
     EXPECT_EQ(engine.GetState().phase, 169);
 }
 
+TEST_F(KeyboardEngine, Mode21PositionsWithoutAKeyLightNothing) {
+    Load(Light(21, false));
+    Steps(66); // positions 0–65; the dot just lit is key 75
+    EXPECT_EQ(Level(75), 214);
+    Steps(1); // position 66 holds no key
+    const auto levels = engine.GetState().ledLevels;
+    EXPECT_EQ(std::count(levels.begin(), levels.end(), 214), 0);
+    Steps(1); // position 67: key 74
+    EXPECT_EQ(Level(74), 214);
+}
+
 TEST_F(KeyboardEngine, Mode21BackwardsRestsOneStepBetweenRounds) {
     Load(Light(21, false, 0));
     Steps(171); // the step without a dot, then positions 169 … 0
@@ -449,8 +461,7 @@ TEST_F(KeyboardEngine, Mode30ColourInput) {
     EXPECT_EQ(At(169), Led({0xFF, 0x02, 0xFF}, 195));
 }
 
-// ---- Key reactions
-// ---------------------------------------------------------------------------------
+// ---- Key reactions ------------------------------------------------------------------------------
 
 TEST_F(KeyboardEngine, Mode7KeyLightRisesAndFades) {
     Load(Light(7, true));
@@ -554,8 +565,7 @@ TEST_F(KeyboardEngine, Mode25KeyOutsideTheGridHasNoReaction) {
     EXPECT_EQ(LitCount(), 0);
 }
 
-// ---- Light thread pacing
-// -----------------------------------------------------------------------------
+// ---- Light thread pacing ------------------------------------------------------------------------
 
 unsigned IntervalByHand(unsigned mode, unsigned speed) {
     if (mode == 2) {
@@ -615,8 +625,46 @@ TEST_F(KeyboardEngine, TicksNeedTheClockToMoveMoreThanOneMillisecond) {
     EXPECT_EQ(engine.GetState().phase, 2);
 }
 
-// ---- Bounds
-// --------------------------------------------------------------------------------------------
+// ---- Threads
+// --------------------------------------------------------------------------------------
+
+TEST(KeyboardEngineThreads, InputsFromOtherThreadsWhileTheLightThreadRuns) {
+    ManualClock clock;
+    SeededLightRandom random(11);
+    KeyboardLightEngine engine(clock, random);
+    KeyboardLightEngine::KeyBytes positions;
+    for (std::size_t k = 0; k < positions.size(); ++k) {
+        positions[k] = static_cast<std::uint8_t>(k < 126 ? k : kb::kNoKey);
+    }
+    engine.SetPositionMap(positions);
+    engine.LoadLighting(Light(25, true, 1, 4, 4), {}, {}, {});
+    std::atomic<bool> stop{false};
+    std::thread listener([&] {
+        for (unsigned i = 0; !stop; ++i) {
+            engine.OnDeviceKey(i % 126, 1 + i % 2);
+        }
+    });
+    std::thread ui([&] {
+        std::array<std::int32_t, 25> levels{};
+        for (int i = 0; !stop; ++i) {
+            levels[static_cast<std::size_t>(i % 25)] = i;
+            engine.SetMusicLevels(levels);
+            engine.SetColourInput(levels);
+            engine.SetLight(Light(static_cast<std::uint8_t>(i % 2 ? 25 : 29), true, 1, 4, 4));
+            (void)engine.GetFrame();
+        }
+    });
+    for (int wake = 0; wake < 3000; ++wake) {
+        engine.Wake();
+    }
+    stop = true;
+    listener.join();
+    ui.join();
+    const auto frame = engine.GetFrame();
+    EXPECT_EQ(frame.size(), 170u);
+}
+
+// ---- Bounds -------------------------------------------------------------------------------------
 
 TEST(KeyboardEngineBounds, TableDrivenModesLeaveSlotsWithoutKeysAlone) {
     // Logical keys 132–169 sit on no grid cell, path or list: modes that walk those tables never
