@@ -2,6 +2,7 @@
 // colour inputs and wakes: the engine must never read or write outside its tables (the debug
 // build checks every index, the sanitizers the rest).
 
+#include "devices/KeyColourData.h"
 #include "devices/KeyboardLightEngine.h"
 
 #include <cstddef>
@@ -144,6 +145,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             engine.SetPositionMap(map);
             engine.SetAudioLight(ReadAudio(in));
+            // The keyboard's LED table and answer lengths are outside input too.
+            std::vector<std::uint8_t> ledTable(in.Byte());
+            for (std::uint8_t& slot : ledTable) {
+                slot = in.Byte();
+            }
+            const kb::KeySlots ledMap = kb::BuildLedMap(map, ledTable);
+            const std::size_t slotCount = in.Byte();
+            const auto packed = kb::PackFrame(engine.GetFrame(), ledMap, slotCount);
+            auto colours = engine.CustomColours();
+            kb::UnpackColourGroup(std::span(packed).first(packed.size() / 2), ledMap, colours);
+            engine.SetCustomColours(colours);
             break;
         }
         default:
