@@ -378,9 +378,7 @@ void KeyboardLightEngine::ShowKey(unsigned k) {
 }
 
 void KeyboardLightEngine::Fade(unsigned k, unsigned mode) {
-    if (IsKey(k)) {
-        ledLevels_[k] = light::FadeLevel(ledLevels_[k], mode);
-    }
+    light::FadeLedStep(ledLevels_, k, mode);
 }
 
 void KeyboardLightEngine::FadeAndShowAll(unsigned fadeMode) {

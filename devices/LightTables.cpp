@@ -109,6 +109,12 @@ std::uint8_t FadeLevel(std::uint8_t level, unsigned mode) {
     return static_cast<std::uint8_t>(std::max(0, level - drop));
 }
 
+void FadeLedStep(std::span<std::uint8_t> levels, std::size_t led, unsigned mode) {
+    if (led < levels.size()) {
+        levels[led] = FadeLevel(levels[led], mode);
+    }
+}
+
 namespace {
 
 void Fill(std::span<LedColour> leds, LedColour value) {

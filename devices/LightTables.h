@@ -65,6 +65,9 @@ std::uint8_t Step(unsigned direction, unsigned limit, std::uint8_t value, std::u
 // the mode picks one of three fade shapes (0, 29 and every other value).
 std::uint8_t FadeLevel(std::uint8_t level, unsigned mode);
 
+// FadeLevel applied to levels[led]; an index outside the levels is ignored.
+void FadeLedStep(std::span<std::uint8_t> levels, std::size_t led, unsigned mode);
+
 // State of the preview frames that a page keeps between steps.
 struct PreviewState {
     std::uint8_t phase = 0;

@@ -102,6 +102,14 @@ TEST(LightTables, MusicFadeNeverWrapsALowLevelToABrightOne) {
     }
 }
 
+TEST(LightTables, FadeLedStepActsOnOneLevelInsideTheList) {
+    std::array<std::uint8_t, 3> levels{255, 100, 7};
+    FadeLedStep(levels, 1, 8);
+    FadeLedStep(levels, 3, 8); // past the end: ignored
+    FadeLedStep(levels, 2, 29);
+    EXPECT_EQ(levels, (std::array<std::uint8_t, 3>{255, 70, 6}));
+}
+
 class PreviewFrames : public ::testing::Test {
 protected:
     std::array<LedColour, 5> leds{};
