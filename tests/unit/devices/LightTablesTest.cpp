@@ -3,6 +3,8 @@
 
 #include "devices/LightTables.h"
 
+#include "devices/LightSources.h"
+
 #include <array>
 #include <gtest/gtest.h>
 #include <vector>
@@ -181,3 +183,31 @@ TEST_F(PreviewFrames, BlinkTogglesByItsPeriod) {
 
 } // namespace
 } // namespace q407::devices::light
+
+namespace q407::devices {
+namespace {
+
+TEST(LightSources, SeededRandomRepeatsItsSequenceWithinRange) {
+    SeededLightRandom a(42);
+    SeededLightRandom b(42);
+    SeededLightRandom other(43);
+    bool differs = false;
+    for (int i = 0; i < 200; ++i) {
+        const std::uint32_t v = a.Below(192);
+        EXPECT_LT(v, 192u);
+        EXPECT_EQ(v, b.Below(192));
+        differs = differs || v != other.Below(192);
+    }
+    EXPECT_TRUE(differs) << "another seed gives another sequence";
+    EXPECT_EQ(a.Below(0), 0u);
+}
+
+TEST(LightSources, SteadyClockDoesNotGoBack) {
+    SteadyLightClock clock;
+    const std::uint32_t first = clock.NowMs();
+    const std::uint32_t second = clock.NowMs();
+    EXPECT_LT(second - first, 1000u) << "two reads in a row are close and in order";
+}
+
+} // namespace
+} // namespace q407::devices
