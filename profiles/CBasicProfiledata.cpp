@@ -204,11 +204,8 @@ void CBasicProfiledata::SetLightInfo(const LightInfo& info) {
 }
 
 AudioLightInfo CBasicProfiledata::GetAudioLightInfo() {
-    const Json::Value& object = Member(m_root, "AudioLightInfo");
-    m_audioLightInfo = AudioLightInfo{};
-    if (!object.isNull()) {
-        detail::ReadFields(object, m_audioLightInfo, kAudioLightFields);
-    }
+    // A missing object reads as all zeros.
+    detail::ReadFields(Member(m_root, "AudioLightInfo"), m_audioLightInfo, kAudioLightFields);
     return m_audioLightInfo;
 }
 

@@ -63,11 +63,8 @@ void WriteCurve(Json::Value& entry, const char* key, Json::ArrayIndex curve,
 } // namespace
 
 HeadsetSystemSettings CHs6533Profiledata::GetHeadsetSettings() {
-    const Json::Value& system = Member(GetRoot(), "SystemSetStages");
-    m_headsetSettings = HeadsetSystemSettings{};
-    if (!system.isNull()) {
-        detail::ReadFields(system, m_headsetSettings, kSystemFields);
-    }
+    // A missing object reads as all zeros.
+    detail::ReadFields(Member(GetRoot(), "SystemSetStages"), m_headsetSettings, kSystemFields);
     return m_headsetSettings;
 }
 

@@ -30,11 +30,8 @@ bool IsGroupInRange(int group) {
 } // namespace
 
 KeyboardSystemSettings CKeyboardProfiledata::GetKeyboardSettings() {
-    const Json::Value& system = Member(GetRoot(), "SystemStages");
-    m_keyboardSettings = KeyboardSystemSettings{};
-    if (!system.isNull()) {
-        detail::ReadFields(system, m_keyboardSettings, kSystemFields);
-    }
+    // A missing object reads as all zeros.
+    detail::ReadFields(Member(GetRoot(), "SystemStages"), m_keyboardSettings, kSystemFields);
     return m_keyboardSettings;
 }
 

@@ -76,8 +76,9 @@ public:
     // Deletes macro `index`: first every key of the listed profile files bound to it returns to
     // its default and keys bound to later macros move down by one (damaged profile files are
     // left alone), then the index drops the entry, then its event file goes. `changedProfiles`
-    // receives the profile files that were rewritten. The page applies RenumberMacroKeys to the
-    // profile it holds in memory itself.
+    // receives the profile files that were rewritten. Profiles are saved at every change, so the
+    // caller passes every stored profile of the device, the selected one included, and reloads
+    // the selected one when it is among the changed files (then writes the device again).
     int DeleteMacro(int index, std::span<const std::filesystem::path> profileFiles, int deviceIndex,
                     std::vector<std::filesystem::path>* changedProfiles = nullptr);
 

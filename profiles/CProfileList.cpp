@@ -171,6 +171,10 @@ void CProfileList::RefreshSelectedUUID() {
     m_selectedUuid = RowOf(list, StoredSelection(list)).uuid;
 }
 
+int CProfileList::GetStoredSelection() const {
+    return StoredSelection(ReadList());
+}
+
 int CProfileList::AddProfile() {
     const Json::Value list = EnsureList();
     if (RowCount(list) == 0) {

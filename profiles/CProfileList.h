@@ -60,6 +60,9 @@ public:
     int SelectProfile(int row);
     // Rereads the list and takes the UUID of the stored selection; changes no file.
     void RefreshSelectedUUID();
+    // The stored "profileselect" (row 0 when it is outside the list); changes no file. A panel
+    // that reloads its rows selects this one.
+    int GetStoredSelection() const;
 
     int AddProfile();
     int CopyProfile();

@@ -20,6 +20,7 @@ struct FieldSpec {
     ReadAs readAs = ReadAs::Int;
 };
 
+// Members missing from `object` (or a missing object) read as 0.
 template <typename Record, typename Field, std::size_t N>
 void ReadFields(const Json::Value& object, Record& record,
                 const std::array<FieldSpec<Record, Field>, N>& fields) {

@@ -92,10 +92,12 @@ TEST_F(ProfileListTest, WithoutDefaultFileTheProfileHoldsOnlyItsNames) {
 TEST_F(ProfileListTest, StoredSelectionOutsideTheListFallsBackToRowZero) {
     WriteRows({"A", "B"}, 7);
     CProfileList list = MakeList();
+    EXPECT_EQ(list.GetStoredSelection(), 0);
     ASSERT_EQ(list.InitProfiles(), CProfileList::kDone);
     EXPECT_EQ(list.GetSelectedIndex(), 0);
     EXPECT_EQ(ListFile()["profileselect"], Json::Value(0));
     WriteRows({"A", "B"}, 1);
+    EXPECT_EQ(list.GetStoredSelection(), 1);
     ASSERT_EQ(list.InitProfiles(), CProfileList::kDone);
     EXPECT_EQ(list.GetSelectedUUID(), "p1");
 }
