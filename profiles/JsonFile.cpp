@@ -87,6 +87,10 @@ std::string StyledJsonText(const Json::Value& value) {
 }
 
 bool WriteJsonFile(const Json::Value& value, const std::filesystem::path& path) {
+    if (!path.has_filename()) {
+        diag::Line("no file to write: \"" + path.string() + "\"");
+        return false;
+    }
     std::string error;
     if (!WriteFileAtomically(path, StyledJsonText(value), &error)) {
         diag::Line(error);

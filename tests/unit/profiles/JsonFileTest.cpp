@@ -78,6 +78,8 @@ TEST_F(JsonFileTest, FailedWriteKeepsTheOldFileAndSaysSo) {
     EXPECT_FALSE(WriteJsonFile(second, Path("f.json")));
     EXPECT_EQ(ReadJsonFile(Path("f.json")), first);
     EXPECT_EQ(Entries().size(), 1u) << "no temporary file left";
+    EXPECT_FALSE(WriteJsonFile(first, ""));
+    EXPECT_FALSE(WriteJsonFile(first, m_dir / ""));
 }
 
 TEST_F(JsonFileTest, SetAsideMovesTheDamagedFileBesideItself) {
