@@ -254,15 +254,17 @@ TEST_F(ProfiledataTest, MissingCustomColoursAreWrittenAsZeros) {
 }
 
 TEST_F(ProfiledataTest, UserEffectStepsComeFromTheEffectFileOfTheSelectedMode) {
-    Write(Path("ravik_light.config"), R"({ "LightInfo" : [ [ { "Guid" : "fx_a" },
+    const auto folder = Path("device");
+    std::filesystem::create_directories(folder);
+    Write(folder / "ravik_light.config", R"({ "LightInfo" : [ [ { "Guid" : "fx_a" },
         { "Guid" : "../escape" } ] ] })");
-    Write(Path("fx_a.light"), R"({ "LEDEffectList" : [ { "LEDREGMode" : 1, "red" : 255,
+    Write(folder / "fx_a.light", R"({ "LEDEffectList" : [ { "LEDREGMode" : 1, "red" : 255,
         "Time" : 300, "Cyle" : 2 }, { "blue" : 7 } ] })");
-    Write(m_dir.parent_path() / "escape.light", R"({ "LEDEffectList" : [ {} ] })");
+    Write(Path("escape.light"), R"({ "LEDEffectList" : [ {} ] })");
     CBasicProfiledata record;
     record.SetFirstCustomLightMode(20);
-    record.SetLightConfigPath(Path("ravik_light.config"));
-    record.LoadLightConfig(Path("ravik_light.config"));
+    record.SetLightConfigPath(folder / "ravik_light.config");
+    record.LoadLightConfig(folder / "ravik_light.config");
 
     record.SetLightInfo(LightInfo{.mode = 3});
     EXPECT_TRUE(record.GetLedEffect().empty()) << "a built-in mode keeps the held steps";
@@ -276,7 +278,6 @@ TEST_F(ProfiledataTest, UserEffectStepsComeFromTheEffectFileOfTheSelectedMode) {
 
     record.SetLightInfo(LightInfo{.mode = 21});
     EXPECT_TRUE(record.GetLedEffect().empty()) << "an identifier leaving the folder is not read";
-    std::filesystem::remove(m_dir.parent_path() / "escape.light");
 }
 
 // Byte-exact files: the layout other tools and earlier versions read.
