@@ -79,23 +79,5 @@ TEST(UserNames, CompareWithoutLetterCase) {
     EXPECT_FALSE(IsBlank(" a "));
 }
 
-TEST(UserNames, NumberedNamesTakeTheFirstFreeNumber) {
-    EXPECT_EQ(FirstFreeNumberedName({"Profile1", "profile3"}, "Profile"), "Profile2");
-    EXPECT_EQ(FirstFreeNumberedName({"Profile1", "PROFILE2"}, "Profile"), "Profile3");
-    EXPECT_EQ(FirstFreeNumberedName({"Macro_1"}, "macro_"), "macro_2");
-    EXPECT_EQ(FirstFreeNumberedName({}, "macro_"), "macro_1");
-}
-
-TEST(UserNames, SuffixesAccumulateOnTheCandidate) {
-    const auto paren = [](int n) { return "(" + std::to_string(n) + ")"; };
-    EXPECT_EQ(UniqueBySuffix({"Game"}, "Game", paren), "Game(1)");
-    EXPECT_EQ(UniqueBySuffix({"Game", "game(1)"}, "Game", paren), "Game(1)(2)");
-    const auto underscore = [](int n) { return "_" + std::to_string(n); };
-    EXPECT_EQ(UniqueBySuffix({"a", "a_1"}, "a", underscore), "a_1_2");
-    const auto copy = [](int) { return std::string(" copy"); };
-    EXPECT_EQ(UniqueBySuffix({"A", "A copy"}, "A copy", copy), "A copy copy");
-    EXPECT_EQ(UniqueBySuffix({"A"}, "B", copy), "B");
-}
-
 } // namespace
 } // namespace q407::profiles
