@@ -7,7 +7,9 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <climits>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <libudev.h>
 #include <linux/hidraw.h>
@@ -22,6 +24,7 @@ namespace q407::hid {
 namespace {
 
 constexpr std::size_t kReadBufferBytes = 4096 + 1;
+constexpr const char* kHidrawClass = "/sys/class/hidraw";
 
 using Clock = std::chrono::steady_clock;
 
@@ -291,6 +294,23 @@ private:
     udev_monitor* m_monitor = nullptr;
 };
 
+// The sysfs path of /sys/class/hidraw/<name>: the link's target made absolute. It names the
+// device instance (the HID device's name carries a per-instance number), the same string libudev
+// gives as the device's syspath.
+std::string SysfsPathOfClassEntry(std::string_view name) {
+    const std::string link = std::string(kHidrawClass) + "/" + std::string(name);
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink(link.c_str(), target, sizeof target - 1);
+    if (length <= 0) {
+        return {};
+    }
+    std::string_view relative(target, static_cast<std::size_t>(length));
+    while (relative.substr(0, 3) == "../") {
+        relative.remove_prefix(3);
+    }
+    return "/sys/" + std::string(relative);
+}
+
 } // namespace
 
 std::uint16_t InterfaceNumberFromPhys(std::string_view phys) {
@@ -317,27 +337,40 @@ LinuxHidBackend::~LinuxHidBackend() {
 
 bool LinuxHidBackend::Enumerate(std::vector<std::string>& paths) {
     paths.clear();
+    // The periodic pass runs ten times a second while a slot is free, so the listing itself is
+    // one directory read and one readlink per node; libudev and the descriptor are only consulted
+    // for a node (device instance) not seen before.
+    DIR* folder = ::opendir(kHidrawClass);
+    if (folder == nullptr) {
+        return errno == ENOENT; // no hidraw driver loaded: nothing present
+    }
+    std::vector<std::pair<unsigned, std::string>> nodes; // number, sysfs path
+    while (const dirent* entry = ::readdir(folder)) {
+        unsigned number = 0;
+        const std::string_view name(entry->d_name);
+        if (name.substr(0, 6) != "hidraw" ||
+            std::from_chars(name.data() + 6, name.data() + name.size(), number).ec != std::errc{}) {
+            continue;
+        }
+        std::string syspath = SysfsPathOfClassEntry(name);
+        if (!syspath.empty()) {
+            nodes.emplace_back(number, std::move(syspath));
+        }
+    }
+    ::closedir(folder);
+    std::sort(nodes.begin(), nodes.end());
+
     std::lock_guard lock(m_mutex);
     if (m_udev == nullptr) {
-        return false;
-    }
-    udev_enumerate* enumerate = udev_enumerate_new(m_udev);
-    if (enumerate == nullptr || udev_enumerate_add_match_subsystem(enumerate, "hidraw") < 0 ||
-        udev_enumerate_scan_devices(enumerate) < 0) {
-        if (enumerate != nullptr) {
-            udev_enumerate_unref(enumerate);
-        }
         return false;
     }
     for (auto& [syspath, node] : m_nodes) {
         node.seen = false;
     }
-    udev_list_entry* entry = nullptr;
-    udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(enumerate)) {
-        const char* syspath = udev_list_entry_get_name(entry);
+    for (const auto& [number, syspath] : nodes) {
         auto cached = m_nodes.find(syspath);
         if (cached == m_nodes.end()) {
-            UdevDevicePtr device(udev_device_new_from_syspath(m_udev, syspath));
+            UdevDevicePtr device(udev_device_new_from_syspath(m_udev, syspath.c_str()));
             if (!device) {
                 continue; // gone between listing and reading
             }
@@ -363,7 +396,6 @@ bool LinuxHidBackend::Enumerate(std::vector<std::string>& paths) {
             m_pathOwners.Listed(path, cached->first);
         }
     }
-    udev_enumerate_unref(enumerate);
     std::erase_if(m_nodes, [](const auto& item) { return !item.second.seen; });
     m_pathOwners.EndListing(paths);
     return true;
