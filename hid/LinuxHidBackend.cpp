@@ -216,10 +216,12 @@ private:
     // Waits for `events` on the node, the cancel event or the time-out.
     HidIoResult WaitFor(short events, int timeoutMs) {
         pollfd entries[2] = {{m_fd, events, 0}, {m_cancel.NativeHandle(), POLLIN, 0}};
+        const bool forever = timeoutMs < 0;
+        const auto deadline = Clock::now() + std::chrono::milliseconds(forever ? 0 : timeoutMs);
         for (;;) {
-            const int ready = ::poll(entries, 2, timeoutMs);
+            const int ready = ::poll(entries, 2, RemainingMs(deadline, forever));
             if (ready < 0 && errno == EINTR) {
-                continue; // the time-out restarts; a signal storm is not expected here
+                continue;
             }
             if (ready < 0) {
                 return HidIoResult::Failed;
@@ -246,26 +248,26 @@ private:
     Event m_cancel;
 };
 
+// Wakes on hidraw events from two sources: the kernel's own (always there, even without a udev
+// daemon) and the udev daemon's, which arrive after its rules ran (on a desktop, after the
+// uaccess rule made the node readable), so the arrival is not left to the next periodic pass.
 class UdevChangeWatch final : public HidChangeWatch {
 public:
-    UdevChangeWatch() {
-        m_udev = udev_new();
+    UdevChangeWatch() : m_udev(udev_new()) {
         if (m_udev != nullptr) {
-            m_monitor = udev_monitor_new_from_netlink(m_udev, "kernel");
+            for (const char* source : {"kernel", "udev"}) {
+                if (udev_monitor* monitor = OpenMonitor(source)) {
+                    m_monitors.push_back(monitor);
+                }
+            }
         }
-        if (m_monitor != nullptr &&
-            (udev_monitor_filter_add_match_subsystem_devtype(m_monitor, "hidraw", nullptr) < 0 ||
-             udev_monitor_enable_receiving(m_monitor) < 0)) {
-            udev_monitor_unref(m_monitor);
-            m_monitor = nullptr;
-        }
-        if (m_monitor == nullptr) {
-            diag::Line("hidraw: no kernel event monitor; devices are found by polling only");
+        if (m_monitors.empty()) {
+            diag::Line("hidraw: no device event monitor; devices are found by polling only");
         }
     }
     ~UdevChangeWatch() override {
-        if (m_monitor != nullptr) {
-            udev_monitor_unref(m_monitor);
+        for (udev_monitor* monitor : m_monitors) {
+            udev_monitor_unref(monitor);
         }
         if (m_udev != nullptr) {
             udev_unref(m_udev);
@@ -275,23 +277,35 @@ public:
     UdevChangeWatch& operator=(const UdevChangeWatch&) = delete;
 
     bool Wait(std::chrono::milliseconds timeout, const Event& stop) override {
-        if (m_monitor == nullptr) {
-            stop.Wait(timeout);
+        std::vector<int> handles = {stop.NativeHandle()};
+        for (udev_monitor* monitor : m_monitors) {
+            handles.push_back(udev_monitor_get_fd(monitor));
+        }
+        if (WaitForAny(handles.data(), static_cast<int>(handles.size()), timeout) < 1) {
             return false;
         }
-        const int handles[2] = {stop.NativeHandle(), udev_monitor_get_fd(m_monitor)};
-        if (WaitForAny(handles, 2, timeout) != 1) {
-            return false;
-        }
-        while (udev_device* device = udev_monitor_receive_device(m_monitor)) {
-            udev_device_unref(device);
+        for (udev_monitor* monitor : m_monitors) {
+            while (udev_device* device = udev_monitor_receive_device(monitor)) {
+                udev_device_unref(device);
+            }
         }
         return true;
     }
 
 private:
+    udev_monitor* OpenMonitor(const char* source) {
+        udev_monitor* monitor = udev_monitor_new_from_netlink(m_udev, source);
+        if (monitor != nullptr &&
+            (udev_monitor_filter_add_match_subsystem_devtype(monitor, "hidraw", nullptr) < 0 ||
+             udev_monitor_enable_receiving(monitor) < 0)) {
+            udev_monitor_unref(monitor);
+            monitor = nullptr;
+        }
+        return monitor;
+    }
+
     udev* m_udev = nullptr;
-    udev_monitor* m_monitor = nullptr;
+    std::vector<udev_monitor*> m_monitors;
 };
 
 // The sysfs path of /sys/class/hidraw/<name>: the link's target made absolute. It names the

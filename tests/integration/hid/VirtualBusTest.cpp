@@ -4,6 +4,7 @@
 #include "hid/CHidDevice.h"
 #include "hid/HidPath.h"
 #include "sim/ProductInterfaces.h"
+#include "sim/ScriptedDevice.h"
 #include "sim/VirtualHidBus.h"
 
 #include <array>
@@ -26,16 +27,7 @@ std::shared_ptr<sim::VirtualHidDevice> TwoCollectionDevice(std::uint16_t product
     info.interfaceNumber = 2;
     info.reportDescriptor =
         sim::BuildReportDescriptor({CollectionKind::Vendor, CollectionKind::Consumer});
-    auto device = std::make_shared<sim::VirtualHidDevice>(info);
-    // Answers each request with the request, every data byte inverted: a scripted device.
-    device->SetOutputHandler([](sim::VirtualHidDevice& self, std::span<const std::uint8_t> in) {
-        std::vector<std::uint8_t> answer(in.begin(), in.end());
-        for (std::size_t i = 1; i < answer.size(); ++i) {
-            answer[i] = static_cast<std::uint8_t>(~answer[i]);
-        }
-        self.SendInputReport(answer);
-    });
-    return device;
+    return sim::MakeInvertingEchoDevice(info);
 }
 
 class VirtualBusTest : public ::testing::Test {

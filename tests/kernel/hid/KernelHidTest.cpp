@@ -8,6 +8,7 @@
 #include "hid/LinuxHidBackend.h"
 #include "integration/hid/RecordingListener.h"
 #include "sim/ProductInterfaces.h"
+#include "sim/ScriptedDevice.h"
 #include "sim/UhidBridge.h"
 
 #include <array>
@@ -39,15 +40,7 @@ std::shared_ptr<sim::VirtualHidDevice> TwoCollectionDevice() {
     info.interfaceNumber = 2;
     info.reportDescriptor =
         sim::BuildReportDescriptor({CollectionKind::Vendor, CollectionKind::Consumer});
-    auto device = std::make_shared<sim::VirtualHidDevice>(info);
-    device->SetOutputHandler([](sim::VirtualHidDevice& self, std::span<const std::uint8_t> in) {
-        std::vector<std::uint8_t> answer(in.begin(), in.end());
-        for (std::size_t i = 1; i < answer.size(); ++i) {
-            answer[i] = static_cast<std::uint8_t>(~answer[i]);
-        }
-        self.SendInputReport(answer);
-    });
-    return device;
+    return sim::MakeInvertingEchoDevice(info);
 }
 
 class KernelHidTest : public ::testing::Test {
