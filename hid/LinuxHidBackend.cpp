@@ -174,7 +174,12 @@ public:
                              report.size());
                 return HidIoResult::Failed;
             case report_rules::InputVerdict::NotMine:
-                break; // another collection's report: keep waiting for ours
+                // Another collection's report: keep waiting for ours, but no longer than asked
+                // even while the other collections keep reporting.
+                if (!forever && Clock::now() >= deadline) {
+                    return HidIoResult::TimedOut;
+                }
+                break;
             }
         }
     }

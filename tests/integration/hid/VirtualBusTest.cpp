@@ -8,6 +8,7 @@
 #include "sim/VirtualHidBus.h"
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <gtest/gtest.h>
@@ -176,6 +177,28 @@ TEST_F(VirtualBusTest, ReadTimesOutAndIsCancelledByCloseFromAnotherThread) {
     EXPECT_TRUE(record.IsOpen());
 }
 
+TEST_F(VirtualBusTest, ReadTimesOutWhileOtherCollectionsKeepReporting) {
+    auto device = TwoCollectionDevice();
+    const auto paths = bus.Plug(device);
+    CHidDevice command(bus);
+    ASSERT_TRUE(command.Open(paths[0], true, true, true, false));
+    std::atomic<bool> done{false};
+    std::thread chatter([&] {
+        const std::array<std::uint8_t, 3> event = {sim::kEventReportId, 0x01, 0x00};
+        while (!done) {
+            device->SendInputReport(event);
+        }
+    });
+    std::array<std::uint8_t, 64> buffer{};
+    const auto started = Clock::now();
+    EXPECT_FALSE(command.Read(buffer.data(), buffer.size(), nullptr, 200));
+    const auto waited = Clock::now() - started;
+    done = true;
+    chatter.join();
+    EXPECT_GE(waited, 190ms);
+    EXPECT_LT(waited, 5s);
+}
+
 TEST_F(VirtualBusTest, UnplugEndsReadsAndReuseOfTheNodeIsNoticed) {
     auto first = TwoCollectionDevice(0x1111);
     const auto paths = bus.Plug(first);
@@ -195,6 +218,9 @@ TEST_F(VirtualBusTest, UnplugEndsReadsAndReuseOfTheNodeIsNoticed) {
     std::array<std::uint8_t, 64> request{sim::kCommandReportId};
     EXPECT_FALSE(record.Write(request.data(), request.size(), nullptr, 1000));
     EXPECT_FALSE(first->SendInputReport(request));
+    // Gone between enumeration and open.
+    CHidDevice late(bus);
+    EXPECT_FALSE(late.Open(paths[0], true, true, true, false));
 
     // Another device takes the same node: the old path does not open it.
     auto second = TwoCollectionDevice(0x2222);

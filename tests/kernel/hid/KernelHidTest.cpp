@@ -12,6 +12,7 @@
 #include "sim/UhidBridge.h"
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <future>
@@ -142,6 +143,31 @@ TEST_F(KernelHidTest, EventReportIsReadOnlyOnTheConsumerCollection) {
     std::array<std::uint8_t, 64> other{};
     EXPECT_FALSE(command.Read(other.data(), other.size(), &count, 200));
     EXPECT_EQ(count, 0u);
+}
+
+TEST_F(KernelHidTest, ReadTimesOutWhileTheOtherCollectionKeepsReporting) {
+    auto device = TwoCollectionDevice();
+    std::unique_ptr<sim::UhidBridge> bridge;
+    const auto paths = PutOnKernel(device, bridge);
+    ASSERT_EQ(paths.size(), 2u);
+    CHidDevice command(backend);
+    ASSERT_TRUE(command.Open(paths[0], true, true, true, false));
+    std::atomic<bool> done{false};
+    std::thread chatter([&] {
+        const std::array<std::uint8_t, 3> event = {sim::kEventReportId, 0x01, 0x00};
+        while (!done) {
+            device->SendInputReport(event);
+            std::this_thread::sleep_for(1ms);
+        }
+    });
+    std::array<std::uint8_t, 64> buffer{};
+    const auto started = Clock::now();
+    EXPECT_FALSE(command.Read(buffer.data(), buffer.size(), nullptr, 300));
+    const auto waited = Clock::now() - started;
+    done = true;
+    chatter.join();
+    EXPECT_GE(waited, 290ms);
+    EXPECT_LT(waited, 10s);
 }
 
 TEST_F(KernelHidTest, ReadTimesOutAndIsCancelledFromAnotherThread) {
