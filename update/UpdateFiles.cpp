@@ -18,15 +18,9 @@ std::optional<Json::Value> ReadJsonObject(const std::filesystem::path& file) {
     if (!text) {
         return std::nullopt;
     }
-    Json::CharReaderBuilder builder;
-    builder["stackLimit"] = 64;
-    const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    Json::Value root;
-    std::string errors;
-    if (!reader->parse(text->data(), text->data() + text->size(), &root, &errors) ||
-        !root.isObject()) {
+    auto root = ParseJsonObject(*text);
+    if (!root) {
         diag::Printf("update: %s is not a JSON object", file.c_str());
-        return std::nullopt;
     }
     return root;
 }

@@ -97,17 +97,30 @@ std::string BuildRequestBody(std::string_view appKey, std::int32_t installedVers
     return body;
 }
 
-std::optional<ServerAnswer> ParseUpdateAnswer(std::string_view text) {
+std::optional<Json::Value> ParseJsonObject(std::string_view text) {
     Json::CharReaderBuilder builder;
     builder["collectComments"] = false;
     builder["stackLimit"] = 64;
     const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
     Json::Value root;
     std::string errors;
-    if (!reader->parse(text.data(), text.data() + text.size(), &root, &errors) ||
-        !root.isObject()) {
+    try {
+        if (!reader->parse(text.data(), text.data() + text.size(), &root, &errors) ||
+            !root.isObject()) {
+            return std::nullopt;
+        }
+    } catch (const Json::Exception&) {
+        return std::nullopt; // nesting deeper than the limit
+    }
+    return root;
+}
+
+std::optional<ServerAnswer> ParseUpdateAnswer(std::string_view text) {
+    const auto parsed = ParseJsonObject(text);
+    if (!parsed) {
         return std::nullopt;
     }
+    const Json::Value& root = *parsed;
     ServerAnswer answer;
     answer.path = StringMember(root, "path");
     answer.name = StringMember(root, "name");

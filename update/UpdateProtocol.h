@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <json/value.h>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +35,9 @@ std::string BuildAppKey(const UpdateComponent& component);
 // The form body "app_key=...&version=..." with the version in hexadecimal or decimal, followed by
 // the terminating zero byte the server expects.
 std::string BuildRequestBody(std::string_view appKey, std::int32_t installedVersion, bool hex);
+
+// Reads a JSON object from outside input; nullopt when it is not one (or nests too deeply).
+std::optional<Json::Value> ParseJsonObject(std::string_view text);
 
 // Reads an answer; nullopt when it is not a JSON object.
 std::optional<ServerAnswer> ParseUpdateAnswer(std::string_view text);
