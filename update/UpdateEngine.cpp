@@ -157,6 +157,7 @@ void UpdateEngine::DownloadWorker() {
             if (m_rows[i].ticked &&
                 (state == RowState::WaitingForDownload || state == RowState::Failed)) {
                 DownloadRow(lock, i);
+                DeliverUnlocked(lock);
             }
         }
     }
@@ -241,6 +242,7 @@ void UpdateEngine::InstallWorker() {
             }
             if (m_rows[i].info.status == RowState::Downloaded) {
                 InstallRow(lock, i);
+                DeliverUnlocked(lock);
                 acted = true;
                 break;
             }
@@ -281,8 +283,8 @@ void UpdateEngine::InstallRow(std::unique_lock<std::mutex>& lock, std::size_t in
         const bool opened = m_launcher.Open(file);
         lock.lock();
         if (!opened) {
-            SetState(index, RowState::Failed);
             Post([index](UpdateObserver& o) { o.InstallerStartFailed(index); });
+            SetState(index, RowState::Failed);
         }
         return;
     }
@@ -294,8 +296,8 @@ void UpdateEngine::InstallRow(std::unique_lock<std::mutex>& lock, std::size_t in
     lock.lock();
     if (!program) {
         m_installFlag = -1;
-        SetState(index, RowState::Failed);
         Post([index](UpdateObserver& o) { o.InstallerStartFailed(index); });
+        SetState(index, RowState::Failed);
         return;
     }
     bool ended = false;
@@ -508,6 +510,12 @@ bool UpdateEngine::Pause(std::unique_lock<std::mutex>& lock, std::chrono::millis
 void UpdateEngine::Post(Event event) {
     std::lock_guard lock(m_eventMutex);
     m_events.push_back(std::move(event));
+}
+
+void UpdateEngine::DeliverUnlocked(std::unique_lock<std::mutex>& lock) {
+    lock.unlock();
+    Deliver();
+    lock.lock();
 }
 
 void UpdateEngine::Deliver() {

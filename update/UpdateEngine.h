@@ -142,7 +142,9 @@ private:
     bool Pause(std::unique_lock<std::mutex>& lock, std::chrono::milliseconds duration);
 
     void Post(Event event);
+    // Calls the observer with every event posted so far; never with m_mutex held.
     void Deliver();
+    void DeliverUnlocked(std::unique_lock<std::mutex>& lock);
 
     const std::vector<UpdateComponent> m_components;
     const UpdateEngineOptions m_options;

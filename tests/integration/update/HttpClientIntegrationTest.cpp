@@ -44,6 +44,28 @@ struct Seen {
     }
 };
 
+// Holds a handler back until the test opens it (or a long bound passes). It must outlive the
+// server, whose handler threads wait on it.
+class Gate {
+public:
+    void Wait() {
+        std::unique_lock lock(m_mutex);
+        m_opened.wait_for(lock, std::chrono::seconds(20), [&] { return m_open; });
+    }
+    void Open() {
+        {
+            std::lock_guard lock(m_mutex);
+            m_open = true;
+        }
+        m_opened.notify_all();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_opened;
+    bool m_open = false;
+};
+
 std::vector<char> Prepared(std::size_t size) {
     return std::vector<char>(size, '#');
 }
@@ -54,8 +76,12 @@ protected:
         ResetHttpClient();
         SetHttpCertificateAuthorities({});
     }
-    void TearDown() override { SetHttpCertificateAuthorities({}); }
+    void TearDown() override {
+        m_gate.Open();
+        SetHttpCertificateAuthorities({});
+    }
 
+    Gate m_gate;
     LoopbackServer m_server;
     Seen m_seen;
 };
@@ -184,12 +210,8 @@ TEST_F(HttpRequestTest, ProxyIsTakenFromTheEnvironment) {
 }
 
 TEST_F(HttpRequestTest, CancelEndsAWaitingRequestAtOnce) {
-    std::mutex mutex;
-    std::condition_variable released;
-    bool release = false;
     m_server.Server().Get("/slow", [&](const httplib::Request&, httplib::Response& res) {
-        std::unique_lock lock(mutex);
-        released.wait_for(lock, 10s, [&] { return release; });
+        m_gate.Wait();
         res.set_content("late", "text/plain");
     });
     HttpCancel cancel;
@@ -202,23 +224,14 @@ TEST_F(HttpRequestTest, CancelEndsAWaitingRequestAtOnce) {
     const std::int32_t n = HttpRequest("GET", m_server.Url("/slow"), nullptr, 0, buffer, &cancel);
     const auto elapsed = std::chrono::steady_clock::now() - start;
     canceller.join();
-    {
-        std::lock_guard lock(mutex);
-        release = true;
-    }
-    released.notify_all();
     EXPECT_EQ(n, 0);
     EXPECT_EQ(buffer, Prepared(64)); // it had been sent: no marker
     EXPECT_LT(elapsed, 5s);
 }
 
 TEST_F(HttpRequestTest, StalledServerIsGivenUpAfterTheReceiveLimit) {
-    std::mutex mutex;
-    std::condition_variable released;
-    bool release = false;
     m_server.Server().Get("/stall", [&](const httplib::Request&, httplib::Response& res) {
-        std::unique_lock lock(mutex);
-        released.wait_for(lock, 20s, [&] { return release; });
+        m_gate.Wait();
         res.set_content("late", "text/plain");
     });
     HttpClientSettings settings;
@@ -229,11 +242,6 @@ TEST_F(HttpRequestTest, StalledServerIsGivenUpAfterTheReceiveLimit) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(HttpRequest("GET", m_server.Url("/stall"), nullptr, 0, buffer), 0);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 15s);
-    {
-        std::lock_guard lock(mutex);
-        release = true;
-    }
-    released.notify_all();
     ResetHttpClient();
 }
 
