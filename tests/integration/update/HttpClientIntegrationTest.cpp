@@ -82,8 +82,8 @@ protected:
     }
 
     Gate m_gate;
-    LoopbackServer m_server;
     Seen m_seen;
+    LoopbackServer m_server;
 };
 
 TEST_F(HttpRequestTest, MethodsAreCheckedWithoutCaseAndSentWithTheFixedHeaders) {
@@ -331,10 +331,11 @@ protected:
                (std::filesystem::exists(Target()) ? 1 : 0);
     }
 
-    LoopbackServer m_server;
+    // Declared before the server, whose handler threads use them until it stops.
     test::TempFolder m_folder;
     std::string m_content;
     Seen m_seen;
+    LoopbackServer m_server;
 };
 
 TEST_F(HttpDownloadTest, WholeFileArrivesInChunksWithoutTheQueryPart) {

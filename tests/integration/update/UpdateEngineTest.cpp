@@ -259,15 +259,16 @@ protected:
         });
     }
 
+    // Declared before the server, whose handler threads use them until it stops.
+    std::mutex m_mutex;
+    std::map<std::string, std::string> m_answers;
+    std::map<std::string, std::string> m_files;
+    std::map<std::string, std::string> m_requests;
     test::LoopbackServer m_server;
     test::TempFolder m_folder;
     UpdateEngineOptions m_options;
     RecordingObserver m_observer;
     ScriptedLauncher m_launcher;
-    std::mutex m_mutex;
-    std::map<std::string, std::string> m_answers;
-    std::map<std::string, std::string> m_files;
-    std::map<std::string, std::string> m_requests;
 };
 
 TEST_F(UpdateEngineTest, WithoutNetworkEveryRowIsUpToDateAndNothingIsKnown) {
