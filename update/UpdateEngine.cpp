@@ -36,16 +36,18 @@ UpdateInfo FirstPassInfo(const UpdateComponent& component) {
 UpdateEngine::UpdateEngine(std::vector<UpdateComponent> components, UpdateEngineOptions options,
                            ProgramLauncher& launcher, UpdateObserver& observer)
     : m_components(std::move(components)), m_options(std::move(options)), m_launcher(launcher),
-      m_observer(observer), m_cancel(std::make_unique<HttpCancel>()) {}
+      m_observer(observer), m_checkCancel(std::make_unique<HttpCancel>()),
+      m_downloadCancel(std::make_unique<HttpCancel>()) {}
 
 UpdateEngine::~UpdateEngine() {
     Stop();
 }
 
 void UpdateEngine::Start() {
-    if (!m_workers.empty()) {
-        return;
+    if (m_started) {
+        return; // one run per engine: the rows are built once
     }
+    m_started = true;
     if (!m_options.server.caFile.empty()) {
         SetHttpCertificateAuthorities(m_options.server.caFile);
     }
@@ -61,7 +63,6 @@ void UpdateEngine::Start() {
         m_lastCheckDate = date;
         m_stop = false;
     }
-    m_cancel->Reset();
     m_workers.emplace_back(&UpdateEngine::CheckWorker, this);
     m_workers.emplace_back(&UpdateEngine::DownloadWorker, this);
     m_workers.emplace_back(&UpdateEngine::InstallWorker, this);
@@ -73,7 +74,8 @@ void UpdateEngine::Stop() {
         m_stop = true;
     }
     m_wake.notify_all();
-    m_cancel->Cancel();
+    m_checkCancel->Cancel();
+    m_downloadCancel->Cancel();
     for (auto& worker : m_workers) {
         worker.join();
     }
@@ -98,7 +100,7 @@ void UpdateEngine::CheckWorker() {
         const UpdateComponent& component = m_components[k];
         UpdateInfo info =
             CheckForUpdate(m_options.server.baseUrl, BuildAppKey(component), component.version,
-                           component.hexVersions != 0, m_cancel.get());
+                           component.hexVersions != 0, m_checkCancel.get());
         if (::strcasecmp(info.name.c_str(), std::string(kNoLinkServer).c_str()) == 0) {
             ++unreachable;
             info.name.clear();
@@ -193,7 +195,7 @@ void UpdateEngine::DownloadRow(std::unique_lock<std::mutex>& lock, std::size_t i
     std::filesystem::permissions(m_options.downloadFolder, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::replace, ec);
     ProgressContext context{this, index};
-    HttpDownloadFile(url, target, &UpdateEngine::OnProgress, &context, m_cancel.get());
+    HttpDownloadFile(url, target, &UpdateEngine::OnProgress, &context, m_downloadCancel.get());
     lock.lock();
     Pause(lock, m_options.pauseAfterDownload);
 }

@@ -88,7 +88,7 @@ public:
     UpdateEngine(const UpdateEngine&) = delete;
     UpdateEngine& operator=(const UpdateEngine&) = delete;
 
-    // Reads (or creates) the last-check record and starts the three workers.
+    // Reads (or creates) the last-check record and starts the three workers; once per engine.
     void Start();
     // Ends the workers; a running installer is left to finish on its own. After Stop returns,
     // the observer is not called any more.
@@ -160,7 +160,10 @@ private:
     bool m_downloadRequested = false;
     std::int32_t m_installFlag = 0; // 0 idle, 1 installer running, -1 last one failed
     std::ptrdiff_t m_currentRow = -1;
-    std::unique_ptr<HttpCancel> m_cancel;
+    // One each, so a stop wakes both transfers at once.
+    std::unique_ptr<HttpCancel> m_checkCancel;
+    std::unique_ptr<HttpCancel> m_downloadCancel;
+    bool m_started = false;
 
     std::mutex m_eventMutex;
     std::deque<Event> m_events;
