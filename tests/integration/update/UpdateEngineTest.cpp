@@ -429,6 +429,32 @@ TEST_F(UpdateEngineTest, LastInstallReportedDoneLeavesTheWindowUpToDate) {
     EXPECT_EQ(engine->Rows()[0].info.status, RowState::UpToDate);
 }
 
+TEST_F(UpdateEngineTest, InstallerReportsActOnlyOnTheRowBeingInstalled) {
+    const auto mouse = Firmware("C1", 0x0103, "Ms");
+    Offer(mouse, "104", "fw.bin", "firmware");
+    auto engine = Start({mouse});
+    ASSERT_TRUE(Checked());
+    engine->OnInstallerReport(3, 0); // nothing is being installed yet
+    EXPECT_EQ(engine->Rows()[0].info.status, RowState::UpdateAvailable);
+
+    engine->Confirm();
+    ASSERT_TRUE(m_observer.WaitForState(0, RowState::Installing));
+    engine->OnInstallerReport(2, 0); // not a failure while the installer runs
+    engine->OnInstallerReport(9, 0); // unknown
+    engine->OnInstallerReport(4, -20);
+    EXPECT_EQ(engine->Rows()[0].info.status, RowState::Installing);
+    EXPECT_EQ(engine->Rows()[0].percent, 0);
+    EXPECT_FALSE(engine->CanClose());
+
+    engine->OnInstallerReport(3, 0);
+    const auto row = engine->Rows()[0];
+    EXPECT_EQ(row.info.status, RowState::Failed);
+    EXPECT_TRUE(row.checkEnabled && row.ticked);
+    EXPECT_EQ(row.info.installedVersionText, "V0103");
+    EXPECT_TRUE(engine->CanClose());
+    m_launcher.EndProgram();
+}
+
 TEST_F(UpdateEngineTest, ComponentsNamedAlikeDownloadToOneFileInTurn) {
     const auto first = Firmware("C1", 0x0100, "Ms");
     const auto second = Firmware("C2", 0x0100, "Ms");
