@@ -48,6 +48,7 @@ void UpdateEngine::Start() {
         return; // one run per engine: the rows are built once
     }
     m_started = true;
+    RemoveUnfinishedDownloads();
     if (!m_options.server.caFile.empty()) {
         SetHttpCertificateAuthorities(m_options.server.caFile);
     }
@@ -81,6 +82,17 @@ void UpdateEngine::Stop() {
     }
     m_workers.clear();
     Deliver();
+}
+
+void UpdateEngine::RemoveUnfinishedDownloads() const {
+    // A download cut short by a crash leaves its private ".part." file behind.
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(m_options.downloadFolder, ec), end;
+         !ec && it != end; it.increment(ec)) {
+        if (it->path().filename().string().find(".part.") != std::string::npos) {
+            std::filesystem::remove(it->path(), ec);
+        }
+    }
 }
 
 // ---- the check --------------------------------------------------------------------------

@@ -121,6 +121,7 @@ private:
     };
     using Event = std::function<void(UpdateObserver&)>;
 
+    void RemoveUnfinishedDownloads() const;
     void CheckWorker();
     void DownloadWorker();
     void InstallWorker();

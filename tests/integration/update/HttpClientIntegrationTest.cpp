@@ -107,6 +107,8 @@ TEST_F(HttpRequestTest, MethodsAreCheckedWithoutCaseAndSentWithTheFixedHeaders) 
         EXPECT_EQ(r.method, "POST");
         EXPECT_EQ(r.body, body);
         EXPECT_EQ(r.get_header_value("Content-Length"), "20");
+        EXPECT_EQ(r.get_header_value_count("Content-Length"), 1u);
+        EXPECT_EQ(r.get_header_value_count("Content-Type"), 1u);
         EXPECT_EQ(r.get_header_value("Content-Type"), "application/x-www-form-urlencoded");
         EXPECT_EQ(r.get_header_value("Accept"), "application/prs.Ravik.v1+json");
         EXPECT_EQ(r.get_header_value("User-Agent"), HttpClientSettings{}.agent);

@@ -559,6 +559,17 @@ TEST_F(UpdateEngineTest, PackagesMarkedForDirectUseGoToTheDesktopOpener) {
               std::filesystem::perms::owner_all);
 }
 
+TEST_F(UpdateEngineTest, UnfinishedDownloadsOfAnEarlierRunAreRemoved) {
+    std::filesystem::create_directories(m_options.downloadFolder);
+    const auto stale = m_options.downloadFolder / "Ms.bin.part.Xy12Zq";
+    const auto kept = m_options.downloadFolder / "Ms.bin";
+    ASSERT_TRUE(WriteFileAtomically(stale, "half"));
+    ASSERT_TRUE(WriteFileAtomically(kept, "whole"));
+    auto engine = Start({Firmware("C1", 1, "Ms")});
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(kept));
+}
+
 TEST_F(UpdateEngineTest, StopEndsAStalledDownloadPromptly) {
     const auto mouse = Firmware("C1", 1, "Ms");
     m_server.Server().Get("/slow.bin", [](const httplib::Request&, httplib::Response& res) {
