@@ -60,6 +60,13 @@ std::filesystem::path ConfigDir() {
     return XdgDir("XDG_CONFIG_HOME", ".config") / "Q407";
 }
 
+std::filesystem::path CacheDir() {
+    auto dir = XdgDir("XDG_CACHE_HOME", ".cache") / "Q407";
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    return dir;
+}
+
 std::filesystem::path RuntimeDir() {
     if (auto dir = EnvPath("XDG_RUNTIME_DIR"); !dir.empty()) {
         return dir;

@@ -44,6 +44,15 @@ TEST(Paths, UserFolderFollowsXdgAndIsCreated) {
     fs::remove_all(base);
 }
 
+TEST(Paths, CacheFolderFollowsXdgAndIsCreated) {
+    const auto base = fs::temp_directory_path() / "q407-cache-test";
+    fs::remove_all(base);
+    ScopedEnv xdg("XDG_CACHE_HOME", base.c_str());
+    EXPECT_EQ(q407::paths::CacheDir(), base / "Q407");
+    EXPECT_TRUE(fs::is_directory(base / "Q407"));
+    fs::remove_all(base);
+}
+
 TEST(Paths, RelativeXdgValuesAreIgnored) {
     ScopedEnv home("HOME", "/home/someone");
     ScopedEnv xdg("XDG_CONFIG_HOME", "relative/config");
