@@ -111,10 +111,11 @@ std::optional<std::vector<std::uint8_t>> ReadSysfsDescriptor(const std::string& 
     return bytes;
 }
 
-bool SameIdentityAsPath(const NodeIdentity& identity, std::string_view path) {
-    return identity.vendorId == VendorIdFromPath(path) &&
-           identity.productId == ProductIdFromPath(path) &&
-           identity.interfaceNumber == InterfaceNumberFromPath(path);
+template <typename Facts>
+bool SameIdentityAsPath(const Facts& facts, std::string_view path) {
+    return facts.attributes.vendorId == VendorIdFromPath(path) &&
+           facts.attributes.productId == ProductIdFromPath(path) &&
+           facts.interfaceNumber == InterfaceNumberFromPath(path);
 }
 
 int RemainingMs(Clock::time_point deadline, bool forever) {
@@ -313,11 +314,10 @@ private:
     std::vector<udev_monitor*> m_monitors;
 };
 
-// The sysfs path of /sys/class/hidraw/<name>: the link's target made absolute. It names the
-// device instance (the HID device's name carries a per-instance number), the same string libudev
-// gives as the device's syspath.
-std::string SysfsPathOfClassEntry(std::string_view name) {
-    const std::string link = std::string(kHidrawClass) + "/" + std::string(name);
+// The target of a sysfs link made absolute. For /sys/class/hidraw/<name> and /sys/dev/char/M:m
+// it names the device instance (the HID device's name carries a per-instance number), the same
+// string libudev gives as the device's syspath.
+std::string SysfsTargetOf(const std::string& link) {
     char target[PATH_MAX];
     const ssize_t length = ::readlink(link.c_str(), target, sizeof target - 1);
     if (length <= 0) {
@@ -328,6 +328,15 @@ std::string SysfsPathOfClassEntry(std::string_view name) {
         relative.remove_prefix(3);
     }
     return "/sys/" + std::string(relative);
+}
+
+std::string SysfsPathOfClassEntry(std::string_view name) {
+    return SysfsTargetOf(std::string(kHidrawClass) + "/" + std::string(name));
+}
+
+std::string SysfsPathOfDevnum(dev_t devnum) {
+    return SysfsTargetOf("/sys/dev/char/" + std::to_string(major(devnum)) + ":" +
+                         std::to_string(minor(devnum)));
 }
 
 } // namespace
@@ -399,6 +408,11 @@ bool LinuxHidBackend::Enumerate(std::vector<std::string>& paths) {
             const auto descriptor =
                 identity ? ReadSysfsDescriptor(identity->hidSyspath) : std::nullopt;
             const auto parsed = descriptor ? ParseReportDescriptor(*descriptor) : std::nullopt;
+            if (identity) {
+                node.attributes = {identity->vendorId, identity->productId, identity->version};
+                node.interfaceNumber = identity->interfaceNumber;
+                node.identified = true;
+            }
             if (devnode != nullptr && parsed) {
                 const std::size_t count = parsed->collections.size();
                 for (std::size_t i = 0; i < count; ++i) {
@@ -441,22 +455,18 @@ std::unique_ptr<HidHandle> LinuxHidBackend::Open(std::string_view path, const Hi
     if (::fstat(fd, &status) != 0 || !S_ISCHR(status.st_mode)) {
         return fail("not a character device");
     }
-    std::optional<NodeIdentity> identity;
+    std::optional<NodeFacts> facts;
     {
         std::lock_guard lock(m_mutex);
-        UdevDevicePtr device(
-            m_udev != nullptr ? udev_device_new_from_devnum(m_udev, 'c', status.st_rdev) : nullptr);
-        if (device) {
-            identity = IdentityOf(device.get());
-        }
+        facts = LookUpNode(status.st_rdev);
     }
-    if (!identity || !SameIdentityAsPath(*identity, path)) {
+    if (!facts || !SameIdentityAsPath(*facts, path)) {
         return fail("the node belongs to another device");
     }
     hidraw_devinfo info{};
     if (::ioctl(fd, HIDIOCGRAWINFO, &info) < 0 ||
-        static_cast<std::uint16_t>(info.vendor) != identity->vendorId ||
-        static_cast<std::uint16_t>(info.product) != identity->productId) {
+        static_cast<std::uint16_t>(info.vendor) != facts->attributes.vendorId ||
+        static_cast<std::uint16_t>(info.product) != facts->attributes.productId) {
         return fail("device information does not match");
     }
     int size = 0;
@@ -478,10 +488,9 @@ std::unique_ptr<HidHandle> LinuxHidBackend::Open(std::string_view path, const Hi
     if (index < 0) {
         return fail("no such collection");
     }
-    const HidAttributes attributes{identity->vendorId, identity->productId, identity->version};
     return std::make_unique<LinuxHidHandle>(
-        fd, flags, attributes, std::move(parsed->collections[static_cast<std::size_t>(index)]),
-        parsed->usesReportIds);
+        fd, flags, facts->attributes,
+        std::move(parsed->collections[static_cast<std::size_t>(index)]), parsed->usesReportIds);
 }
 
 bool LinuxHidBackend::IsPresent(std::string_view path) {
@@ -491,16 +500,38 @@ bool LinuxHidBackend::IsPresent(std::string_view path) {
         return false;
     }
     std::lock_guard lock(m_mutex);
-    if (m_udev == nullptr) {
-        return false;
-    }
-    UdevDevicePtr device(udev_device_new_from_devnum(m_udev, 'c', status.st_rdev));
-    const auto identity = device ? IdentityOf(device.get()) : std::nullopt;
-    if (!identity || !SameIdentityAsPath(*identity, path)) {
+    const auto facts = LookUpNode(status.st_rdev);
+    if (!facts || !SameIdentityAsPath(*facts, path)) {
         return false;
     }
     // The same ids on a node of a new device instance are a different device too.
-    return m_pathOwners.StillOwnedBy(path, identity->syspath);
+    return m_pathOwners.StillOwnedBy(path, facts->syspath);
+}
+
+std::optional<LinuxHidBackend::NodeFacts> LinuxHidBackend::LookUpNode(dev_t devnum) {
+    NodeFacts facts;
+    facts.syspath = SysfsPathOfDevnum(devnum);
+    if (facts.syspath.empty()) {
+        return std::nullopt;
+    }
+    // A listed instance: what the listing learnt, without asking sysfs again.
+    if (const auto cached = m_nodes.find(facts.syspath);
+        cached != m_nodes.end() && cached->second.identified) {
+        facts.attributes = cached->second.attributes;
+        facts.interfaceNumber = cached->second.interfaceNumber;
+        return facts;
+    }
+    if (m_udev == nullptr) {
+        return std::nullopt;
+    }
+    UdevDevicePtr device(udev_device_new_from_syspath(m_udev, facts.syspath.c_str()));
+    const auto identity = device ? IdentityOf(device.get()) : std::nullopt;
+    if (!identity) {
+        return std::nullopt;
+    }
+    facts.attributes = {identity->vendorId, identity->productId, identity->version};
+    facts.interfaceNumber = identity->interfaceNumber;
+    return facts;
 }
 
 std::unique_ptr<HidChangeWatch> LinuxHidBackend::WatchChanges() {
