@@ -16,10 +16,58 @@ int DpiForScreen(QSize screen) {
     return screen.width() > 1500 && screen.height() > 960 ? 144 : 96;
 }
 
-CMainWnd::CMainWnd(InstanceBus* bus) : m_bus(bus) {}
+QByteArray DeviceInformationBlock() {
+    QByteArray block(1024, '\0');
+    int offset = 0;
+    const auto put = [&](std::uint32_t value) {
+        if (offset + 4 > block.size()) {
+            return; // more option rows than the block holds: the rest is left out
+        }
+        for (int i = 0; i < 4; ++i) {
+            block[offset + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+        }
+        offset += 4;
+    };
+    for (std::uint32_t value : {2u, 3u, 0u, 2u}) {
+        put(value);
+    }
+    const auto options = q407::hid::DeviceOptions();
+    put(static_cast<std::uint32_t>(options.size()));
+    for (const auto& option : options) {
+        put(static_cast<std::uint32_t>(option.i[4]));
+        put(static_cast<std::uint32_t>(option.i[5]));
+        put(static_cast<std::uint32_t>(option.i[6]));
+    }
+    return block;
+}
+
+// Hands discovery's notifications to the UI thread and waits for them to be handled there, but
+// gives up as soon as discovery is told to stop: the UI thread may be waiting for it.
+class CMainWnd::DiscoveryBridge : public q407::hid::DiscoveryListener {
+public:
+    explicit DiscoveryBridge(CMainWnd& window) : m_window(window) {}
+    void OnDeviceArrived(int slot) override { Send(q407::hid::kWmDeviceArrived, slot); }
+    void OnDeviceRemoved(int slot) override { Send(q407::hid::kWmDeviceRemoved, slot); }
+    void OnFirstPassComplete() override {
+        m_window.PostMessage(MessageNumber(RegisteredMessage::ShowInstance), 0, 0);
+    }
+
+private:
+    void Send(uint message, int slot) {
+        const q407::Event& stop = m_window.m_discovery->StopEvent();
+        m_window.SendMessage(message, slot, 0, [&stop] { return stop.IsSet(); });
+    }
+    CMainWnd& m_window;
+};
+
+CMainWnd::CMainWnd(InstanceBus* bus, q407::hid::HidBackend* backend)
+    : m_bus(bus), m_backend(backend) {
+    const auto rows = q407::hid::SupportedDevices();
+    m_deviceSlots.assign(rows.begin(), rows.end());
+}
 
 CMainWnd::~CMainWnd() {
-    m_tray.Delete();
+    ExitRoutine();
 }
 
 void CMainWnd::InitWindow() {
@@ -55,6 +103,18 @@ void CMainWnd::InitWindow() {
     }
     // Hidden until the first device scan has finished.
     hide();
+    if (m_backend != nullptr) {
+        m_discoveryBridge = std::make_unique<DiscoveryBridge>(*this);
+        m_discovery = std::make_unique<q407::hid::CDeviceDiscovery>(*m_backend, *m_discoveryBridge);
+        if (m_discovery->Start()) {
+            m_threads.Adopt(
+                kSlotDiscovery, [this] { m_discovery->RequestStop(); },
+                [this](std::chrono::milliseconds bound) { return m_discovery->Stop(bound); });
+        }
+    } else {
+        // Nothing to scan: the first pass is over at once.
+        PostMessage(MessageNumber(RegisteredMessage::ShowInstance), 0, 0);
+    }
     SetTimer(Root(), kTimerDpiFit, 100);
 }
 
@@ -125,6 +185,14 @@ bool CMainWnd::HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64&
     if (!m_running) {
         return false;
     }
+    if (message == q407::hid::kWmDeviceArrived) {
+        OnDeviceArrived(static_cast<int>(wParam));
+        return true;
+    }
+    if (message == q407::hid::kWmDeviceRemoved) {
+        OnDeviceRemoved(static_cast<int>(wParam));
+        return true;
+    }
     if (message == kDisplayChangeMessage) {
         diag::Line("显示器分辨率发生变化");
         m_displayChanged = true;
@@ -180,7 +248,26 @@ void CMainWnd::DpiFit() {
 QByteArray CMainWnd::OnRegisteredMessage(RegisteredMessage message, qint64 wParam, qint64 lParam) {
     qint64 result = 0;
     HandleMessage(MessageNumber(message), wParam, lParam, result);
-    return {};
+    return message == RegisteredMessage::DeviceInfoRequest ? DeviceInformationBlock()
+                                                           : QByteArray();
+}
+
+void CMainWnd::OnDeviceArrived(int slot) {
+    if (slot < 0 || slot >= static_cast<int>(m_deviceSlots.size()) || m_discovery == nullptr) {
+        return;
+    }
+    m_deviceSlots[static_cast<std::size_t>(slot)] = m_discovery->Slot(slot);
+    diag::Line("device arrived in slot " + std::to_string(slot) + ": " +
+               m_deviceSlots[static_cast<std::size_t>(slot)].devicePath);
+}
+
+void CMainWnd::OnDeviceRemoved(int slot) {
+    if (slot < 0 || slot >= static_cast<int>(m_deviceSlots.size()) || m_discovery == nullptr) {
+        return;
+    }
+    diag::Line("device removed from slot " + std::to_string(slot) + ": " +
+               m_deviceSlots[static_cast<std::size_t>(slot)].devicePath);
+    m_deviceSlots[static_cast<std::size_t>(slot)] = m_discovery->Slot(slot);
 }
 
 void CMainWnd::ShowAndRaise() {
@@ -217,6 +304,13 @@ void CMainWnd::ExitRoutine() {
     }
     m_exiting = true;
     hide();
+    m_threads.StopAll(std::chrono::milliseconds(1000));
+    if (m_bus != nullptr) {
+        // The audio capture program stops its capture, its analysis and itself.
+        for (qint64 command : {2, 4, 5}) {
+            m_bus->Broadcast(RegisteredMessage::AudioRecordCtrl, command, 0);
+        }
+    }
     m_tray.Delete();
     QApplication::quit();
 }

@@ -6,8 +6,11 @@
 
 #include "app/InstanceBus.h"
 #include "app/SleepWatch.h"
+#include "app/ThreadSlots.h"
 #include "app/toolkit/TrayIcon.h"
 #include "app/toolkit/WindowImplBase.h"
+#include "hid/DeviceTable.h"
+#include "hid/Discovery.h"
 
 #include <memory>
 
@@ -34,10 +37,22 @@ enum MainWindowTimer : int {
 // The UI DPI for a screen of this size: 144 on screens larger than 1500 x 960, else 96.
 int DpiForScreen(QSize screen);
 
+// The answer to the device-information request: 1024 bytes of little-endian 32-bit values 2, 3,
+// 0, 2, the number of device option rows, then each row's vendor id, product id and kind.
+QByteArray DeviceInformationBlock();
+
+// Thread slots of the main window's own workers.
+enum MainWindowThreadSlot : int {
+    kSlotDiscovery = 0,
+    kSlotSynchronisedLighting = 8,
+};
+
 class CMainWnd : public ui::WindowImplBase {
     Q_OBJECT
 public:
-    explicit CMainWnd(InstanceBus* bus = nullptr);
+    // `backend` is where devices are discovered (hidraw, or the virtual bus of the demo); without
+    // one no discovery runs and the window shows at once.
+    explicit CMainWnd(InstanceBus* bus = nullptr, q407::hid::HidBackend* backend = nullptr);
     ~CMainWnd() override;
 
     QString GetSkinFile() const override { return QStringLiteral("XML_MAIN"); }
@@ -51,6 +66,8 @@ public:
 
     const ui::TrayIcon& Tray() const { return m_tray; }
     bool LightControl() const { return m_lightControl; }
+    // The device slots as the window last saw them (one per supported-device row).
+    const std::vector<q407::hid::DeviceIdentity>& DeviceSlots() const { return m_deviceSlots; }
     bool Running() const { return m_running; }
     int UiDpi() const { return m_uiDpi; }
 
@@ -67,8 +84,17 @@ private:
     void SetLightControl(bool on);
     void ApplyLightControl();
 
+    class DiscoveryBridge;
+    void OnDeviceArrived(int slot);
+    void OnDeviceRemoved(int slot);
+
     InstanceBus* m_bus = nullptr;
+    q407::hid::HidBackend* m_backend = nullptr;
     ui::TrayIcon m_tray;
+    std::vector<q407::hid::DeviceIdentity> m_deviceSlots;
+    std::unique_ptr<DiscoveryBridge> m_discoveryBridge;
+    std::unique_ptr<q407::hid::CDeviceDiscovery> m_discovery;
+    ThreadSlots m_threads;
     std::unique_ptr<SleepWatch> m_sleepWatch;
     bool m_exiting = false;
     bool m_lightControl = true;

@@ -104,7 +104,9 @@ int RunQ407(int argc, char** argv, const StartupOptions& options) {
         diag::Line("resource index res.xml missing in " + dataFolder.toStdString() + "/skin");
     }
 
-    auto mainWindow = std::make_unique<CMainWnd>(&bus);
+    const std::shared_ptr<q407::hid::HidBackend> backend =
+        options.makeBackend ? options.makeBackend() : nullptr;
+    auto mainWindow = std::make_unique<CMainWnd>(&bus, backend.get());
     if (!mainWindow->Create(QStringLiteral("Q407"), QSize(800, 572))) {
         QMessageBox::critical(nullptr, QStringLiteral("Q407"),
                               QStringLiteral("The program's skin could not be loaded from %1. "
@@ -119,11 +121,6 @@ int RunQ407(int argc, char** argv, const StartupOptions& options) {
     bus.SetHandler([window = mainWindow.get()](RegisteredMessage message, qint64 w, qint64 l) {
         return window->OnRegisteredMessage(message, w, l);
     });
-    if (options.demo) {
-        diag::Line("demo: no simulated devices are plugged in yet");
-    }
-    // No device scan runs yet, so its first pass counts as done at once.
-    mainWindow->PostMessage(MessageNumber(RegisteredMessage::ShowInstance), 0, 0);
 
     QApplication::exec();
 

@@ -4,13 +4,19 @@
 // resources and control classes, the main window and its event loop, then everything torn down
 // in reverse. Every path returns exit code 0.
 
+#include "hid/HidBackend.h"
+
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <memory>
 
 namespace app {
 
 struct StartupOptions {
-    bool demo = false; // q407-demo: the program on the virtual HID bus with simulated devices
+    // Where devices are found: hidraw for q407, the virtual bus with simulated products for
+    // q407-demo. Called once the program knows it is the only instance.
+    std::function<std::shared_ptr<q407::hid::HidBackend>()> makeBackend;
 };
 
 int RunQ407(int argc, char** argv, const StartupOptions& options);

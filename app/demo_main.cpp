@@ -1,6 +1,9 @@
-// q407-demo: the same program, on the virtual HID bus with one simulated device of each kind.
+// q407-demo: the same program, on the virtual HID bus with simulated products instead of hidraw.
 #include "app/Startup.h"
+#include "sim/VirtualHidBus.h"
 
 int main(int argc, char** argv) {
-    return app::RunQ407(argc, argv, app::StartupOptions{.demo = true});
+    app::StartupOptions options;
+    options.makeBackend = [] { return std::make_shared<q407::sim::VirtualHidBus>(); };
+    return app::RunQ407(argc, argv, options);
 }

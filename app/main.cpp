@@ -1,5 +1,8 @@
 #include "app/Startup.h"
+#include "hid/LinuxHidBackend.h"
 
 int main(int argc, char** argv) {
-    return app::RunQ407(argc, argv, app::StartupOptions{});
+    app::StartupOptions options;
+    options.makeBackend = [] { return std::make_shared<q407::hid::LinuxHidBackend>(); };
+    return app::RunQ407(argc, argv, options);
 }

@@ -58,6 +58,9 @@ public:
     bool Stop(std::chrono::milliseconds timeout = std::chrono::milliseconds(1000));
     bool IsRunning() const;
     const Event& StopEvent() const { return m_stop; }
+    // Signals the stop event without waiting, so an owner can signal all its workers first and
+    // then wait for each.
+    void RequestStop() { m_stop.Set(); }
 
     // One pass on the calling thread, for tests and benchmarks that drive discovery themselves.
     // Must not run while the thread runs.

@@ -77,7 +77,7 @@ void WindowImplBase::PostMessage(uint message, qint64 wParam, qint64 lParam) {
 }
 
 qint64 WindowImplBase::SendMessage(uint message, qint64 wParam, qint64 lParam,
-                                   const std::atomic<bool>* stop) {
+                                   const std::function<bool()>& stopRequested) {
     if (QThread::currentThread() == thread()) {
         qint64 result = 0;
         HandleMessage(message, wParam, lParam, result);
@@ -95,7 +95,7 @@ qint64 WindowImplBase::SendMessage(uint message, qint64 wParam, qint64 lParam,
         Qt::QueuedConnection);
     using namespace std::chrono_literals;
     while (future.wait_for(10ms) != std::future_status::ready) {
-        if (stop != nullptr && stop->load()) {
+        if (stopRequested && stopRequested()) {
             return 0;
         }
     }

@@ -10,7 +10,7 @@
 #include <QHash>
 #include <QPointer>
 #include <QWidget>
-#include <atomic>
+#include <functional>
 #include <map>
 
 class QEventLoop;
@@ -41,10 +41,10 @@ public:
     // Queues a message for the UI thread; safe from any thread.
     void PostMessage(uint message, qint64 wParam = 0, qint64 lParam = 0);
     // Handles a message on the UI thread and returns its result. From another thread the caller
-    // waits, but stops waiting (result 0) as soon as `stop` becomes true: the UI thread may itself
-    // be waiting for that worker to end.
+    // waits, but stops waiting (result 0) as soon as `stopRequested` says so: the UI thread may
+    // itself be waiting for that worker to end.
     qint64 SendMessage(uint message, qint64 wParam = 0, qint64 lParam = 0,
-                       const std::atomic<bool>* stop = nullptr);
+                       const std::function<bool()>& stopRequested = {});
 
     // --- controls --------------------------------------------------------------------------
     QWidget* Root() const { return m_root; }

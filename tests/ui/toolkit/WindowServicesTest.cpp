@@ -43,7 +43,7 @@ TEST_F(ServicesTest, WaitingWorkerGivesUpWhenItsStopEventIsSet) {
     qint64 answer = -1;
     // The UI thread is busy (it runs no events here), as when it waits for this worker to end.
     std::thread worker([&] {
-        answer = window.SendMessage(0x0C12, 1, 1, &stop);
+        answer = window.SendMessage(0x0C12, 1, 1, [&stop] { return stop.load(); });
         returned = true;
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
