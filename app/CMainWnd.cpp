@@ -252,6 +252,19 @@ QByteArray CMainWnd::OnRegisteredMessage(RegisteredMessage message, qint64 wPara
                                                            : QByteArray();
 }
 
+bool CMainWnd::OnDataBlock(qint64 kind, const QByteArray& block) {
+    QByteArray* buffer = kind == 1 ? &m_spectrum : kind == 2 ? &m_effect : nullptr;
+    if (buffer == nullptr || block.isEmpty() || block.size() > buffer->size()) {
+        diag::Printf("data block of kind %lld with %lld bytes refused",
+                     static_cast<long long>(kind), static_cast<long long>(block.size()));
+        return false;
+    }
+    std::copy(block.begin(), block.end(), buffer->begin());
+    // The audio-light analysis and the keyboard pages' colour input take it from here once
+    // they exist.
+    return true;
+}
+
 void CMainWnd::OnDeviceArrived(int slot) {
     if (slot < 0 || slot >= static_cast<int>(m_deviceSlots.size()) || m_discovery == nullptr) {
         return;

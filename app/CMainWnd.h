@@ -63,6 +63,14 @@ public:
 
     // The instance bus hands every received registered message here.
     QByteArray OnRegisteredMessage(RegisteredMessage message, qint64 wParam, qint64 lParam);
+    // Data blocks from outside programs: kind 1 spectrum data (at most kSpectrumBytes), kind 2
+    // light effect data (at most kEffectBytes). Other kinds, empty blocks and blocks longer than
+    // their buffer are refused whole. Returns whether the block was taken.
+    bool OnDataBlock(qint64 kind, const QByteArray& block);
+    static constexpr int kSpectrumBytes = 4284;
+    static constexpr int kEffectBytes = 160;
+    const QByteArray& SpectrumBuffer() const { return m_spectrum; }
+    const QByteArray& EffectBuffer() const { return m_effect; }
 
     const ui::TrayIcon& Tray() const { return m_tray; }
     bool LightControl() const { return m_lightControl; }
@@ -101,6 +109,8 @@ private:
     bool m_running = true; // false while the machine sleeps
     bool m_displayChanged = false;
     int m_uiDpi = 96;
+    QByteArray m_spectrum = QByteArray(kSpectrumBytes, '\0');
+    QByteArray m_effect = QByteArray(kEffectBytes, '\0');
 };
 
 } // namespace app

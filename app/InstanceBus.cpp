@@ -28,6 +28,9 @@ public:
              message.interface() != QLatin1String(kBusInterface))) {
             return false;
         }
+        if (message.member() == QLatin1String(kCopyDataMember)) {
+            return HandleCopyData(message, connection);
+        }
         const auto id = FromBusMember(message.member().toStdString());
         if (!id || Info(*id).direction != MessageDirection::Received) {
             return false;
@@ -54,6 +57,27 @@ public:
     }
 
 private:
+    bool HandleCopyData(const QDBusMessage& message, const QDBusConnection& connection) {
+        if (message.signature() != QLatin1String("xay")) {
+            connection.send(message.createErrorReply(
+                QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"),
+                QStringLiteral("expected a 64-bit kind and a byte array")));
+            return true;
+        }
+        const qint64 kind = message.arguments().at(0).toLongLong();
+        QByteArray data = message.arguments().at(1).toByteArray();
+        QMetaObject::invokeMethod(
+            &m_owner,
+            [owner = &m_owner, kind, data = std::move(data)] {
+                if (owner->m_dataHandler) {
+                    owner->m_dataHandler(kind, data);
+                }
+            },
+            Qt::QueuedConnection);
+        connection.send(message.createReply());
+        return true;
+    }
+
     InstanceBus& m_owner;
 };
 
@@ -167,6 +191,9 @@ QString InstanceBus::InterfaceXml() {
         }
         xml += QStringLiteral("</method>\n");
     }
+    xml += QStringLiteral("    <method name=\"%1\"><arg name=\"kind\" type=\"x\" direction=\"in\"/>"
+                          "<arg name=\"data\" type=\"ay\" direction=\"in\"/></method>\n")
+               .arg(QLatin1String(kCopyDataMember));
     xml += QStringLiteral("  </interface>\n");
     return xml;
 }

@@ -25,6 +25,9 @@ public:
     // Called on the UI thread for every received message; the returned bytes are the method's
     // answer (only the device information request answers with data).
     using Handler = std::function<QByteArray(RegisteredMessage, qint64 wParam, qint64 lParam)>;
+    // Data blocks from outside programs (the method "CopyData": a kind and the bytes), called on
+    // the UI thread: kind 1 spectrum data, kind 2 light effect data.
+    using DataHandler = std::function<void(qint64 kind, const QByteArray& data)>;
 
     // `connection` is the session bus unless a test hands in a connection of its own.
     explicit InstanceBus(QString serviceName = QString::fromLatin1(kBusService),
@@ -38,6 +41,7 @@ public:
     // Asks the running instance to show itself (ShowInstance with wParam 0, lParam 1).
     bool AskRunningToShow() const;
     void SetHandler(Handler handler) { m_handler = std::move(handler); }
+    void SetDataHandler(DataHandler handler) { m_dataHandler = std::move(handler); }
     // Emits a sent message as a signal; false for received messages or without a bus.
     bool Broadcast(RegisteredMessage message, qint64 wParam, qint64 lParam) const;
     bool HasBus() const { return m_onBus; }
@@ -60,6 +64,7 @@ private:
     bool m_ownsName = false;
     int m_lockFd = -1;
     Handler m_handler;
+    DataHandler m_dataHandler;
     std::unique_ptr<BusObject> m_object;
 };
 

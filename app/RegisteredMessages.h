@@ -68,5 +68,7 @@ std::optional<RegisteredMessage> FromBusMember(std::string_view member);
 inline constexpr const char* kBusService = "org.q407.Q407";
 inline constexpr const char* kBusPath = "/org/q407/Q407";
 inline constexpr const char* kBusInterface = "org.q407.Q407.Messages";
+// The method that carries data blocks into the program (spectrum and light effect data).
+inline constexpr const char* kCopyDataMember = "CopyData";
 
 } // namespace app

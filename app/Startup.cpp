@@ -121,10 +121,14 @@ int RunQ407(int argc, char** argv, const StartupOptions& options) {
     bus.SetHandler([window = mainWindow.get()](RegisteredMessage message, qint64 w, qint64 l) {
         return window->OnRegisteredMessage(message, w, l);
     });
+    bus.SetDataHandler([window = mainWindow.get()](qint64 kind, const QByteArray& data) {
+        window->OnDataBlock(kind, data);
+    });
 
     QApplication::exec();
 
     bus.SetHandler({});
+    bus.SetDataHandler({});
     mainWindow.reset();
     ui::ResourceManager::Instance().Release();
     bus.Release();

@@ -156,6 +156,23 @@ TEST_F(InstanceBusTest, MalformedAndUnknownCallsAreRefusedWithoutReachingTheHand
     EXPECT_EQ(calls, 0);
 }
 
+TEST_F(InstanceBusTest, DataBlocksReachTheDataHandler) {
+    const QString name = UniqueServiceName();
+    InstanceBus bus(name, QStringLiteral("unused.lock"), OtherConnection(QStringLiteral("main")));
+    ASSERT_EQ(bus.Acquire(), InstanceBus::Role::First);
+    std::vector<std::pair<qint64, QByteArray>> blocks;
+    bus.SetDataHandler(
+        [&](qint64 kind, const QByteArray& data) { blocks.emplace_back(kind, data); });
+    EXPECT_EQ(Call(name, QStringLiteral("CopyData"), {qint64{2}, QByteArray(160, '\x07')}).type(),
+              QDBusMessage::ReplyMessage);
+    EXPECT_EQ(Call(name, QStringLiteral("CopyData"), {qint64{1}, QStringLiteral("text")}).type(),
+              QDBusMessage::ErrorMessage);
+    ASSERT_TRUE(testutil::WaitUntil([&] { return !blocks.empty(); }));
+    EXPECT_EQ(blocks.size(), 1u);
+    EXPECT_EQ(blocks[0].first, 2);
+    EXPECT_EQ(blocks[0].second, QByteArray(160, '\x07'));
+}
+
 TEST_F(InstanceBusTest, SentMessagesAreSignalsAndTheInterfaceIntrospects) {
     const QString name = UniqueServiceName();
     InstanceBus bus(name, QStringLiteral("unused.lock"), OtherConnection(QStringLiteral("main")));
@@ -178,8 +195,9 @@ TEST_F(InstanceBusTest, SentMessagesAreSignalsAndTheInterfaceIntrospects) {
         OtherConnection(QStringLiteral("client")).asyncCall(introspect, 5000);
     ASSERT_TRUE(testutil::WaitUntil([&] { return pending.isFinished(); }));
     const QString xml = pending.reply().arguments().value(0).toString();
-    for (const char* member : {"ShowInstance", "ExternalRelay", "AppControl", "LightOwnerSet",
-                               "DeviceInfoRequest", "LightOwnerNotify", "AudioRecordCtrl"}) {
+    for (const char* member :
+         {"ShowInstance", "ExternalRelay", "AppControl", "LightOwnerSet", "DeviceInfoRequest",
+          "LightOwnerNotify", "AudioRecordCtrl", "CopyData"}) {
         EXPECT_TRUE(xml.contains(QString::fromLatin1(member))) << member;
     }
 }

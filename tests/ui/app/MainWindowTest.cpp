@@ -162,3 +162,30 @@ TEST_F(MainWindowTest, SleepSwitchesLightingOffAndIgnoresLaterMessagesUntilResum
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, DataBlocksNeverGoBeyondTheirBuffers) {
+    EXPECT_TRUE(m_window->OnDataBlock(1, QByteArray(4284, '\x11')));
+    EXPECT_EQ(m_window->SpectrumBuffer(), QByteArray(4284, '\x11'));
+    EXPECT_TRUE(m_window->OnDataBlock(1, QByteArray(10, '\x22')));
+    EXPECT_EQ(m_window->SpectrumBuffer().left(11), QByteArray(10, '\x22') + '\x11');
+
+    EXPECT_FALSE(m_window->OnDataBlock(1, QByteArray(4285, '\x33'))) << "longer than the buffer";
+    EXPECT_EQ(m_window->SpectrumBuffer().at(0), '\x22') << "a refused block changes nothing";
+    EXPECT_EQ(m_window->SpectrumBuffer().size(), 4284);
+
+    EXPECT_TRUE(m_window->OnDataBlock(2, QByteArray(160, '\x44')));
+    EXPECT_FALSE(m_window->OnDataBlock(2, QByteArray(161, '\x55')));
+    EXPECT_EQ(m_window->EffectBuffer(), QByteArray(160, '\x44'));
+    EXPECT_FALSE(m_window->OnDataBlock(3, QByteArray(4, '\x01'))) << "unknown kind";
+    EXPECT_FALSE(m_window->OnDataBlock(1, QByteArray())) << "empty";
+}
+
+TEST_F(MainWindowTest, DeviceInformationRequestIsAnsweredWithTheBlock) {
+    EXPECT_EQ(m_window->OnRegisteredMessage(RegisteredMessage::DeviceInfoRequest, 0, 0),
+              app::DeviceInformationBlock());
+    EXPECT_TRUE(m_window->OnRegisteredMessage(RegisteredMessage::ShowInstance, 0, 0).isEmpty());
+}
+
+} // namespace
