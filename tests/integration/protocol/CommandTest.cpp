@@ -270,14 +270,17 @@ TEST(ProtocolFaults, CorruptedCrcFailsTheLightStreamThroughTheReceiverOnly) {
 TEST(ProtocolFaults, UnplugInTheMiddleOfAMultiChunkCommandFailsItCleanly) {
     for (const SimProduct which : {SimProduct::MouseA, SimProduct::KeyboardKReceiver}) {
         ProtocolRig rig(which);
-        rig.product->UnplugAtRequest(1);
-        std::array<std::uint8_t, p::kDeviceInfoSize> info{};
-        info.fill(0xEE);
-        const int keyResult =
-            rig.protocol.ReadDefaultKeyTable(std::vector<std::uint8_t>(512).data());
-        EXPECT_NE(keyResult, p::kResultOk);
-        EXPECT_NE(rig.protocol.ReadDeviceInfo(info), p::kResultOk);
+        rig.product->UnplugAtRequest(1); // the second chunk never gets an answer
+        std::vector<std::uint8_t> block(80, 0xEE);
+        EXPECT_NE(rig.protocol.ReadSettings(block.data(), block.size(), 0), p::kResultOk);
+        EXPECT_EQ(rig.firmware().RequestCount(p::kCmdReadSettings), 1); // then it was gone
+        const std::size_t first = rig.protocol.ChunkSize();
+        const auto memory = rig.firmware().Memory().settingsMemory;
+        EXPECT_TRUE(std::equal(block.begin(), block.begin() + first, memory.begin()));
+        EXPECT_EQ(block[first], 0xEE);
         EXPECT_FALSE(rig.product->CommandInterface()->IsPlugged());
+        // the gone device fails every later command at once
+        EXPECT_EQ(rig.protocol.BeginConfig(), p::kResultWriteFailed);
     }
 }
 
