@@ -34,3 +34,10 @@ if(Q407_SANITIZE)
                                                   -fno-sanitize-recover=all)
     target_link_options(q407_config INTERFACE -fsanitize=${Q407_SANITIZE})
 endif()
+
+# Real fuzzing (clang only): every library is instrumented for coverage, and the fuzz targets in
+# tests/fuzz link libFuzzer itself.
+option(Q407_LIBFUZZER "Build fuzz targets with libFuzzer (clang only)" OFF)
+if(Q407_LIBFUZZER AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    target_compile_options(q407_config INTERFACE -fsanitize=fuzzer-no-link)
+endif()

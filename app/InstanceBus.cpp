@@ -1,0 +1,174 @@
+#include "app/InstanceBus.h"
+
+#include "common/Diag.h"
+#include "common/Paths.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace app {
+namespace diag = q407::diag;
+
+class InstanceBus::BusObject : public QDBusVirtualObject {
+public:
+    explicit BusObject(InstanceBus& owner) : m_owner(owner) {}
+
+    QString introspect(const QString& path) const override {
+        return path == QLatin1String(kBusPath) ? InstanceBus::InterfaceXml() : QString();
+    }
+
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+        if (message.type() != QDBusMessage::MethodCallMessage ||
+            (!message.interface().isEmpty() &&
+             message.interface() != QLatin1String(kBusInterface))) {
+            return false;
+        }
+        const auto id = FromBusMember(message.member().toStdString());
+        if (!id || Info(*id).direction != MessageDirection::Received) {
+            return false;
+        }
+        if (message.signature() != QLatin1String("xx")) {
+            connection.send(message.createErrorReply(
+                QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"),
+                QStringLiteral("expected two 64-bit integers (wParam, lParam)")));
+            return true;
+        }
+        const qint64 wParam = message.arguments().at(0).toLongLong();
+        const qint64 lParam = message.arguments().at(1).toLongLong();
+        message.setDelayedReply(true);
+        const bool answersData = *id == RegisteredMessage::DeviceInfoRequest;
+        m_owner.Deliver(*id, wParam, lParam,
+                        [message, connection, answersData](const QByteArray& data) {
+                            QDBusMessage reply = message.createReply();
+                            if (answersData) {
+                                reply << data;
+                            }
+                            QDBusConnection(connection).send(reply);
+                        });
+        return true;
+    }
+
+private:
+    InstanceBus& m_owner;
+};
+
+InstanceBus::InstanceBus(QString serviceName, QString lockFileName,
+                         std::optional<QDBusConnection> connection)
+    : m_connection(connection.value_or(QDBusConnection::sessionBus())),
+      m_serviceName(std::move(serviceName)), m_lockFileName(std::move(lockFileName)),
+      m_object(std::make_unique<BusObject>(*this)) {}
+
+InstanceBus::~InstanceBus() {
+    Release();
+}
+
+InstanceBus::Role InstanceBus::Acquire() {
+    QDBusConnection& bus = m_connection;
+    m_onBus = bus.isConnected();
+    if (m_onBus) {
+        const auto reply = bus.interface()->registerService(
+            m_serviceName, QDBusConnectionInterface::DontQueueService,
+            QDBusConnectionInterface::DontAllowReplacement);
+        if (!reply.isValid() || reply.value() != QDBusConnectionInterface::ServiceRegistered) {
+            return Role::Second;
+        }
+        m_ownsName = true;
+        if (!bus.registerVirtualObject(QString::fromLatin1(kBusPath), m_object.get())) {
+            diag::Line("cannot register the instance object on the session bus");
+        }
+        return Role::First;
+    }
+
+    diag::Line("no session bus: single instance by lock file");
+    const std::string lockPath =
+        (q407::paths::RuntimeDir() / m_lockFileName.toStdString()).string();
+    m_lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (m_lockFd < 0) {
+        // Like a failed mutex: run, only without single-instance protection.
+        return Role::First;
+    }
+    if (::flock(m_lockFd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(m_lockFd);
+        m_lockFd = -1;
+        return Role::Second;
+    }
+    return Role::First;
+}
+
+bool InstanceBus::AskRunningToShow() const {
+    if (!m_onBus) {
+        return false; // without a bus there is no way to reach the other instance
+    }
+    QDBusMessage call = QDBusMessage::createMethodCall(m_serviceName, QString::fromLatin1(kBusPath),
+                                                       QString::fromLatin1(kBusInterface),
+                                                       QStringLiteral("ShowInstance"));
+    call << qint64{0} << qint64{1};
+    const QDBusMessage reply = m_connection.call(call, QDBus::Block, 5000);
+    return reply.type() == QDBusMessage::ReplyMessage;
+}
+
+bool InstanceBus::Broadcast(RegisteredMessage message, qint64 wParam, qint64 lParam) const {
+    const auto& info = Info(message);
+    if (!m_onBus || info.direction != MessageDirection::Sent) {
+        return false;
+    }
+    QDBusMessage signal = QDBusMessage::createSignal(
+        QString::fromLatin1(kBusPath), QString::fromLatin1(kBusInterface),
+        QString::fromLatin1(info.busMember.data(), static_cast<qsizetype>(info.busMember.size())));
+    signal << wParam << lParam;
+    return m_connection.send(signal);
+}
+
+void InstanceBus::Deliver(RegisteredMessage message, qint64 wParam, qint64 lParam,
+                          std::function<void(const QByteArray&)> answer) {
+    // The bus may call from its own thread; the program handles messages on the UI thread.
+    QMetaObject::invokeMethod(
+        this,
+        [this, message, wParam, lParam, answer = std::move(answer)] {
+            answer(m_handler ? m_handler(message, wParam, lParam) : QByteArray());
+        },
+        Qt::QueuedConnection);
+}
+
+void InstanceBus::Release() {
+    if (m_ownsName) {
+        m_connection.unregisterObject(QString::fromLatin1(kBusPath));
+        m_connection.interface()->unregisterService(m_serviceName);
+        m_ownsName = false;
+    }
+    if (m_lockFd >= 0) {
+        ::close(m_lockFd);
+        m_lockFd = -1;
+    }
+}
+
+QString InstanceBus::InterfaceXml() {
+    QString xml = QStringLiteral("  <interface name=\"%1\">\n").arg(QLatin1String(kBusInterface));
+    for (const auto& info : kRegisteredMessages) {
+        const QString member = QString::fromLatin1(info.busMember.data(),
+                                                   static_cast<qsizetype>(info.busMember.size()));
+        if (info.direction == MessageDirection::Sent) {
+            xml += QStringLiteral("    <signal name=\"%1\"><arg name=\"wParam\" type=\"x\"/>"
+                                  "<arg name=\"lParam\" type=\"x\"/></signal>\n")
+                       .arg(member);
+            continue;
+        }
+        xml +=
+            QStringLiteral("    <method name=\"%1\"><arg name=\"wParam\" type=\"x\" "
+                           "direction=\"in\"/><arg name=\"lParam\" type=\"x\" direction=\"in\"/>")
+                .arg(member);
+        if (info.id == RegisteredMessage::DeviceInfoRequest) {
+            xml += QStringLiteral("<arg name=\"block\" type=\"ay\" direction=\"out\"/>");
+        }
+        xml += QStringLiteral("</method>\n");
+    }
+    xml += QStringLiteral("  </interface>\n");
+    return xml;
+}
+
+} // namespace app

@@ -1,0 +1,66 @@
+#pragma once
+
+// The running instance on the session bus: owning the service name is what makes this process
+// the single instance of the user's session, and the object at kBusPath carries the program-wide
+// messages of RegisteredMessages.h (methods for received messages, signals for sent ones), so
+// outside programs and a shell (gdbus, busctl) can talk to it. Without a session bus the program
+// still runs alone: a lock file in the runtime folder then keeps it single.
+
+#include "app/RegisteredMessages.h"
+
+#include <QByteArray>
+#include <QDBusConnection>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace app {
+
+class InstanceBus : public QObject {
+    Q_OBJECT
+public:
+    enum class Role { First, Second };
+    // Called on the UI thread for every received message; the returned bytes are the method's
+    // answer (only the device information request answers with data).
+    using Handler = std::function<QByteArray(RegisteredMessage, qint64 wParam, qint64 lParam)>;
+
+    // `connection` is the session bus unless a test hands in a connection of its own.
+    explicit InstanceBus(QString serviceName = QString::fromLatin1(kBusService),
+                         QString lockFileName = QStringLiteral("Q407.lock"),
+                         std::optional<QDBusConnection> connection = std::nullopt);
+    ~InstanceBus() override;
+
+    // Claims the instance: the bus name, or the lock file when there is no bus. Second means
+    // another instance of this user runs already.
+    Role Acquire();
+    // Asks the running instance to show itself (ShowInstance with wParam 0, lParam 1).
+    bool AskRunningToShow() const;
+    void SetHandler(Handler handler) { m_handler = std::move(handler); }
+    // Emits a sent message as a signal; false for received messages or without a bus.
+    bool Broadcast(RegisteredMessage message, qint64 wParam, qint64 lParam) const;
+    bool HasBus() const { return m_onBus; }
+    // Gives up the name or the lock.
+    void Release();
+
+    // The introspection of the interface, built from the message table.
+    static QString InterfaceXml();
+
+private:
+    class BusObject;
+    friend class BusObject;
+    void Deliver(RegisteredMessage message, qint64 wParam, qint64 lParam,
+                 std::function<void(const QByteArray&)> answer);
+
+    QDBusConnection m_connection;
+    QString m_serviceName;
+    QString m_lockFileName;
+    bool m_onBus = false;
+    bool m_ownsName = false;
+    int m_lockFd = -1;
+    Handler m_handler;
+    std::unique_ptr<BusObject> m_object;
+};
+
+} // namespace app

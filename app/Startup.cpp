@@ -1,0 +1,138 @@
+#include "app/Startup.h"
+
+#include "app/CMainWnd.h"
+#include "app/InstanceBus.h"
+#include "app/PrivateFonts.h"
+#include "app/toolkit/ControlFactory.h"
+#include "app/toolkit/ResourceManager.h"
+#include "common/Diag.h"
+#include "common/Paths.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <functional>
+#include <memory>
+
+namespace app {
+namespace diag = q407::diag;
+namespace {
+
+struct CustomControl {
+    const char* className;
+    ui::ControlFactory::Creator creator; // empty until the class is built
+};
+
+// Layouts may name these classes as elements. The mouse and keyboard pages are created by the
+// main window's builder callback instead.
+const std::vector<CustomControl>& CustomControls() {
+    static const std::vector<CustomControl> controls{
+        {"CCircleProgressUI", {}},
+        {"CChartViewUI", {}},
+        {"CWndUI", {}},
+        {"CSelectPanelUI", {}},
+        {"CDeviceKeyButtonUI", {}},
+        {"CCloudShareListItemUI", {}},
+        {"CUpdateInfoListItemUI", {}},
+        {"CDeviceOptionUI", {}},
+        {"CMpDevicePowerUI", {}},
+        {"CComboEditContainerElementUI", {}},
+        {"CHandImgButtonUI", {}},
+        {"CHandImgSelectButtonUI", {}},
+        {"CRedioMacroButtonUI", {}},
+        {"CAudioRecordUI", {}},
+        {"CLightControlUI", {}},
+        {"CMacroControlUI", {}},
+        {"CKeySetControlUI", {}},
+        {"CDeviceProfileUI", {}},
+        {"CShootControlUI", {}},
+        {"CMagicControlUI", {}},
+        {"CVoice6533ControlUI", {}},
+        {"CDPIEditUI", {}},
+        {"CKestravaUSBDevice", {}},
+        {"CKestravaMousePadDevice", {}},
+        {"CKestravaHS6533Device", {}},
+    };
+    return controls;
+}
+
+} // namespace
+
+QList<CustomControlEntry> CustomControlTable() {
+    QList<CustomControlEntry> table;
+    for (const auto& control : CustomControls()) {
+        table.append({control.className, static_cast<bool>(control.creator)});
+    }
+    return table;
+}
+
+bool SetupUiResources(const QString& skinFolder) {
+    auto& resources = ui::ResourceManager::Instance();
+    resources.SetResourcePath(skinFolder);
+    const bool indexed = resources.LoadResource(QStringLiteral("res.xml"));
+    for (const auto& control : CustomControls()) {
+        if (control.creator) {
+            ui::ControlFactory::Instance().RegistControl(QString::fromLatin1(control.className),
+                                                         control.creator);
+        }
+    }
+    return indexed;
+}
+
+int RunQ407(int argc, char** argv, const StartupOptions& options) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Q407"));
+    QApplication::setApplicationVersion(QStringLiteral(Q407_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("q407"));
+    // Closing the main window hides it to the tray; only the exit routine ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const QString dataFolder = QString::fromStdString(q407::paths::DataDir().string());
+    PrivateFonts fonts;
+    fonts.LoadAll(dataFolder + QStringLiteral("/Font"));
+
+    diag::Printf("软件标示：%u", MessageNumber(RegisteredMessage::ShowInstance));
+
+    InstanceBus bus;
+    if (bus.Acquire() == InstanceBus::Role::Second) {
+        diag::Line("another instance runs: asking it to show itself");
+        bus.AskRunningToShow();
+        fonts.UnloadAll();
+        return 0;
+    }
+
+    if (!SetupUiResources(dataFolder + QStringLiteral("/skin/"))) {
+        diag::Line("resource index res.xml missing in " + dataFolder.toStdString() + "/skin");
+    }
+
+    auto mainWindow = std::make_unique<CMainWnd>(&bus);
+    if (!mainWindow->Create(QStringLiteral("Q407"), QSize(800, 572))) {
+        QMessageBox::critical(nullptr, QStringLiteral("Q407"),
+                              QStringLiteral("The program's skin could not be loaded from %1. "
+                                             "Please reinstall Q407.")
+                                  .arg(dataFolder));
+        ui::ResourceManager::Instance().Release();
+        bus.Release();
+        fonts.UnloadAll();
+        return 0;
+    }
+    mainWindow->CenterWindow();
+    bus.SetHandler([window = mainWindow.get()](RegisteredMessage message, qint64 w, qint64 l) {
+        return window->OnRegisteredMessage(message, w, l);
+    });
+    if (options.demo) {
+        diag::Line("demo: no simulated devices are plugged in yet");
+    }
+    // No device scan runs yet, so its first pass counts as done at once.
+    mainWindow->PostMessage(MessageNumber(RegisteredMessage::ShowInstance), 0, 0);
+
+    QApplication::exec();
+
+    bus.SetHandler({});
+    mainWindow.reset();
+    ui::ResourceManager::Instance().Release();
+    bus.Release();
+    fonts.UnloadAll();
+    return 0;
+}
+
+} // namespace app

@@ -1,0 +1,9 @@
+// main() for tests that need Qt widgets: one QApplication on the platform ctest chose (offscreen).
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication application(argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,164 @@
+// The main window on the real skin: identity, hidden until the first scan, shown and raised by
+// the show message, kept in the tray when closed, and ended by the app-control message.
+
+#include "app/CMainWnd.h"
+#include "app/Startup.h"
+#include "app/toolkit/ResourceManager.h"
+#include "common/Diag.h"
+#include "common/Paths.h"
+#include "support/QtTestUtil.h"
+
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+using app::CMainWnd;
+using app::MessageNumber;
+using app::RegisteredMessage;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        const QString skin = QString::fromStdString((q407::paths::DataDir() / "skin").string());
+        ASSERT_TRUE(app::SetupUiResources(skin + QLatin1Char('/'))) << skin.toStdString();
+    }
+    void SetUp() override {
+        m_window = std::make_unique<CMainWnd>();
+        ASSERT_TRUE(m_window->Create(QStringLiteral("Q407"), QSize(800, 572)));
+    }
+    void Send(RegisteredMessage message, qint64 w, qint64 l) {
+        m_window->OnRegisteredMessage(message, w, l);
+    }
+
+    q407::diag::Capture m_diagnostics;
+    std::unique_ptr<CMainWnd> m_window;
+};
+
+TEST_F(MainWindowTest, StartsHiddenWithItsIdentityAndTray) {
+    EXPECT_EQ(m_window->windowTitle(), QStringLiteral("Q407"));
+    EXPECT_EQ(m_window->size(), QSize(800, 572));
+    EXPECT_EQ(m_window->objectName(), QStringLiteral("MainWnd"));
+    EXPECT_FALSE(m_window->isVisible()) << "hidden until the first device scan";
+    EXPECT_EQ(m_window->Tray().ToolTip(), QStringLiteral("Q407"));
+    EXPECT_TRUE(m_diagnostics.Contains("InitWindow"));
+    for (const char* name : {"closebtn", "minbtn", "maxbtn", "restorebtn", "skinbtn", "setbtn",
+                             "gamemodebtn", "cloudbtn", "smarteyesbtn", "device_select_layout",
+                             "device_switch", "device_power_switch", "No_device_Link",
+                             "control_light_status", "setting_progress", "text_test", "root"}) {
+        EXPECT_NE(m_window->FindControl(QString::fromLatin1(name)), nullptr) << name;
+    }
+}
+
+TEST_F(MainWindowTest, ShowMessageShowsRestoresAndRaises) {
+    Send(RegisteredMessage::ShowInstance, 0, 1);
+    EXPECT_TRUE(m_window->isVisible());
+    EXPECT_TRUE(m_diagnostics.Contains("软件标示 49153，0d1d"));
+
+    m_window->showMinimized();
+    Send(RegisteredMessage::ShowInstance, 0, 1);
+    EXPECT_TRUE(m_window->isVisible());
+    EXPECT_FALSE(m_window->isMinimized());
+
+    // The close button only hides the window; the show message brings it back.
+    m_window->FindControl<QPushButton>(QStringLiteral("closebtn"))->click();
+    EXPECT_FALSE(m_window->isVisible());
+    Send(RegisteredMessage::ShowInstance, 0, 0);
+    EXPECT_TRUE(m_window->isVisible());
+}
+
+TEST_F(MainWindowTest, TrayLeftClickTogglesTheWindow) {
+    qint64 result = 0;
+    m_window->HandleMessage(app::kTrayCallbackMessage, 0, 0x0202, result);
+    EXPECT_TRUE(m_window->isVisible());
+    m_window->HandleMessage(app::kTrayCallbackMessage, 0, 0x0202, result);
+    EXPECT_FALSE(m_window->isVisible());
+    // A right click arms the menu timer rather than opening a menu at once.
+    m_window->HandleMessage(app::kTrayCallbackMessage, 0, 0x0205, result);
+    EXPECT_TRUE(m_window->HasTimer(m_window->Root(), app::kTimerTrayMenu));
+}
+
+TEST_F(MainWindowTest, AppControlFourEndsTheProgramAndNothingShowsItAgain) {
+    Send(RegisteredMessage::ShowInstance, 0, 0);
+    Send(RegisteredMessage::AppControl, 3, 0);
+    EXPECT_TRUE(m_window->isVisible()) << "other values are not for the main window";
+    Send(RegisteredMessage::AppControl, 4, 0);
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_FALSE(m_window->Tray().IsCreated());
+    Send(RegisteredMessage::ShowInstance, 0, 1);
+    EXPECT_FALSE(m_window->isVisible()) << "an exiting window stays hidden";
+}
+
+TEST(CustomControls, TableKeepsTheRegistrationOrder) {
+    const auto table = app::CustomControlTable();
+    ASSERT_EQ(table.size(), 25);
+    EXPECT_STREQ(table.front().className, "CCircleProgressUI");
+    EXPECT_STREQ(table[7].className, "CDeviceOptionUI");
+    EXPECT_STREQ(table.back().className, "CKestravaHS6533Device");
+}
+
+} // namespace
+
+namespace {
+
+TEST(DpiFit, ScreenSizeChoosesTheDpi) {
+    EXPECT_EQ(app::DpiForScreen({1920, 1080}), 144);
+    EXPECT_EQ(app::DpiForScreen({1366, 768}), 96);
+    EXPECT_EQ(app::DpiForScreen({1500, 961}), 96) << "the width must exceed 1500";
+    EXPECT_EQ(app::DpiForScreen({1501, 960}), 96) << "the height must exceed 960";
+    EXPECT_EQ(app::DpiForScreen({1501, 961}), 144);
+}
+
+TEST_F(MainWindowTest, DpiFitSizesForTheScreenAndKeepsVisibility) {
+    // Qt's offscreen screen is 800 x 600: DPI 96, 1000 x 640.
+    m_window->DpiFit();
+    EXPECT_EQ(m_window->UiDpi(), 96);
+    EXPECT_EQ(m_window->size(), QSize(1000, 640));
+    EXPECT_FALSE(m_window->isVisible()) << "a hidden window stays hidden";
+    Send(RegisteredMessage::ShowInstance, 0, 0);
+    m_window->showMinimized();
+    m_window->DpiFit();
+    EXPECT_TRUE(m_window->isVisible());
+    EXPECT_FALSE(m_window->isMinimized());
+}
+
+TEST_F(MainWindowTest, LightOwnershipFollowsTheButtonAndOutsideRequests) {
+    auto* status = m_window->FindControl<QPushButton>(QStringLiteral("control_light_status"));
+    EXPECT_TRUE(m_window->LightControl());
+    status->click();
+    EXPECT_FALSE(m_window->LightControl());
+    EXPECT_EQ(status->text(), QStringLiteral("不控制灯光"));
+    status->click();
+    EXPECT_TRUE(m_window->LightControl());
+    EXPECT_EQ(status->text(), QStringLiteral("控制灯光"));
+
+    Send(RegisteredMessage::LightOwnerSet, 1, 0);
+    EXPECT_FALSE(m_window->LightControl());
+    Send(RegisteredMessage::LightOwnerSet, 2, 1);
+    EXPECT_FALSE(m_window->LightControl()) << "only wParam 1 sets the owner";
+    Send(RegisteredMessage::LightOwnerSet, 1, 7);
+    EXPECT_FALSE(m_window->LightControl()) << "only lParam 0 or 1";
+    Send(RegisteredMessage::LightOwnerSet, 1, 1);
+    EXPECT_TRUE(m_window->LightControl());
+}
+
+TEST_F(MainWindowTest, SleepSwitchesLightingOffAndIgnoresLaterMessagesUntilResume) {
+    qint64 result = 0;
+    m_window->HandleMessage(app::kPowerBroadcastMessage, app::kPowerSuspend, 0, result);
+    EXPECT_FALSE(m_window->Running());
+    EXPECT_TRUE(m_diagnostics.Contains("light control 0"));
+    EXPECT_TRUE(m_window->LightControl()) << "the user's choice is kept";
+
+    m_window->HandleMessage(app::kTrayCallbackMessage, 0, app::kTrayLeftUp, result);
+    EXPECT_FALSE(m_window->isVisible()) << "ignored while asleep";
+    Send(RegisteredMessage::ShowInstance, 0, 1);
+    EXPECT_TRUE(m_window->isVisible()) << "the show message comes before the power message";
+
+    m_window->HandleMessage(app::kPowerBroadcastMessage, app::kPowerResume, 0, result);
+    EXPECT_TRUE(m_window->Running());
+    EXPECT_TRUE(m_diagnostics.Lines().back() == "light control 1");
+    m_window->HandleMessage(app::kTrayCallbackMessage, 0, app::kTrayLeftUp, result);
+    EXPECT_FALSE(m_window->isVisible());
+}
+
+} // namespace

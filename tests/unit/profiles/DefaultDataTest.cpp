@@ -1,0 +1,72 @@
+// The installed default profiles are what every new profile starts from: each must load as a
+// complete, savable entry for its kind.
+
+#include "profiles/CHs6533Profiledata.h"
+#include "profiles/CKeyboardProfiledata.h"
+#include "profiles/CMouseProfiledata.h"
+#include "profiles/DeviceKinds.h"
+#include "profiles/JsonFile.h"
+
+#include <gtest/gtest.h>
+
+namespace q407::profiles {
+namespace {
+
+template <typename Record>
+void Load(Record& record, int kind) {
+    const auto path = DefaultProfilePath(DeviceFolderName(kind));
+    ASSERT_EQ(ReadJsonDocument(path).state, JsonFileState::Ok) << path;
+    record.SetDefaultPath(path);
+    record.SetDeviceIndex(DeviceIndexOfKind(kind));
+    record.LoadProfile(path);
+    EXPECT_TRUE(record.GetRoot()["KeyList"].isArray()) << "without it nothing could be saved";
+    EXPECT_NE(record.GetLightInfo().brightness, 0);
+    EXPECT_NE(record.GetAudioLightInfo(), AudioLightInfo{});
+}
+
+TEST(DefaultData, MouseProfile) {
+    CMouseProfiledata mouse;
+    Load(mouse, kKindMouse);
+    const auto stages = mouse.GetDpiStages();
+    ASSERT_EQ(stages.size(), 6u);
+    for (std::size_t i = 1; i < stages.size(); ++i) {
+        EXPECT_GT(stages[i].dpiX, stages[i - 1].dpiX);
+    }
+    EXPECT_LT(mouse.GetActiveStage(), 6);
+    EXPECT_EQ(mouse.GetKeyList().size(), 11u);
+    EXPECT_NE(mouse.GetMouseSettings().doubleClickTime, 0);
+    EXPECT_NE(mouse.GetMouseSettings().reportRate, 0);
+}
+
+TEST(DefaultData, KeyboardProfile) {
+    CKeyboardProfiledata keyboard;
+    Load(keyboard, kKindKeyboard);
+    const auto keys = keyboard.GetKeyList();
+    ASSERT_EQ(keys.size(), 126u);
+    for (const auto& key : keys) {
+        EXPECT_EQ(key.assignment, key.defaultAssignment);
+        EXPECT_EQ(key.assignment[0], 0x20) << "every key starts as a keyboard key";
+    }
+    EXPECT_EQ(keyboard.GetCustomColours(keyboard.GetCustomGroupIndex(), 126).size(), 126u);
+}
+
+TEST(DefaultData, MousePadAndHeadsetProfiles) {
+    CBasicProfiledata pad;
+    Load(pad, kKindMousePad);
+    EXPECT_EQ(pad.GetLightList().size(), 15u);
+
+    CHs6533Profiledata headset;
+    Load(headset, kKindHeadset);
+    const HeadsetSystemSettings settings = headset.GetHeadsetSettings();
+    EXPECT_GE(settings.eqType, 1);
+    EXPECT_LT(settings.eqType, 13);
+    const Json::Value before = headset.GetRoot();
+    for (int type = 1; type < 13; ++type) {
+        EXPECT_EQ(headset.GetEqCurve(type).size(), 10u);
+    }
+    EXPECT_EQ(headset.GetRoot(), before) << "every curve is present";
+    EXPECT_TRUE(headset.GetCustomEqNames().empty());
+}
+
+} // namespace
+} // namespace q407::profiles
