@@ -74,6 +74,13 @@ void CDeviceOptionUI::ReportShown(bool shown) {
     }
 }
 
+void CDeviceOptionUI::MarkOnline(bool online) {
+    m_online = online;
+    if (QWidget* mark = ui::FindSubControlByName(this, QStringLiteral("device_offline_mark"))) {
+        mark->setVisible(!online);
+    }
+}
+
 void CDeviceOptionUI::OnTimer(int id) {
     if (m_page == nullptr || !m_page->HasModel()) {
         StopTimer(id);
@@ -123,14 +130,14 @@ void CDeviceOptionUI::FirstActivation() {
             if (!isHidden()) {
                 ReportShown(false);
             }
-            m_online = false;
+            MarkOnline(false);
             StartTimer(kTimerActivate, kOfflineRetryMs);
             return;
         }
         if (!m_online || isHidden()) {
             ReportShown(true);
         }
-        m_online = true;
+        MarkOnline(true);
     }
     if (!m_activated) {
         m_activated = true;
@@ -150,7 +157,7 @@ void CDeviceOptionUI::FirstActivation() {
 void CDeviceOptionUI::WatchLink() {
     q407::devices::DeviceModel& model = m_page->Model();
     const bool online = model.IsOpen() && model.IsLinkOnline();
-    m_online = online;
+    MarkOnline(online);
     if (online && isHidden()) {
         ReportShown(true);
         m_page->PollPower();

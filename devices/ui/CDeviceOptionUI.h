@@ -73,6 +73,8 @@ private:
     void FirstActivation();
     void WatchLink();
     void ReportShown(bool shown);
+    // Online flag and the entry's "device_offline_mark".
+    void MarkOnline(bool online);
 
     QPointer<CKestravaUSBDevice> m_page;
     int m_pageIndex = -1;
