@@ -8,6 +8,7 @@
 
 #include "sim/FirmwareModel.h"
 #include "sim/ProductInterfaces.h"
+#include "sim/UhidBridge.h"
 #include "sim/VirtualHidBus.h"
 
 #include <chrono>
@@ -122,6 +123,11 @@ private:
     bool m_stopping = false;
     std::thread m_delivery;
 };
+
+// Puts every interface of the product on the real kernel through the uhid bridge (each waits for
+// its hidraw node); Unplug() then removes them. Empty, with `error` set, when one fails.
+std::vector<std::shared_ptr<UhidBridge>>
+PutOnKernel(const std::shared_ptr<SimulatedProduct>& product, std::string* error = nullptr);
 
 // One simulated product of each kind (mouse A by cable, mouse A and mouse B behind their
 // receivers, keyboard K by cable and behind its receiver, the mouse pad, the headset) plugged
