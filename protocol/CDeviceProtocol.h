@@ -131,7 +131,7 @@ private:
         std::uint8_t command = 0;
         Direction direction = Direction::Read;
         std::size_t length = 0;
-        std::uint32_t baseAddress = 0;
+        std::uint64_t baseAddress = 0;
         std::size_t chunk = 0; // 0: the connection's chunk size
         Lock lock = Lock::Command;
     };
