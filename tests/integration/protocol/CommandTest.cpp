@@ -420,3 +420,59 @@ TEST(ProtocolBadAnswers, ReceiverEchoOfTheLinkQueryMeansTheDeviceIsUnreachable) 
 
 } // namespace
 } // namespace q407::testing
+
+namespace q407::testing {
+namespace {
+
+namespace p = protocol;
+using namespace std::chrono_literals;
+
+TEST(ProtocolFaults, EveryModelInjectsEveryFault) {
+    for (const sim::SimProduct which :
+         {sim::SimProduct::MouseA, sim::SimProduct::MouseAReceiver, sim::SimProduct::MouseBReceiver,
+          sim::SimProduct::KeyboardK, sim::SimProduct::KeyboardKReceiver, sim::SimProduct::MousePad,
+          sim::SimProduct::Headset}) {
+        SCOPED_TRACE(static_cast<int>(which));
+        ProtocolRig rig(which);
+        p::TransactTimeouts quick;
+        quick.cableRead = 50;
+        quick.receiverRead = 50;
+        rig.protocol.SetTimeouts(quick);
+        const auto expected = rig.firmware().Memory().deviceInfo;
+        std::array<std::uint8_t, p::kDeviceInfoSize> info{};
+
+        rig.firmware().DropAnswers(1);
+        EXPECT_EQ(rig.protocol.BeginConfig(), p::kResultNoAnswer);
+        rig.firmware().WrongEchoFirst(1);
+        EXPECT_EQ(rig.protocol.ReadDeviceInfo(info), p::kResultOk);
+        EXPECT_EQ(info, expected);
+        const int lastChunk = IsReceiver(which) ? 1 : 0;
+        rig.firmware().StatusOnChunk(p::kCmdReadDeviceInfo, lastChunk, p::kStatusRefused);
+        EXPECT_EQ(rig.protocol.ReadDeviceInfo(info), p::kResultStatusFE);
+        rig.firmware().StatusOnChunk(p::kCmdBegin, 0, p::kStatusFailed);
+        EXPECT_EQ(rig.protocol.BeginConfig(), p::kResultStatusFF);
+
+        rig.product->DelayAnswers(1, 200ms);
+        EXPECT_EQ(rig.protocol.BeginConfig(), p::kResultNoAnswer);
+        std::this_thread::sleep_for(150ms);
+        info.fill(0);
+        EXPECT_EQ(rig.protocol.ReadDeviceInfo(info), p::kResultOk);
+        EXPECT_EQ(info, expected);
+
+        if (IsReceiver(which)) {
+            rig.firmware().CorruptCrc(1);
+            std::array<std::uint8_t, 24> colours{};
+            EXPECT_EQ(rig.protocol.StreamLight(colours.data(), colours.size()),
+                      p::kResultUnreachable);
+            rig.firmware().SetSwitchedOff(true);
+            EXPECT_EQ(rig.protocol.BeginConfig(), p::kResultUnreachable);
+            rig.firmware().SetSwitchedOff(false);
+        }
+        rig.product->UnplugAtRequest(0);
+        EXPECT_EQ(rig.protocol.BeginConfig(), p::kResultNoAnswer);
+        EXPECT_EQ(rig.protocol.BeginConfig(), p::kResultWriteFailed);
+    }
+}
+
+} // namespace
+} // namespace q407::testing
