@@ -107,10 +107,6 @@ TransactTimeouts CDeviceProtocol::Timeouts() const {
     return m_timeouts;
 }
 
-hid::CHidDevice& CDeviceProtocol::RecordInUse() {
-    return IsWireless() ? m_receiver : m_cable;
-}
-
 void CDeviceProtocol::DiscardStaleAnswers(hid::CHidDevice& record) {
     // Answers that arrived after their transaction gave up would otherwise be taken for the
     // answer to the next request with the same command byte. Only done while no transaction is

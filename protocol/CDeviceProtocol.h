@@ -147,7 +147,6 @@ private:
     void KeepAnswer(const Report& answer, std::size_t count);
     bool TakeKeptAnswer(const Report& request, const AnswerCheck& check, Report& answer,
                         std::size_t& count);
-    hid::CHidDevice& RecordInUse();
 
     // Fields in the order the pages know them.
     std::atomic<std::uint16_t> m_tableSize{kMaxTableSize};
