@@ -148,6 +148,9 @@ public:
             case hid::report_rules::InputVerdict::Short:
                 return HidIoResult::Failed;
             case hid::report_rules::InputVerdict::NotMine:
+                if (timeoutMs >= 0 && std::chrono::steady_clock::now() >= deadline) {
+                    return HidIoResult::TimedOut;
+                }
                 break;
             }
         }
