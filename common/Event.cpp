@@ -1,5 +1,6 @@
 #include "common/Event.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -56,29 +57,23 @@ bool Event::Wait(std::chrono::milliseconds timeout) const {
     const bool forever = timeout.count() < 0;
     const auto deadline = Clock::now() + (forever ? std::chrono::milliseconds(0) : timeout);
     for (;;) {
-        int waitMs = -1;
+        auto left = std::chrono::milliseconds(-1);
         if (!forever) {
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-            waitMs = left.count() < 0 ? 0 : static_cast<int>(left.count());
+            left = std::max(
+                std::chrono::milliseconds(0),
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()));
         }
-        pollfd entry{m_fd, POLLIN, 0};
-        const int ready = poll(&entry, 1, waitMs);
-        if (ready == 1) {
-            if (m_reset == Reset::Automatic) {
-                std::uint64_t value = 0;
-                if (read(m_fd, &value, sizeof value) != sizeof value) {
-                    continue; // another waiter took it first
-                }
-            }
+        if (WaitForAny(&m_fd, 1, left) != 0) {
+            return false;
+        }
+        if (m_reset == Reset::Manual) {
             return true;
         }
-        if (ready == 0) {
-            return false;
+        std::uint64_t value = 0;
+        if (read(m_fd, &value, sizeof value) == sizeof value) {
+            return true;
         }
-        if (errno != EINTR) {
-            return false;
-        }
+        // Another waiter took it first: wait on for what is left.
     }
 }
 

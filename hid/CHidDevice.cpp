@@ -127,9 +127,10 @@ bool CHidDevice::Open(std::string_view path, bool read, bool write, bool overlap
     return true;
 }
 
-bool CHidDevice::Read(std::uint8_t* buffer, std::size_t length, std::size_t* transferred,
-                      int timeoutMs) {
-    InProgress guard(m_readInProgress);
+template <typename Transfer>
+bool CHidDevice::RunTransfer(std::atomic<bool>& inProgress, const void* buffer, std::size_t length,
+                             std::size_t* transferred, Transfer&& transfer) {
+    InProgress guard(inProgress);
     if (transferred != nullptr) {
         *transferred = 0;
     }
@@ -138,8 +139,7 @@ bool CHidDevice::Read(std::uint8_t* buffer, std::size_t length, std::size_t* tra
         return false;
     }
     std::size_t count = 0;
-    const HidIoResult result = handle->ReadReport({buffer, length}, count, timeoutMs);
-    if (result != HidIoResult::Ok) {
+    if (transfer(*handle, count) != HidIoResult::Ok) {
         return false;
     }
     if (transferred != nullptr) {
@@ -148,25 +148,20 @@ bool CHidDevice::Read(std::uint8_t* buffer, std::size_t length, std::size_t* tra
     return true;
 }
 
+bool CHidDevice::Read(std::uint8_t* buffer, std::size_t length, std::size_t* transferred,
+                      int timeoutMs) {
+    return RunTransfer(m_readInProgress, buffer, length, transferred,
+                       [&](HidHandle& handle, std::size_t& count) {
+                           return handle.ReadReport({buffer, length}, count, timeoutMs);
+                       });
+}
+
 bool CHidDevice::Write(const std::uint8_t* buffer, std::size_t length, std::size_t* transferred,
                        int timeoutMs) {
-    InProgress guard(m_writeInProgress);
-    if (transferred != nullptr) {
-        *transferred = 0;
-    }
-    const auto handle = CurrentHandle();
-    if (!handle || buffer == nullptr || length == 0) {
-        return false;
-    }
-    std::size_t count = 0;
-    const HidIoResult result = handle->WriteReport({buffer, length}, count, timeoutMs);
-    if (result != HidIoResult::Ok) {
-        return false;
-    }
-    if (transferred != nullptr) {
-        *transferred = count;
-    }
-    return true;
+    return RunTransfer(m_writeInProgress, buffer, length, transferred,
+                       [&](HidHandle& handle, std::size_t& count) {
+                           return handle.WriteReport({buffer, length}, count, timeoutMs);
+                       });
 }
 
 bool CHidDevice::SetOutputReport(const std::uint8_t* buffer, std::size_t length) {

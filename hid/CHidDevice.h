@@ -76,6 +76,10 @@ public:
 
 private:
     std::shared_ptr<HidHandle> CurrentHandle() const;
+    // One Read or Write: marks it in progress, holds the open interface for its duration.
+    template <typename Transfer>
+    bool RunTransfer(std::atomic<bool>& inProgress, const void* buffer, std::size_t length,
+                     std::size_t* transferred, Transfer&& transfer);
     void ReleaseOpenState();
 
     HidBackend& m_backend;

@@ -7,7 +7,9 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <climits>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <libudev.h>
 #include <linux/hidraw.h>
@@ -22,6 +24,7 @@ namespace q407::hid {
 namespace {
 
 constexpr std::size_t kReadBufferBytes = 4096 + 1;
+constexpr const char* kHidrawClass = "/sys/class/hidraw";
 
 using Clock = std::chrono::steady_clock;
 
@@ -108,10 +111,11 @@ std::optional<std::vector<std::uint8_t>> ReadSysfsDescriptor(const std::string& 
     return bytes;
 }
 
-bool SameIdentityAsPath(const NodeIdentity& identity, std::string_view path) {
-    return identity.vendorId == VendorIdFromPath(path) &&
-           identity.productId == ProductIdFromPath(path) &&
-           identity.interfaceNumber == InterfaceNumberFromPath(path);
+template <typename Facts>
+bool SameIdentityAsPath(const Facts& facts, std::string_view path) {
+    return facts.attributes.vendorId == VendorIdFromPath(path) &&
+           facts.attributes.productId == ProductIdFromPath(path) &&
+           facts.interfaceNumber == InterfaceNumberFromPath(path);
 }
 
 int RemainingMs(Clock::time_point deadline, bool forever) {
@@ -171,7 +175,12 @@ public:
                              report.size());
                 return HidIoResult::Failed;
             case report_rules::InputVerdict::NotMine:
-                break; // another collection's report: keep waiting for ours
+                // Another collection's report: keep waiting for ours, but no longer than asked
+                // even while the other collections keep reporting.
+                if (!forever && Clock::now() >= deadline) {
+                    return HidIoResult::TimedOut;
+                }
+                break;
             }
         }
     }
@@ -213,10 +222,12 @@ private:
     // Waits for `events` on the node, the cancel event or the time-out.
     HidIoResult WaitFor(short events, int timeoutMs) {
         pollfd entries[2] = {{m_fd, events, 0}, {m_cancel.NativeHandle(), POLLIN, 0}};
+        const bool forever = timeoutMs < 0;
+        const auto deadline = Clock::now() + std::chrono::milliseconds(forever ? 0 : timeoutMs);
         for (;;) {
-            const int ready = ::poll(entries, 2, timeoutMs);
+            const int ready = ::poll(entries, 2, RemainingMs(deadline, forever));
             if (ready < 0 && errno == EINTR) {
-                continue; // the time-out restarts; a signal storm is not expected here
+                continue;
             }
             if (ready < 0) {
                 return HidIoResult::Failed;
@@ -243,26 +254,26 @@ private:
     Event m_cancel;
 };
 
+// Wakes on hidraw events from two sources: the kernel's own (always there, even without a udev
+// daemon) and the udev daemon's, which arrive after its rules ran (on a desktop, after the
+// uaccess rule made the node readable), so the arrival is not left to the next periodic pass.
 class UdevChangeWatch final : public HidChangeWatch {
 public:
-    UdevChangeWatch() {
-        m_udev = udev_new();
+    UdevChangeWatch() : m_udev(udev_new()) {
         if (m_udev != nullptr) {
-            m_monitor = udev_monitor_new_from_netlink(m_udev, "kernel");
+            for (const char* source : {"kernel", "udev"}) {
+                if (udev_monitor* monitor = OpenMonitor(source)) {
+                    m_monitors.push_back(monitor);
+                }
+            }
         }
-        if (m_monitor != nullptr &&
-            (udev_monitor_filter_add_match_subsystem_devtype(m_monitor, "hidraw", nullptr) < 0 ||
-             udev_monitor_enable_receiving(m_monitor) < 0)) {
-            udev_monitor_unref(m_monitor);
-            m_monitor = nullptr;
-        }
-        if (m_monitor == nullptr) {
-            diag::Line("hidraw: no kernel event monitor; devices are found by polling only");
+        if (m_monitors.empty()) {
+            diag::Line("hidraw: no device event monitor; devices are found by polling only");
         }
     }
     ~UdevChangeWatch() override {
-        if (m_monitor != nullptr) {
-            udev_monitor_unref(m_monitor);
+        for (udev_monitor* monitor : m_monitors) {
+            udev_monitor_unref(monitor);
         }
         if (m_udev != nullptr) {
             udev_unref(m_udev);
@@ -272,24 +283,61 @@ public:
     UdevChangeWatch& operator=(const UdevChangeWatch&) = delete;
 
     bool Wait(std::chrono::milliseconds timeout, const Event& stop) override {
-        if (m_monitor == nullptr) {
-            stop.Wait(timeout);
+        std::vector<int> handles = {stop.NativeHandle()};
+        for (udev_monitor* monitor : m_monitors) {
+            handles.push_back(udev_monitor_get_fd(monitor));
+        }
+        if (WaitForAny(handles.data(), static_cast<int>(handles.size()), timeout) < 1) {
             return false;
         }
-        const int handles[2] = {stop.NativeHandle(), udev_monitor_get_fd(m_monitor)};
-        if (WaitForAny(handles, 2, timeout) != 1) {
-            return false;
-        }
-        while (udev_device* device = udev_monitor_receive_device(m_monitor)) {
-            udev_device_unref(device);
+        for (udev_monitor* monitor : m_monitors) {
+            while (udev_device* device = udev_monitor_receive_device(monitor)) {
+                udev_device_unref(device);
+            }
         }
         return true;
     }
 
 private:
+    udev_monitor* OpenMonitor(const char* source) {
+        udev_monitor* monitor = udev_monitor_new_from_netlink(m_udev, source);
+        if (monitor != nullptr &&
+            (udev_monitor_filter_add_match_subsystem_devtype(monitor, "hidraw", nullptr) < 0 ||
+             udev_monitor_enable_receiving(monitor) < 0)) {
+            udev_monitor_unref(monitor);
+            monitor = nullptr;
+        }
+        return monitor;
+    }
+
     udev* m_udev = nullptr;
-    udev_monitor* m_monitor = nullptr;
+    std::vector<udev_monitor*> m_monitors;
 };
+
+// The target of a sysfs link made absolute. For /sys/class/hidraw/<name> and /sys/dev/char/M:m
+// it names the device instance (the HID device's name carries a per-instance number), the same
+// string libudev gives as the device's syspath.
+std::string SysfsTargetOf(const std::string& link) {
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink(link.c_str(), target, sizeof target - 1);
+    if (length <= 0) {
+        return {};
+    }
+    std::string_view relative(target, static_cast<std::size_t>(length));
+    while (relative.substr(0, 3) == "../") {
+        relative.remove_prefix(3);
+    }
+    return "/sys/" + std::string(relative);
+}
+
+std::string SysfsPathOfClassEntry(std::string_view name) {
+    return SysfsTargetOf(std::string(kHidrawClass) + "/" + std::string(name));
+}
+
+std::string SysfsPathOfDevnum(dev_t devnum) {
+    return SysfsTargetOf("/sys/dev/char/" + std::to_string(major(devnum)) + ":" +
+                         std::to_string(minor(devnum)));
+}
 
 } // namespace
 
@@ -317,27 +365,40 @@ LinuxHidBackend::~LinuxHidBackend() {
 
 bool LinuxHidBackend::Enumerate(std::vector<std::string>& paths) {
     paths.clear();
+    // The periodic pass runs ten times a second while a slot is free, so the listing itself is
+    // one directory read and one readlink per node; libudev and the descriptor are only consulted
+    // for a node (device instance) not seen before.
+    DIR* folder = ::opendir(kHidrawClass);
+    if (folder == nullptr) {
+        return errno == ENOENT; // no hidraw driver loaded: nothing present
+    }
+    std::vector<std::pair<unsigned, std::string>> nodes; // number, sysfs path
+    while (const dirent* entry = ::readdir(folder)) {
+        unsigned number = 0;
+        const std::string_view name(entry->d_name);
+        if (name.substr(0, 6) != "hidraw" ||
+            std::from_chars(name.data() + 6, name.data() + name.size(), number).ec != std::errc{}) {
+            continue;
+        }
+        std::string syspath = SysfsPathOfClassEntry(name);
+        if (!syspath.empty()) {
+            nodes.emplace_back(number, std::move(syspath));
+        }
+    }
+    ::closedir(folder);
+    std::sort(nodes.begin(), nodes.end());
+
     std::lock_guard lock(m_mutex);
     if (m_udev == nullptr) {
-        return false;
-    }
-    udev_enumerate* enumerate = udev_enumerate_new(m_udev);
-    if (enumerate == nullptr || udev_enumerate_add_match_subsystem(enumerate, "hidraw") < 0 ||
-        udev_enumerate_scan_devices(enumerate) < 0) {
-        if (enumerate != nullptr) {
-            udev_enumerate_unref(enumerate);
-        }
         return false;
     }
     for (auto& [syspath, node] : m_nodes) {
         node.seen = false;
     }
-    udev_list_entry* entry = nullptr;
-    udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(enumerate)) {
-        const char* syspath = udev_list_entry_get_name(entry);
+    for (const auto& [number, syspath] : nodes) {
         auto cached = m_nodes.find(syspath);
         if (cached == m_nodes.end()) {
-            UdevDevicePtr device(udev_device_new_from_syspath(m_udev, syspath));
+            UdevDevicePtr device(udev_device_new_from_syspath(m_udev, syspath.c_str()));
             if (!device) {
                 continue; // gone between listing and reading
             }
@@ -347,6 +408,11 @@ bool LinuxHidBackend::Enumerate(std::vector<std::string>& paths) {
             const auto descriptor =
                 identity ? ReadSysfsDescriptor(identity->hidSyspath) : std::nullopt;
             const auto parsed = descriptor ? ParseReportDescriptor(*descriptor) : std::nullopt;
+            if (identity) {
+                node.attributes = {identity->vendorId, identity->productId, identity->version};
+                node.interfaceNumber = identity->interfaceNumber;
+                node.identified = true;
+            }
             if (devnode != nullptr && parsed) {
                 const std::size_t count = parsed->collections.size();
                 for (std::size_t i = 0; i < count; ++i) {
@@ -363,7 +429,6 @@ bool LinuxHidBackend::Enumerate(std::vector<std::string>& paths) {
             m_pathOwners.Listed(path, cached->first);
         }
     }
-    udev_enumerate_unref(enumerate);
     std::erase_if(m_nodes, [](const auto& item) { return !item.second.seen; });
     m_pathOwners.EndListing(paths);
     return true;
@@ -390,22 +455,18 @@ std::unique_ptr<HidHandle> LinuxHidBackend::Open(std::string_view path, const Hi
     if (::fstat(fd, &status) != 0 || !S_ISCHR(status.st_mode)) {
         return fail("not a character device");
     }
-    std::optional<NodeIdentity> identity;
+    std::optional<NodeFacts> facts;
     {
         std::lock_guard lock(m_mutex);
-        UdevDevicePtr device(
-            m_udev != nullptr ? udev_device_new_from_devnum(m_udev, 'c', status.st_rdev) : nullptr);
-        if (device) {
-            identity = IdentityOf(device.get());
-        }
+        facts = LookUpNode(status.st_rdev);
     }
-    if (!identity || !SameIdentityAsPath(*identity, path)) {
+    if (!facts || !SameIdentityAsPath(*facts, path)) {
         return fail("the node belongs to another device");
     }
     hidraw_devinfo info{};
     if (::ioctl(fd, HIDIOCGRAWINFO, &info) < 0 ||
-        static_cast<std::uint16_t>(info.vendor) != identity->vendorId ||
-        static_cast<std::uint16_t>(info.product) != identity->productId) {
+        static_cast<std::uint16_t>(info.vendor) != facts->attributes.vendorId ||
+        static_cast<std::uint16_t>(info.product) != facts->attributes.productId) {
         return fail("device information does not match");
     }
     int size = 0;
@@ -427,10 +488,9 @@ std::unique_ptr<HidHandle> LinuxHidBackend::Open(std::string_view path, const Hi
     if (index < 0) {
         return fail("no such collection");
     }
-    const HidAttributes attributes{identity->vendorId, identity->productId, identity->version};
     return std::make_unique<LinuxHidHandle>(
-        fd, flags, attributes, std::move(parsed->collections[static_cast<std::size_t>(index)]),
-        parsed->usesReportIds);
+        fd, flags, facts->attributes,
+        std::move(parsed->collections[static_cast<std::size_t>(index)]), parsed->usesReportIds);
 }
 
 bool LinuxHidBackend::IsPresent(std::string_view path) {
@@ -440,16 +500,38 @@ bool LinuxHidBackend::IsPresent(std::string_view path) {
         return false;
     }
     std::lock_guard lock(m_mutex);
-    if (m_udev == nullptr) {
-        return false;
-    }
-    UdevDevicePtr device(udev_device_new_from_devnum(m_udev, 'c', status.st_rdev));
-    const auto identity = device ? IdentityOf(device.get()) : std::nullopt;
-    if (!identity || !SameIdentityAsPath(*identity, path)) {
+    const auto facts = LookUpNode(status.st_rdev);
+    if (!facts || !SameIdentityAsPath(*facts, path)) {
         return false;
     }
     // The same ids on a node of a new device instance are a different device too.
-    return m_pathOwners.StillOwnedBy(path, identity->syspath);
+    return m_pathOwners.StillOwnedBy(path, facts->syspath);
+}
+
+std::optional<LinuxHidBackend::NodeFacts> LinuxHidBackend::LookUpNode(dev_t devnum) {
+    NodeFacts facts;
+    facts.syspath = SysfsPathOfDevnum(devnum);
+    if (facts.syspath.empty()) {
+        return std::nullopt;
+    }
+    // A listed instance: what the listing learnt, without asking sysfs again.
+    if (const auto cached = m_nodes.find(facts.syspath);
+        cached != m_nodes.end() && cached->second.identified) {
+        facts.attributes = cached->second.attributes;
+        facts.interfaceNumber = cached->second.interfaceNumber;
+        return facts;
+    }
+    if (m_udev == nullptr) {
+        return std::nullopt;
+    }
+    UdevDevicePtr device(udev_device_new_from_syspath(m_udev, facts.syspath.c_str()));
+    const auto identity = device ? IdentityOf(device.get()) : std::nullopt;
+    if (!identity) {
+        return std::nullopt;
+    }
+    facts.attributes = {identity->vendorId, identity->productId, identity->version};
+    facts.interfaceNumber = identity->interfaceNumber;
+    return facts;
 }
 
 std::unique_ptr<HidChangeWatch> LinuxHidBackend::WatchChanges() {

@@ -10,7 +10,9 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <sys/types.h>
 
 struct udev;
 
@@ -31,8 +33,20 @@ public:
 private:
     struct NodeEntry {
         std::vector<std::string> paths;
+        HidAttributes attributes;
+        std::uint16_t interfaceNumber = 0;
+        bool identified = false;
         bool seen = false;
     };
+    struct NodeFacts {
+        std::string syspath; // names the device instance
+        HidAttributes attributes;
+        std::uint16_t interfaceNumber = 0;
+    };
+
+    // What the node with this device number is, from the listing's cache when it was listed,
+    // else from sysfs. Called with m_mutex held.
+    std::optional<NodeFacts> LookUpNode(dev_t devnum);
 
     std::mutex m_mutex; // libudev contexts are not thread-safe
     udev* m_udev = nullptr;

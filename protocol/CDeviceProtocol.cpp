@@ -13,7 +13,7 @@ using namespace std::chrono_literals;
 
 constexpr auto kCommandPause = 20ms; // lets the device act on a request before we read
 constexpr auto kEndPause = 10ms;     // before closing a configuration sequence
-constexpr std::uint32_t kAddressLimit = 0x10000;
+constexpr std::uint64_t kAddressLimit = 0x10000;
 constexpr int kBankStride = 512; // key table banks (only bank 0 is used)
 
 // Counts a transaction as running for the lifetime of the guard.
@@ -36,6 +36,13 @@ void WriteReportLines(std::string_view title, const Report& report) {
     diag::Line(title);
     diag::Line(lines[0]);
     diag::Line(lines[1]);
+}
+
+// index × stride; beyond every address when either is negative.
+std::uint64_t IndexedBase(int index, int stride) {
+    return index < 0 || stride < 0
+               ? kAddressLimit
+               : static_cast<std::uint64_t>(index) * static_cast<unsigned>(stride);
 }
 
 } // namespace
@@ -98,10 +105,6 @@ void CDeviceProtocol::SetTimeouts(const TransactTimeouts& timeouts) {
 TransactTimeouts CDeviceProtocol::Timeouts() const {
     std::lock_guard lock(m_timeoutsMutex);
     return m_timeouts;
-}
-
-hid::CHidDevice& CDeviceProtocol::RecordInUse() {
-    return IsWireless() ? m_receiver : m_cable;
 }
 
 void CDeviceProtocol::DiscardStaleAnswers(hid::CHidDevice& record) {
@@ -340,7 +343,7 @@ int CDeviceProtocol::ReadKeyTable(std::uint8_t* destination, int bank) {
         return kResultBadBank;
     }
     return Chunked({kCmdReadKeyTable, Direction::Read, TableSize(),
-                    static_cast<std::uint32_t>(bank * kBankStride), 0, Lock::Command},
+                    static_cast<std::uint64_t>(bank * kBankStride), 0, Lock::Command},
                    destination, nullptr);
 }
 
@@ -349,27 +352,21 @@ int CDeviceProtocol::WriteKeyTable(const std::uint8_t* source, int bank) {
         return kResultBadBank;
     }
     return Chunked({kCmdWriteKeyTable, Direction::Write, TableSize(),
-                    static_cast<std::uint32_t>(bank * kBankStride), 0, Lock::Command},
+                    static_cast<std::uint64_t>(bank * kBankStride), 0, Lock::Command},
                    nullptr, source);
 }
 
 int CDeviceProtocol::ReadIndexedBlock(std::uint8_t* destination, std::size_t length, int index,
                                       int stride) {
-    if (index < 0 || stride < 0 || static_cast<std::uint64_t>(index) * stride >= kAddressLimit) {
-        return kResultNoAnswer;
-    }
-    const auto base = static_cast<std::uint32_t>(index * stride);
-    return Chunked({kCmdReadIndexedBlock, Direction::Read, length, base, 0, Lock::Command},
+    return Chunked({kCmdReadIndexedBlock, Direction::Read, length, IndexedBase(index, stride), 0,
+                    Lock::Command},
                    destination, nullptr);
 }
 
 int CDeviceProtocol::WriteIndexedBlock(const std::uint8_t* source, std::size_t length, int index,
                                        int stride) {
-    if (index < 0 || stride < 0 || static_cast<std::uint64_t>(index) * stride >= kAddressLimit) {
-        return kResultNoAnswer;
-    }
-    const auto base = static_cast<std::uint32_t>(index * stride);
-    return Chunked({kCmdWriteIndexedBlock, Direction::Write, length, base, 0, Lock::Command},
+    return Chunked({kCmdWriteIndexedBlock, Direction::Write, length, IndexedBase(index, stride), 0,
+                    Lock::Command},
                    nullptr, source);
 }
 

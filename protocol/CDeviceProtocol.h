@@ -131,7 +131,7 @@ private:
         std::uint8_t command = 0;
         Direction direction = Direction::Read;
         std::size_t length = 0;
-        std::uint32_t baseAddress = 0;
+        std::uint64_t baseAddress = 0;
         std::size_t chunk = 0; // 0: the connection's chunk size
         Lock lock = Lock::Command;
     };
@@ -147,7 +147,6 @@ private:
     void KeepAnswer(const Report& answer, std::size_t count);
     bool TakeKeptAnswer(const Report& request, const AnswerCheck& check, Report& answer,
                         std::size_t& count);
-    hid::CHidDevice& RecordInUse();
 
     // Fields in the order the pages know them.
     std::atomic<std::uint16_t> m_tableSize{kMaxTableSize};

@@ -271,17 +271,28 @@ bool SimulatedProduct::EmitKeyKind2(int position) {
     return EmitEvent(static_cast<std::uint16_t>(0x0600 + (position & 0xFF)));
 }
 
-DemoBus MakeDemoBus() {
-    DemoBus demo;
-    demo.bus = std::make_shared<VirtualHidBus>();
-    for (const SimProduct product :
-         {SimProduct::MouseA, SimProduct::MouseBReceiver, SimProduct::KeyboardK,
-          SimProduct::MousePad, SimProduct::Headset}) {
-        auto simulated = SimulatedProduct::Create(product);
-        simulated->PlugInto(*demo.bus);
-        demo.products.push_back(std::move(simulated));
+std::vector<std::shared_ptr<UhidBridge>>
+PutOnKernel(const std::shared_ptr<SimulatedProduct>& product, std::string* error) {
+    std::vector<std::shared_ptr<UhidBridge>> bridges;
+    for (const auto& device : product->Interfaces()) {
+        std::shared_ptr<UhidBridge> bridge = UhidBridge::Create(device, error);
+        if (!bridge || bridge->WaitForNode(std::chrono::seconds(10)).empty()) {
+            if (bridge && error != nullptr) {
+                *error = "no hidraw node appeared for " + device->Info().name;
+            }
+            return {};
+        }
+        bridges.push_back(std::move(bridge));
     }
-    return demo;
+    std::vector<std::weak_ptr<UhidBridge>> weak(bridges.begin(), bridges.end());
+    product->SetUnplugAction([weak] {
+        for (const auto& bridge : weak) {
+            if (const auto alive = bridge.lock()) {
+                alive->Destroy();
+            }
+        }
+    });
+    return bridges;
 }
 
 } // namespace q407::sim

@@ -8,6 +8,7 @@
 
 #include "sim/FirmwareModel.h"
 #include "sim/ProductInterfaces.h"
+#include "sim/UhidBridge.h"
 #include "sim/VirtualHidBus.h"
 
 #include <chrono>
@@ -61,7 +62,8 @@ public:
     std::uint16_t CommandCollection() const { return m_commandCollection; }
     std::uint16_t EventCollection() const { return m_eventCollection; }
 
-    // Plugs every interface into `bus` and lets Unplug() take them out again.
+    // Plugs every interface into `bus` and lets Unplug() take them out again (`bus` must then
+    // outlive the product, or Unplug() must no longer be called).
     bool PlugInto(VirtualHidBus& bus);
     // Interface paths on `bus` of the command and event collections ("" when not plugged).
     std::string CommandPath(const VirtualHidBus& bus) const;
@@ -123,13 +125,9 @@ private:
     std::thread m_delivery;
 };
 
-// One simulated product of each kind (mouse A by cable, mouse A and mouse B behind their
-// receivers, keyboard K by cable and behind its receiver, the mouse pad, the headset) plugged
-// into a new virtual bus. The products stay alive with the bus.
-struct DemoBus {
-    std::shared_ptr<VirtualHidBus> bus;
-    std::vector<std::shared_ptr<SimulatedProduct>> products;
-};
-DemoBus MakeDemoBus();
+// Puts every interface of the product on the real kernel through the uhid bridge (each waits for
+// its hidraw node); Unplug() then removes them. Empty, with `error` set, when one fails.
+std::vector<std::shared_ptr<UhidBridge>>
+PutOnKernel(const std::shared_ptr<SimulatedProduct>& product, std::string* error = nullptr);
 
 } // namespace q407::sim

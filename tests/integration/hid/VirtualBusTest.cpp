@@ -4,9 +4,11 @@
 #include "hid/CHidDevice.h"
 #include "hid/HidPath.h"
 #include "sim/ProductInterfaces.h"
+#include "sim/ScriptedDevice.h"
 #include "sim/VirtualHidBus.h"
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <gtest/gtest.h>
@@ -26,16 +28,7 @@ std::shared_ptr<sim::VirtualHidDevice> TwoCollectionDevice(std::uint16_t product
     info.interfaceNumber = 2;
     info.reportDescriptor =
         sim::BuildReportDescriptor({CollectionKind::Vendor, CollectionKind::Consumer});
-    auto device = std::make_shared<sim::VirtualHidDevice>(info);
-    // Answers each request with the request, every data byte inverted: a scripted device.
-    device->SetOutputHandler([](sim::VirtualHidDevice& self, std::span<const std::uint8_t> in) {
-        std::vector<std::uint8_t> answer(in.begin(), in.end());
-        for (std::size_t i = 1; i < answer.size(); ++i) {
-            answer[i] = static_cast<std::uint8_t>(~answer[i]);
-        }
-        self.SendInputReport(answer);
-    });
-    return device;
+    return sim::MakeInvertingEchoDevice(info);
 }
 
 class VirtualBusTest : public ::testing::Test {
@@ -184,6 +177,28 @@ TEST_F(VirtualBusTest, ReadTimesOutAndIsCancelledByCloseFromAnotherThread) {
     EXPECT_TRUE(record.IsOpen());
 }
 
+TEST_F(VirtualBusTest, ReadTimesOutWhileOtherCollectionsKeepReporting) {
+    auto device = TwoCollectionDevice();
+    const auto paths = bus.Plug(device);
+    CHidDevice command(bus);
+    ASSERT_TRUE(command.Open(paths[0], true, true, true, false));
+    std::atomic<bool> done{false};
+    std::thread chatter([&] {
+        const std::array<std::uint8_t, 3> event = {sim::kEventReportId, 0x01, 0x00};
+        while (!done) {
+            device->SendInputReport(event);
+        }
+    });
+    std::array<std::uint8_t, 64> buffer{};
+    const auto started = Clock::now();
+    EXPECT_FALSE(command.Read(buffer.data(), buffer.size(), nullptr, 200));
+    const auto waited = Clock::now() - started;
+    done = true;
+    chatter.join();
+    EXPECT_GE(waited, 190ms);
+    EXPECT_LT(waited, 5s);
+}
+
 TEST_F(VirtualBusTest, UnplugEndsReadsAndReuseOfTheNodeIsNoticed) {
     auto first = TwoCollectionDevice(0x1111);
     const auto paths = bus.Plug(first);
@@ -203,6 +218,9 @@ TEST_F(VirtualBusTest, UnplugEndsReadsAndReuseOfTheNodeIsNoticed) {
     std::array<std::uint8_t, 64> request{sim::kCommandReportId};
     EXPECT_FALSE(record.Write(request.data(), request.size(), nullptr, 1000));
     EXPECT_FALSE(first->SendInputReport(request));
+    // Gone between enumeration and open.
+    CHidDevice late(bus);
+    EXPECT_FALSE(late.Open(paths[0], true, true, true, false));
 
     // Another device takes the same node: the old path does not open it.
     auto second = TwoCollectionDevice(0x2222);

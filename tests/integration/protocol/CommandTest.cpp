@@ -319,3 +319,160 @@ TEST(ProtocolCommands, TableSizeAbove512IsRefusedAndTheLastSizeStays) {
 
 } // namespace
 } // namespace q407::testing
+
+namespace q407::testing {
+namespace {
+
+namespace p = protocol;
+
+using Answers = std::vector<std::vector<std::uint8_t>>;
+
+// A device that answers every request with the reports a test scripts, whatever they are.
+struct ScriptedDevice {
+    ScriptedDevice() {
+        sim::VirtualHidDeviceInfo info;
+        info.vendorId = 0xF5A7;
+        info.productId = 0x4A01;
+        info.reportDescriptor = sim::BuildReportDescriptor(
+            {sim::CollectionKind::Consumer, sim::CollectionKind::Vendor});
+        device = std::make_shared<sim::VirtualHidDevice>(info);
+        device->SetOutputHandler(
+            [this](sim::VirtualHidDevice& self, std::span<const std::uint8_t> request) {
+                Answers answers;
+                {
+                    std::lock_guard lock(mutex);
+                    answers = script(request);
+                }
+                for (const auto& answer : answers) {
+                    self.SendInputReport(answer);
+                }
+            });
+        paths = bus.Plug(device);
+        protocol.SetTimeouts({1000, 1000, 1000, 100, 100});
+    }
+    std::vector<std::uint8_t> Echo(std::span<const std::uint8_t> request, std::uint8_t status) {
+        std::vector<std::uint8_t> answer(request.begin(), request.end());
+        answer.resize(64);
+        answer[p::kPosStatus] = status;
+        return answer;
+    }
+
+    std::mutex mutex;
+    std::function<Answers(std::span<const std::uint8_t>)> script;
+    sim::VirtualHidBus bus;
+    std::shared_ptr<sim::VirtualHidDevice> device;
+    std::vector<std::string> paths;
+    RecordingPacer pacer;
+    p::CDeviceProtocol protocol{bus, pacer};
+};
+
+TEST(ProtocolBadAnswers, ShortWrongIdAndGarbageAnswersAreNeverTakenForSuccess) {
+    ScriptedDevice rig;
+    ASSERT_EQ(rig.paths.size(), 2U);
+    ASSERT_TRUE(rig.protocol.Attach(p::kModeCable, rig.paths[1]));
+    std::array<std::uint8_t, p::kDeviceInfoSize> info{};
+
+    rig.script = [](std::span<const std::uint8_t> request) {
+        std::vector<std::uint8_t> shortAnswer(request.begin(), request.begin() + 8);
+        return Answers{shortAnswer};
+    };
+    EXPECT_EQ(rig.protocol.ReadDeviceInfo(info), p::kResultNoAnswer);
+
+    rig.script = [](std::span<const std::uint8_t>) {
+        return Answers{{sim::kEventReportId, 0x01, 0x04}};
+    };
+    EXPECT_EQ(rig.protocol.ReadDeviceInfo(info), p::kResultNoAnswer);
+
+    std::uint32_t seed = 7;
+    rig.script = [&seed](std::span<const std::uint8_t> request) {
+        std::vector<std::uint8_t> garbage(64);
+        for (auto& b : garbage) {
+            seed = seed * 1103515245U + 12345U;
+            b = static_cast<std::uint8_t>(seed >> 16);
+        }
+        garbage[0] = p::kCommandReportId;
+        garbage[p::kPosCommand] = static_cast<std::uint8_t>(request[p::kPosCommand] + 1);
+        return Answers{garbage, garbage};
+    };
+    EXPECT_EQ(rig.protocol.ReadDeviceInfo(info), p::kResultNoAnswer);
+
+    // The right answer after all that is still taken.
+    rig.script = [&rig](std::span<const std::uint8_t> request) {
+        return Answers{rig.Echo(request, 0)};
+    };
+    EXPECT_EQ(rig.protocol.ReadDeviceInfo(info), p::kResultOk);
+    EXPECT_EQ(rig.protocol.QueryWirelessLink(), false); // byte 8 of the echo is not 0xFF
+}
+
+TEST(ProtocolBadAnswers, ReceiverEchoOfTheLinkQueryMeansTheDeviceIsUnreachable) {
+    ScriptedDevice rig;
+    ASSERT_TRUE(rig.protocol.Attach(p::kModeReceiver, rig.paths[1]));
+    rig.script = [&rig](std::span<const std::uint8_t> request) {
+        auto answer = rig.Echo(request, 0);
+        answer[p::kPosCommand] = p::kCmdQueryLink;
+        return Answers{answer, rig.Echo(request, 0)};
+    };
+    EXPECT_EQ(rig.protocol.BeginConfig(), p::kResultUnreachable);
+    // By cable the same answer is only another command's answer; the right one follows.
+    ASSERT_TRUE(rig.protocol.Attach(p::kModeCable, rig.paths[1]));
+    EXPECT_EQ(rig.protocol.BeginConfig(), p::kResultOk);
+}
+
+} // namespace
+} // namespace q407::testing
+
+namespace q407::testing {
+namespace {
+
+namespace p = protocol;
+using namespace std::chrono_literals;
+
+TEST(ProtocolFaults, EveryModelInjectsEveryFault) {
+    for (const sim::SimProduct which :
+         {sim::SimProduct::MouseA, sim::SimProduct::MouseAReceiver, sim::SimProduct::MouseBReceiver,
+          sim::SimProduct::KeyboardK, sim::SimProduct::KeyboardKReceiver, sim::SimProduct::MousePad,
+          sim::SimProduct::Headset}) {
+        SCOPED_TRACE(static_cast<int>(which));
+        ProtocolRig rig(which);
+        p::TransactTimeouts quick;
+        quick.cableRead = 50;
+        quick.receiverRead = 50;
+        rig.protocol.SetTimeouts(quick);
+        const auto expected = rig.firmware().Memory().deviceInfo;
+        std::array<std::uint8_t, p::kDeviceInfoSize> info{};
+
+        rig.firmware().DropAnswers(1);
+        EXPECT_EQ(rig.protocol.BeginConfig(), p::kResultNoAnswer);
+        rig.firmware().WrongEchoFirst(1);
+        EXPECT_EQ(rig.protocol.ReadDeviceInfo(info), p::kResultOk);
+        EXPECT_EQ(info, expected);
+        const int lastChunk = IsReceiver(which) ? 1 : 0;
+        rig.firmware().StatusOnChunk(p::kCmdReadDeviceInfo, lastChunk, p::kStatusRefused);
+        EXPECT_EQ(rig.protocol.ReadDeviceInfo(info), p::kResultStatusFE);
+        rig.firmware().StatusOnChunk(p::kCmdBegin, 0, p::kStatusFailed);
+        EXPECT_EQ(rig.protocol.BeginConfig(), p::kResultStatusFF);
+
+        rig.product->DelayAnswers(1, 200ms);
+        EXPECT_EQ(rig.protocol.BeginConfig(), p::kResultNoAnswer);
+        std::this_thread::sleep_for(150ms);
+        info.fill(0);
+        EXPECT_EQ(rig.protocol.ReadDeviceInfo(info), p::kResultOk);
+        EXPECT_EQ(info, expected);
+
+        if (IsReceiver(which)) {
+            rig.firmware().CorruptCrc(1);
+            std::array<std::uint8_t, 24> colours{};
+            EXPECT_EQ(rig.protocol.StreamLight(colours.data(), colours.size()),
+                      p::kResultUnreachable);
+            rig.firmware().SetSwitchedOff(true);
+            EXPECT_EQ(rig.protocol.BeginConfig(), p::kResultUnreachable);
+            rig.firmware().SetSwitchedOff(false);
+        }
+        rig.product->UnplugAtRequest(0);
+        EXPECT_EQ(rig.protocol.BeginConfig(), p::kResultNoAnswer);
+        EXPECT_EQ(rig.protocol.BeginConfig(), p::kResultWriteFailed);
+    }
+}
+
+} // namespace
+} // namespace q407::testing

@@ -1,6 +1,8 @@
 // The demo bus: discovery finds every simulated product on it, and each answers the command
 // sequence of its kind through the slot discovery gave it.
 
+#include "sim/DemoBus.h"
+
 #include "hid/Discovery.h"
 #include "integration/hid/RecordingListener.h"
 #include "integration/protocol/ProtocolRig.h"

@@ -8,13 +8,16 @@
 #include "hid/LinuxHidBackend.h"
 #include "integration/hid/RecordingListener.h"
 #include "sim/ProductInterfaces.h"
+#include "sim/ScriptedDevice.h"
 #include "sim/UhidBridge.h"
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <future>
 #include <gtest/gtest.h>
+#include <mutex>
 #include <thread>
 #include <unistd.h>
 
@@ -39,15 +42,7 @@ std::shared_ptr<sim::VirtualHidDevice> TwoCollectionDevice() {
     info.interfaceNumber = 2;
     info.reportDescriptor =
         sim::BuildReportDescriptor({CollectionKind::Vendor, CollectionKind::Consumer});
-    auto device = std::make_shared<sim::VirtualHidDevice>(info);
-    device->SetOutputHandler([](sim::VirtualHidDevice& self, std::span<const std::uint8_t> in) {
-        std::vector<std::uint8_t> answer(in.begin(), in.end());
-        for (std::size_t i = 1; i < answer.size(); ++i) {
-            answer[i] = static_cast<std::uint8_t>(~answer[i]);
-        }
-        self.SendInputReport(answer);
-    });
-    return device;
+    return sim::MakeInvertingEchoDevice(info);
 }
 
 class KernelHidTest : public ::testing::Test {
@@ -151,6 +146,75 @@ TEST_F(KernelHidTest, EventReportIsReadOnlyOnTheConsumerCollection) {
     EXPECT_EQ(count, 0u);
 }
 
+TEST_F(KernelHidTest, DeviceWithoutReportIdsUsesIdZeroBothWays) {
+    // A boot keyboard numbers no reports: the node carries bare data, the program sees id 0.
+    sim::VirtualHidDeviceInfo info;
+    info.vendorId = 0xF5A7;
+    info.productId = 0x7E58;
+    info.reportDescriptor = {0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0x05, 0x07, 0x19, 0xE0, 0x29,
+                             0xE7, 0x15, 0x00, 0x25, 0x01, 0x75, 0x01, 0x95, 0x08, 0x81, 0x02,
+                             0x95, 0x01, 0x75, 0x08, 0x81, 0x01, 0x95, 0x05, 0x75, 0x01, 0x05,
+                             0x08, 0x19, 0x01, 0x29, 0x05, 0x91, 0x02, 0x95, 0x01, 0x75, 0x03,
+                             0x91, 0x01, 0x95, 0x06, 0x75, 0x08, 0x15, 0x00, 0x25, 0x65, 0x05,
+                             0x07, 0x19, 0x00, 0x29, 0x65, 0x81, 0x00, 0xC0};
+    auto device = std::make_shared<sim::VirtualHidDevice>(info);
+    std::promise<std::vector<std::uint8_t>> received;
+    device->SetOutputHandler([&received, once = std::make_shared<std::once_flag>()](
+                                 sim::VirtualHidDevice&, std::span<const std::uint8_t> report) {
+        std::call_once(*once, [&] { received.set_value({report.begin(), report.end()}); });
+    });
+    std::unique_ptr<sim::UhidBridge> bridge;
+    const auto paths = PutOnKernel(device, bridge);
+    ASSERT_EQ(paths.size(), 1u);
+    EXPECT_EQ(CollectionNumberFromPath(paths[0]), 0); // one collection: no "&col"
+    CHidDevice keyboard(backend);
+    ASSERT_TRUE(keyboard.Open(paths[0], true, true, true, false));
+    EXPECT_EQ(keyboard.Caps().inputReportByteLength, 9);
+
+    const std::array<std::uint8_t, 9> keys = {0x00, 0x02, 0x00, 0x04, 0x05, 0, 0, 0, 0};
+    ASSERT_TRUE(device->SendInputReport(keys));
+    std::array<std::uint8_t, 9> buffer{};
+    std::size_t count = 0;
+    ASSERT_TRUE(keyboard.Read(buffer.data(), buffer.size(), &count, 5000));
+    EXPECT_EQ(count, 9u);
+    EXPECT_EQ(buffer, keys);
+    auto& data = keyboard.Data(HidReportType::Input);
+    ASSERT_TRUE(UnpackReport(buffer, HidReportType::Input, data, *keyboard.PreparsedData()));
+    EXPECT_EQ(data[0].usages[0], 0xE1); // left shift
+    EXPECT_EQ(data[1].usages[0], 0x04);
+
+    const std::array<std::uint8_t, 2> leds = {0x00, 0x02}; // caps lock
+    ASSERT_TRUE(keyboard.Write(leds.data(), leds.size(), &count, 1000));
+    auto future = received.get_future();
+    ASSERT_EQ(future.wait_for(5s), std::future_status::ready);
+    EXPECT_EQ(future.get(), (std::vector<std::uint8_t>{0x00, 0x02}));
+}
+
+TEST_F(KernelHidTest, ReadTimesOutWhileTheOtherCollectionKeepsReporting) {
+    auto device = TwoCollectionDevice();
+    std::unique_ptr<sim::UhidBridge> bridge;
+    const auto paths = PutOnKernel(device, bridge);
+    ASSERT_EQ(paths.size(), 2u);
+    CHidDevice command(backend);
+    ASSERT_TRUE(command.Open(paths[0], true, true, true, false));
+    std::atomic<bool> done{false};
+    std::thread chatter([&] {
+        const std::array<std::uint8_t, 3> event = {sim::kEventReportId, 0x01, 0x00};
+        while (!done) {
+            device->SendInputReport(event);
+            std::this_thread::sleep_for(1ms);
+        }
+    });
+    std::array<std::uint8_t, 64> buffer{};
+    const auto started = Clock::now();
+    EXPECT_FALSE(command.Read(buffer.data(), buffer.size(), nullptr, 300));
+    const auto waited = Clock::now() - started;
+    done = true;
+    chatter.join();
+    EXPECT_GE(waited, 290ms);
+    EXPECT_LT(waited, 10s);
+}
+
 TEST_F(KernelHidTest, ReadTimesOutAndIsCancelledFromAnotherThread) {
     std::unique_ptr<sim::UhidBridge> bridge;
     const auto paths = PutOnKernel(TwoCollectionDevice(), bridge);
@@ -211,6 +275,10 @@ TEST_F(KernelHidTest, DiscoveryReportsArrivalAndRemovalOfASupportedMouse) {
     EXPECT_EQ(command.occupied, 1);
     EXPECT_EQ(CollectionNumberFromPath(command.devicePath), 5);
     EXPECT_EQ(discovery.Slot(5).occupied, 1);
+    // Present means present: a few more passes keep the slots.
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(listener.Count(DiscoveryEvent::Removed), 0u);
+    EXPECT_EQ(listener.Count(DiscoveryEvent::Arrived), 2u);
 
     bridge->Destroy();
     ASSERT_TRUE(listener.WaitFor(DiscoveryEvent::Removed, 2, 20s));

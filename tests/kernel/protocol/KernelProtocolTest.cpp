@@ -1,12 +1,12 @@
-// A whole mouse read sequence against the real hidraw driver: the mouse A firmware model is put
-// on the kernel through /dev/uhid and the protocol object talks to it with the Linux backend.
-// Needs the hid-vm (run-in-vm.sh), where /dev/uhid exists and the test runs as root.
+// A whole mouse read sequence against the real hidraw driver: mouse A behind its receiver (both
+// of its USB interfaces) is put on the kernel through /dev/uhid and the protocol object talks to it
+// with the Linux backend. Needs the hid-vm (run-in-vm.sh), where /dev/uhid exists and the test runs
+// as root.
 
 #include "hid/HidPath.h"
 #include "hid/LinuxHidBackend.h"
 #include "protocol/Sequences.h"
 #include "sim/SimulatedProduct.h"
-#include "sim/UhidBridge.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -31,39 +31,35 @@ protected:
         }
     }
 
-    // Puts the product's command interface on the kernel; returns its command path.
+    // Puts the product on the kernel; returns the path of its command collection.
     std::string PutOnKernel(const std::shared_ptr<sim::SimulatedProduct>& product) {
         std::string error;
-        bridge = sim::UhidBridge::Create(product->CommandInterface(), &error);
-        EXPECT_TRUE(bridge) << error;
-        if (!bridge) {
-            return {};
-        }
-        const std::string node = bridge->WaitForNode(10s);
-        EXPECT_FALSE(node.empty()) << "no hidraw node appeared";
-        product->SetUnplugAction([this] { bridge->Destroy(); });
+        bridges = sim::PutOnKernel(product, &error);
+        EXPECT_FALSE(bridges.empty()) << error;
         std::vector<std::string> paths;
         EXPECT_TRUE(backend.Enumerate(paths));
         for (const auto& path : paths) {
-            if (hid::NodeOfPath(path) == node &&
+            if (hid::ProductIdFromPath(path) == product->CommandInterface()->Info().productId &&
+                hid::InterfaceNumberFromPath(path) ==
+                    product->CommandInterface()->Info().interfaceNumber &&
                 hid::CollectionNumberFromPath(path) == product->CommandCollection()) {
                 return path;
             }
         }
-        ADD_FAILURE() << "the command collection of " << node << " is not listed";
+        ADD_FAILURE() << "the command collection is not listed";
         return {};
     }
 
     hid::LinuxHidBackend backend;
-    std::unique_ptr<sim::UhidBridge> bridge;
+    std::vector<std::shared_ptr<sim::UhidBridge>> bridges;
 };
 
 TEST_F(KernelProtocolTest, FullMouseReadSequenceThroughHidraw) {
-    auto product = sim::SimulatedProduct::Create(sim::SimProduct::MouseA);
+    auto product = sim::SimulatedProduct::Create(sim::SimProduct::MouseAReceiver);
     const std::string path = PutOnKernel(product);
     ASSERT_FALSE(path.empty());
     CDeviceProtocol protocol(backend); // the real 20 ms pauses
-    ASSERT_TRUE(protocol.Attach(kModeCable, path));
+    ASSERT_TRUE(protocol.Attach(kModeReceiver, path));
 
     DeviceTables tables;
     bool flag = false;
@@ -86,8 +82,8 @@ TEST_F(KernelProtocolTest, FullMouseReadSequenceThroughHidraw) {
     // Unplugged in the middle of a multi-chunk read: the command fails, nothing hangs.
     product->UnplugAtRequest(1);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_NE(protocol.ReadSettings(block.data(), block.size(), 96), kResultOk); // two chunks
-    EXPECT_EQ(product->Firmware().RequestCount(kCmdReadSettings), 4);
+    EXPECT_NE(protocol.ReadSettings(block.data(), block.size(), 96), kResultOk); // four chunks
+    EXPECT_EQ(product->Firmware().RequestCount(kCmdReadSettings), 6);            // 1 + 4, then 1
     EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
     EXPECT_EQ(protocol.BeginConfig(), kResultWriteFailed);
 }
