@@ -37,6 +37,8 @@ enum class SimProduct {
     MouseBReceiver,
     MousePad,
     Headset,
+    KeyboardK,
+    KeyboardKReceiver,
 };
 
 // The HID interfaces of a product, one VirtualHidDeviceInfo per USB interface.
