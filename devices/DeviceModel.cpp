@@ -123,6 +123,9 @@ bool DeviceModel::StartListening(std::string_view path, int channel) {
     if (target == nullptr) {
         return false;
     }
+    // A thread still reading this channel would go on reading the newly opened interface; end
+    // it first, through the cancel, so it cannot block past its bound.
+    target->thread.Stop(kListenStopBound, [target] { target->hid.CancelTransfer(); });
     bool opened = false;
     {
         std::lock_guard lock(target->lock);

@@ -165,6 +165,21 @@ TEST_F(PageThreadsTest, StoppingABlockedListenerEndsWellWithinItsBound) {
     EXPECT_EQ(events.WaitFor(1).size(), 1u);
 }
 
+TEST_F(PageThreadsTest, StartingARunningChannelAgainReplacesItsThread) {
+    Plug(sim::SimProduct::MouseA, hid::kDeviceMouse);
+    std::this_thread::sleep_for(20ms);
+    diag::Capture capture;
+    const auto start = Clock::now();
+    ASSERT_TRUE(model.StartListening(device->EventPath(bus), hid::kDeviceMouse));
+    EXPECT_LT(Clock::now() - start, 400ms);
+    ASSERT_TRUE(device->EmitResync());
+    EXPECT_EQ(events.WaitFor(1).size(), 1u);
+    const auto stop = Clock::now();
+    model.StopListening(hid::kDeviceMouse);
+    EXPECT_LT(Clock::now() - stop, 400ms);
+    EXPECT_FALSE(capture.Contains("超时"));
+}
+
 TEST_F(PageThreadsTest, UnpluggedListenerStaysStoppable) {
     Plug(sim::SimProduct::MousePad, hid::kDeviceMousePad);
     device->Unplug();
