@@ -207,7 +207,7 @@ TEST(ProtocolFaults, LateAnswerToAnEarlierRequestIsNotTakenForTheNextOne) {
     rig.product->DelayAnswers(1, 400ms); // well after the two 150 ms reads
     std::uint8_t value = 0xEE;
     EXPECT_EQ(rig.protocol.ReadSettings(&value, 1, 0), p::kResultNoAnswer);
-    std::this_thread::sleep_for(150ms); // the late answer arrives in the meantime
+    std::this_thread::sleep_for(300ms); // the late answer arrives in the meantime
     EXPECT_EQ(rig.protocol.ReadSettings(&value, 1, 96 + 5), p::kResultOk);
     EXPECT_EQ(value, 0x42);
 }
@@ -428,7 +428,7 @@ TEST(ProtocolFaults, EveryModelInjectsEveryFault) {
 
         rig.product->DelayAnswers(1, 200ms);
         EXPECT_EQ(rig.protocol.BeginConfig(), p::kResultNoAnswer);
-        std::this_thread::sleep_for(150ms);
+        std::this_thread::sleep_for(250ms); // the late answer arrives in the meantime
         info.fill(0);
         EXPECT_EQ(rig.protocol.ReadDeviceInfo(info), p::kResultOk);
         EXPECT_EQ(info, expected);
