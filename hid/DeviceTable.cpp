@@ -33,11 +33,11 @@ DeviceIdentity Row(std::uint16_t vendorId, std::uint16_t productId, std::uint16_
 
 const std::array<DeviceIdentity, kSupportedDeviceCount>& Table() {
     static const std::array<DeviceIdentity, kSupportedDeviceCount> table = {
-        // keyboard K (ids reserved)
-        Row(0, 0, 0, 5, kDeviceKeyboard, kRoleCommand, 2),
-        Row(0, 0, 1, 3, kDeviceKeyboard, kRoleEvent, 3),
-        Row(0, 0, 0, 5, kDeviceKeyboardReceiver, kRoleCommand, 0),
-        Row(0, 0, 1, 3, kDeviceKeyboardReceiver, kRoleEvent, 1),
+        // keyboard K
+        Row(kVendorId, kProductKeyboardK, 0, 5, kDeviceKeyboard, kRoleCommand, 2),
+        Row(kVendorId, kProductKeyboardK, 1, 3, kDeviceKeyboard, kRoleEvent, 3),
+        Row(kVendorId, kProductKeyboardKReceiver, 0, 5, kDeviceKeyboardReceiver, kRoleCommand, 0),
+        Row(kVendorId, kProductKeyboardKReceiver, 1, 3, kDeviceKeyboardReceiver, kRoleEvent, 1),
         // mouse A
         Row(kVendorId, kProductMouseA, 0, 5, kDeviceMouse, kRoleCommand, 6),
         Row(kVendorId, kProductMouseA, 0, 4, kDeviceMouse, kRoleEvent, 7),
@@ -68,7 +68,11 @@ const std::array<DeviceOption, 5> kOptions = {{
      "mouse",
      {0, 0, 0, 0, kVendorId, kProductMouseA, 2, 0}},
     {kEntryLayout, kHeader, kPowerContainer, "mouse", {0, 0, 0, 0, 0, 0, 2, 0}},
-    {kEntryLayout, kHeader, kPowerContainer, "keyboard", {1, 1, -1, 0, 0, 0, 1, 0}},
+    {kEntryLayout,
+     kHeader,
+     kPowerContainer,
+     "keyboard",
+     {1, 1, -1, 0, kVendorId, kProductKeyboardK, 1, 0}},
     {kEntryLayout,
      kHeader,
      kPowerContainer,

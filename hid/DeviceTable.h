@@ -13,9 +13,11 @@
 //                      0x4B02  mouse B, through its receiver rows 10, 11
 //                      0x4C01  mouse pad                     rows 12, 13; option row 3
 //                      0x4D01  headset                       rows 14, 15; option row 4
+//                      0x4E01  keyboard K, by cable          rows 0, 1;  option row 2
+//                      0x4E02  keyboard K, through its receiver rows 2, 3
 //
-// Keyboard K (rows 0-3, option row 2) and mouse B by cable (rows 8, 9, option row 1) keep ids
-// 0:0. Those rows only reserve slots and page wiring; a 0:0 row never matches a real interface.
+// Mouse B by cable (rows 8, 9, option row 1) keeps ids 0:0. Those rows only reserve slots and
+// page wiring; a 0:0 row never matches a real interface.
 
 #include <array>
 #include <cstddef>
@@ -32,6 +34,8 @@ inline constexpr std::uint16_t kProductMouseAReceiver = 0x4A02;
 inline constexpr std::uint16_t kProductMouseBReceiver = 0x4B02;
 inline constexpr std::uint16_t kProductMousePad = 0x4C01;
 inline constexpr std::uint16_t kProductHeadset = 0x4D01;
+inline constexpr std::uint16_t kProductKeyboardK = 0x4E01;
+inline constexpr std::uint16_t kProductKeyboardKReceiver = 0x4E02;
 
 // Device type codes. A page's kind is the cable code of its product.
 enum DeviceType : std::uint16_t {

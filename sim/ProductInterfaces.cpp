@@ -42,15 +42,22 @@ std::vector<std::uint8_t> BuildReportDescriptor(std::initializer_list<Collection
                        0x81, 0x01, 0xC0});
             break;
         case CollectionKind::Consumer:
+            // The event values (profile, DPI, key and resynchronisation codes up to 0x11FF)
+            // are the array's usages, so its range spans all 16 bits.
             Append(d, {0x05, 0x0C, 0x09, 0x01, 0xA1, 0x01, 0x85, kEventReportId, 0x19,
-                       0x00, 0x2A, 0xFF, 0x03, 0x15, 0x00, 0x26, 0xFF,           0x03,
-                       0x75, 0x10, 0x95, 0x01, 0x81, 0x00, 0xC0});
+                       0x00, 0x2A, 0xFF, 0xFF, 0x15, 0x00, 0x27, 0xFF,           0xFF,
+                       0x00, 0x00, 0x75, 0x10, 0x95, 0x01, 0x81, 0x00,           0xC0});
             break;
         case CollectionKind::Vendor:
+        case CollectionKind::VendorWithLeds:
             Append(d, {0x06, 0x1C, 0xFF, 0x09, 0x92, 0xA1, 0x01, 0x85, kCommandReportId,
                        0x09, 0x01, 0x15, 0x00, 0x26, 0xFF, 0x00, 0x75, 0x08,
                        0x95, 0x3F, 0x81, 0x02, 0x09, 0x02, 0x95, 0x3F, 0x91,
-                       0x02, 0xC0});
+                       0x02});
+            if (kind == CollectionKind::VendorWithLeds) {
+                Append(d, {0x85, kLedReportId, 0x09, 0x03, 0x95, 0x10, 0x91, 0x02});
+            }
+            Append(d, {0xC0});
             break;
         }
     }
@@ -88,9 +95,19 @@ std::vector<VirtualHidDeviceInfo> InterfacesOfProduct(SimProduct product) {
                      {K::Mouse, K::Keyboard, K::SystemControl, K::Consumer, K::Vendor}),
                 make("Q407 mouse pad", hid::kProductMousePad, 1,
                      {K::Keyboard, K::SystemControl, K::Consumer})};
+    case SimProduct::KeyboardK:
+    case SimProduct::KeyboardKReceiver: {
+        // command: interface 0 collection 5; events: interface 1 collection 3
+        const bool receiver = product == SimProduct::KeyboardKReceiver;
+        const char* name = receiver ? "Q407 keyboard K receiver" : "Q407 keyboard K";
+        const std::uint16_t id = receiver ? hid::kProductKeyboardKReceiver : hid::kProductKeyboardK;
+        return {
+            make(name, id, 0, {K::Mouse, K::Keyboard, K::SystemControl, K::Consumer, K::Vendor}),
+            make(name, id, 1, {K::Keyboard, K::SystemControl, K::Consumer})};
+    }
     case SimProduct::Headset:
         // both on interface 3: events collection 1, command collection 2
-        return {make("Q407 headset", hid::kProductHeadset, 3, {K::Consumer, K::Vendor})};
+        return {make("Q407 headset", hid::kProductHeadset, 3, {K::Consumer, K::VendorWithLeds})};
     }
     return {};
 }

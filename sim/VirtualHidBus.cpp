@@ -128,6 +128,8 @@ public:
             };
             if (timeoutMs < 0) {
                 m_queue->wake.wait(lock, ready);
+            } else if (timeoutMs == 0 && !ready()) {
+                return HidIoResult::TimedOut; // a poll: a timed wait would still sleep a while
             } else if (!m_queue->wake.wait_until(lock, deadline, ready)) {
                 return HidIoResult::TimedOut;
             }

@@ -147,7 +147,8 @@ TEST_F(DiscoveryTest, EveryRecognisedProductFillsItsRows) {
     std::vector<std::vector<std::shared_ptr<sim::VirtualHidDevice>>> products;
     for (const auto product :
          {sim::SimProduct::MouseA, sim::SimProduct::MouseAReceiver, sim::SimProduct::MouseBReceiver,
-          sim::SimProduct::MousePad, sim::SimProduct::Headset}) {
+          sim::SimProduct::MousePad, sim::SimProduct::Headset, sim::SimProduct::KeyboardK,
+          sim::SimProduct::KeyboardKReceiver}) {
         products.push_back(MakeProduct(product));
         Plug(products.back());
     }
@@ -178,7 +179,7 @@ TEST_F(DiscoveryTest, PathMatchWithoutTheRightCollectionIsNotTaken) {
 }
 
 TEST_F(DiscoveryTest, DeviceWithZeroIdsDoesNotTakeAReservedSlot) {
-    // Laid out like keyboard K's command interface, with the 0:0 ids of its reserved rows.
+    // Laid out like mouse B's cable command interface, with the 0:0 ids of its reserved rows.
     sim::VirtualHidDeviceInfo info = sim::InterfacesOfProduct(sim::SimProduct::MouseA)[0];
     info.vendorId = 0;
     info.productId = 0;

@@ -71,7 +71,7 @@ TEST(DeviceTable, OptionRowsAreFoundByIdsAndKind) {
     ASSERT_EQ(DeviceLayouts().size(), 5u);
     EXPECT_EQ(FindOptionRow(kVendorId, kProductMouseA, kDeviceMouse, 0), 0);
     EXPECT_EQ(FindOptionRow(0, 0, kDeviceMouse, 0), 1);
-    EXPECT_EQ(FindOptionRow(0, 0, kDeviceKeyboard, 0), 2);
+    EXPECT_EQ(FindOptionRow(kVendorId, kProductKeyboardK, kDeviceKeyboard, 0), 2);
     EXPECT_EQ(FindOptionRow(kVendorId, kProductMousePad, kDeviceMousePad, 0), 3);
     EXPECT_EQ(FindOptionRow(kVendorId, kProductHeadset, kDeviceHeadset, 0), 4);
     EXPECT_EQ(FindOptionRow(kVendorId, kProductMouseA, kDeviceMouse, 1), -1);

@@ -102,10 +102,12 @@ TEST(UnpackReport, ConsumerArrayGivesTheUsageOfTheEvent) {
     auto data = MakeReportData(collection, HidReportType::Input);
     ASSERT_EQ(data.size(), 1u);
     EXPECT_EQ(data[0].usageMin, 0u);
-    EXPECT_EQ(data[0].usageMax, 0x3FFu);
-    const Bytes event = {sim::kEventReportId, 0x03, 0x10}; // usage 0x1003
-    // 0x1003 is beyond the logical maximum 0x3FF: no usage is on.
+    EXPECT_EQ(data[0].usageMax, 0xFFFFu);
+    const Bytes event = {sim::kEventReportId, 0x23, 0x11}; // profile 3, DPI stage 2
     ASSERT_TRUE(UnpackReport(event, HidReportType::Input, data, collection));
+    EXPECT_EQ(data[0].usages[0], 0x1123);
+    const Bytes none = {sim::kEventReportId, 0x00, 0x00};
+    ASSERT_TRUE(UnpackReport(none, HidReportType::Input, data, collection));
     EXPECT_EQ(data[0].usages[0], 0);
     const Bytes volumeUp = {sim::kEventReportId, 0xE9, 0x00};
     ASSERT_TRUE(UnpackReport(volumeUp, HidReportType::Input, data, collection));
