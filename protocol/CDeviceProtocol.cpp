@@ -118,6 +118,13 @@ void CDeviceProtocol::DiscardStaleAnswers(hid::CHidDevice& record) {
     }
 }
 
+void CDeviceProtocol::EndAwaiting(bool linkQuery) {
+    if (linkQuery) {
+        --m_linkQueriesAwaiting;
+    }
+    --m_awaitingAnswers;
+}
+
 void CDeviceProtocol::KeepAnswer(const Report& answer, std::size_t count) {
     // Only worth keeping while another transaction waits; a few are enough, since at most the
     // light stream and one command are in flight together.
@@ -171,6 +178,7 @@ int CDeviceProtocol::TransactImpl(const std::uint8_t* request, std::size_t reque
         std::memcpy(out.data(), request, std::min(requestLength, kReportSize));
     }
     const bool wireless = IsWireless();
+    const bool isLinkQuery = out[kPosCommand] == kCmdQueryLink;
     if (withCrc && wireless) {
         const std::uint16_t crc = FrameCrc(out);
         out[kPosCheckLow] = static_cast<std::uint8_t>(crc & 0xFF);
@@ -193,6 +201,9 @@ int CDeviceProtocol::TransactImpl(const std::uint8_t* request, std::size_t reque
             DiscardStaleAnswers(record);
         }
         ++m_awaitingAnswers;
+        if (isLinkQuery) {
+            ++m_linkQueriesAwaiting;
+        }
         std::size_t count = 0;
         written = record.Write(out.data(), out.size(), &count, writeTimeout);
     }
@@ -200,7 +211,7 @@ int CDeviceProtocol::TransactImpl(const std::uint8_t* request, std::size_t reque
         m_pacer.Pause(kCommandPause);
     }
     if (!written) {
-        --m_awaitingAnswers;
+        EndAwaiting(isLinkQuery);
         return kResultWriteFailed;
     }
 
@@ -228,19 +239,20 @@ int CDeviceProtocol::TransactImpl(const std::uint8_t* request, std::size_t reque
                 result = kResultOk;
                 break;
             }
-            if (kind == AnswerKind::Unreachable) {
+            if (kind == AnswerKind::Unreachable && m_linkQueriesAwaiting.load() == 0) {
                 result = kResultUnreachable;
                 break;
             }
             // Another command's answer is never taken for ours, but it is kept for the
             // transaction that waits for it; a corrupted frame may still be followed by the good
             // one.
-            if (kind == AnswerKind::Other) {
+            // An echo of the link query while a query is in flight is that query's answer.
+            if (kind == AnswerKind::Other || kind == AnswerKind::Unreachable) {
                 KeepAnswer(in, count);
             }
             result = kind == AnswerKind::BadCrc ? kResultUnreachable : kResultNoAnswer;
         }
-        --m_awaitingAnswers;
+        EndAwaiting(isLinkQuery);
     }
     if (answer != nullptr) {
         std::memcpy(answer, in.data(), std::min(answerLength, kReportSize));

@@ -145,6 +145,7 @@ private:
     void DiscardStaleAnswers(hid::CHidDevice& record);
     // Answers read by one transaction that belong to another one in flight (under the I/O lock).
     void KeepAnswer(const Report& answer, std::size_t count);
+    void EndAwaiting(bool linkQuery);
     bool TakeKeptAnswer(const Report& request, const AnswerCheck& check, Report& answer,
                         std::size_t& count);
 
@@ -163,6 +164,7 @@ private:
 
     Pacer& m_pacer;
     std::atomic<int> m_awaitingAnswers{0}; // transactions between their write and their last read
+    std::atomic<int> m_linkQueriesAwaiting{0}; // of which link queries (0xAA)
     struct KeptAnswer {
         Report report;
         std::size_t count = 0;

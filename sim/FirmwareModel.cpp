@@ -163,6 +163,15 @@ p::Report FirmwareModel::MakeAnswer(const p::Report& request, const Outcome& out
 
 std::vector<p::Report> FirmwareModel::Respond(std::span<const std::uint8_t> bytes) {
     std::lock_guard lock(m_mutex);
+    if (m_spec.kind == ProductKind::Headset && bytes.size() >= 5 && bytes[0] == kLedReportId) {
+        // LED registers: taken, never answered
+        // 17-byte reports (a bus may pad them to its longest output report)
+        const std::size_t end = std::min<std::size_t>(bytes.size(), 17);
+        m_ledRegisters[static_cast<std::uint16_t>(bytes[1] << 8 | bytes[2])].assign(
+            bytes.begin() + 4, bytes.begin() + static_cast<std::ptrdiff_t>(end));
+        ++m_ledReports;
+        return {};
+    }
     if (bytes.size() < p::kHeaderSize || bytes[0] != p::kCommandReportId) {
         return {}; // not a command request
     }
@@ -300,6 +309,17 @@ void FirmwareModel::SetSettingsByte(std::size_t address, std::uint8_t value) {
 void FirmwareModel::SetPowerState(const std::array<std::uint8_t, 8>& state) {
     std::lock_guard lock(m_mutex);
     m_spec.powerState = state;
+}
+
+std::vector<std::uint8_t> FirmwareModel::LedRegister(std::uint8_t group, std::uint8_t reg) const {
+    std::lock_guard lock(m_mutex);
+    const auto it = m_ledRegisters.find(static_cast<std::uint16_t>(group << 8 | reg));
+    return it == m_ledRegisters.end() ? std::vector<std::uint8_t>{} : it->second;
+}
+
+int FirmwareModel::LedReports() const {
+    std::lock_guard lock(m_mutex);
+    return m_ledReports;
 }
 
 } // namespace q407::sim

@@ -13,6 +13,7 @@
 
 #include "protocol/Frame.h"
 #include "sim/FirmwareSpec.h"
+#include "sim/ProductInterfaces.h"
 
 #include <cstdint>
 #include <map>
@@ -61,6 +62,11 @@ public:
     void SetSettingsByte(std::size_t address, std::uint8_t value);
     void SetPowerState(const std::array<std::uint8_t, 8>& state);
 
+    // Headset: the LED registers its 17-byte output reports set (report id 0xFF, byte 1 group,
+    // byte 2 register, data from byte 4); empty when never written.
+    std::vector<std::uint8_t> LedRegister(std::uint8_t group, std::uint8_t reg) const;
+    int LedReports() const;
+
 private:
     struct Outcome {
         std::uint8_t status = 0;
@@ -80,6 +86,8 @@ private:
     int m_commits = 0;
     std::vector<protocol::Report> m_requests;
     std::map<std::uint8_t, int> m_counts;
+    std::map<std::uint16_t, std::vector<std::uint8_t>> m_ledRegisters; // group << 8 | register
+    int m_ledReports = 0;
 
     int m_drop = 0;
     int m_wrongEcho = 0;

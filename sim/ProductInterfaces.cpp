@@ -49,10 +49,15 @@ std::vector<std::uint8_t> BuildReportDescriptor(std::initializer_list<Collection
                        0x00, 0x00, 0x75, 0x10, 0x95, 0x01, 0x81, 0x00,           0xC0});
             break;
         case CollectionKind::Vendor:
+        case CollectionKind::VendorWithLeds:
             Append(d, {0x06, 0x1C, 0xFF, 0x09, 0x92, 0xA1, 0x01, 0x85, kCommandReportId,
                        0x09, 0x01, 0x15, 0x00, 0x26, 0xFF, 0x00, 0x75, 0x08,
                        0x95, 0x3F, 0x81, 0x02, 0x09, 0x02, 0x95, 0x3F, 0x91,
-                       0x02, 0xC0});
+                       0x02});
+            if (kind == CollectionKind::VendorWithLeds) {
+                Append(d, {0x85, kLedReportId, 0x09, 0x03, 0x95, 0x10, 0x91, 0x02});
+            }
+            Append(d, {0xC0});
             break;
         }
     }
@@ -102,7 +107,7 @@ std::vector<VirtualHidDeviceInfo> InterfacesOfProduct(SimProduct product) {
     }
     case SimProduct::Headset:
         // both on interface 3: events collection 1, command collection 2
-        return {make("Q407 headset", hid::kProductHeadset, 3, {K::Consumer, K::Vendor})};
+        return {make("Q407 headset", hid::kProductHeadset, 3, {K::Consumer, K::VendorWithLeds})};
     }
     return {};
 }

@@ -19,13 +19,15 @@ inline constexpr std::uint8_t kKeyboardReportId = 2;
 inline constexpr std::uint8_t kSystemReportId = 3;
 inline constexpr std::uint8_t kCommandReportId = 4; // requests and answers, 64 bytes
 inline constexpr std::uint8_t kEventReportId = 5;   // consumer control, one 16-bit usage
+inline constexpr std::uint8_t kLedReportId = 0xFF;  // headset LED registers, 16 bytes out
 
 enum class CollectionKind {
-    Mouse,         // generic desktop mouse: 5 buttons, 16-bit X/Y, wheel
-    Keyboard,      // boot-style keyboard with LED output report
-    SystemControl, // power, sleep, wake
-    Consumer,      // consumer control, 16-bit usage array
-    Vendor,        // vendor page 0xFF1C usage 0x92, 63 data bytes in and out
+    Mouse,          // generic desktop mouse: 5 buttons, 16-bit X/Y, wheel
+    Keyboard,       // boot-style keyboard with LED output report
+    SystemControl,  // power, sleep, wake
+    Consumer,       // consumer control, 16-bit usage array
+    Vendor,         // vendor page 0xFF1C usage 0x92, 63 data bytes in and out
+    VendorWithLeds, // the same, plus the headset's 16-byte LED output report
 };
 
 // Builds a report descriptor with one top-level collection per kind, in order.

@@ -67,6 +67,36 @@ TEST(ProtocolConcurrency, LightStreamInterleavingWithCommandsKeepsAnswersApart) 
     }
 }
 
+TEST(ProtocolConcurrency, LinkQueriesBesideTheLightStreamThroughTheReceiverStayTrue) {
+    // The receiver's answer to a link query echoes 0xAA, which to any other transaction means
+    // "device unreachable"; a light chunk that reads it must leave it to the query.
+    sim::VirtualHidBus bus;
+    auto product = sim::SimulatedProduct::Create(SimProduct::KeyboardKReceiver);
+    ASSERT_TRUE(product->PlugInto(bus));
+    ShortPacer pacer;
+    p::CDeviceProtocol protocol(bus, pacer);
+    ASSERT_TRUE(protocol.Attach(p::kModeReceiver, product->CommandPath(bus)));
+    product->SetLink({300us, 0us});
+    std::atomic<bool> stop{false};
+    std::atomic<int> lightFailures{0};
+    std::thread light([&] {
+        std::vector<std::uint8_t> frame(510);
+        while (!stop) {
+            if (protocol.StreamLight(frame.data(), frame.size()) != p::kResultOk) {
+                ++lightFailures;
+            }
+        }
+    });
+    int linkDown = 0;
+    for (int i = 0; i < 150; ++i) {
+        linkDown += protocol.QueryWirelessLink() ? 0 : 1;
+    }
+    stop = true;
+    light.join();
+    EXPECT_EQ(linkDown, 0);
+    EXPECT_EQ(lightFailures.load(), 0);
+}
+
 TEST(ProtocolConcurrency, LightChunksAreDroppedWhileAnotherTransactionRuns) {
     ProtocolRig rig(SimProduct::KeyboardK);
     // Hold a command transaction open: its answer never comes, so it reads until time-out.

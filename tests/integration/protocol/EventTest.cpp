@@ -60,5 +60,29 @@ TEST(SimulatedEvents, CommandAnswersDoNotReachTheEventCollection) {
     EXPECT_EQ(ReadEventValue(events), 0x0403U);
 }
 
+TEST(SimulatedHeadset, LedOutputReportsSetItsRegistersWithoutAnAnswer) {
+    ProtocolRig rig(SimProduct::Headset);
+    auto& record = rig.protocol.CableRecord();
+    std::array<std::uint8_t, 17> report{};
+    report[0] = sim::kLedReportId;
+    for (const std::uint8_t group : {0x22, 0x44}) {
+        for (std::uint8_t reg = 0xAA; reg <= 0xAF; ++reg) {
+            report[1] = group;
+            report[2] = reg;
+            for (std::size_t i = 4; i < report.size(); ++i) {
+                report[i] = static_cast<std::uint8_t>(group + reg + i);
+            }
+            EXPECT_TRUE(record.SetOutputReport(report.data(), report.size()));
+        }
+    }
+    EXPECT_EQ(rig.firmware().LedReports(), 12);
+    const auto red = rig.firmware().LedRegister(0x44, 0xAA);
+    ASSERT_EQ(red.size(), 13U);
+    EXPECT_EQ(red[0], static_cast<std::uint8_t>(0x44 + 0xAA + 4));
+    EXPECT_TRUE(rig.firmware().LedRegister(0x33, 0xAA).empty());
+    // the command protocol goes on as before
+    EXPECT_EQ(rig.protocol.BeginConfig(), protocol::kResultOk);
+}
+
 } // namespace
 } // namespace q407::testing
