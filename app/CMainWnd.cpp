@@ -3,6 +3,7 @@
 #include "app/toolkit/CMsgWnd.h"
 #include "app/toolkit/ResourceManager.h"
 #include "common/Diag.h"
+#include "devices/ui/PictureControls.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -68,6 +69,7 @@ CMainWnd::CMainWnd(InstanceBus* bus, q407::hid::HidBackend* backend)
 
 CMainWnd::~CMainWnd() {
     ExitRoutine();
+    m_devicePages.reset(); // pages stop their threads before the controls around them go
 }
 
 void CMainWnd::InitWindow() {
@@ -104,6 +106,10 @@ void CMainWnd::InitWindow() {
     // Hidden until the first device scan has finished.
     hide();
     if (m_backend != nullptr) {
+        m_devicePages = std::make_unique<DevicePages>(*this, m_backend);
+        // The two mouse products' pages are made in advance; the others on first arrival.
+        m_devicePages->CreatePage(0);
+        m_devicePages->CreatePage(1);
         m_discoveryBridge = std::make_unique<DiscoveryBridge>(*this);
         m_discovery = std::make_unique<q407::hid::CDeviceDiscovery>(*m_backend, *m_discoveryBridge);
         if (m_discovery->Start()) {
@@ -139,6 +145,12 @@ void CMainWnd::Notify(ui::TNotifyUI& msg) {
             m_displayChanged = false;
             DpiFit();
         }
+        return;
+    }
+    if (msg.sType == QLatin1String("selectchanged") &&
+        msg.SenderName() == QLatin1String("device_select") && msg.wParam == 1 &&
+        m_devicePages != nullptr) {
+        m_devicePages->Select(m_devicePages->PageIndexOf(msg.pSender));
         return;
     }
     if (msg.sType != QLatin1String("click")) {
@@ -192,6 +204,15 @@ bool CMainWnd::HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64&
     if (message == q407::hid::kWmDeviceRemoved) {
         OnDeviceRemoved(static_cast<int>(wParam));
         return true;
+    }
+    if (message == kShowEntryMessage) {
+        if (m_devicePages != nullptr) {
+            if (lParam == 0) {
+                diag::Line("2.4gcesvdfherhue 1");
+            }
+            m_devicePages->ShowEntry(static_cast<int>(wParam), lParam == 1);
+        }
+        return false;
     }
     if (message == kDisplayChangeMessage) {
         diag::Line("显示器分辨率发生变化");
@@ -272,6 +293,10 @@ void CMainWnd::OnDeviceArrived(int slot) {
     m_deviceSlots[static_cast<std::size_t>(slot)] = m_discovery->Slot(slot);
     diag::Line("device arrived in slot " + std::to_string(slot) + ": " +
                m_deviceSlots[static_cast<std::size_t>(slot)].devicePath);
+    if (m_devicePages != nullptr) {
+        m_devicePages->OnArrival(slot, m_deviceSlots);
+    }
+    ShowAndRaise();
 }
 
 void CMainWnd::OnDeviceRemoved(int slot) {
@@ -280,12 +305,23 @@ void CMainWnd::OnDeviceRemoved(int slot) {
     }
     diag::Line("device removed from slot " + std::to_string(slot) + ": " +
                m_deviceSlots[static_cast<std::size_t>(slot)].devicePath);
+    const q407::hid::DeviceIdentity before = m_deviceSlots[static_cast<std::size_t>(slot)];
     m_deviceSlots[static_cast<std::size_t>(slot)] = m_discovery->Slot(slot);
+    if (m_devicePages != nullptr) {
+        m_devicePages->OnRemoval(slot, before, m_deviceSlots);
+    }
+}
+
+QWidget* CMainWnd::CreateControl(const QString& className, QWidget* parent) {
+    return devices_ui::PictureFallbackControl(className, parent);
 }
 
 void CMainWnd::ShowAndRaise() {
     if (m_exiting) {
         return;
+    }
+    if (m_devicePages != nullptr) {
+        m_devicePages->UpdateNoDeviceHint();
     }
     if (isMinimized() || isHidden()) {
         showNormal();

@@ -4,6 +4,7 @@
 // the first device scan has finished, kept alive in the tray when closed, and the receiver of
 // the program-wide messages from the instance bus.
 
+#include "app/DevicePages.h"
 #include "app/InstanceBus.h"
 #include "app/SleepWatch.h"
 #include "app/ThreadSlots.h"
@@ -22,6 +23,7 @@ enum MainWindowMessage : uint {
     kPowerBroadcastMessage = 0x0218, // wParam kPowerSuspend or kPowerResume
     kTrayCallbackMessage = 0x0401,   // lParam kTrayLeftUp or kTrayRightUp
     kMenuClickMessage = 0x0479,
+    kShowEntryMessage = 0x0D03, // wParam page index, lParam 1 show / 0 hide
 };
 inline constexpr qint64 kPowerSuspend = 0x0004;
 inline constexpr qint64 kPowerResume = 0x0012;
@@ -60,6 +62,9 @@ public:
     void InitWindow() override;
     void Notify(ui::TNotifyUI& msg) override;
     bool HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64& result) override;
+    QWidget* CreateControl(const QString& className, QWidget* parent) override;
+    // The device pages (none without a backend).
+    DevicePages* Pages() const { return m_devicePages.get(); }
 
     // The instance bus hands every received registered message here.
     QByteArray OnRegisteredMessage(RegisteredMessage message, qint64 wParam, qint64 lParam);
@@ -102,6 +107,7 @@ private:
     std::vector<q407::hid::DeviceIdentity> m_deviceSlots;
     std::unique_ptr<DiscoveryBridge> m_discoveryBridge;
     std::unique_ptr<q407::hid::CDeviceDiscovery> m_discovery;
+    std::unique_ptr<DevicePages> m_devicePages;
     ThreadSlots m_threads;
     std::unique_ptr<SleepWatch> m_sleepWatch;
     bool m_exiting = false;

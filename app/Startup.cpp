@@ -7,6 +7,9 @@
 #include "app/toolkit/ResourceManager.h"
 #include "common/Diag.h"
 #include "common/Paths.h"
+#include "devices/ui/CDeviceOptionUI.h"
+#include "devices/ui/CKestravaUSBDevice.h"
+#include "devices/ui/CMpDevicePowerUI.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -22,6 +25,11 @@ struct CustomControl {
     ui::ControlFactory::Creator creator; // empty until the class is built
 };
 
+template <typename Control>
+ui::ControlFactory::Creator Creates() {
+    return [](QWidget* parent) { return new Control(parent); };
+}
+
 // Layouts may name these classes as elements. The mouse and keyboard pages are created by the
 // main window's builder callback instead.
 const std::vector<CustomControl>& CustomControls() {
@@ -33,8 +41,8 @@ const std::vector<CustomControl>& CustomControls() {
         {"CDeviceKeyButtonUI", {}},
         {"CCloudShareListItemUI", {}},
         {"CUpdateInfoListItemUI", {}},
-        {"CDeviceOptionUI", {}},
-        {"CMpDevicePowerUI", {}},
+        {"CDeviceOptionUI", Creates<devices_ui::CDeviceOptionUI>()},
+        {"CMpDevicePowerUI", Creates<devices_ui::CMpDevicePowerUI>()},
         {"CComboEditContainerElementUI", {}},
         {"CHandImgButtonUI", {}},
         {"CHandImgSelectButtonUI", {}},
@@ -48,7 +56,7 @@ const std::vector<CustomControl>& CustomControls() {
         {"CMagicControlUI", {}},
         {"CVoice6533ControlUI", {}},
         {"CDPIEditUI", {}},
-        {"CKestravaUSBDevice", {}},
+        {"CKestravaUSBDevice", Creates<devices_ui::CKestravaUSBDevice>()},
         {"CKestravaMousePadDevice", {}},
         {"CKestravaHS6533Device", {}},
     };

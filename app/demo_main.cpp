@@ -1,9 +1,14 @@
-// q407-demo: the same program, on the virtual HID bus with simulated products instead of hidraw.
+// q407-demo: the same program, on the virtual HID bus with one simulated product of each kind
+// instead of hidraw.
 #include "app/Startup.h"
-#include "sim/VirtualHidBus.h"
+#include "sim/DemoBus.h"
 
 int main(int argc, char** argv) {
     app::StartupOptions options;
-    options.makeBackend = [] { return std::make_shared<q407::sim::VirtualHidBus>(); };
+    options.makeBackend = [] {
+        // The products answer the program's commands, so they live as long as the bus.
+        auto demo = std::make_shared<q407::sim::DemoBus>(q407::sim::MakeDemoBus());
+        return std::shared_ptr<q407::hid::HidBackend>(demo, demo->bus.get());
+    };
     return app::RunQ407(argc, argv, options);
 }

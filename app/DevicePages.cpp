@@ -1,0 +1,419 @@
+#include "app/DevicePages.h"
+
+#include "app/toolkit/SkinLoader.h"
+#include "app/toolkit/WindowImplBase.h"
+#include "common/Diag.h"
+#include "devices/ui/CDeviceOptionUI.h"
+#include "devices/ui/CKestravaUSBDevice.h"
+#include "devices/ui/CMpDevicePowerUI.h"
+#include "devices/ui/PictureControls.h"
+
+#include <QBoxLayout>
+#include <QStackedWidget>
+#include <QTimer>
+
+namespace app {
+namespace {
+
+namespace hid = q407::hid;
+namespace diag = q407::diag;
+
+bool IsReceiverType(int type) {
+    return type == hid::kDeviceMouseReceiver || type == hid::kDeviceKeyboardReceiver;
+}
+
+const char* ArrivalLine(int kind) {
+    switch (kind) {
+    case hid::kDeviceMouse:
+        return "添加一个鼠标设备";
+    case hid::kDeviceKeyboard:
+        return "添加一个键盘设备";
+    default:
+        return "添加一个鼠标垫设备";
+    }
+}
+
+const char* RemovalLine(int kind) {
+    switch (kind) {
+    case hid::kDeviceMouse:
+        return "删除一个鼠标设备";
+    case hid::kDeviceKeyboard:
+        return "删除一个键盘设备";
+    default:
+        return "删除一个鼠标垫设备";
+    }
+}
+
+const char* LostLine(int kind) {
+    switch (kind) {
+    case hid::kDeviceMouse:
+        return "鼠标设备丢失";
+    case hid::kDeviceKeyboard:
+        return "键盘设备丢失";
+    default:
+        return "鼠标垫设备丢失";
+    }
+}
+
+// The slot of the product's other connection when it is present and links back, else -1.
+int PresentPairSlot(int commandRow, const std::vector<hid::DeviceIdentity>& slots) {
+    const auto rows = hid::SupportedDevices();
+    if (commandRow < 0 || rows[static_cast<std::size_t>(commandRow)].hasPair == 0) {
+        return -1;
+    }
+    const int pair = rows[static_cast<std::size_t>(commandRow)].pairIndex;
+    if (pair < 0 || static_cast<std::size_t>(pair) >= slots.size() ||
+        rows[static_cast<std::size_t>(pair)].pairIndex != commandRow ||
+        slots[static_cast<std::size_t>(pair)].occupied == 0) {
+        return -1;
+    }
+    return pair;
+}
+
+QWidget* BuildInto(const QString& layout, QWidget* parent) {
+    return ui::BuildFromSkin(layout, parent, [](const QString& className, QWidget* owner) {
+        return devices_ui::PictureFallbackControl(className, owner);
+    });
+}
+
+} // namespace
+
+int PageRowOfSlot(const hid::DeviceIdentity& slot) {
+    const int commandRow =
+        hid::FindTableRow(slot.vendorId, slot.productId, slot.deviceType, hid::kRoleCommand);
+    if (commandRow < 0 || !IsReceiverType(slot.deviceType)) {
+        return commandRow;
+    }
+    const auto rows = hid::SupportedDevices();
+    const auto& row = rows[static_cast<std::size_t>(commandRow)];
+    if (row.hasPair != 0 && row.pairIndex < rows.size() &&
+        rows[row.pairIndex].pairIndex == static_cast<std::uint16_t>(commandRow)) {
+        return row.pairIndex;
+    }
+    return commandRow;
+}
+
+DevicePages::DevicePages(ui::WindowImplBase& window, hid::HidBackend* backend)
+    : m_window(window), m_backend(backend) {}
+
+DevicePages::~DevicePages() {
+    // Pages stop their own threads; they go before the entries that drive them.
+    for (auto& record : m_pages) {
+        delete record.page.data();
+    }
+}
+
+bool DevicePages::CreatePage(int optionRow) {
+    const auto options = hid::DeviceOptions();
+    const auto layouts = hid::DeviceLayouts();
+    if (optionRow < 0 || static_cast<std::size_t>(optionRow) >= options.size() ||
+        m_backend == nullptr) {
+        return false;
+    }
+    for (const auto& record : m_pages) {
+        if (record.optionRow == optionRow) {
+            return true;
+        }
+    }
+    const auto& option = options[static_cast<std::size_t>(optionRow)];
+    const auto& layout = layouts[static_cast<std::size_t>(optionRow)];
+    auto* powerStack = m_window.FindControl<QStackedWidget>(QStringLiteral("device_power_switch"));
+    auto* pageStack = m_window.FindControl<QStackedWidget>(QStringLiteral("device_switch"));
+    QWidget* selector = m_window.FindControl(QStringLiteral("device_select_layout"));
+    if (powerStack == nullptr || pageStack == nullptr || selector == nullptr) {
+        return false;
+    }
+
+    // The command-interface row of the product: the first command row with its ids and kind.
+    const int kind = option.i[6];
+    const int commandRow = hid::FindTableRow(static_cast<std::uint16_t>(option.i[4]),
+                                             static_cast<std::uint16_t>(option.i[5]),
+                                             static_cast<std::uint16_t>(kind), hid::kRoleCommand);
+    if (commandRow < 0) {
+        return false;
+    }
+    auto* power = qobject_cast<devices_ui::CMpDevicePowerUI*>(
+        BuildInto(QStringLiteral("XML/CustomControlXML/MpDevicePower.xml"), powerStack));
+    auto* entry = qobject_cast<devices_ui::CDeviceOptionUI*>(
+        BuildInto(QString::fromLatin1(option.entryLayout.data(),
+                                      static_cast<qsizetype>(option.entryLayout.size())),
+                  selector));
+    auto* page = qobject_cast<devices_ui::CKestravaUSBDevice*>(
+        BuildInto(QString::fromLatin1(layout.pageLayout.data(),
+                                      static_cast<qsizetype>(layout.pageLayout.size())),
+                  pageStack));
+    if (power == nullptr || entry == nullptr || page == nullptr) {
+        // Nothing is added when any part cannot be built.
+        delete page;
+        delete entry;
+        delete power;
+        diag::Line("device page of option row " + std::to_string(optionRow) + " cannot be built");
+        return false;
+    }
+    powerStack->addWidget(power);
+    page->SetUp(*m_backend, option, layout, optionRow,
+                hid::SupportedDevices()[static_cast<std::size_t>(commandRow)], &m_window);
+    page->SetPowerIndicator(power);
+    pageStack->addWidget(page);
+
+    const int pageIndex = static_cast<int>(m_pages.size());
+    entry->setObjectName(QStringLiteral("device_option_%1").arg(pageIndex));
+    entry->SetPage(page, pageIndex);
+    entry->hide();
+    if (auto* list = qobject_cast<QBoxLayout*>(selector->layout())) {
+        list->insertWidget(pageIndex, entry); // above the spacer and the power indicator
+    }
+    m_pages.push_back({optionRow, kind, 0, -1, page, entry, power});
+    return true;
+}
+
+int DevicePages::PageFor(int commandRow, bool create) {
+    if (commandRow < 0) {
+        return -1;
+    }
+    const auto& row = hid::SupportedDevices()[static_cast<std::size_t>(commandRow)];
+    const int optionRow =
+        hid::FindOptionRow(row.vendorId, row.productId, hid::KindOfDeviceType(row.deviceType), 0);
+    for (std::size_t i = 0; i < m_pages.size(); ++i) {
+        if (m_pages[i].optionRow == optionRow) {
+            return static_cast<int>(i);
+        }
+    }
+    if (!create || optionRow < 0 || !CreatePage(optionRow)) {
+        return -1;
+    }
+    return PageCount() - 1;
+}
+
+void DevicePages::OnArrival(int slot, const std::vector<hid::DeviceIdentity>& slots) {
+    if (slot < 0 || static_cast<std::size_t>(slot) >= slots.size()) {
+        return;
+    }
+    const auto& identity = slots[static_cast<std::size_t>(slot)];
+    const int kind = hid::KindOfDeviceType(identity.deviceType);
+    diag::Line(ArrivalLine(kind));
+    const int pageIndex = PageFor(PageRowOfSlot(identity), true);
+    if (pageIndex < 0) {
+        return; // no page for this product: the slot stays occupied, nothing is shown
+    }
+    PageRecord& record = m_pages[static_cast<std::size_t>(pageIndex)];
+    if (identity.interfaceRole != hid::kRoleCommand) {
+        record.page->AttachEvents(identity.devicePath, identity.deviceType);
+        return;
+    }
+    const int commandRow = hid::FindTableRow(identity.vendorId, identity.productId,
+                                             identity.deviceType, hid::kRoleCommand);
+    const int pairSlot = PresentPairSlot(commandRow, slots);
+    if (pairSlot >= 0 && record.commandMode != 0) {
+        // Present through both connections: only a cable arrival changes anything.
+        if (!IsReceiverType(identity.deviceType)) {
+            SwitchConnection(record, pageIndex, slot, identity);
+        }
+        return;
+    }
+    AttachCommand(record, pageIndex, slot, identity);
+}
+
+void DevicePages::AttachCommand(PageRecord& record, int pageIndex, int slot,
+                                const hid::DeviceIdentity& identity) {
+    if (record.commandMode != 0) {
+        return;
+    }
+    const int mode = IsReceiverType(identity.deviceType) ? 2 : 1;
+    if (!record.page->AttachCommand(mode, identity.devicePath)) {
+        diag::Line("cannot open the command interface " + identity.devicePath);
+        return;
+    }
+    record.commandMode = mode;
+    record.commandSlot = slot;
+    if (mode == 1) {
+        ShowEntry(pageIndex, true);
+    }
+    // A receiver's entry is shown by its own refresh once the device answers behind it.
+    record.entry->StartRefresh();
+}
+
+void DevicePages::SwitchConnection(PageRecord& record, int pageIndex, int toSlot,
+                                   const hid::DeviceIdentity& to) {
+    const int mode = IsReceiverType(to.deviceType) ? 2 : 1;
+    record.page->DetachCommand();
+    record.commandMode = 0;
+    if (!record.page->AttachCommand(mode, to.devicePath)) {
+        diag::Line("cannot switch the command interface to " + to.devicePath);
+        ShowEntry(pageIndex, false);
+        return;
+    }
+    record.commandMode = mode;
+    record.commandSlot = toSlot;
+    if (mode == 2) {
+        QueryReceiverLink(pageIndex, 26);
+        record.entry->StartTimer(devices_ui::CDeviceOptionUI::kTimerActivate, 2000);
+    } else {
+        record.entry->StartRefresh();
+        ShowEntry(pageIndex, true);
+    }
+}
+
+void DevicePages::QueryReceiverLink(int pageIndex, int attemptsLeft) {
+    devices_ui::CKestravaUSBDevice* page = Page(pageIndex);
+    if (page == nullptr) {
+        return;
+    }
+    if (page->Model().IsLinkOnline() || attemptsLeft <= 1) {
+        diag::Line("获取2");
+        page->RefreshPage();
+        return;
+    }
+    diag::Line("获取2.4G模式失败");
+    // Asked again after 50 ms, without holding up the window in between.
+    QTimer::singleShot(50, page, [this, pageIndex, attemptsLeft] {
+        QueryReceiverLink(pageIndex, attemptsLeft - 1);
+    });
+}
+
+void DevicePages::OnRemoval(int slot, const hid::DeviceIdentity& before,
+                            const std::vector<hid::DeviceIdentity>& slots) {
+    if (slot < 0 || static_cast<std::size_t>(slot) >= slots.size()) {
+        return;
+    }
+    const int kind = hid::KindOfDeviceType(before.deviceType);
+    diag::Line(RemovalLine(kind));
+    const int pageIndex = PageFor(PageRowOfSlot(before), false);
+    if (pageIndex < 0) {
+        return;
+    }
+    PageRecord& record = m_pages[static_cast<std::size_t>(pageIndex)];
+    if (before.interfaceRole != hid::kRoleCommand) {
+        record.page->DetachEvents(before.deviceType);
+        return;
+    }
+    diag::Line(LostLine(kind));
+    if (record.commandSlot != slot) {
+        return; // the other connection is the one in use
+    }
+    const int commandRow =
+        hid::FindTableRow(before.vendorId, before.productId, before.deviceType, hid::kRoleCommand);
+    const int pairSlot = PresentPairSlot(commandRow, slots);
+    if (pairSlot >= 0 && !IsReceiverType(before.deviceType)) {
+        SwitchConnection(record, pageIndex, pairSlot, slots[static_cast<std::size_t>(pairSlot)]);
+        return;
+    }
+    record.page->DetachCommand();
+    record.commandMode = 0;
+    record.commandSlot = -1;
+    record.entry->StopDeviceTimers();
+    ShowEntry(pageIndex, false);
+}
+
+void DevicePages::ShowEntry(int pageIndex, bool shown) {
+    devices_ui::CDeviceOptionUI* entry = Entry(pageIndex);
+    if (entry == nullptr) {
+        return;
+    }
+    const bool wasSelected = SelectedPage() == pageIndex;
+    const int visibleBefore = VisibleEntryCount();
+    entry->setVisible(shown);
+    if (shown && visibleBefore == 0) {
+        Select(pageIndex);
+    } else if (!shown && wasSelected) {
+        entry->SetSelected(false);
+        for (int other = 0; other < PageCount(); ++other) {
+            if (Entry(other) != nullptr && !Entry(other)->isHidden()) {
+                Select(other);
+                break;
+            }
+        }
+    }
+    UpdateNoDeviceHint();
+}
+
+void DevicePages::Select(int pageIndex) {
+    devices_ui::CDeviceOptionUI* entry = Entry(pageIndex);
+    if (entry == nullptr || entry->isHidden()) {
+        return;
+    }
+    for (int other = 0; other < PageCount(); ++other) {
+        if (other != pageIndex && Entry(other) != nullptr) {
+            Entry(other)->SetSelected(false);
+        }
+    }
+    entry->SetSelected(true);
+    const PageRecord& record = m_pages[static_cast<std::size_t>(pageIndex)];
+    if (auto* pageStack = m_window.FindControl<QStackedWidget>(QStringLiteral("device_switch"))) {
+        pageStack->setCurrentWidget(record.page);
+    }
+    if (auto* powerStack =
+            m_window.FindControl<QStackedWidget>(QStringLiteral("device_power_switch"))) {
+        if (record.power != nullptr && record.page->Model().HasPower()) {
+            powerStack->setCurrentWidget(record.power);
+        } else {
+            powerStack->setCurrentIndex(0);
+        }
+    }
+    UpdateNoDeviceHint();
+}
+
+int DevicePages::PageIndexOf(const QWidget* control) const {
+    for (const QWidget* widget = control; widget != nullptr; widget = widget->parentWidget()) {
+        for (int i = 0; i < PageCount(); ++i) {
+            if (m_pages[static_cast<std::size_t>(i)].entry == widget) {
+                return i;
+            }
+        }
+    }
+    return -1;
+}
+
+devices_ui::CKestravaUSBDevice* DevicePages::Page(int pageIndex) const {
+    return pageIndex >= 0 && pageIndex < PageCount()
+               ? m_pages[static_cast<std::size_t>(pageIndex)].page.data()
+               : nullptr;
+}
+
+devices_ui::CDeviceOptionUI* DevicePages::Entry(int pageIndex) const {
+    return pageIndex >= 0 && pageIndex < PageCount()
+               ? m_pages[static_cast<std::size_t>(pageIndex)].entry.data()
+               : nullptr;
+}
+
+int DevicePages::SelectedPage() const {
+    for (int i = 0; i < PageCount(); ++i) {
+        const auto* entry = Entry(i);
+        if (entry != nullptr && !entry->isHidden() && entry->IsSelected()) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+int DevicePages::VisibleEntryCount() const {
+    int visible = 0;
+    for (int i = 0; i < PageCount(); ++i) {
+        visible += Entry(i) != nullptr && !Entry(i)->isHidden() ? 1 : 0;
+    }
+    return visible;
+}
+
+int DevicePages::OptionRowOf(int pageIndex) const {
+    return pageIndex >= 0 && pageIndex < PageCount()
+               ? m_pages[static_cast<std::size_t>(pageIndex)].optionRow
+               : -1;
+}
+
+void DevicePages::UpdateNoDeviceHint() {
+    const bool none = VisibleEntryCount() == 0;
+    if (QWidget* hint = m_window.FindControl(QStringLiteral("No_device_Link"))) {
+        hint->setVisible(none);
+    }
+    if (none) {
+        if (auto* pages = m_window.FindControl<QStackedWidget>(QStringLiteral("device_switch"))) {
+            pages->setCurrentIndex(0);
+        }
+        if (auto* power =
+                m_window.FindControl<QStackedWidget>(QStringLiteral("device_power_switch"))) {
+            power->setCurrentIndex(0);
+        }
+    }
+}
+
+} // namespace app

@@ -1,0 +1,92 @@
+#pragma once
+
+// The device pages of the main window: created from the option and layout tables when a
+// product's interface first arrives, attached and detached as its interfaces come and go (cable,
+// receiver, event interface), and shown through their selector entries. Pages are never
+// destroyed on removal; they stay hidden and are reattached on the next arrival.
+
+#include "hid/DeviceTable.h"
+#include "hid/HidBackend.h"
+
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <map>
+#include <vector>
+
+class QWidget;
+
+namespace ui {
+class WindowImplBase;
+}
+namespace devices_ui {
+class CDeviceOptionUI;
+class CKestravaUSBDevice;
+class CMpDevicePowerUI;
+} // namespace devices_ui
+
+namespace app {
+
+class DevicePages {
+public:
+    DevicePages(ui::WindowImplBase& window, q407::hid::HidBackend* backend);
+    ~DevicePages();
+    DevicePages(const DevicePages&) = delete;
+    DevicePages& operator=(const DevicePages&) = delete;
+
+    // Creates in advance, hidden, the page of an option row (the two mouse products at start).
+    bool CreatePage(int optionRow);
+    // An interface arrived in `slot`; `slots` are the window's slots after the arrival.
+    void OnArrival(int slot, const std::vector<q407::hid::DeviceIdentity>& slots);
+    // The interface that was in `slot` (`before` is the slot as it was) went away; `slots` are
+    // the window's slots after the removal.
+    void OnRemoval(int slot, const q407::hid::DeviceIdentity& before,
+                   const std::vector<q407::hid::DeviceIdentity>& slots);
+
+    // Shows or hides the selector entry of page `pageIndex` (message 0x0D03): a shown entry is
+    // selected when no other entry is visible; hiding the selected entry selects another one.
+    void ShowEntry(int pageIndex, bool shown);
+    // Selects the page of entry `pageIndex` (it must be visible).
+    void Select(int pageIndex);
+    // The page whose selector entry contains `control`, or -1.
+    int PageIndexOf(const QWidget* control) const;
+
+    int PageCount() const { return static_cast<int>(m_pages.size()); }
+    devices_ui::CKestravaUSBDevice* Page(int pageIndex) const;
+    devices_ui::CDeviceOptionUI* Entry(int pageIndex) const;
+    // The selected page (its entry visible and selected), or -1.
+    int SelectedPage() const;
+    int VisibleEntryCount() const;
+    // The option row a page was made from, or -1.
+    int OptionRowOf(int pageIndex) const;
+    // Updates "No_device_Link" and the stacks for the entries' visibility.
+    void UpdateNoDeviceHint();
+
+private:
+    struct PageRecord {
+        int optionRow = -1;
+        int kind = 0;
+        int commandMode = 0; // 0 not connected, 1 cable, 2 receiver
+        int commandSlot = -1;
+        QPointer<devices_ui::CKestravaUSBDevice> page;
+        QPointer<devices_ui::CDeviceOptionUI> entry;
+        QPointer<devices_ui::CMpDevicePowerUI> power;
+    };
+
+    int PageFor(int commandRow, bool create);
+    void AttachCommand(PageRecord& record, int pageIndex, int slot,
+                       const q407::hid::DeviceIdentity& identity);
+    void SwitchConnection(PageRecord& record, int pageIndex, int toSlot,
+                          const q407::hid::DeviceIdentity& to);
+    void QueryReceiverLink(int pageIndex, int attemptsLeft);
+
+    ui::WindowImplBase& m_window;
+    q407::hid::HidBackend* m_backend;
+    std::vector<PageRecord> m_pages;
+};
+
+// The command-interface row whose page a slot's interface belongs to: the slot's own command row,
+// or, for a receiver whose pair row links back, the pair (cable) row. -1 when none.
+int PageRowOfSlot(const q407::hid::DeviceIdentity& slot);
+
+} // namespace app

@@ -1,0 +1,600 @@
+#include "devices/DeviceModel.h"
+
+#include "common/Diag.h"
+#include "common/Paths.h"
+
+#include <algorithm>
+#include <system_error>
+#include <utility>
+
+namespace q407::devices {
+namespace {
+
+using namespace std::chrono_literals;
+
+bool IsPlainName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of("/\\") == std::string::npos && name.find('\0') == std::string::npos;
+}
+
+} // namespace
+
+FeatureTabs FeatureTabsFor(int featurePage, int kind) {
+    switch (featurePage) {
+    case 2:
+    case 6:
+        return {0, 1};
+    case 3:
+    case 10:
+        return {1, -1};
+    case 4:
+        if (kind == kKindKeyboard || kind == kKindMouse) {
+            return {4, -1};
+        }
+        return {0, 2};
+    case 7:
+        return {0, 2};
+    case 5:
+        return {2, -1};
+    case 8:
+        return {3, -1};
+    case 9:
+        return {5, -1};
+    default:
+        return {0, 0};
+    }
+}
+
+std::optional<std::uint16_t> EventValueOf(hid::CHidDevice& record,
+                                          std::span<const std::uint8_t> report) {
+    const hid::HidCollection* preparsed = record.PreparsedData();
+    if (preparsed == nullptr || report.empty()) {
+        return std::nullopt;
+    }
+    std::vector<hid::HidData>& data = record.Data(hid::HidReportType::Input);
+    if (!hid::UnpackReport(report, hid::HidReportType::Input, data, *preparsed)) {
+        return std::nullopt;
+    }
+    const auto first = std::find_if(data.begin(), data.end(), [&](const hid::HidData& item) {
+        return item.reportId == report[0];
+    });
+    if (first == data.end() || first->status != hid::kHidStatusSuccess) {
+        return std::nullopt;
+    }
+    if (first->isButton) {
+        return first->usages.empty() ? std::uint16_t{0} : first->usages.front();
+    }
+    return static_cast<std::uint16_t>(first->value);
+}
+
+DeviceModel::DeviceModel(hid::HidBackend& backend, LightClock* clock, LightRandom* random)
+    : m_backend(backend), m_protocol(backend), m_clock(clock), m_random(random) {
+    if (m_clock == nullptr) {
+        m_ownClock = std::make_unique<SteadyLightClock>();
+        m_clock = m_ownClock.get();
+    }
+    if (m_random == nullptr) {
+        m_ownRandom = std::make_unique<SeededLightRandom>(SteadyLightClock().NowMs());
+        m_random = m_ownRandom.get();
+    }
+    for (auto& channel : m_channels) {
+        channel = std::make_unique<Channel>(m_backend);
+    }
+}
+
+DeviceModel::~DeviceModel() {
+    StopPageThreads();
+    m_protocol.Detach();
+}
+
+// --- Attachments --------------------------------------------------------------------------------
+
+bool DeviceModel::AttachCommand(int mode, std::string_view path) {
+    if (!m_protocol.Attach(mode, path)) {
+        return false;
+    }
+    m_wireless.store(mode == protocol::kModeReceiver ? 1 : 0);
+    return true;
+}
+
+void DeviceModel::DetachCommand() {
+    m_protocol.Detach();
+}
+
+// --- Listening channels ----------------------------------------------------------------------
+
+DeviceModel::Channel* DeviceModel::ChannelFor(int channel) {
+    return const_cast<Channel*>(std::as_const(*this).ChannelFor(channel));
+}
+
+const DeviceModel::Channel* DeviceModel::ChannelFor(int channel) const {
+    if (m_kindCode != 0 && channel == m_kindCode) {
+        return m_channels[0].get();
+    }
+    if ((m_kindCode == kKindMouse && channel == kChannelMouseReceiver) ||
+        (m_kindCode == kKindKeyboard && channel == kChannelKeyboardReceiver)) {
+        return m_channels[1].get();
+    }
+    return nullptr;
+}
+
+bool DeviceModel::StartListening(std::string_view path, int channel) {
+    Channel* target = ChannelFor(channel);
+    if (target == nullptr) {
+        return false;
+    }
+    // A thread still reading this channel would go on reading the newly opened interface; end
+    // it first, through the cancel, so it cannot block past its bound.
+    target->thread.Stop(kListenStopBound, [target] { target->hid.CancelTransfer(); });
+    bool opened = false;
+    {
+        std::lock_guard lock(target->lock);
+        opened = target->hid.Open(path, true, true, true, false);
+        target->number = channel;
+        target->open.store(opened ? 1 : 0);
+    }
+    target->thread.Start([this, target](const Event& stop) { ListenLoop(*target, stop); });
+    return opened;
+}
+
+bool DeviceModel::RestartListening(std::string_view path, int channel) {
+    StopListening(channel);
+    return StartListening(path, channel);
+}
+
+void DeviceModel::StopListening(int channel) {
+    Channel* target = ChannelFor(channel);
+    if (target == nullptr) {
+        return;
+    }
+    // A channel whose interface never opened still has its idling thread.
+    target->thread.Stop(kListenStopBound, [target] { target->hid.CancelTransfer(); });
+    if (target->open.load() == 0) {
+        return;
+    }
+    std::lock_guard lock(target->lock);
+    target->open.store(0);
+    target->hid.Close();
+}
+
+bool DeviceModel::IsListening(int channel) const {
+    const Channel* target = ChannelFor(channel);
+    return target != nullptr && target->open.load() != 0 && target->thread.IsRunning();
+}
+
+void DeviceModel::ListenLoop(Channel& channel, const Event& stop) {
+    std::vector<std::uint8_t> report;
+    while (!stop.IsSet()) {
+        if (channel.open.load() == 0) {
+            // Nothing will open the interface while this thread runs: wait for the stop.
+            stop.Wait(std::chrono::milliseconds(-1));
+            break;
+        }
+        report.assign(std::max<std::size_t>(channel.hid.Caps().inputReportByteLength, 2), 0);
+        std::size_t got = 0;
+        if (!channel.hid.Read(report.data(), report.size(), &got, hid::kHidInfinite) || got == 0) {
+            // A cancelled or failed read: the device may be gone. Do not spin on it.
+            if (stop.Wait(kListenRetry)) {
+                break;
+            }
+            continue;
+        }
+        const auto value = EventValueOf(channel.hid, std::span(report.data(), got));
+        if (!value) {
+            continue;
+        }
+        diag::Line("接收到自动添加设备的同步信息要求  TEST");
+        HandleEvent(channel.number, *value);
+    }
+    diag::Line(m_kindCode == kKindMouse || m_kindCode == kKindKeyboard ? "MS 设备同步线程设定退出"
+                                                                       : "MS设备同步线程设定退出");
+}
+
+void DeviceModel::HandleEvent(int channel, std::uint16_t value) {
+    const EventDecision decision = DecideEvent(m_kindCode, channel, value);
+    PageEvents* events = m_events.load();
+    switch (decision.action) {
+    case EventAction::Resync:
+        diag::Line("接收到自动添加设备的同步信息要求");
+        if (events != nullptr) {
+            events->RequestResync(decision.delayMs);
+        }
+        break;
+    case EventAction::Ripple:
+        StartRipple();
+        break;
+    case EventAction::KeyLight:
+        OnKeyLight(decision.keyPosition, decision.keyKind);
+        break;
+    case EventAction::ProfileSwitch:
+        if (!IsOpen()) {
+            break;
+        }
+        m_profileSlot.store(decision.slot);
+        if (decision.stage >= 0) {
+            m_dpiStage.store(decision.stage);
+        }
+        if (events != nullptr) {
+            events->ProfileSlotChanged(decision.slot, decision.stage);
+        }
+        break;
+    case EventAction::Counted:
+    case EventAction::Ignore:
+        break;
+    }
+}
+
+void DeviceModel::StartRipple() {
+    {
+        std::lock_guard lock(m_previewMutex);
+        if (m_lightParams.mode != 6) {
+            return;
+        }
+    }
+    std::lock_guard stateLock(m_ledStateLock);
+    std::lock_guard randomLock(m_randomLock);
+    for (LedState& state : m_ledStates) {
+        state.ripple = 1;
+        state.fadeLevel = 255;
+        state.hue = static_cast<std::uint8_t>(m_random->Below(light::kHueCount));
+    }
+}
+
+// --- Light thread --------------------------------------------------------------------------------
+
+void DeviceModel::StartLightThread() {
+    m_lightThread.Start([this](const Event& stop) { LightLoop(stop); });
+}
+
+PageThread::StopResult DeviceModel::StopLightThread() {
+    return m_lightThread.Stop(kLightStopBound);
+}
+
+void DeviceModel::StopPageThreads() {
+    StopLightThread();
+    for (const auto& channel : m_channels) {
+        if (channel->number != 0) {
+            StopListening(channel->number);
+        }
+    }
+}
+
+void DeviceModel::LightLoop(const Event& stop) {
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point lastFrame = Clock::now();
+    while (!stop.IsSet()) {
+        if (!IsOpen()) {
+            if (stop.Wait(kLightIdle)) {
+                break;
+            }
+            lastFrame = Clock::now();
+            continue;
+        }
+        if (m_previewPaused.load()) {
+            if (stop.Wait(kLightStep)) {
+                break;
+            }
+            lastFrame = Clock::now();
+            continue;
+        }
+        int mode = 0;
+        int speed = 0;
+        {
+            std::lock_guard lock(m_previewMutex);
+            mode = m_lightParams.mode;
+            speed = m_lightParams.speed;
+        }
+        // Sleep until the step that completes the mode's interval instead of counting each one.
+        const int steps = IsCountedMode(mode) ? std::max(1, LightFrameInterval(mode, speed)) : 1;
+        const Clock::time_point due = lastFrame + steps * kLightStep;
+        const auto now = Clock::now();
+        if (due > now && stop.Wait(std::chrono::ceil<std::chrono::milliseconds>(due - now))) {
+            break;
+        }
+        // Keep the cadence, but do not try to catch up after a long stall.
+        lastFrame = Clock::now() - due > 10 * kLightStep ? Clock::now() : due;
+        RunLightFrame(mode);
+        FramePassed();
+    }
+    diag::Line(m_kindCode == kKindKeyboard ? "KB灯光线程设定退出" : "MS灯光线程设定退出");
+}
+
+int DeviceModel::LightFrameInterval(int mode, int speed) const {
+    return FrameInterval(m_kindCode, mode, speed);
+}
+
+bool DeviceModel::IsCountedMode(int mode) const {
+    return FrameForMode(m_kindCode, mode) != PreviewFrame::EffectStep;
+}
+
+void DeviceModel::RunLightFrame(int mode) {
+    switch (FrameForMode(m_kindCode, mode)) {
+    case PreviewFrame::DeviceA:
+        PreviewDeviceFrameA();
+        break;
+    case PreviewFrame::DeviceB:
+        PreviewDeviceFrameB();
+        break;
+    case PreviewFrame::DeviceC:
+        PreviewDeviceFrameC();
+        break;
+    case PreviewFrame::Spectrum:
+        PreviewSpectrum();
+        break;
+    case PreviewFrame::Breathing:
+        PreviewBreathing();
+        break;
+    case PreviewFrame::BreathingFixed:
+        PreviewBreathingFixed();
+        break;
+    case PreviewFrame::Steady:
+        PreviewSteady();
+        break;
+    case PreviewFrame::Blink:
+        PreviewBlink();
+        break;
+    case PreviewFrame::BlinkFixed:
+        PreviewBlinkFixed();
+        break;
+    case PreviewFrame::Off:
+        PreviewOff();
+        break;
+    case PreviewFrame::EffectStep:
+        RunEffectStep();
+        break;
+    case PreviewFrame::None:
+        break;
+    }
+}
+
+// --- Preview frames --------------------------------------------------------------------------
+
+light::PreviewParams DeviceModel::CurrentPreviewParams() const {
+    light::PreviewParams p;
+    p.brightness = m_lightParams.brightness;
+    p.speed = m_lightParams.speed;
+    p.direction = m_lightParams.direction;
+    p.multiColour = m_lightParams.multiColor != 0;
+    p.colour = {m_lightParams.red, m_lightParams.green, m_lightParams.blue};
+    return p;
+}
+
+void DeviceModel::PreviewBreathing() {
+    std::lock_guard lock(m_previewMutex);
+    light::PreviewBreathing(m_ledColours, m_preview, CurrentPreviewParams());
+}
+
+void DeviceModel::PreviewBreathingFixed() {
+    std::lock_guard lock(m_previewMutex);
+    light::PreviewBreathingFixed(m_ledColours, m_preview, CurrentPreviewParams());
+}
+
+void DeviceModel::PreviewSteady() {
+    std::lock_guard lock(m_previewMutex);
+    light::PreviewSteady(m_ledColours, CurrentPreviewParams());
+}
+
+void DeviceModel::PreviewSpectrum() {
+    std::lock_guard lock(m_previewMutex);
+    light::PreviewSpectrum(m_ledColours, m_preview, CurrentPreviewParams());
+}
+
+void DeviceModel::PreviewBlink() {
+    const std::uint32_t now = m_clock->NowMs();
+    std::lock_guard lock(m_previewMutex);
+    light::PreviewBlink(m_ledColours, m_preview, CurrentPreviewParams(), now);
+}
+
+void DeviceModel::PreviewBlinkFixed() {
+    const std::uint32_t now = m_clock->NowMs();
+    std::lock_guard lock(m_previewMutex);
+    light::PreviewBlinkFixed(m_ledColours, m_preview, CurrentPreviewParams(), now);
+}
+
+void DeviceModel::PreviewOff() {
+    std::lock_guard lock(m_previewMutex);
+    light::PreviewOff(m_ledColours);
+}
+
+void DeviceModel::SetLedColour(int index, LedColour colour) {
+    std::lock_guard lock(m_previewMutex);
+    if (index >= 0 && static_cast<std::size_t>(index) < m_ledColours.size()) {
+        m_ledColours[static_cast<std::size_t>(index)] = colour;
+    }
+}
+
+LedColour DeviceModel::GetLedColour(int index) const {
+    std::lock_guard lock(m_previewMutex);
+    if (index >= 0 && static_cast<std::size_t>(index) < m_ledColours.size()) {
+        return m_ledColours[static_cast<std::size_t>(index)];
+    }
+    return {};
+}
+
+void DeviceModel::FadeLedStep(int led, int mode) {
+    if (led < 0 || mode < 0) {
+        return;
+    }
+    std::lock_guard lock(m_previewMutex);
+    light::FadeLedStep(m_ledLevels, static_cast<std::size_t>(led), static_cast<unsigned>(mode));
+}
+
+void DeviceModel::MarkRingLeds() {
+    std::lock_guard lock(m_previewMutex);
+    for (std::size_t position = 0; position < 9; ++position) {
+        const std::uint8_t led = m_ring[position];
+        if (led != 0 && led < m_ledLevels.size()) {
+            m_ledLevels[led] = 255;
+        }
+    }
+}
+
+void DeviceModel::RotateRing(int direction) {
+    std::lock_guard lock(m_previewMutex);
+    if (direction != 0) {
+        std::rotate(m_ring.rbegin(), m_ring.rbegin() + 1, m_ring.rend());
+    } else {
+        std::rotate(m_ring.begin(), m_ring.begin() + 1, m_ring.end());
+    }
+}
+
+void DeviceModel::ClearEffectBuffers() {
+    std::lock_guard lock(m_previewMutex);
+    m_ledLevels.fill(0);
+    m_ring.fill(0);
+}
+
+// --- Other device operations -------------------------------------------------------------------
+
+int DeviceModel::WriteKeyTable(profiles::CBasicProfiledata* profile, const KeyEntries& entries) {
+    (void)profile;
+    (void)entries;
+    return 0;
+}
+
+int DeviceModel::WriteCurrentKeyTable(profiles::CBasicProfiledata* profile) {
+    (void)profile;
+    return 0;
+}
+
+int DeviceModel::WriteMacroImage(const std::vector<int>& macroIndices) {
+    (void)macroIndices;
+    return 0;
+}
+
+int DeviceModel::WriteConfig(int slot, int value, int a, int b, int c) {
+    (void)slot;
+    (void)value;
+    (void)a;
+    (void)b;
+    (void)c;
+    return 0;
+}
+
+void DeviceModel::SetDeviceMap(const std::map<int, int>& map) {
+    m_deviceMap = map;
+}
+
+FeatureTabs DeviceModel::SelectFeaturePage(int page) {
+    m_featurePage = page;
+    return FeatureTabsFor(page, m_kindCode);
+}
+
+void DeviceModel::SetLightParams(const profiles::LightInfo& params) {
+    std::lock_guard lock(m_previewMutex);
+    m_lightParams = params;
+}
+
+profiles::LightInfo DeviceModel::GetLightParams() const {
+    std::lock_guard lock(m_previewMutex);
+    return m_lightParams;
+}
+
+void DeviceModel::SetAudioLightParams(const profiles::AudioLightInfo& params) {
+    m_audioLightParams = params;
+}
+
+profiles::AudioLightInfo DeviceModel::GetAudioLightParams() const {
+    return m_audioLightParams;
+}
+
+// --- Paths ---------------------------------------------------------------------------------------
+
+std::filesystem::path DeviceModel::GetProfileFolder() const {
+    if (!IsPlainName(m_deviceFolderName)) {
+        return {};
+    }
+    const std::filesystem::path folder = paths::UserDir() / m_deviceFolderName;
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        diag::Line("device folder cannot be created: " + folder.string());
+    }
+    return folder;
+}
+
+std::filesystem::path DeviceModel::GetDefaultFolder() const {
+    return paths::DataDir() / "DefaultData";
+}
+
+std::filesystem::path DeviceModel::GetDefaultProfilePath() const {
+    if (!IsPlainName(m_deviceFolderName)) {
+        return {};
+    }
+    return GetDefaultFolder() / (m_deviceFolderName + ".Json");
+}
+
+// --- Set-up
+// ----------------------------------------------------------------------------------------
+
+void DeviceModel::SetLedCount(int count) {
+    const std::size_t size = count < 0 ? 0 : static_cast<std::size_t>(count);
+    {
+        std::lock_guard lock(m_previewMutex);
+        m_ledColours.assign(size, LedColour{});
+    }
+    std::lock_guard stateLock(m_ledStateLock);
+    m_ledStates.assign(size, LedState{});
+}
+
+int DeviceModel::LedCount() const {
+    std::lock_guard lock(m_previewMutex);
+    return static_cast<int>(m_ledColours.size());
+}
+
+void DeviceModel::SetIdentity(const hid::DeviceIdentity& identity) {
+    m_identity = identity;
+    m_kindCode = hid::KindOfDeviceType(identity.deviceType);
+}
+
+// --- Preview buffers
+// ---------------------------------------------------------------------------------
+
+std::vector<LedColour> DeviceModel::LedColours() const {
+    std::lock_guard lock(m_previewMutex);
+    return m_ledColours;
+}
+
+light::PreviewState DeviceModel::PreviewState() const {
+    std::lock_guard lock(m_previewMutex);
+    return m_preview;
+}
+
+std::array<std::uint8_t, kLedLevelCount> DeviceModel::LedLevels() const {
+    std::lock_guard lock(m_previewMutex);
+    return m_ledLevels;
+}
+
+void DeviceModel::SetLedLevel(int led, std::uint8_t level) {
+    std::lock_guard lock(m_previewMutex);
+    if (led >= 0 && static_cast<std::size_t>(led) < m_ledLevels.size()) {
+        m_ledLevels[static_cast<std::size_t>(led)] = level;
+    }
+}
+
+std::array<std::uint8_t, kRingSize> DeviceModel::Ring() const {
+    std::lock_guard lock(m_previewMutex);
+    return m_ring;
+}
+
+void DeviceModel::SetRing(const std::array<std::uint8_t, kRingSize>& ring) {
+    std::lock_guard lock(m_previewMutex);
+    m_ring = ring;
+}
+
+std::vector<LedState> DeviceModel::LedStates() const {
+    std::lock_guard lock(m_ledStateLock);
+    return m_ledStates;
+}
+
+void DeviceModel::SetEffectSteps(std::vector<profiles::LedEffectStep> steps) {
+    std::lock_guard lock(m_effectLock);
+    m_effectSteps = std::move(steps);
+}
+
+std::vector<profiles::LedEffectStep> DeviceModel::EffectSteps() const {
+    std::lock_guard lock(m_effectLock);
+    return m_effectSteps;
+}
+
+} // namespace q407::devices

@@ -1,0 +1,169 @@
+#include "devices/ui/CDeviceOptionUI.h"
+
+#include "app/toolkit/SkinLoader.h"
+#include "app/toolkit/WindowImplBase.h"
+#include "devices/ui/CKestravaUSBDevice.h"
+
+#include <QAbstractButton>
+#include <QTimer>
+
+namespace devices_ui {
+
+CDeviceOptionUI::CDeviceOptionUI(QWidget* parent) : QWidget(parent) {}
+
+CDeviceOptionUI::~CDeviceOptionUI() = default;
+
+void CDeviceOptionUI::SetPage(CKestravaUSBDevice* page, int pageIndex) {
+    m_page = page;
+    m_pageIndex = pageIndex;
+    if (page != nullptr) {
+        page->SetSelectorEntry(this);
+    }
+}
+
+void CDeviceOptionUI::StartTimer(int id, int milliseconds) {
+    QTimer*& timer = m_timers[id];
+    if (timer == nullptr) {
+        timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [this, id] { OnTimer(id); });
+    }
+    timer->start(milliseconds);
+}
+
+void CDeviceOptionUI::StopTimer(int id) {
+    if (QTimer* timer = m_timers.value(id)) {
+        timer->stop();
+    }
+}
+
+bool CDeviceOptionUI::IsTimerActive(int id) const {
+    const QTimer* timer = m_timers.value(id);
+    return timer != nullptr && timer->isActive();
+}
+
+void CDeviceOptionUI::StartRefresh() {
+    m_activated = false;
+    StartTimer(kTimerActivate, kActivateDelayMs);
+}
+
+void CDeviceOptionUI::StopDeviceTimers() {
+    for (int id : {kTimerPreview, kTimerActivate, kTimerResync, kTimerPower, kTimerLink}) {
+        StopTimer(id);
+    }
+}
+
+void CDeviceOptionUI::SetSelected(bool selected) {
+    if (auto* option = qobject_cast<QAbstractButton*>(
+            ui::FindSubControlByName(this, QStringLiteral("device_select")))) {
+        option->setChecked(selected);
+    }
+}
+
+bool CDeviceOptionUI::IsSelected() const {
+    const auto* option = qobject_cast<const QAbstractButton*>(
+        ui::FindSubControlByName(this, QStringLiteral("device_select")));
+    return option != nullptr && option->isChecked();
+}
+
+void CDeviceOptionUI::ReportShown(bool shown) {
+    if (m_page == nullptr) {
+        return;
+    }
+    if (ui::WindowImplBase* window = m_page->MainWindow()) {
+        window->PostMessage(kShowEntryMessage, m_pageIndex, shown ? 1 : 0);
+    }
+}
+
+void CDeviceOptionUI::MarkOnline(bool online) {
+    m_online = online;
+    if (QWidget* mark = ui::FindSubControlByName(this, QStringLiteral("device_offline_mark"))) {
+        mark->setVisible(!online);
+    }
+}
+
+void CDeviceOptionUI::OnTimer(int id) {
+    if (m_page == nullptr || !m_page->HasModel()) {
+        StopTimer(id);
+        return;
+    }
+    q407::devices::DeviceModel& model = m_page->Model();
+    switch (id) {
+    case kTimerActivate:
+        FirstActivation();
+        break;
+    case kTimerPreview:
+        if (!model.IsOpen()) {
+            StopTimer(id);
+            break;
+        }
+        m_page->RenderPreview();
+        if (IsSelected() && model.PreviewVisible()) {
+            m_page->update();
+        }
+        break;
+    case kTimerResync:
+        StopTimer(id);
+        m_page->OnProfileSelected();
+        break;
+    case kTimerPower:
+        StartTimer(id, kPowerPeriodMs);
+        if (model.IsOpen()) {
+            m_page->PollPower();
+        }
+        break;
+    case kTimerLink:
+        StartTimer(id, kLinkPeriodMs);
+        WatchLink();
+        break;
+    default:
+        StopTimer(id);
+        break;
+    }
+}
+
+void CDeviceOptionUI::FirstActivation() {
+    StopTimer(kTimerActivate);
+    q407::devices::DeviceModel& model = m_page->Model();
+    const bool wireless = model.IsWireless();
+    if (wireless && model.IsOpen()) {
+        if (!model.IsLinkOnline()) {
+            if (!isHidden()) {
+                ReportShown(false);
+            }
+            MarkOnline(false);
+            StartTimer(kTimerActivate, kOfflineRetryMs);
+            return;
+        }
+        if (!m_online || isHidden()) {
+            ReportShown(true);
+        }
+        MarkOnline(true);
+    }
+    if (!m_activated) {
+        m_activated = true;
+        m_page->Activate();
+    }
+    if (model.IsOpen()) {
+        StartTimer(kTimerPreview, wireless ? kPreviewReceiverMs : kPreviewCableMs);
+        if (model.HasPower()) {
+            StartTimer(kTimerPower, kPowerFirstMs);
+        }
+    }
+    if (wireless) {
+        StartTimer(kTimerLink, kLinkFirstMs);
+    }
+}
+
+void CDeviceOptionUI::WatchLink() {
+    q407::devices::DeviceModel& model = m_page->Model();
+    const bool online = model.IsOpen() && model.IsLinkOnline();
+    MarkOnline(online);
+    if (online && isHidden()) {
+        ReportShown(true);
+        m_page->PollPower();
+    } else if (!online && !isHidden()) {
+        ReportShown(false);
+    }
+}
+
+} // namespace devices_ui

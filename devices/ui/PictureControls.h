@@ -1,0 +1,33 @@
+#pragma once
+
+// How the page side recognises the controls of a device picture and colours its light buttons.
+//
+// A control's skin class is its "skinclass" property when it has one, else its C++ class name
+// without the "C" prefix and "UI" suffix ("CDeviceKeyButtonUI" -> "DeviceKeyButton"). The
+// picture controls proper (key buttons, selection panel) are built with the feature editors;
+// until a layout's class is registered, PictureFallbackControl stands in for it, tagged with its
+// skin class, so pages bind and preview the same way.
+//
+// A light button shows an LED through its "lightcolor" property (a QColor whose alpha is the
+// LED's level); the button control paints it.
+
+#include <QColor>
+#include <QString>
+
+class QWidget;
+
+namespace devices_ui {
+
+inline constexpr char kSelectPanelClass[] = "SelectPanel";
+inline constexpr char kKeyButtonClass[] = "DeviceKeyButton";
+
+QString SkinClassOf(const QWidget* control);
+
+// A stand-in for "SelectPanel" (a plain container) and "DeviceKeyButton" (a flat push button);
+// nullptr for any other class. Suits a toolkit builder callback.
+QWidget* PictureFallbackControl(const QString& className, QWidget* parent);
+
+void SetLightColour(QWidget* button, const QColor& colour);
+QColor LightColour(const QWidget* button);
+
+} // namespace devices_ui

@@ -1,0 +1,124 @@
+// The main window with simulated products on the virtual bus: pages are created on arrival,
+// their selector entries shown and selected, hidden again on removal with another entry
+// selected, the same page reused on re-plug, and cable and receiver of one product share a page.
+
+#include "app/CMainWnd.h"
+#include "app/Startup.h"
+#include "common/Diag.h"
+#include "common/Paths.h"
+#include "devices/ui/CDeviceOptionUI.h"
+#include "devices/ui/CKestravaUSBDevice.h"
+#include "sim/SimulatedProduct.h"
+#include "sim/VirtualHidBus.h"
+#include "support/QtTestUtil.h"
+
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using q407::sim::SimProduct;
+using q407::sim::SimulatedProduct;
+
+class DevicePagesTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        const QString skin = QString::fromStdString((q407::paths::DataDir() / "skin").string());
+        ASSERT_TRUE(app::SetupUiResources(skin + QLatin1Char('/')));
+    }
+    void SetUp() override {
+        ASSERT_TRUE(m_home.isValid());
+        qputenv("XDG_DATA_HOME", m_home.path().toUtf8());
+        m_window = std::make_unique<app::CMainWnd>(nullptr, &m_bus);
+        ASSERT_TRUE(m_window->Create(QStringLiteral("Q407"), QSize(800, 572)));
+        ASSERT_TRUE(testutil::WaitUntil([&] { return m_window->isVisible(); }));
+    }
+    void TearDown() override {
+        m_window.reset();
+        for (auto& product : m_products) {
+            product->Unplug();
+        }
+    }
+    std::shared_ptr<SimulatedProduct> Plug(SimProduct kind) {
+        auto product = SimulatedProduct::Create(kind);
+        EXPECT_TRUE(product->PlugInto(m_bus));
+        m_products.push_back(product);
+        return product;
+    }
+    app::DevicePages& Pages() { return *m_window->Pages(); }
+    bool EntryVisible(int page) {
+        return Pages().Entry(page) != nullptr && !Pages().Entry(page)->isHidden();
+    }
+    bool HintVisible() {
+        return !m_window->FindControl(QStringLiteral("No_device_Link"))->isHidden();
+    }
+
+    QTemporaryDir m_home;
+    q407::diag::Capture m_diagnostics;
+    q407::sim::VirtualHidBus m_bus;
+    std::vector<std::shared_ptr<SimulatedProduct>> m_products;
+    std::unique_ptr<app::CMainWnd> m_window;
+};
+
+TEST_F(DevicePagesTest, NoDeviceShowsTheHintAndTheMousePagesExistHidden) {
+    EXPECT_TRUE(HintVisible());
+    ASSERT_EQ(Pages().PageCount(), 2) << "the two mouse products' pages are made in advance";
+    EXPECT_FALSE(EntryVisible(0));
+    EXPECT_FALSE(EntryVisible(1));
+    EXPECT_EQ(Pages().SelectedPage(), -1);
+}
+
+TEST_F(DevicePagesTest, PlugShowsAndSelectsUnplugHidesAndReplugReusesThePage) {
+    auto mouse = Plug(SimProduct::MouseA);
+    ASSERT_TRUE(testutil::WaitUntil([&] { return EntryVisible(0); }));
+    EXPECT_EQ(Pages().SelectedPage(), 0);
+    EXPECT_FALSE(HintVisible());
+    auto* pageStack = m_window->FindControl<QStackedWidget>(QStringLiteral("device_switch"));
+    EXPECT_EQ(pageStack->currentWidget(), Pages().Page(0));
+    EXPECT_TRUE(m_diagnostics.Contains("添加一个鼠标设备"));
+    devices_ui::CKestravaUSBDevice* page = Pages().Page(0);
+
+    auto pad = Plug(SimProduct::MousePad);
+    ASSERT_TRUE(testutil::WaitUntil([&] { return Pages().PageCount() == 3 && EntryVisible(2); }));
+    EXPECT_EQ(Pages().SelectedPage(), 0) << "a second device does not take the selection";
+
+    mouse->Unplug();
+    ASSERT_TRUE(testutil::WaitUntil([&] { return !EntryVisible(0); }));
+    EXPECT_EQ(Pages().SelectedPage(), 2) << "the next visible entry is selected";
+    EXPECT_TRUE(m_diagnostics.Contains("鼠标设备丢失"));
+
+    pad->Unplug();
+    ASSERT_TRUE(testutil::WaitUntil([&] { return !EntryVisible(2); }));
+    EXPECT_TRUE(HintVisible());
+
+    auto again = Plug(SimProduct::MouseA);
+    ASSERT_TRUE(testutil::WaitUntil([&] { return EntryVisible(0); }));
+    EXPECT_EQ(Pages().Page(0), page) << "pages are never destroyed, only reattached";
+    EXPECT_EQ(Pages().PageCount(), 3);
+}
+
+TEST_F(DevicePagesTest, EntryClickSelectsItsPage) {
+    Plug(SimProduct::MouseA);
+    Plug(SimProduct::MousePad);
+    ASSERT_TRUE(testutil::WaitUntil([&] { return EntryVisible(0) && EntryVisible(2); }));
+    Pages().Entry(2)->SetSelected(true); // as a click on its "device_select" option does
+    EXPECT_EQ(Pages().SelectedPage(), 2);
+    EXPECT_FALSE(Pages().Entry(0)->IsSelected());
+    auto* pageStack = m_window->FindControl<QStackedWidget>(QStringLiteral("device_switch"));
+    EXPECT_EQ(pageStack->currentWidget(), Pages().Page(2));
+}
+
+TEST(PageRows, ReceiverSharesThePageOfItsCable) {
+    const auto rows = q407::hid::SupportedDevices();
+    // Mouse A: cable command row 4, receiver command row 6 pairs back to it.
+    EXPECT_EQ(app::PageRowOfSlot(rows[6]), 4);
+    EXPECT_EQ(app::PageRowOfSlot(rows[7]), 4) << "the receiver's event interface too";
+    EXPECT_EQ(app::PageRowOfSlot(rows[5]), 4);
+    EXPECT_EQ(app::PageRowOfSlot(rows[12]), 12) << "the mouse pad has no pair";
+    q407::hid::DeviceIdentity unknown;
+    unknown.vendorId = 1;
+    EXPECT_EQ(app::PageRowOfSlot(unknown), -1);
+}
+
+} // namespace
