@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/CMainWnd.h"
+#include "app/CUpdateInfoListItemUI.h"
 #include "app/InstanceBus.h"
 #include "app/PrivateFonts.h"
 #include "app/toolkit/ControlFactory.h"
@@ -32,7 +33,8 @@ const std::vector<CustomControl>& CustomControls() {
         {"CSelectPanelUI", {}},
         {"CDeviceKeyButtonUI", {}},
         {"CCloudShareListItemUI", {}},
-        {"CUpdateInfoListItemUI", {}},
+        {"CUpdateInfoListItemUI",
+         [](QWidget* parent) { return new CUpdateInfoListItemUI(parent); }},
         {"CDeviceOptionUI", {}},
         {"CMpDevicePowerUI", {}},
         {"CComboEditContainerElementUI", {}},
