@@ -7,6 +7,7 @@
 #include "app/CUpdateInfoListItemUI.h"
 #include "app/RegisteredMessages.h"
 #include "app/Startup.h"
+#include "app/toolkit/Dialogs.h"
 #include "app/toolkit/ResourceManager.h"
 #include "common/AtomicFile.h"
 #include "common/Diag.h"
@@ -92,6 +93,9 @@ public:
         const std::size_t run = m_runs.size();
         m_runs.push_back({file, q407::ReadFileBounded(file, 1 << 20).value_or("")});
         m_changed.notify_all();
+        if (failStart) {
+            return nullptr;
+        }
         if (reportAtOnce) {
             m_installers.emplace_back([this, run] { Report({{4, 50}, {1, 0}}, run); });
         }
@@ -114,6 +118,7 @@ public:
     }
 
     bool reportAtOnce = false;
+    bool failStart = false;
 
 private:
     std::mutex m_mutex;
@@ -398,6 +403,25 @@ TEST_F(SetWndTest, ComponentsNamedAlikeDownloadInTurn) {
     // second one did.
     EXPECT_TRUE(testutil::WaitUntil([&] { return !window.isVisible(); }));
     EXPECT_EQ(window.Status(), WindowStatus::UpToDate);
+}
+
+TEST_F(SetWndTest, InstallerThatCannotStartFailsItsRowWithAMessage) {
+    auto dialogs = std::make_unique<ui::ScriptedDialogs>();
+    ui::ScriptedDialogs* asked = dialogs.get();
+    ui::SetDialogs(std::move(dialogs));
+    const auto mouse = Firmware("C1", 1, "Ms");
+    Offer(mouse, "2", "fw.bin", "firmware");
+    m_launcher->failStart = true;
+    CSetWnd& window = Open({mouse});
+    ASSERT_TRUE(Checked());
+    Click("update_fw_and_ap");
+    Click("update_OK_btn");
+    ASSERT_TRUE(WaitForState(0, 8));
+    EXPECT_TRUE(testutil::WaitUntil([&] { return !asked->Asked().isEmpty(); }));
+    EXPECT_EQ(asked->Asked(), QStringList{QStringLiteral("box:update_failed_text")});
+    EXPECT_EQ(Sub(window.Row(0), "update_status_text"), En("UpdateFailText"));
+    EXPECT_TRUE(Check(window.Row(0))->isEnabled()) << "offered again";
+    ui::SetDialogs(nullptr);
 }
 
 TEST_F(SetWndTest, CloseIsRefusedWhileDownloadingButTheCloseButtonStopsIt) {
