@@ -140,25 +140,7 @@ protected:
             ::unsetenv(name);
         }
         ui::ResourceManager::Instance().LoadLanguage(QStringLiteral("lan_en.xml"));
-        m_server.Server().Post(
-            "/api/updates", [this](const httplib::Request& request, httplib::Response& response) {
-                const std::string body = request.body.substr(0, request.body.find('\0'));
-                const std::string key = body.substr(8, body.find('&') - 8);
-                std::lock_guard lock(m_mutex);
-                if (auto it = m_answers.find(key); it != m_answers.end()) {
-                    response.set_content(it->second, "application/json");
-                }
-            });
-        m_server.Server().Get(
-            "/files/(.*)", [this](const httplib::Request& request, httplib::Response& response) {
-                std::lock_guard lock(m_mutex);
-                if (auto it = m_files.find(request.matches[1]); it != m_files.end()) {
-                    response.set_content(it->second, "application/octet-stream");
-                } else {
-                    response.status = 404;
-                }
-            });
-        m_services.engine.server.baseUrl = m_server.Url("/api/");
+        m_services.engine.server.baseUrl = m_server.BaseUrl();
         m_services.engine.downloadFolder = m_folder.Path() / "UpdateData";
         m_services.engine.timeFile = m_folder.Path() / "updatetime.config";
         m_services.engine.today = [] { return std::string("2026-12-9"); };
@@ -170,19 +152,12 @@ protected:
     }
 
     void Answer(const UpdateComponent& component, const std::string& json) {
-        std::lock_guard lock(m_mutex);
-        m_answers[q407::update::BuildAppKey(component)] = json;
+        m_server.Answer(q407::update::BuildAppKey(component), json);
     }
-    // Offers `version` of the component as the file `file` holding `content`.
     void Offer(const UpdateComponent& component, const std::string& version,
                const std::string& file, const std::string& content) {
-        {
-            std::lock_guard lock(m_mutex);
-            m_files[file] = content;
-        }
-        Answer(component, R"({"path":")" + m_server.Url("/files/" + file) + R"(","name":")" +
-                              component.name + R"(","version_name":"New )" + version +
-                              R"(","version":")" + version + R"(","device_id":0})");
+        m_server.Offer(q407::update::BuildAppKey(component), component.name, version, file,
+                       content);
     }
 
     CSetWnd& Open(std::vector<UpdateComponent> components, app::SetWndRequest request = {}) {
@@ -230,10 +205,7 @@ protected:
         return ui::ResourceManager::Instance().Text(QString::fromLatin1(id));
     }
 
-    std::mutex m_mutex;
-    std::map<std::string, std::string> m_answers;
-    std::map<std::string, std::string> m_files;
-    q407::test::LoopbackServer m_server;
+    q407::test::FakeUpdateServer m_server;
     q407::test::TempFolder m_folder;
     std::shared_ptr<RelayingLauncher> m_launcher = std::make_shared<RelayingLauncher>();
     app::SetWndServices m_services;
@@ -426,17 +398,7 @@ TEST_F(SetWndTest, InstallerThatCannotStartFailsItsRowWithAMessage) {
 
 TEST_F(SetWndTest, CloseIsRefusedWhileDownloadingButTheCloseButtonStopsIt) {
     const auto mouse = Firmware("C1", 1, "Ms");
-    m_server.Server().Get("/slow.bin", [](const httplib::Request&, httplib::Response& response) {
-        response.set_content_provider(100000, "application/octet-stream",
-                                      [](std::size_t offset, std::size_t, httplib::DataSink& sink) {
-                                          if (offset == 0) {
-                                              sink.write("start", 5);
-                                          }
-                                          std::this_thread::sleep_for(20ms);
-                                          return sink.is_writable();
-                                      });
-    });
-    Answer(mouse, R"({"path":")" + m_server.Url("/slow.bin") + R"(","name":"Ms","version":"2"})");
+    Answer(mouse, R"({"path":")" + m_server.StallingUrl() + R"(","name":"Ms","version":"2"})");
     CSetWnd& window = Open({mouse});
     ASSERT_TRUE(Checked());
     Click("update_fw_and_ap");
