@@ -117,10 +117,13 @@ void CSetWnd::Open(QWidget* mainWindow, SetWndRequest request, SetWndServices se
         return;
     }
     ui::ResourceManager::Instance().SetAllDPI(dpi);
+    // The layout's size is for 96 DPI whatever the DPI was when the window was built.
+    const double scale = ui::ResourceManager::Instance().Scale();
+    window->resize(static_cast<int>(kWindowSize.width() * scale + 0.5),
+                   static_cast<int>(kWindowSize.height() * scale + 0.5));
     if (centred || mainWindow == nullptr) {
         window->CenterWindow();
     } else {
-        const double scale = ui::ResourceManager::Instance().Scale();
         const QRect main = mainWindow->frameGeometry();
         window->move(main.right() + 1 - window->width() - static_cast<int>(30 * scale),
                      main.top() + static_cast<int>(60 * scale));

@@ -516,6 +516,7 @@ TEST_F(SetWndTest, OpenBuildsTheRowsFromTheSelectorEntriesAndPlacesTheWindow) {
     q407::diag::Capture diagnostics;
     std::size_t rows = 0;
     QPoint position;
+    QSize size;
     bool wasOpen = false;
     QTimer::singleShot(0, [&] {
         CSetWnd* window = CSetWnd::Current();
@@ -526,6 +527,7 @@ TEST_F(SetWndTest, OpenBuildsTheRowsFromTheSelectorEntriesAndPlacesTheWindow) {
         testutil::WaitUntil([&] { return window->RowCount() == 2; }, kPatienceMs);
         rows = window->RowCount();
         position = window->pos();
+        size = window->size();
         // A second request while it is open changes nothing.
         CSetWnd::Open(main.get(), {}, m_services);
         window->FindControl<QAbstractButton>(QStringLiteral("closebtn"))->click();
@@ -537,6 +539,24 @@ TEST_F(SetWndTest, OpenBuildsTheRowsFromTheSelectorEntriesAndPlacesTheWindow) {
     EXPECT_TRUE(diagnostics.Contains("SET_WND DPI SET ERROR"));
     const QRect frame = main->frameGeometry();
     EXPECT_EQ(position, QPoint(frame.right() + 1 - 630 - 30, frame.top() + 60));
+    EXPECT_EQ(size, QSize(630, 500));
+
+    // At 144 DPI the window and its offsets grow by half, centred or not.
+    request.dpi = 144;
+    request.selectorEntries.clear();
+    QTimer::singleShot(0, [&] {
+        CSetWnd* window = CSetWnd::Current();
+        if (window != nullptr) {
+            position = window->pos();
+            size = window->size();
+            window->FindControl<QAbstractButton>(QStringLiteral("closebtn"))->click();
+        }
+    });
+    CSetWnd::Open(main.get(), request, m_services);
+    ui::ResourceManager::Instance().SetAllDPI(96);
+    EXPECT_EQ(size, QSize(945, 750));
+    EXPECT_EQ(position, QPoint(main->frameGeometry().right() + 1 - 945 - 45,
+                               main->frameGeometry().top() + 90));
 }
 
 } // namespace
