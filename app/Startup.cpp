@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/CMainWnd.h"
+#include "app/CUpdateInfoListItemUI.h"
 #include "app/InstanceBus.h"
 #include "app/PrivateFonts.h"
 #include "app/toolkit/ControlFactory.h"
@@ -40,7 +41,7 @@ const std::vector<CustomControl>& CustomControls() {
         {"CSelectPanelUI", {}},
         {"CDeviceKeyButtonUI", {}},
         {"CCloudShareListItemUI", {}},
-        {"CUpdateInfoListItemUI", {}},
+        {"CUpdateInfoListItemUI", Creates<CUpdateInfoListItemUI>()},
         {"CDeviceOptionUI", Creates<devices_ui::CDeviceOptionUI>()},
         {"CMpDevicePowerUI", Creates<devices_ui::CMpDevicePowerUI>()},
         {"CComboEditContainerElementUI", {}},

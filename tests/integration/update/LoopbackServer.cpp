@@ -137,4 +137,67 @@ int UnusedLoopbackPort() {
     return ntohs(address.sin_port);
 }
 
+FakeUpdateServer::FakeUpdateServer() {
+    m_server.Server().Post(
+        "/api/updates", [this](const httplib::Request& request, httplib::Response& response) {
+            // The body is "app_key=...&version=..." and its terminating zero byte.
+            const std::string body = request.body.substr(0, request.body.find('\0'));
+            const std::string key = body.substr(8, body.find('&') - 8);
+            std::lock_guard lock(m_mutex);
+            m_requests[key] = request.body;
+            if (auto it = m_answers.find(key); it != m_answers.end()) {
+                response.set_content(it->second, "application/json");
+            }
+        });
+    m_server.Server().Get("/files/(.*)",
+                          [this](const httplib::Request& request, httplib::Response& response) {
+                              std::lock_guard lock(m_mutex);
+                              if (auto it = m_files.find(request.matches[1]); it != m_files.end()) {
+                                  response.set_content(it->second, "application/octet-stream");
+                              } else {
+                                  response.status = 404;
+                              }
+                          });
+    m_server.Server().Get("/stall.bin", [](const httplib::Request&, httplib::Response& response) {
+        response.set_content_provider(100000, "application/octet-stream",
+                                      [](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                                          if (offset == 0) {
+                                              sink.write("start", 5);
+                                          }
+                                          std::this_thread::sleep_for(
+                                              std::chrono::milliseconds(20));
+                                          return sink.is_writable();
+                                      });
+    });
+}
+
+void FakeUpdateServer::Answer(const std::string& appKey, const std::string& json) {
+    std::lock_guard lock(m_mutex);
+    m_answers[appKey] = json;
+}
+
+void FakeUpdateServer::Offer(const std::string& appKey, const std::string& name,
+                             const std::string& version, const std::string& file,
+                             const std::string& content, int deviceId) {
+    SetFile(file, content);
+    Answer(appKey, R"({"path":")" + FileUrl(file) + R"(","name":")" + name +
+                       R"(","version_name":"New )" + version + R"(","version":")" + version +
+                       R"(","device_id":)" + std::to_string(deviceId) + "}");
+}
+
+void FakeUpdateServer::SetFile(const std::string& file, const std::string& content) {
+    std::lock_guard lock(m_mutex);
+    m_files[file] = content;
+}
+
+void FakeUpdateServer::RemoveFile(const std::string& file) {
+    std::lock_guard lock(m_mutex);
+    m_files.erase(file);
+}
+
+std::string FakeUpdateServer::RequestBody(const std::string& appKey) {
+    std::lock_guard lock(m_mutex);
+    return m_requests[appKey];
+}
+
 } // namespace q407::test

@@ -6,7 +6,9 @@
 #include <atomic>
 #include <filesystem>
 #include <httplib.h>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -56,6 +58,36 @@ private:
     bool m_secure = false;
     int m_port = -1;
     std::thread m_thread;
+};
+
+// An update server on loopback: POST /api/updates is answered by the request's app key (no
+// answer: an empty body), GET /files/<name> serves the files it was given (404 for others), and
+// GET /stall.bin announces 100000 bytes, sends 5 and then trickles nothing until cancelled.
+class FakeUpdateServer {
+public:
+    FakeUpdateServer();
+    FakeUpdateServer(const FakeUpdateServer&) = delete;
+    FakeUpdateServer& operator=(const FakeUpdateServer&) = delete;
+
+    std::string BaseUrl() const { return m_server.Url("/api/"); } // ends in "/"
+    std::string FileUrl(const std::string& name) const { return m_server.Url("/files/" + name); }
+    std::string StallingUrl() const { return m_server.Url("/stall.bin"); }
+
+    void Answer(const std::string& appKey, const std::string& json);
+    // Answers `appKey` with `version` of component `name` at the file `file` holding `content`.
+    void Offer(const std::string& appKey, const std::string& name, const std::string& version,
+               const std::string& file, const std::string& content, int deviceId = 0);
+    void SetFile(const std::string& file, const std::string& content);
+    void RemoveFile(const std::string& file);
+    // The last request body (with its terminating zero byte) for `appKey`.
+    std::string RequestBody(const std::string& appKey);
+
+private:
+    std::mutex m_mutex;
+    std::map<std::string, std::string> m_answers;
+    std::map<std::string, std::string> m_files;
+    std::map<std::string, std::string> m_requests;
+    LoopbackServer m_server; // last: its handler threads use the maps until it stops
 };
 
 // A loopback port on which nothing listens (bound once, then released).

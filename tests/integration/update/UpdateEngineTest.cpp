@@ -197,28 +197,7 @@ protected:
         for (const char* name : {"http_proxy", "https_proxy", "all_proxy", "ALL_PROXY"}) {
             ::unsetenv(name);
         }
-        m_server.Server().Post("/api/updates",
-                               [this](const httplib::Request& r, httplib::Response& res) {
-                                   // The body is "app_key=...&version=..." and its terminating zero
-                                   // byte.
-                                   const std::string body = r.body.substr(0, r.body.find('\0'));
-                                   const std::string key = body.substr(8, body.find('&') - 8);
-                                   std::lock_guard lock(m_mutex);
-                                   m_requests[key] = r.body;
-                                   if (auto it = m_answers.find(key); it != m_answers.end()) {
-                                       res.set_content(it->second, "application/json");
-                                   }
-                               });
-        m_server.Server().Get("/files/(.*)",
-                              [this](const httplib::Request& r, httplib::Response& res) {
-                                  std::lock_guard lock(m_mutex);
-                                  if (auto it = m_files.find(r.matches[1]); it != m_files.end()) {
-                                      res.set_content(it->second, "application/octet-stream");
-                                  } else {
-                                      res.status = 404;
-                                  }
-                              });
-        m_options.server.baseUrl = m_server.Url("/api/");
+        m_options.server.baseUrl = m_server.BaseUrl();
         m_options.downloadFolder = m_folder.Path() / "UpdateData";
         m_options.timeFile = m_folder.Path() / "updatetime.config";
         m_options.today = [] { return std::string("2026-12-9"); };
@@ -228,24 +207,15 @@ protected:
     }
 
     void Answer(const UpdateComponent& component, const std::string& json) {
-        std::lock_guard lock(m_mutex);
-        m_answers[BuildAppKey(component)] = json;
+        m_server.Answer(BuildAppKey(component), json);
     }
     // Offers `version` of the component as the file `file` with `content`.
     void Offer(const UpdateComponent& component, const std::string& version,
                const std::string& file, const std::string& content, int deviceId = 0) {
-        {
-            std::lock_guard lock(m_mutex);
-            m_files[file] = content;
-        }
-        Answer(component, R"({"path":")" + m_server.Url("/files/" + file) + R"(","name":")" +
-                              component.name + R"(","version_name":"New )" + version +
-                              R"(","version":")" + version + R"(","device_id":)" +
-                              std::to_string(deviceId) + "}");
+        m_server.Offer(BuildAppKey(component), component.name, version, file, content, deviceId);
     }
     std::string RequestBody(const UpdateComponent& component) {
-        std::lock_guard lock(m_mutex);
-        return m_requests[BuildAppKey(component)];
+        return m_server.RequestBody(BuildAppKey(component));
     }
     std::unique_ptr<UpdateEngine> Start(std::vector<UpdateComponent> components) {
         auto engine = std::make_unique<UpdateEngine>(std::move(components), m_options, m_launcher,
@@ -259,12 +229,7 @@ protected:
         });
     }
 
-    // Declared before the server, whose handler threads use them until it stops.
-    std::mutex m_mutex;
-    std::map<std::string, std::string> m_answers;
-    std::map<std::string, std::string> m_files;
-    std::map<std::string, std::string> m_requests;
-    test::LoopbackServer m_server;
+    test::FakeUpdateServer m_server;
     test::TempFolder m_folder;
     UpdateEngineOptions m_options;
     RecordingObserver m_observer;
@@ -486,10 +451,7 @@ TEST_F(UpdateEngineTest, FailedDownloadsAndInstallersEndInTheFailedState) {
     const auto unstartable = Firmware("C2", 1, "Broken");
     Offer(missing, "2", "nowhere.bin", "x");
     Offer(unstartable, "2", "broken.bin", "cannot run");
-    {
-        std::lock_guard lock(m_mutex);
-        m_files.erase("nowhere.bin"); // announced, but the server answers 404
-    }
+    m_server.RemoveFile("nowhere.bin"); // announced, but the server answers 404
     m_launcher.failStart = true;
     auto engine = Start({missing, unstartable});
     ASSERT_TRUE(Checked());
@@ -505,10 +467,7 @@ TEST_F(UpdateEngineTest, FailedDownloadsAndInstallersEndInTheFailedState) {
     EXPECT_TRUE(engine->CanClose());
 
     // A failed ticked row is fetched again when the user confirms again.
-    {
-        std::lock_guard lock(m_mutex);
-        m_files["nowhere.bin"] = "now here";
-    }
+    m_server.SetFile("nowhere.bin", "now here");
     m_launcher.failStart = false;
     m_launcher.endAtOnce = true;
     engine->SetTicked(1, false);
@@ -572,17 +531,7 @@ TEST_F(UpdateEngineTest, UnfinishedDownloadsOfAnEarlierRunAreRemoved) {
 
 TEST_F(UpdateEngineTest, StopEndsAStalledDownloadPromptly) {
     const auto mouse = Firmware("C1", 1, "Ms");
-    m_server.Server().Get("/slow.bin", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content_provider(100000, "application/octet-stream",
-                                 [](std::size_t offset, std::size_t, httplib::DataSink& sink) {
-                                     if (offset == 0) {
-                                         sink.write("start", 5);
-                                     }
-                                     std::this_thread::sleep_for(20ms);
-                                     return sink.is_writable();
-                                 });
-    });
-    Answer(mouse, R"({"path":")" + m_server.Url("/slow.bin") + R"(","name":"Ms","version":"2"})");
+    Answer(mouse, R"({"path":")" + m_server.StallingUrl() + R"(","name":"Ms","version":"2"})");
     auto engine = Start({mouse});
     ASSERT_TRUE(Checked());
     engine->Confirm();
