@@ -1,8 +1,12 @@
 #include "app/CMainWnd.h"
 
+#include "app/CSetWnd.h"
 #include "app/toolkit/CMsgWnd.h"
 #include "app/toolkit/ResourceManager.h"
+#include "app/toolkit/SkinAttributes.h"
 #include "common/Diag.h"
+#include "devices/ui/CDeviceOptionUI.h"
+#include "devices/ui/CKestravaUSBDevice.h"
 #include "devices/ui/PictureControls.h"
 
 #include <QApplication>
@@ -159,6 +163,8 @@ void CMainWnd::Notify(ui::TNotifyUI& msg) {
     const QString name = msg.SenderName();
     if (name == QLatin1String("closebtn")) {
         hide();
+    } else if (name == QLatin1String("setbtn")) {
+        OpenSettingsWindow(false);
     } else if (name == QLatin1String("control_light_status")) {
         SetLightControl(!m_lightControl);
         if (m_bus != nullptr) {
@@ -174,6 +180,12 @@ bool CMainWnd::HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64&
     if (message == MessageNumber(RegisteredMessage::AppControl) && wParam == 4) {
         ExitRoutine();
         return true;
+    }
+    if (message == MessageNumber(RegisteredMessage::AppControl) ||
+        message == MessageNumber(RegisteredMessage::ExternalRelay)) {
+        // Installer reports go to the settings window when it is open.
+        CSetWnd::OnRelayedMessage(wParam, lParam);
+        return false;
     }
     if (message == MessageNumber(RegisteredMessage::ShowInstance)) {
         diag::Printf("软件标示 %u，%llxd%llxd", message, static_cast<unsigned long long>(wParam),
@@ -204,6 +216,15 @@ bool CMainWnd::HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64&
     if (message == q407::hid::kWmDeviceRemoved) {
         OnDeviceRemoved(static_cast<int>(wParam));
         return true;
+    }
+    if (message == kOpenSettingsWindowMessage) {
+        OpenSettingsWindow(true);
+        return false;
+    }
+    if (message == kClearSettingsMarkMessage) {
+        ui::SetAttribute(FindControl(QStringLiteral("setbtn")), QStringLiteral("foreimage"),
+                         QString());
+        return false;
     }
     if (message == kShowEntryMessage) {
         if (m_devicePages != nullptr) {
@@ -347,11 +368,39 @@ void CMainWnd::OnMenuItem(const QString& item) {
     }
 }
 
+void CMainWnd::OpenSettingsWindow(bool centred) {
+    SetWndRequest request;
+    const auto options = q407::hid::DeviceOptions();
+    request.selectorEntries.resize(options.size());
+    for (int pageIndex = 0; m_devicePages != nullptr && pageIndex < m_devicePages->PageCount();
+         ++pageIndex) {
+        const int row = m_devicePages->OptionRowOf(pageIndex);
+        devices_ui::CKestravaUSBDevice* page = m_devicePages->Page(pageIndex);
+        if (row < 0 || static_cast<std::size_t>(row) >= options.size() || page == nullptr) {
+            continue;
+        }
+        auto& protocol = page->Model().Protocol();
+        auto& state = request.selectorEntries[static_cast<std::size_t>(row)];
+        state.open = page->Model().IsOpen();
+        state.shown = m_devicePages->Entry(pageIndex) != nullptr &&
+                      !m_devicePages->Entry(pageIndex)->isHidden();
+        state.wirelessReachable = state.open && protocol.IsWireless() && state.shown;
+        state.receiverVersion = protocol.ReceiverRecord().Attributes().versionNumber;
+        state.cableVersion = protocol.CableRecord().Attributes().versionNumber;
+    }
+    request.applicationVersion = q407::update::ApplicationVersionNumber(Q407_VERSION);
+    request.dpi = m_uiDpi;
+    request.centred = centred;
+    request.upToDate = [this] { PostMessage(kClearSettingsMarkMessage, 0, 0); };
+    CSetWnd::Open(this, std::move(request));
+}
+
 void CMainWnd::ExitRoutine() {
     if (m_exiting) {
         return;
     }
     m_exiting = true;
+    CSetWnd::RequestClose();
     hide();
     m_threads.StopAll(std::chrono::milliseconds(1000));
     if (m_bus != nullptr) {

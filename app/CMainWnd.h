@@ -23,6 +23,8 @@ enum MainWindowMessage : uint {
     kPowerBroadcastMessage = 0x0218, // wParam kPowerSuspend or kPowerResume
     kTrayCallbackMessage = 0x0401,   // lParam kTrayLeftUp or kTrayRightUp
     kMenuClickMessage = 0x0479,
+    kOpenSettingsWindowMessage = 0x0C15,
+    kClearSettingsMarkMessage = 0x0C16,
     kShowEntryMessage = 0x0D03, // wParam page index, lParam 1 show / 0 hide
 };
 inline constexpr qint64 kPowerSuspend = 0x0004;
@@ -93,6 +95,9 @@ private:
     void ToggleFromTray();
     void OnMenuItem(const QString& item);
     void ExitRoutine();
+    // Opens the settings window (centred, or at the window's top right) with the facts of the
+    // selector entries.
+    void OpenSettingsWindow(bool centred);
     // This program drives the device lighting (true) or leaves it to others.
     void SetLightControl(bool on);
     void ApplyLightControl();
