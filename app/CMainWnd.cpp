@@ -1,6 +1,7 @@
 #include "app/CMainWnd.h"
 
 #include "app/CSetWnd.h"
+#include "app/OldFirmwareNotice.h"
 #include "app/toolkit/CMsgWnd.h"
 #include "app/toolkit/ResourceManager.h"
 #include "app/toolkit/SkinAttributes.h"
@@ -217,6 +218,22 @@ bool CMainWnd::HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64&
         OnDeviceRemoved(static_cast<int>(wParam));
         return true;
     }
+    if (message == kOldFirmwareNoticeMessage) {
+        // Mouse A's cable model is the one whose old firmware cannot be driven.
+        const OldFirmwareNotice notice = DefaultOldFirmwareNotice(q407::hid::kProductMouseA);
+        if (!NeedsOldFirmwareNotice(notice, wParam, lParam)) {
+            m_noticeFlag = true;
+            return false;
+        }
+        m_noticeFlag = false;
+        if (QWidget* hint = FindControl(QStringLiteral("No_device_Link"))) {
+            hint->show();
+        }
+        if (AskOldFirmwareUpgrade(this, notice, 0) == OldFirmwareAnswer::Declined) {
+            ExitRoutine();
+        }
+        return false;
+    }
     if (message == kOpenSettingsWindowMessage) {
         OpenSettingsWindow(true);
         return false;
@@ -353,6 +370,10 @@ void CMainWnd::ShowAndRaise() {
 }
 
 void CMainWnd::ToggleFromTray() {
+    // While an old-firmware notice is pending the hint stays as the notice left it.
+    if (m_noticeFlag && m_devicePages != nullptr) {
+        m_devicePages->UpdateNoDeviceHint();
+    }
     if (isVisible() && !isMinimized()) {
         hide();
     } else {

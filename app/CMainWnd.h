@@ -119,6 +119,7 @@ private:
     bool m_lightControl = true;
     bool m_running = true; // false while the machine sleeps
     bool m_displayChanged = false;
+    bool m_noticeFlag = false; // set while no old-firmware notice is pending
     int m_uiDpi = 96;
     QByteArray m_spectrum = QByteArray(kSpectrumBytes, '\0');
     QByteArray m_effect = QByteArray(kEffectBytes, '\0');

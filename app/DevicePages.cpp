@@ -1,5 +1,6 @@
 #include "app/DevicePages.h"
 
+#include "app/toolkit/ResourceManager.h"
 #include "app/toolkit/SkinLoader.h"
 #include "app/toolkit/WindowImplBase.h"
 #include "common/Diag.h"
@@ -158,6 +159,11 @@ bool DevicePages::CreatePage(int optionRow) {
 
     const int pageIndex = static_cast<int>(m_pages.size());
     entry->setObjectName(QStringLiteral("device_option_%1").arg(pageIndex));
+    // The entry shows the product's name: text id "device_name_" + the option row's product.
+    ui::SetControlText(ui::FindSubControlByName(entry, QStringLiteral("device_select")),
+                       QStringLiteral("device_name_") +
+                           QString::fromLatin1(option.productName.data(),
+                                               static_cast<qsizetype>(option.productName.size())));
     entry->SetPage(page, pageIndex);
     entry->hide();
     if (auto* list = qobject_cast<QBoxLayout*>(selector->layout())) {

@@ -4,6 +4,8 @@
 
 #include "app/CMainWnd.h"
 #include "app/Startup.h"
+#include "app/toolkit/ResourceManager.h"
+#include "app/toolkit/SkinLoader.h"
 #include "common/Diag.h"
 #include "common/Paths.h"
 #include "devices/ui/CDeviceOptionUI.h"
@@ -77,6 +79,10 @@ TEST_F(DevicePagesTest, PlugShowsAndSelectsUnplugHidesAndReplugReusesThePage) {
     auto* pageStack = m_window->FindControl<QStackedWidget>(QStringLiteral("device_switch"));
     EXPECT_EQ(pageStack->currentWidget(), Pages().Page(0));
     EXPECT_TRUE(m_diagnostics.Contains("添加一个鼠标设备"));
+    EXPECT_EQ(ui::ControlText(
+                  ui::FindSubControlByName(Pages().Entry(0), QStringLiteral("device_select"))),
+              QStringLiteral("鼠标"))
+        << "the entry shows its product";
     devices_ui::CKestravaUSBDevice* page = Pages().Page(0);
 
     auto pad = Plug(SimProduct::MousePad);
