@@ -377,15 +377,21 @@ void CMainWnd::ToggleFromTray() {
     if (isVisible() && !isMinimized()) {
         hide();
     } else {
-        show();
-        DpiFit();
-        ShowAndRaise();
+        ShowFitted();
     }
+}
+
+void CMainWnd::ShowFitted() {
+    show();
+    DpiFit();
+    ShowAndRaise();
 }
 
 void CMainWnd::OnMenuItem(const QString& item) {
     if (item == QLatin1String("exit")) {
         ExitRoutine();
+    } else if (item == QLatin1String("show")) {
+        ShowFitted();
     }
 }
 

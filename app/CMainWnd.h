@@ -22,7 +22,6 @@ enum MainWindowMessage : uint {
     kDisplayChangeMessage = 0x007E,
     kPowerBroadcastMessage = 0x0218, // wParam kPowerSuspend or kPowerResume
     kTrayCallbackMessage = 0x0401,   // lParam kTrayLeftUp or kTrayRightUp
-    kMenuClickMessage = 0x0479,
     kOpenSettingsWindowMessage = 0x0C15,
     kClearSettingsMarkMessage = 0x0C16,
     kShowEntryMessage = 0x0D03, // wParam page index, lParam 1 show / 0 hide
@@ -93,6 +92,8 @@ public:
 private:
     void ShowAndRaise();
     void ToggleFromTray();
+    // Shows the window sized for its screen and brings it to the front.
+    void ShowFitted();
     void OnMenuItem(const QString& item);
     void ExitRoutine();
     // Opens the settings window (centred, or at the window's top right) with the facts of the
