@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QProcess>
 #include <QScreen>
 #include <QTimer>
 
@@ -161,18 +162,93 @@ void CMainWnd::Notify(ui::TNotifyUI& msg) {
     if (msg.sType != QLatin1String("click")) {
         return;
     }
-    const QString name = msg.SenderName();
-    if (name == QLatin1String("closebtn")) {
-        hide();
-    } else if (name == QLatin1String("setbtn")) {
-        OpenSettingsWindow(false);
-    } else if (name == QLatin1String("control_light_status")) {
-        SetLightControl(!m_lightControl);
-        if (m_bus != nullptr) {
-            m_bus->Broadcast(RegisteredMessage::LightOwnerNotify, 1, m_lightControl ? 1 : 0);
+    OnClick(msg.SenderName());
+}
+
+std::pair<QString, int> SplitNumberedName(const QString& name) {
+    qsizetype digits = 0;
+    while (digits < name.size() && name.at(name.size() - 1 - digits).isDigit()) {
+        ++digits;
+    }
+    if (digits == 0 || digits == name.size() || digits > 6) {
+        return {name, -1};
+    }
+    return {name.left(name.size() - digits), name.right(digits).toInt()};
+}
+
+QStringList SystemDeviceSettingsCommand(const QString& desktops, int page) {
+    if (page != 0 && page != 1) {
+        return {};
+    }
+    const bool keyboard = page == 0;
+    for (const QString& desktop : desktops.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
+        if (desktop.compare(QLatin1String("GNOME"), Qt::CaseInsensitive) == 0 ||
+            desktop.compare(QLatin1String("Unity"), Qt::CaseInsensitive) == 0) {
+            return {QStringLiteral("gnome-control-center"),
+                    keyboard ? QStringLiteral("keyboard") : QStringLiteral("mouse")};
         }
-    } else {
-        HandleCaptionButton(name);
+        if (desktop.compare(QLatin1String("KDE"), Qt::CaseInsensitive) == 0) {
+            return {QStringLiteral("systemsettings"),
+                    keyboard ? QStringLiteral("kcm_keyboard") : QStringLiteral("kcm_mouse")};
+        }
+        if (desktop.compare(QLatin1String("XFCE"), Qt::CaseInsensitive) == 0) {
+            return {keyboard ? QStringLiteral("xfce4-keyboard-settings")
+                             : QStringLiteral("xfce4-mouse-settings")};
+        }
+    }
+    return {};
+}
+
+void CMainWnd::OnClick(const QString& name) {
+    // The click table: a row names a control, or a prefix that a number follows ("key_" + n).
+    struct ClickRow {
+        const char* name;
+        bool numbered;
+        void (CMainWnd::*action)(int n);
+    };
+    static constexpr ClickRow kClickTable[] = {
+        {"closebtn", false, &CMainWnd::OnCloseButton},
+        {"control_light_status", false, &CMainWnd::OnLightStatusButton},
+        {"setbtn", false, &CMainWnd::OnSettingsButton},
+        {"windowdeviceset_", true, &CMainWnd::OpenSystemDeviceSettings},
+    };
+    if (HandleCaptionButton(name)) {
+        return;
+    }
+    const auto [prefix, number] = SplitNumberedName(name);
+    for (const ClickRow& row : kClickTable) {
+        if (!row.numbered && name == QLatin1String(row.name)) {
+            (this->*row.action)(-1);
+            return;
+        }
+        if (row.numbered && number >= 0 && prefix == QLatin1String(row.name)) {
+            (this->*row.action)(number);
+            return;
+        }
+    }
+}
+
+void CMainWnd::OnCloseButton(int) {
+    CSetWnd::RequestClose();
+    hide();
+}
+
+void CMainWnd::OnLightStatusButton(int) {
+    SetLightControl(!m_lightControl);
+    if (m_bus != nullptr) {
+        m_bus->Broadcast(RegisteredMessage::LightOwnerNotify, 1, m_lightControl ? 1 : 0);
+    }
+}
+
+void CMainWnd::OnSettingsButton(int) {
+    OpenSettingsWindow(false);
+}
+
+void CMainWnd::OpenSystemDeviceSettings(int page) {
+    const QStringList command =
+        SystemDeviceSettingsCommand(qEnvironmentVariable("XDG_CURRENT_DESKTOP"), page);
+    if (command.isEmpty() || !QProcess::startDetached(command.front(), command.mid(1))) {
+        diag::Printf("no keyboard or mouse settings of this desktop to open (page %d)", page);
     }
 }
 

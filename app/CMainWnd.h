@@ -40,6 +40,14 @@ enum MainWindowTimer : int {
 // The UI DPI for a screen of this size: 144 on screens larger than 1500 x 960, else 96.
 int DpiForScreen(QSize screen);
 
+// Splits a control name into its prefix and the decimal number that ends it ("DPI_edit_3" ->
+// ("DPI_edit_", 3)); a name without a trailing number gives (name, -1).
+std::pair<QString, int> SplitNumberedName(const QString& name);
+
+// The program that opens the desktop's keyboard (page 0) or mouse (page 1) settings, chosen from
+// XDG_CURRENT_DESKTOP ("GNOME", "KDE", "XFCE", colon-separated); empty when none is known.
+QStringList SystemDeviceSettingsCommand(const QString& desktops, int page);
+
 // The answer to the device-information request: 1024 bytes of little-endian 32-bit values 2, 3,
 // 0, 2, the number of device option rows, then each row's vendor id, product id and kind.
 QByteArray DeviceInformationBlock();
@@ -92,6 +100,11 @@ public:
 private:
     void ShowAndRaise();
     void ToggleFromTray();
+    void OnClick(const QString& name);
+    void OnCloseButton(int);
+    void OnLightStatusButton(int);
+    void OnSettingsButton(int);
+    void OpenSystemDeviceSettings(int page);
     // Shows the window sized for its screen and brings it to the front.
     void ShowFitted();
     void OnMenuItem(const QString& item);

@@ -189,3 +189,43 @@ TEST_F(MainWindowTest, DeviceInformationRequestIsAnsweredWithTheBlock) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ClickTable, NumberedNamesSplitIntoPrefixAndNumber) {
+    EXPECT_EQ(app::SplitNumberedName(QStringLiteral("DPI_edit_3")),
+              std::make_pair(QStringLiteral("DPI_edit_"), 3));
+    EXPECT_EQ(app::SplitNumberedName(QStringLiteral("key_125")),
+              std::make_pair(QStringLiteral("key_"), 125));
+    EXPECT_EQ(app::SplitNumberedName(QStringLiteral("closebtn")),
+              std::make_pair(QStringLiteral("closebtn"), -1));
+    EXPECT_EQ(app::SplitNumberedName(QStringLiteral("123")),
+              std::make_pair(QStringLiteral("123"), -1))
+        << "a number alone has no prefix";
+    EXPECT_EQ(app::SplitNumberedName(QStringLiteral("key_99999999999")).second, -1)
+        << "an absurd number is no index";
+}
+
+TEST(ClickTable, SystemDeviceSettingsFollowTheDesktop) {
+    EXPECT_EQ(app::SystemDeviceSettingsCommand(QStringLiteral("ubuntu:GNOME"), 0),
+              (QStringList{QStringLiteral("gnome-control-center"), QStringLiteral("keyboard")}));
+    EXPECT_EQ(app::SystemDeviceSettingsCommand(QStringLiteral("KDE"), 1),
+              (QStringList{QStringLiteral("systemsettings"), QStringLiteral("kcm_mouse")}));
+    EXPECT_EQ(app::SystemDeviceSettingsCommand(QStringLiteral("XFCE"), 1),
+              (QStringList{QStringLiteral("xfce4-mouse-settings")}));
+    EXPECT_TRUE(app::SystemDeviceSettingsCommand(QStringLiteral("GNOME"), 2).isEmpty())
+        << "other pages open nothing";
+    EXPECT_TRUE(app::SystemDeviceSettingsCommand(QString(), 0).isEmpty());
+}
+
+TEST_F(MainWindowTest, UnknownNumberedControlsChangeNothing) {
+    Send(RegisteredMessage::ShowInstance, 0, 0);
+    auto* status = m_window->FindControl<QPushButton>(QStringLiteral("control_light_status"));
+    status->setObjectName(QStringLiteral("windowdeviceset_7"));
+    status->click(); // a page number no desktop has: nothing opens, nothing else happens
+    EXPECT_TRUE(m_diagnostics.Contains("no keyboard or mouse settings of this desktop"));
+    EXPECT_TRUE(m_window->LightControl());
+    EXPECT_TRUE(m_window->isVisible());
+}
+
+} // namespace
