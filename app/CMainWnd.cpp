@@ -430,6 +430,20 @@ QWidget* CMainWnd::CreateControl(const QString& className, QWidget* parent) {
     return devices_ui::PictureFallbackControl(className, parent);
 }
 
+void CMainWnd::showEvent(QShowEvent* event) {
+    ui::WindowImplBase::showEvent(event);
+    if (m_devicePages != nullptr) {
+        m_devicePages->SetPreviewsPaused(false);
+    }
+}
+
+void CMainWnd::hideEvent(QHideEvent* event) {
+    ui::WindowImplBase::hideEvent(event);
+    if (m_devicePages != nullptr) {
+        m_devicePages->SetPreviewsPaused(true);
+    }
+}
+
 void CMainWnd::ShowAndRaise() {
     if (m_exiting) {
         return;

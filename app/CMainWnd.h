@@ -97,6 +97,11 @@ public:
     // keeping it shown or hidden as it was.
     void DpiFit();
 
+protected:
+    // The pages' preview animation runs only while the window can be seen.
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
     void ShowAndRaise();
     void ToggleFromTray();

@@ -155,6 +155,7 @@ bool DevicePages::CreatePage(int optionRow) {
     page->SetUp(*m_backend, option, layout, optionRow,
                 hid::SupportedDevices()[static_cast<std::size_t>(commandRow)], &m_window);
     page->SetPowerIndicator(power);
+    page->Model().SetPreviewPaused(!m_window.isVisible());
     pageStack->addWidget(page);
 
     const int pageIndex = static_cast<int>(m_pages.size());
@@ -404,6 +405,14 @@ int DevicePages::OptionRowOf(int pageIndex) const {
     return pageIndex >= 0 && pageIndex < PageCount()
                ? m_pages[static_cast<std::size_t>(pageIndex)].optionRow
                : -1;
+}
+
+void DevicePages::SetPreviewsPaused(bool paused) {
+    for (const auto& record : m_pages) {
+        if (record.page != nullptr && record.page->HasModel()) {
+            record.page->Model().SetPreviewPaused(paused);
+        }
+    }
 }
 
 void DevicePages::UpdateNoDeviceHint() {

@@ -59,6 +59,8 @@ public:
     int VisibleEntryCount() const;
     // The option row a page was made from, or -1.
     int OptionRowOf(int pageIndex) const;
+    // Stops or resumes the preview animation of every page (while the window is hidden).
+    void SetPreviewsPaused(bool paused);
     // Updates "No_device_Link" and the stacks for the entries' visibility.
     void UpdateNoDeviceHint();
 

@@ -271,7 +271,8 @@ void DeviceModel::LightLoop(const Event& stop) {
             continue;
         }
         if (m_previewPaused.load()) {
-            if (stop.Wait(kLightStep)) {
+            // Nobody looks at the preview: check back rarely instead of at the frame rate.
+            if (stop.Wait(kLightIdle)) {
                 break;
             }
             lastFrame = Clock::now();

@@ -125,6 +125,7 @@ public:
     protocol::CDeviceProtocol& Protocol() { return m_protocol; }
     // The light thread shows nothing new while previews are paused (a light stream runs).
     void SetPreviewPaused(bool paused) { m_previewPaused.store(paused); }
+    bool IsPreviewPaused() const { return m_previewPaused.load(); }
 
     // --- Listening channels ------------------------------------------------------------------
     // `channel` is the device type of the connection: the page kind, or 6 / 9 for the mouse and

@@ -104,6 +104,18 @@ TEST_F(DevicePagesTest, PlugShowsAndSelectsUnplugHidesAndReplugReusesThePage) {
     EXPECT_EQ(Pages().PageCount(), 3);
 }
 
+TEST_F(DevicePagesTest, PreviewsRunOnlyWhileTheWindowIsShown) {
+    ASSERT_GE(Pages().PageCount(), 1);
+    EXPECT_FALSE(Pages().Page(0)->Model().IsPreviewPaused());
+    m_window->hide();
+    EXPECT_TRUE(Pages().Page(0)->Model().IsPreviewPaused());
+    ASSERT_TRUE(Pages().CreatePage(3));
+    EXPECT_TRUE(Pages().Page(2)->Model().IsPreviewPaused()) << "a page made while hidden";
+    m_window->show();
+    EXPECT_FALSE(Pages().Page(0)->Model().IsPreviewPaused());
+    EXPECT_FALSE(Pages().Page(2)->Model().IsPreviewPaused());
+}
+
 TEST_F(DevicePagesTest, EntryClickSelectsItsPage) {
     Plug(SimProduct::MouseA);
     Plug(SimProduct::MousePad);
