@@ -131,7 +131,7 @@ void CMainWnd::InitWindow() {
 }
 
 void CMainWnd::Notify(ui::TNotifyUI& msg) {
-    if (msg.sType != QLatin1String("timer")) {
+    if (msg.sType != QLatin1String("timer") && diag::Enabled()) {
         diag::Line(QString(msg.sType + QLatin1Char(' ') + msg.SenderName()).toStdString());
     }
     if (msg.sType == QLatin1String("timer")) {
@@ -445,11 +445,15 @@ void CMainWnd::hideEvent(QHideEvent* event) {
 }
 
 void CMainWnd::ShowAndRaise() {
-    if (m_exiting) {
-        return;
-    }
     if (m_devicePages != nullptr) {
         m_devicePages->UpdateNoDeviceHint();
+    }
+    BringToFront();
+}
+
+void CMainWnd::BringToFront() {
+    if (m_exiting) {
+        return;
     }
     if (isMinimized() || isHidden()) {
         showNormal();
@@ -474,7 +478,8 @@ void CMainWnd::ToggleFromTray() {
 void CMainWnd::ShowFitted() {
     show();
     DpiFit();
-    ShowAndRaise();
+    // The "No_device_Link" hint is the tray's business here (the notice flag), not refreshed.
+    BringToFront();
 }
 
 void CMainWnd::OnMenuItem(const QString& item) {

@@ -103,7 +103,9 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    // Updates the "No_device_Link" hint, then brings the window to the front.
     void ShowAndRaise();
+    void BringToFront();
     void ToggleFromTray();
     void OnClick(const QString& name);
     void OnCloseButton(int);
