@@ -19,6 +19,15 @@
 namespace app {
 namespace diag = q407::diag;
 
+namespace {
+
+bool IsGameEvent(RegisteredMessage message) {
+    return message == RegisteredMessage::GameStart || message == RegisteredMessage::GameEnd ||
+           message == RegisteredMessage::GameKill || message == RegisteredMessage::GameDeath;
+}
+
+} // namespace
+
 int DpiForScreen(QSize screen) {
     return screen.width() > 1500 && screen.height() > 960 ? 144 : 96;
 }
@@ -143,6 +152,10 @@ void CMainWnd::Notify(ui::TNotifyUI& msg) {
         } else if (msg.wParam == kTimerDpiFit) {
             DpiFit();
             update();
+        } else if (msg.wParam == kTimerGameLight) {
+            if (devices_ui::CKestravaUSBDevice* page = SelectedPage()) {
+                page->RestoreLighting();
+            }
         }
         return;
     }
@@ -286,6 +299,15 @@ bool CMainWnd::HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64&
     if (!m_running) {
         return false;
     }
+    if (const auto registered = FromNumber(message); registered && IsGameEvent(*registered)) {
+        // A game integration asks for a light effect: the selected device shows it for a while.
+        devices_ui::CKestravaUSBDevice* page = SelectedPage();
+        if (page != nullptr && lParam >= 0 && lParam <= 0xFF) {
+            page->PreviewLightMode(static_cast<std::uint8_t>(lParam));
+            SetTimer(Root(), kTimerGameLight, kGameLightMs);
+        }
+        return false;
+    }
     if (message == q407::hid::kWmDeviceArrived) {
         OnDeviceArrived(static_cast<int>(wParam));
         return true;
@@ -357,6 +379,9 @@ void CMainWnd::ApplyLightControl() {
     // The device pages take the effective value (off while the machine sleeps) once they exist.
     const bool effective = m_running && m_lightControl;
     diag::Printf("light control %d", effective ? 1 : 0);
+    if (m_devicePages != nullptr) {
+        m_devicePages->ApplyLightControl(effective);
+    }
 }
 
 void CMainWnd::DpiFit() {
@@ -398,6 +423,14 @@ bool CMainWnd::OnDataBlock(qint64 kind, const QByteArray& block) {
     // The audio-light analysis and the keyboard pages' colour input take it from here once
     // they exist.
     return true;
+}
+
+devices_ui::CKestravaUSBDevice* CMainWnd::SelectedPage() const {
+    if (m_devicePages == nullptr) {
+        return nullptr;
+    }
+    const int selected = m_devicePages->SelectedPage();
+    return selected < 0 ? nullptr : m_devicePages->Page(selected);
 }
 
 void CMainWnd::OnDeviceArrived(int slot) {

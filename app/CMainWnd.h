@@ -15,6 +15,10 @@
 
 #include <memory>
 
+namespace devices_ui {
+class CKestravaUSBDevice;
+}
+
 namespace app {
 
 // Message numbers the main window handles besides the registered ones.
@@ -35,7 +39,10 @@ inline constexpr qint64 kTrayRightUp = 0x0205;
 enum MainWindowTimer : int {
     kTimerDpiFit = 1011,
     kTimerTrayMenu = 1032,
+    kTimerProfileAgain = 1055, // the chosen profile is applied a second time
+    kTimerGameLight = 1066,    // a game event's light preview ends
 };
+inline constexpr int kGameLightMs = 5000;
 
 // The UI DPI for a screen of this size: 144 on screens larger than 1500 x 960, else 96.
 int DpiForScreen(QSize screen);
@@ -105,6 +112,8 @@ protected:
 private:
     // Updates the "No_device_Link" hint, then brings the window to the front.
     void ShowAndRaise();
+    // The page of the visible, selected selector entry; nullptr when there is none.
+    devices_ui::CKestravaUSBDevice* SelectedPage() const;
     void BringToFront();
     void ToggleFromTray();
     void OnClick(const QString& name);

@@ -71,6 +71,12 @@ int PresentPairSlot(int commandRow, const std::vector<hid::DeviceIdentity>& slot
     return pair;
 }
 
+// The headset's lighting is not the program's to hand over; the other kinds follow the switch.
+bool TakesLightControl(int kind) {
+    return kind == q407::devices::kKindMouse || kind == q407::devices::kKindMousePad ||
+           kind == q407::devices::kKindKeyboard;
+}
+
 QWidget* BuildInto(const QString& layout, QWidget* parent) {
     return ui::BuildFromSkin(layout, parent, [](const QString& className, QWidget* owner) {
         return devices_ui::PictureFallbackControl(className, owner);
@@ -156,6 +162,9 @@ bool DevicePages::CreatePage(int optionRow) {
                 hid::SupportedDevices()[static_cast<std::size_t>(commandRow)], &m_window);
     page->SetPowerIndicator(power);
     page->Model().SetPreviewPaused(!m_window.isVisible());
+    if (TakesLightControl(kind)) {
+        page->Model().SetLightOutput(m_lightControl);
+    }
     pageStack->addWidget(page);
 
     const int pageIndex = static_cast<int>(m_pages.size());
@@ -411,6 +420,20 @@ void DevicePages::SetPreviewsPaused(bool paused) {
     for (const auto& record : m_pages) {
         if (record.page != nullptr && record.page->HasModel()) {
             record.page->Model().SetPreviewPaused(paused);
+        }
+    }
+}
+
+void DevicePages::ApplyLightControl(bool on) {
+    m_lightControl = on;
+    for (const auto& record : m_pages) {
+        if (record.page == nullptr || !record.page->HasModel() || !TakesLightControl(record.kind)) {
+            continue;
+        }
+        auto& model = record.page->Model();
+        model.SetLightOutput(on);
+        if (on && record.kind == q407::devices::kKindKeyboard && model.IsOpen()) {
+            model.Protocol().ResumeHostLighting();
         }
     }
 }

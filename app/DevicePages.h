@@ -63,6 +63,9 @@ public:
     void SetPreviewsPaused(bool paused);
     // Updates "No_device_Link" and the stacks for the entries' visibility.
     void UpdateNoDeviceHint();
+    // Whether this program drives the lighting: every mouse, mouse pad and keyboard page takes
+    // the flag (pages made later too); keyboards are told to resume host lighting when it is on.
+    void ApplyLightControl(bool on);
 
 private:
     struct PageRecord {
@@ -85,6 +88,7 @@ private:
     ui::WindowImplBase& m_window;
     q407::hid::HidBackend* m_backend;
     std::vector<PageRecord> m_pages;
+    bool m_lightControl = true;
 };
 
 // The command-interface row whose page a slot's interface belongs to: the slot's own command row,

@@ -20,6 +20,12 @@ enum class RegisteredMessage {
     LightOwnerSet,     // received: wParam 1, lParam 0/1 stop or resume driving the lighting
     DeviceInfoRequest, // received: answered with the 1024-byte device information block
     AudioRecordCtrl,   // sent: a command for the audio capture program in wParam
+    // received from game integrations: wParam 0, 1 or 2, lParam a light mode the selected device
+    // shows for a few seconds
+    GameStart,
+    GameEnd,
+    GameKill,
+    GameDeath,
 };
 
 enum class MessageDirection { Received, Sent };
@@ -34,7 +40,7 @@ struct RegisteredMessageInfo {
 };
 
 // In registration order.
-inline constexpr std::array<RegisteredMessageInfo, 7> kRegisteredMessages{{
+inline constexpr std::array<RegisteredMessageInfo, 11> kRegisteredMessages{{
     {RegisteredMessage::ShowInstance, "WM_SHOW_INSTANCE_MSG", "Q407", "ShowInstance",
      MessageDirection::Received, 0xC001},
     {RegisteredMessage::ExternalRelay, "WM_EXTERNAL_RELAY_MSG", "{1234567890}", "ExternalRelay",
@@ -50,6 +56,14 @@ inline constexpr std::array<RegisteredMessageInfo, 7> kRegisteredMessages{{
      0xC006},
     {RegisteredMessage::AudioRecordCtrl, "WM_AUDIO_RECORD_CTRL_MSG",
      "{56A0B563-800F-4B78-BCBB-DB58A0DCB026}", "AudioRecordCtrl", MessageDirection::Sent, 0xC007},
+    {RegisteredMessage::GameStart, "Game_Start", "Game_Start", "GameStart",
+     MessageDirection::Received, 0xC008},
+    {RegisteredMessage::GameEnd, "Game_End", "Game_End", "GameEnd", MessageDirection::Received,
+     0xC009},
+    {RegisteredMessage::GameKill, "Game_Kill", "Game_Kill", "GameKill", MessageDirection::Received,
+     0xC00A},
+    {RegisteredMessage::GameDeath, "Game_Death", "Game_Death", "GameDeath",
+     MessageDirection::Received, 0xC00B},
 }};
 
 constexpr const RegisteredMessageInfo& Info(RegisteredMessage id) {

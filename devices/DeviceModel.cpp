@@ -486,6 +486,11 @@ void DeviceModel::SetLightParams(const profiles::LightInfo& params) {
     m_lightParams = params;
 }
 
+void DeviceModel::ShowPreviewMode(std::uint8_t mode) {
+    std::lock_guard lock(m_previewMutex);
+    m_lightParams.mode = mode;
+}
+
 profiles::LightInfo DeviceModel::GetLightParams() const {
     std::lock_guard lock(m_previewMutex);
     return m_lightParams;

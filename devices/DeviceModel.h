@@ -184,6 +184,10 @@ public:
     virtual void SelectKey(int key) { m_selectedKey = key; }
     virtual void SelectKey2(int key) { m_selectedKey2 = key; }
 
+    // Shows light mode `mode` in the preview without touching the page's own light settings
+    // (game events); SetLightParams or LoadLighting brings the page's settings back.
+    void ShowPreviewMode(std::uint8_t mode);
+
     // First operations of the derived list.
     virtual profiles::LightInfo GetLightParams() const;
     virtual void PreviewDeviceFrameA() {}

@@ -244,6 +244,31 @@ void CKestravaUSBDevice::SelectFeaturePage(int page) {
     SelectTab(m_keyFunctionSwitch, tabs.keyFunction);
 }
 
+// --- Game events ---------------------------------------------------------------------------------
+
+void CKestravaUSBDevice::PreviewLightMode(std::uint8_t mode) {
+    if (!m_model) {
+        return;
+    }
+    if (!m_lightBeforeGameEvent) {
+        m_lightBeforeGameEvent = m_model->GetLightParams();
+    }
+    m_model->ShowPreviewMode(mode);
+}
+
+int CKestravaUSBDevice::RestoreLighting() {
+    if (!m_model) {
+        return 0;
+    }
+    if (m_lightBeforeGameEvent) {
+        // The base operation only: the page's stored settings are not to be rewritten.
+        m_model->DeviceModel::SetLightParams(*m_lightBeforeGameEvent);
+        m_lightBeforeGameEvent.reset();
+    }
+    m_model->LoadLighting();
+    return m_model->WriteConfig(0, 0, 1, 0, 0);
+}
+
 // --- Notifications -------------------------------------------------------------------------------
 
 void CKestravaUSBDevice::Notify(ui::TNotifyUI& msg) {

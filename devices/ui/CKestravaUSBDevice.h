@@ -49,6 +49,7 @@
 #include <QVector>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 namespace ui {
 class WindowImplBase;
@@ -104,6 +105,14 @@ public:
     // Stores the page number in the model and selects the two function tabs.
     virtual void SelectFeaturePage(int page);
 
+    // --- Game events ---------------------------------------------------------------------------
+    // Shows light mode `mode` in the picture for a while; the page's settings stay as they are.
+    void PreviewLightMode(std::uint8_t mode);
+    // Ends such a preview: the page's own light settings are shown again, in the picture and its
+    // lighting panel, and written to the device. Returns the write's result (0 when nothing was
+    // written).
+    virtual int RestoreLighting();
+
     // Picture buttons bound by InitPage ("key_N", "light_N"); null where none was bound.
     const QVector<QPointer<QWidget>>& KeyButtons() const { return m_keyButtons; }
     const QVector<QPointer<QWidget>>& LightButtons() const { return m_lightButtons; }
@@ -136,6 +145,8 @@ private:
     QPointer<QWidget> m_keyFunctionSwitch;
     QVector<QPointer<QWidget>> m_keyButtons;
     QVector<QPointer<QWidget>> m_lightButtons;
+    // The preview parameters a game event replaced, until RestoreLighting.
+    std::optional<q407::profiles::LightInfo> m_lightBeforeGameEvent;
 };
 
 } // namespace devices_ui

@@ -127,6 +127,53 @@ TEST_F(DevicePagesTest, EntryClickSelectsItsPage) {
     EXPECT_EQ(pageStack->currentWidget(), Pages().Page(2));
 }
 
+TEST_F(DevicePagesTest, LightControlReachesEveryLitPageAndPagesMadeLater) {
+    ASSERT_GE(Pages().PageCount(), 1);
+    EXPECT_TRUE(Pages().Page(0)->Model().LightOutput()) << "the program drives lighting at start";
+    qint64 result = 0;
+    m_window->HandleMessage(app::MessageNumber(app::RegisteredMessage::LightOwnerSet), 1, 0,
+                            result);
+    EXPECT_FALSE(Pages().Page(0)->Model().LightOutput());
+    ASSERT_TRUE(Pages().CreatePage(3)); // the mouse pad, made while another program has the light
+    const int pad = Pages().PageCount() - 1;
+    EXPECT_FALSE(Pages().Page(pad)->Model().LightOutput());
+
+    m_window->HandleMessage(app::MessageNumber(app::RegisteredMessage::LightOwnerSet), 1, 1,
+                            result);
+    EXPECT_TRUE(Pages().Page(0)->Model().LightOutput());
+    EXPECT_TRUE(Pages().Page(pad)->Model().LightOutput());
+    // Sleep takes the lighting away from every page; waking gives back the user's choice.
+    m_window->HandleMessage(app::kPowerBroadcastMessage, app::kPowerSuspend, 0, result);
+    EXPECT_FALSE(Pages().Page(pad)->Model().LightOutput());
+    m_window->HandleMessage(app::kPowerBroadcastMessage, app::kPowerResume, 0, result);
+    EXPECT_TRUE(Pages().Page(pad)->Model().LightOutput());
+}
+
+TEST_F(DevicePagesTest, GameEventPreviewsALightModeOnTheSelectedPageUntilItsTimerEnds) {
+    auto mouse = Plug(SimProduct::MouseA);
+    ASSERT_TRUE(testutil::WaitUntil([&] { return Pages().SelectedPage() == 0; }));
+    auto& model = Pages().Page(0)->Model();
+    const std::uint8_t own = model.GetLightParams().mode;
+    const std::uint8_t game = own == 4 ? 3 : 4;
+
+    m_window->OnRegisteredMessage(app::RegisteredMessage::GameKill, 1, game);
+    EXPECT_EQ(model.GetLightParams().mode, game);
+    EXPECT_TRUE(m_window->HasTimer(m_window->Root(), app::kTimerGameLight));
+    // A second event while the first still shows keeps the page's own settings to go back to.
+    m_window->OnRegisteredMessage(app::RegisteredMessage::GameDeath, 2, 7);
+    EXPECT_EQ(model.GetLightParams().mode, 7);
+    m_window->OnRegisteredMessage(app::RegisteredMessage::GameStart, 0, 300);
+    EXPECT_EQ(model.GetLightParams().mode, 7) << "a mode beyond a byte is not a light mode";
+
+    ui::TNotifyUI timer;
+    timer.sType = QStringLiteral("timer");
+    timer.pSender = m_window->Root();
+    timer.wParam = app::kTimerGameLight;
+    m_window->Notify(timer);
+    EXPECT_EQ(model.GetLightParams().mode, own);
+    EXPECT_FALSE(m_window->HasTimer(m_window->Root(), app::kTimerGameLight));
+}
+
 TEST(PageRows, ReceiverSharesThePageOfItsCable) {
     const auto rows = q407::hid::SupportedDevices();
     // Mouse A: cable command row 4, receiver command row 6 pairs back to it.

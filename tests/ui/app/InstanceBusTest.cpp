@@ -66,7 +66,7 @@ public Q_SLOTS:
     void OnSignal(qint64 wParam, qint64 lParam) { received.emplace_back(wParam, lParam); }
 };
 
-TEST(RegisteredMessages, TableHoldsSevenDistinctMessagesOfTheRightForm) {
+TEST(RegisteredMessages, TableHoldsElevenDistinctMessagesOfTheRightForm) {
     QSet<QString> strings;
     QSet<QString> members;
     QSet<uint> numbers;
@@ -84,12 +84,14 @@ TEST(RegisteredMessages, TableHoldsSevenDistinctMessagesOfTheRightForm) {
         EXPECT_EQ(app::FromNumber(info.number), info.id);
         EXPECT_EQ(app::FromBusMember(info.busMember), info.id);
     }
-    EXPECT_EQ(strings.size(), 7);
-    EXPECT_EQ(members.size(), 7);
-    EXPECT_EQ(numbers.size(), 7);
+    EXPECT_EQ(strings.size(), app::kRegisteredMessages.size());
+    EXPECT_EQ(members.size(), app::kRegisteredMessages.size());
+    EXPECT_EQ(numbers.size(), app::kRegisteredMessages.size());
+    EXPECT_EQ(app::kRegisteredMessages.size(), 11u);
     EXPECT_EQ(guidForm, 5);
     EXPECT_EQ(app::Info(RegisteredMessage::ShowInstance).registrationString, "Q407");
     EXPECT_EQ(app::Info(RegisteredMessage::ExternalRelay).registrationString, "{1234567890}");
+    EXPECT_EQ(app::Info(RegisteredMessage::GameDeath).registrationString, "Game_Death");
     EXPECT_FALSE(app::FromNumber(0x0C12).has_value());
     EXPECT_FALSE(app::FromBusMember("Nothing").has_value());
 }
