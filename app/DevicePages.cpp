@@ -421,6 +421,9 @@ void DevicePages::SetPreviewsPaused(bool paused) {
         if (record.page != nullptr && record.page->HasModel()) {
             record.page->Model().SetPreviewPaused(paused);
         }
+        if (record.entry != nullptr) {
+            record.entry->SetPreviewPaused(paused);
+        }
     }
 }
 

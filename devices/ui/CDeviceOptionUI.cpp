@@ -52,6 +52,17 @@ void CDeviceOptionUI::StopDeviceTimers() {
     }
 }
 
+void CDeviceOptionUI::SetPreviewPaused(bool paused) {
+    if (paused) {
+        StopTimer(kTimerPreview);
+        return;
+    }
+    if (m_activated && m_page != nullptr && m_page->HasModel() && m_page->Model().IsOpen()) {
+        StartTimer(kTimerPreview,
+                   m_page->Model().IsWireless() ? kPreviewReceiverMs : kPreviewCableMs);
+    }
+}
+
 void CDeviceOptionUI::SetSelected(bool selected) {
     if (auto* option = qobject_cast<QAbstractButton*>(
             ui::FindSubControlByName(this, QStringLiteral("device_select")))) {
@@ -92,7 +103,7 @@ void CDeviceOptionUI::OnTimer(int id) {
         FirstActivation();
         break;
     case kTimerPreview:
-        if (!model.IsOpen()) {
+        if (!model.IsOpen() || model.IsPreviewPaused()) {
             StopTimer(id);
             break;
         }
@@ -144,7 +155,9 @@ void CDeviceOptionUI::FirstActivation() {
         m_page->Activate();
     }
     if (model.IsOpen()) {
-        StartTimer(kTimerPreview, wireless ? kPreviewReceiverMs : kPreviewCableMs);
+        if (!model.IsPreviewPaused()) {
+            StartTimer(kTimerPreview, wireless ? kPreviewReceiverMs : kPreviewCableMs);
+        }
         if (model.HasPower()) {
             StartTimer(kTimerPower, kPowerFirstMs);
         }

@@ -56,6 +56,9 @@ public:
     void StartRefresh();
     // After removal: every timer that talks to the device stops.
     void StopDeviceTimers();
+    // The picture is repainted only while previews run (the main window is shown): pausing
+    // stops the repaint timer, resuming restarts it for an activated, open device.
+    void SetPreviewPaused(bool paused);
 
     // One-shot or periodic timers by id; StartTimer restarts a running one.
     void StartTimer(int id, int milliseconds);

@@ -1,0 +1,181 @@
+// The whole program on the virtual bus, offscreen: how long a plugged product takes to appear
+// as a page in the window, and how much of a core the running program takes while nothing
+// happens, with the four simulated products attached, the window hidden and shown.
+//
+// Counters: latency_ms (plug until the product's selector entry is shown), cpu_share (process
+// CPU time over wall time while idle, as a fraction of one core). Goals: 20 ms; 0.003 hidden,
+// 0.03 shown.
+
+#include "BenchCounters.h"
+#include "app/CMainWnd.h"
+#include "app/Startup.h"
+#include "common/Paths.h"
+#include "devices/ui/CDeviceOptionUI.h"
+#include "devices/ui/CKestravaUSBDevice.h"
+#include "sim/SimulatedProduct.h"
+#include "sim/VirtualHidBus.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <ctime>
+#include <functional>
+#include <memory>
+
+namespace {
+
+using q407::sim::SimProduct;
+using q407::sim::SimulatedProduct;
+
+// Runs the event loop until `done` holds, checking it at least every 2 ms; the thread sleeps
+// between events, so the waiting itself costs next to nothing.
+bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    QTimer tick;
+    tick.start(2);
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+// Runs the event loop for `ms` milliseconds.
+void RunFor(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+double ProcessCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// One running program: the application object, a private user folder, the main window on a
+// virtual bus.
+class Program {
+public:
+    Program() {
+        qputenv("XDG_DATA_HOME", m_home.path().toUtf8());
+        static const bool resources = app::SetupUiResources(
+            QString::fromStdString((q407::paths::DataDir() / "skin").string()) + QLatin1Char('/'));
+        m_ready = resources;
+        m_window = std::make_unique<app::CMainWnd>(nullptr, &m_bus);
+        m_ready = m_ready && m_window->Create(QStringLiteral("Q407"), QSize(800, 572)) &&
+                  WaitFor([this] { return m_window->isVisible(); }, 5000);
+    }
+    ~Program() {
+        m_window.reset();
+        for (auto& product : m_products) {
+            product->Unplug();
+        }
+    }
+    bool Ready() const { return m_ready; }
+    app::CMainWnd& Window() { return *m_window; }
+    std::shared_ptr<SimulatedProduct> Plug(SimProduct kind) {
+        auto product = SimulatedProduct::Create(kind);
+        product->PlugInto(m_bus);
+        m_products.push_back(product);
+        return product;
+    }
+    bool EntryShown(int page) {
+        auto* pages = m_window->Pages();
+        return pages != nullptr && page < pages->PageCount() && pages->Entry(page) != nullptr &&
+               !pages->Entry(page)->isHidden();
+    }
+
+private:
+    QTemporaryDir m_home;
+    q407::sim::VirtualHidBus m_bus;
+    std::vector<std::shared_ptr<SimulatedProduct>> m_products;
+    std::unique_ptr<app::CMainWnd> m_window;
+    bool m_ready = false;
+};
+
+void BM_PlugToPage(benchmark::State& state) {
+    Program program;
+    if (!program.Ready()) {
+        state.SkipWithError("the program did not start");
+        return;
+    }
+    double total = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        auto mouse = program.Plug(SimProduct::MouseA);
+        if (!WaitFor([&] { return program.EntryShown(0); }, 5000)) {
+            state.SkipWithError("the mouse page never showed");
+            return;
+        }
+        const double spent =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(spent);
+        total += spent;
+        mouse->Unplug();
+        WaitFor([&] { return !program.EntryShown(0); }, 5000);
+    }
+    state.counters["latency_ms"] = total * 1e3 / static_cast<double>(state.iterations());
+    q407::bench::ReportRss(state);
+}
+BENCHMARK(BM_PlugToPage)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// state.range(0): 0 window hidden, 1 shown.
+void BM_IdleCpu(benchmark::State& state) {
+    Program program;
+    if (!program.Ready()) {
+        state.SkipWithError("the program did not start");
+        return;
+    }
+    for (SimProduct product :
+         {SimProduct::MouseA, SimProduct::KeyboardK, SimProduct::MousePad, SimProduct::Headset}) {
+        program.Plug(product);
+    }
+    // Let every page activate and its first battery poll pass before measuring.
+    RunFor(3000);
+    if (state.range(0) == 0) {
+        program.Window().hide();
+    } else {
+        program.Window().show();
+    }
+    constexpr int kWindowMs = 4000;
+    double cpu = 0;
+    double wall = 0;
+    for (auto _ : state) {
+        const double cpuStart = ProcessCpuSeconds();
+        const auto start = std::chrono::steady_clock::now();
+        RunFor(kWindowMs);
+        const double spentWall =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        cpu += ProcessCpuSeconds() - cpuStart;
+        wall += spentWall;
+        state.SetIterationTime(spentWall);
+    }
+    state.counters["cpu_share"] = wall > 0 ? cpu / wall : 0;
+    q407::bench::ReportRss(state);
+}
+BENCHMARK(BM_IdleCpu)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+} // namespace
+
+// The widgets need the application object for the whole run, so this program has its own main.
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
