@@ -67,8 +67,9 @@ std::optional<std::uint16_t> EventValueOf(hid::CHidDevice& record,
     return static_cast<std::uint16_t>(first->value);
 }
 
-DeviceModel::DeviceModel(hid::HidBackend& backend, LightClock* clock, LightRandom* random)
-    : m_backend(backend), m_protocol(backend), m_clock(clock), m_random(random) {
+DeviceModel::DeviceModel(hid::HidBackend& backend, LightClock* clock, LightRandom* random,
+                         protocol::Pacer& pacer)
+    : m_backend(backend), m_protocol(backend, pacer), m_clock(clock), m_random(random) {
     if (m_clock == nullptr) {
         m_ownClock = std::make_unique<SteadyLightClock>();
         m_clock = m_ownClock.get();
@@ -358,6 +359,17 @@ light::PreviewParams DeviceModel::CurrentPreviewParams() const {
     p.multiColour = m_lightParams.multiColor != 0;
     p.colour = {m_lightParams.red, m_lightParams.green, m_lightParams.blue};
     return p;
+}
+
+void DeviceModel::EditPreview(const std::function<void(PreviewBuffers&)>& frame) {
+    std::lock_guard lock(m_previewMutex);
+    PreviewBuffers buffers{m_ledColours, m_preview, m_ledLevels, m_ring, CurrentPreviewParams()};
+    frame(buffers);
+}
+
+void DeviceModel::EditLedStates(const std::function<void(std::vector<LedState>&)>& edit) {
+    std::lock_guard lock(m_ledStateLock);
+    edit(m_ledStates);
 }
 
 void DeviceModel::PreviewBreathing() {

@@ -53,6 +53,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -108,9 +109,11 @@ std::optional<std::uint16_t> EventValueOf(hid::CHidDevice& record,
 class DeviceModel {
 public:
     // `clock` and `random` feed the preview (blink timing, ripple hues); they must outlive the
-    // model. Defaults are a steady clock and a seeded source.
+    // model. Defaults are a steady clock and a seeded source. `pacer` takes the protocol's
+    // pauses (tests and benchmarks measure without them).
     explicit DeviceModel(hid::HidBackend& backend, LightClock* clock = nullptr,
-                         LightRandom* random = nullptr);
+                         LightRandom* random = nullptr,
+                         protocol::Pacer& pacer = protocol::DefaultPacer());
     virtual ~DeviceModel();
     DeviceModel(const DeviceModel&) = delete;
     DeviceModel& operator=(const DeviceModel&) = delete;
@@ -266,6 +269,19 @@ public:
     std::vector<profiles::LedEffectStep> EffectSteps() const;
 
 protected:
+    // The preview buffers as a derived page's own frames change them.
+    struct PreviewBuffers {
+        std::vector<LedColour>& leds;
+        light::PreviewState& state;
+        std::array<std::uint8_t, kLedLevelCount>& levels;
+        std::array<std::uint8_t, kRingSize>& ring;
+        light::PreviewParams params;
+    };
+    // Runs `frame` on the preview buffers under the preview lock.
+    void EditPreview(const std::function<void(PreviewBuffers&)>& frame);
+    // Runs `edit` on the per-LED records under their lock.
+    void EditLedStates(const std::function<void(std::vector<LedState>&)>& edit);
+
     // Acts on one event value read on `channel` (listening thread).
     void HandleEvent(int channel, std::uint16_t value);
     light::PreviewParams CurrentPreviewParams() const; // under m_previewMutex

@@ -4,15 +4,6 @@ namespace q407::protocol {
 
 namespace {
 
-// Runs one command of a write sequence: through the receiver only when the link query succeeds.
-template <typename Step>
-int Linked(CDeviceProtocol& protocol, Step step) {
-    if (protocol.IsWireless() && !protocol.QueryWirelessLink()) {
-        return kResultNoAnswer;
-    }
-    return step();
-}
-
 // 0x01, 0x03 into `info`, and the key table size it gives.
 int BeginAndReadInfo(CDeviceProtocol& protocol, std::span<std::uint8_t, kDeviceInfoSize> info) {
     int result = protocol.BeginConfig();
@@ -32,15 +23,15 @@ int BeginAndReadInfo(CDeviceProtocol& protocol, std::span<std::uint8_t, kDeviceI
 template <typename Write>
 int WriteSequence(CDeviceProtocol& protocol, Write write) {
     std::array<std::uint8_t, kDeviceInfoSize> info{};
-    int result = Linked(protocol, [&] { return protocol.BeginConfig(); });
+    int result = RunLinked(protocol, [&] { return protocol.BeginConfig(); });
     if (result == kResultOk) {
-        result = Linked(protocol, [&] { return protocol.ReadDeviceInfo(info); });
+        result = RunLinked(protocol, [&] { return protocol.ReadDeviceInfo(info); });
     }
     if (result == kResultOk) {
-        result = Linked(protocol, write);
+        result = RunLinked(protocol, write);
     }
     if (result == kResultOk) {
-        result = Linked(protocol, [&] { return protocol.EndConfig(1); });
+        result = RunLinked(protocol, [&] { return protocol.EndConfig(1); });
     }
     return result;
 }
@@ -117,14 +108,14 @@ int WriteSettingsSequence(CDeviceProtocol& protocol, const SettingsLayout& layou
         return kResultNoAnswer;
     }
     const auto address = static_cast<std::uint16_t>(profile * layout.writeStride);
-    int result = Linked(protocol, [&] { return protocol.BeginConfig(); });
+    int result = RunLinked(protocol, [&] { return protocol.BeginConfig(); });
     if (result == kResultOk) {
-        result = Linked(protocol, [&] {
+        result = RunLinked(protocol, [&] {
             return protocol.WriteSettings(block.data(), layout.writeLength, address);
         });
     }
     if (result == kResultOk) {
-        result = Linked(protocol, [&] { return protocol.EndConfig(1); });
+        result = RunLinked(protocol, [&] { return protocol.EndConfig(1); });
     }
     return result;
 }

@@ -40,6 +40,16 @@ inline constexpr std::size_t kInfoSensorId = 9; // 2 bytes, low first
 inline constexpr std::size_t kInfoDpiStep = 11;
 inline constexpr std::size_t kInfoDpiBase = 14; // 2 bytes, low first
 
+// Runs one command of a write sequence: through the receiver only when the link query succeeds
+// (else "no answer", and the command is not sent).
+template <typename Step>
+int RunLinked(CDeviceProtocol& protocol, Step step) {
+    if (protocol.IsWireless() && !protocol.QueryWirelessLink()) {
+        return kResultNoAnswer;
+    }
+    return step();
+}
+
 // Called with the device flag (byte 7 of the device information) when a mouse has been read, so
 // the page can tell the main window.
 using DeviceFlagReport = std::function<void(bool flag)>;

@@ -19,7 +19,8 @@ struct FirmwareSpec {
     ProductKind kind = ProductKind::Mouse;
     bool throughReceiver = false;
 
-    // Answer of command 0x03. Byte 5 key positions, 6 macro memory in 128-byte units, 7 device
+    // Answer of command 0x03. Bytes 0-1 firmware version (major, minor; also the interfaces' USB
+    // release number), 5 key positions, 6 macro memory in 128-byte units, 7 device
     // flag, 9-10 sensor id, 11 DPI step, 14-15 lowest DPI.
     std::array<std::uint8_t, 34> deviceInfo{};
     std::vector<std::uint8_t> defaultKeyTable; // 3 bytes per key position (0x07)

@@ -58,8 +58,11 @@ std::shared_ptr<SimulatedProduct> SimulatedProduct::Create(SimProduct product) {
 
 SimulatedProduct::SimulatedProduct(SimProduct product, FirmwareSpec spec)
     : m_product(product), m_firmware(std::move(spec)), m_epoch(Clock::now()) {
-    const auto infos = InterfacesOfProduct(product);
-    for (const auto& info : infos) {
+    auto infos = InterfacesOfProduct(product);
+    // The USB release number carries the firmware version, as the device information does.
+    const auto& deviceInfo = m_firmware.Memory().deviceInfo;
+    for (auto& info : infos) {
+        info.version = static_cast<std::uint16_t>(deviceInfo[0] << 8 | deviceInfo[1]);
         m_interfaces.push_back(std::make_shared<VirtualHidDevice>(info));
     }
     // Which interface and collection carry commands and events: the product's table rows.

@@ -1,0 +1,846 @@
+#include "devices/MouseModel.h"
+
+#include "common/Diag.h"
+#include "hid/DeviceTable.h"
+#include "profiles/CMacroLibrary.h"
+#include "profiles/JsonFile.h"
+#include "profiles/MacroImage.h"
+
+#include <algorithm>
+#include <cctype>
+#include <limits>
+
+namespace q407::devices {
+namespace {
+
+namespace p = protocol;
+namespace mb = mouse_block;
+
+constexpr std::uint16_t kOldFirmwareLimit = 0x0103;
+constexpr std::uint8_t kMacroCategory = 0x70;
+constexpr std::uint8_t kMacroCategoryAlt = 0x71;
+constexpr int kNoPosition = 255;
+constexpr int kMaxSpeedLevel = 4;
+
+bool IsMacro(std::uint32_t function) {
+    const auto category = static_cast<std::uint8_t>(function >> 16);
+    return category == kMacroCategory || category == kMacroCategoryAlt;
+}
+
+int MacroIndexOf(std::uint32_t function) {
+    return static_cast<int>((function >> 8) & 0xFF);
+}
+
+std::uint8_t ToByte(int value) {
+    return static_cast<std::uint8_t>(std::clamp(value, 0, 0xFF));
+}
+
+std::uint16_t ToWord(int value) {
+    return static_cast<std::uint16_t>(std::clamp(value, 0, 0xFFFF));
+}
+
+bool IsPlainName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of("/\\") == std::string::npos && name.find('\0') == std::string::npos;
+}
+
+// The field a MouseField names.
+std::uint16_t& FieldOf(profiles::MouseSystemSettings& settings, MouseField field) {
+    switch (field) {
+    case MouseField::DoubleClickTime:
+        return settings.doubleClickTime;
+    case MouseField::PointerSpeed:
+        return settings.pointerSpeed;
+    case MouseField::ScrollByPage:
+        return settings.scrollByPage;
+    case MouseField::WheelLines:
+        return settings.wheelLines;
+    case MouseField::Dormancy:
+        return settings.dormancyTime;
+    case MouseField::AntiShake:
+        return settings.antiShake;
+    case MouseField::LiftOff:
+        return settings.liftOffDistance;
+    case MouseField::SensorLift:
+        return settings.sensorLift;
+    case MouseField::MotionSync:
+        return settings.motionSync;
+    case MouseField::AngleSnapping:
+        return settings.angleSnapping;
+    case MouseField::Debounce:
+        return settings.keyDebounce;
+    case MouseField::DeepSleep:
+        return settings.deepSleepOff;
+    }
+    return settings.reserved;
+}
+
+// The macro image commands through the page's protocol object, each behind the link query
+// through the receiver.
+class ProtocolMacroDevice final : public profiles::IMacroImageDevice {
+public:
+    explicit ProtocolMacroDevice(p::CDeviceProtocol& protocol) : m_protocol(protocol) {}
+    bool IsOpen() const override { return m_protocol.IsOpened(); }
+    int BeginConfig() override {
+        return p::RunLinked(m_protocol, [&] { return m_protocol.BeginConfig(); });
+    }
+    int ReadDeviceInfo(profiles::DeviceInfoBlock& info) override {
+        return p::RunLinked(m_protocol, [&] { return m_protocol.ReadDeviceInfo(info); });
+    }
+    int WriteMacroData(std::span<const std::uint8_t> image) override {
+        return p::RunLinked(m_protocol,
+                            [&] { return m_protocol.WriteMacroImage(image.data(), image.size()); });
+    }
+    int EndConfig(int argument) override {
+        return p::RunLinked(m_protocol, [&] { return m_protocol.EndConfig(argument); });
+    }
+
+private:
+    p::CDeviceProtocol& m_protocol;
+};
+
+// "DefaultLightName" and "AreaLightName" hold either one list or one list per light table.
+const Json::Value& LightTableList(const Json::Value& root, const char* key, int table) {
+    const Json::Value& list = profiles::Member(root, key);
+    const Json::Value& first = profiles::Element(list, 0);
+    if (first.isArray()) {
+        return profiles::Element(list, static_cast<Json::ArrayIndex>(table));
+    }
+    return list;
+}
+
+} // namespace
+
+// --- DPI values ----------------------------------------------------------------------------------
+
+int ClampDpi(long long value) {
+    const long long clamped = std::clamp<long long>(value, kDpiMin, kDpiMax);
+    return static_cast<int>((clamped + kDpiGranule - 1) / kDpiGranule * kDpiGranule);
+}
+
+int ParseDpiText(std::string_view text) {
+    std::size_t at = 0;
+    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at])) != 0) {
+        ++at;
+    }
+    bool negative = false;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
+        negative = text[at] == '-';
+        ++at;
+    }
+    long long value = 0;
+    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
+        // Anything beyond the range clamps anyway; stop growing well before overflow.
+        value = std::min<long long>(value * 10 + (text[at] - '0'), 1'000'000'000LL);
+    }
+    return ClampDpi(negative ? -value : value);
+}
+
+SensorInfo SensorFromDeviceInfo(std::span<const std::uint8_t> info) {
+    SensorInfo sensor;
+    if (info.size() < p::kDeviceInfoSize) {
+        return sensor;
+    }
+    sensor.model =
+        static_cast<std::uint16_t>(info[p::kInfoSensorId] | (info[p::kInfoSensorId + 1] << 8));
+    sensor.step = info[p::kInfoDpiStep];
+    sensor.base = info[p::kInfoDpiBase] | (info[p::kInfoDpiBase + 1] << 8);
+    return sensor;
+}
+
+std::uint16_t DpiToStored(int dpi, const SensorInfo& sensor) {
+    if (sensor.model != kSteppedSensor) {
+        return ToWord(dpi);
+    }
+    const int step = std::max(sensor.step, 1);
+    if (dpi <= sensor.base) {
+        return 0;
+    }
+    return ToWord((dpi - sensor.base) / step);
+}
+
+int StoredToDpi(std::uint16_t stored, const SensorInfo& sensor) {
+    if (sensor.model != kSteppedSensor) {
+        return stored;
+    }
+    const long long value =
+        static_cast<long long>(stored) * std::max(sensor.step, 1) + std::max(sensor.base, 0);
+    return static_cast<int>((value + kDpiGranule - 1) / kDpiGranule * kDpiGranule);
+}
+
+bool IsDeviceField(MouseField field) {
+    switch (field) {
+    case MouseField::DoubleClickTime:
+    case MouseField::PointerSpeed:
+    case MouseField::ScrollByPage:
+    case MouseField::WheelLines:
+        return false;
+    default:
+        return true;
+    }
+}
+
+// --- Construction ------------------------------------------------------------------------------
+
+MouseModel::MouseModel(hid::HidBackend& backend, LightClock* clock, LightRandom* random,
+                       protocol::Pacer& pacer)
+    : DeviceModel(backend, clock, random, pacer) {
+    SetKind(kKindMouse);
+}
+
+MouseModel::~MouseModel() {
+    // The threads call this object's frames: stop them before its members go.
+    StopPageThreads();
+}
+
+// --- Reading the mouse ---------------------------------------------------------------------------
+
+int MouseModel::ReadDevice(const protocol::DeviceFlagReport& flag) {
+    if (!IsOpen()) {
+        return 0;
+    }
+    p::DeviceTables tables;
+    if (p::ReadMouse(Protocol(), tables, flag) != p::kResultOk) {
+        return 0;
+    }
+    m_tables = tables;
+    m_profile.SetRawBlock(std::span(m_tables.keyTable.data(), Protocol().TableSize()));
+    PrepareKeyMap();
+    return 1;
+}
+
+void MouseModel::PrepareKeyMap() {
+    // The mouse's keys sit at the device position of their own number; keys beyond the
+    // device's positions have none.
+    const int positions = m_tables.deviceInfo[p::kInfoKeyPositions];
+    const int keys = std::max({KeyCount(), static_cast<int>(m_keyList.size()), positions});
+    std::map<int, int> map;
+    std::map<std::uint8_t, std::uint8_t> profileMap;
+    for (int key = 0; key < keys && key < kNoPosition; ++key) {
+        const int position = key < positions ? key : kNoPosition;
+        map[key] = position;
+        profileMap[static_cast<std::uint8_t>(key)] = static_cast<std::uint8_t>(position);
+    }
+    SetDeviceMap(map);
+    m_profile.SetDeviceMap(profileMap);
+}
+
+bool MouseModel::ReadBlock(std::uint8_t& slot, MouseConfigBlock& out) {
+    if (!IsOpen()) {
+        return false;
+    }
+    return p::ReadSettingsSequence(Protocol(), p::kMouseSettings, slot, out) == p::kResultOk;
+}
+
+int MouseModel::ReadDeviceConfig() {
+    SetPreviewPaused(false);
+    std::uint8_t slot = 0;
+    MouseConfigBlock read{};
+    if (!ReadBlock(slot, read)) {
+        return 0;
+    }
+    m_currentSlot = slot;
+    m_configBlock = read;
+    m_blockRead = true;
+    EnsureEffectCodes();
+
+    profiles::LightInfo info = m_profile.GetLightInfo();
+    const auto code = std::find(m_effectCodes.begin(), m_effectCodes.end(), read[mb::kEffect]);
+    if (code != m_effectCodes.end()) {
+        info.mode = static_cast<std::uint8_t>(code - m_effectCodes.begin());
+    }
+    info.brightness = read[mb::kBrightness];
+    info.speed = read[mb::kSpeed] <= kMaxSpeedLevel
+                     ? static_cast<std::uint8_t>(kMaxSpeedLevel - read[mb::kSpeed])
+                     : 0;
+    info.direction = read[mb::kDirection];
+    info.multiColor = read[mb::kMultiColour];
+    info.red = read[mb::kRed];
+    info.green = read[mb::kRed + 1];
+    info.blue = read[mb::kRed + 2];
+
+    // The report-rate byte belongs to the connection the block was read through.
+    (IsWireless() ? m_settings.reportRateWireless : m_settings.reportRateWired) =
+        read[mb::kReportRate];
+    m_settings.liftOffDistance = read[mb::kLiftOff];
+    m_settings.angleSnapping = read[mb::kAngleSnapping];
+
+    m_dpiStages.resize(std::max<std::size_t>(m_dpiStages.size(), kDpiStageCount));
+    for (std::size_t i = 0; i < kDpiStageCount; ++i) {
+        const std::uint8_t* s = read.data() + mb::kStages + mb::kStageSize * i;
+        profiles::DpiStage& stage = m_dpiStages[i];
+        stage.enabled = s[0];
+        stage.separateXY = s[1];
+        stage.dpiX = static_cast<std::uint16_t>(s[2] | (s[3] << 8));
+        stage.dpiY = static_cast<std::uint16_t>(s[4] | (s[5] << 8));
+        stage.red = s[6];
+        stage.green = s[7];
+        stage.blue = s[8];
+    }
+    // A stage number the list does not hold keeps the profile's choice.
+    if (read[mb::kActiveStage] < kDpiStageCount) {
+        m_activeStage = read[mb::kActiveStage];
+    }
+
+    m_profile.SetDpiStages(m_dpiStages);
+    m_profile.SetMouseSettings(m_settings);
+    m_profile.SetActiveStage(m_activeStage);
+    m_profile.SetLightInfo(info);
+    DeviceModel::SetLightParams(info);
+    m_profile.SaveProfile();
+    return 1;
+}
+
+void MouseModel::BuildBlock(MouseConfigBlock& out, int value) const {
+    const std::size_t stages = std::min<std::size_t>(m_dpiStages.size(), kDpiStageCount);
+    for (std::size_t i = 0; i < stages; ++i) {
+        const profiles::DpiStage& stage = m_dpiStages[i];
+        std::uint8_t* s = out.data() + mb::kStages + mb::kStageSize * i;
+        s[0] = stage.enabled;
+        s[1] = stage.separateXY;
+        s[2] = static_cast<std::uint8_t>(stage.dpiX & 0xFF);
+        s[3] = static_cast<std::uint8_t>(stage.dpiX >> 8);
+        s[4] = static_cast<std::uint8_t>(stage.dpiY & 0xFF);
+        s[5] = static_cast<std::uint8_t>(stage.dpiY >> 8);
+        s[6] = stage.red;
+        s[7] = stage.green;
+        s[8] = stage.blue;
+    }
+    out[mb::kReportRate] = ToByte(ReportRate());
+    out[mb::kActiveStage] = ToByte(m_activeStage);
+    out[mb::kAngleSnapping] = ToByte(m_settings.angleSnapping);
+    out[mb::kLiftOff] = ToByte(m_settings.liftOffDistance);
+
+    const profiles::LightInfo info = GetLightParams();
+    // The user's saved effects run on the mouse as its first effect.
+    const std::size_t position = info.mode >= kFirstUserLightMode ? 0 : info.mode;
+    if (position < m_effectCodes.size()) {
+        out[mb::kEffect] = ToByte(m_effectCodes[position]);
+    }
+    out[mb::kBrightness] = info.brightness;
+    out[mb::kSpeed] =
+        static_cast<std::uint8_t>(kMaxSpeedLevel - std::min<int>(info.speed, kMaxSpeedLevel));
+    out[mb::kDirection] = info.direction;
+    out[mb::kMultiColour] = info.multiColor;
+    out[mb::kRed] = info.red;
+    out[mb::kRed + 1] = info.green;
+    out[mb::kRed + 2] = info.blue;
+
+    out[mb::kValue] = ToByte(value);
+    out[mb::kZero] = 0;
+}
+
+int MouseModel::WriteConfig(int slot, int value, int a, int b, int c) {
+    (void)a;
+    (void)b;
+    (void)c;
+    if (!IsOpen()) {
+        return 0;
+    }
+    // The bytes the program does not know must come from the mouse, never from zeros.
+    if (!m_blockRead) {
+        std::uint8_t current = 0;
+        if (!ReadBlock(current, m_configBlock)) {
+            return 0;
+        }
+        m_currentSlot = current;
+        m_blockRead = true;
+    }
+    EnsureEffectCodes();
+    MouseConfigBlock out = m_configBlock;
+    BuildBlock(out, value);
+    return p::WriteSettingsSequence(Protocol(), p::kMouseSettings, slot, out) == p::kResultOk ? 1
+                                                                                              : 0;
+}
+
+std::uint16_t MouseModel::FirmwareVersion() const {
+    auto& protocol = const_cast<MouseModel*>(this)->Protocol();
+    if (!protocol.IsOpened()) {
+        return 0;
+    }
+    const hid::CHidDevice& record =
+        protocol.IsWireless() ? protocol.ReceiverRecord() : protocol.CableRecord();
+    return record.Attributes().versionNumber;
+}
+
+bool MouseModel::NeedsOldFirmwareNotice() const {
+    const std::uint16_t product = Identity().productId;
+    const bool model = product == hid::kProductMouseA || product == hid::kProductMouseAReceiver;
+    return !m_tipShown && model && IsOpen() && FirmwareVersion() < kOldFirmwareLimit;
+}
+
+// --- Profile -------------------------------------------------------------------------------------
+
+void MouseModel::UpdateProfilePaths() {
+    m_profile.SetDeviceIndex(GetDeviceIndex());
+    m_profile.SetDefaultPath(GetDefaultProfilePath());
+    m_profile.SetFirstCustomLightMode(kFirstUserLightMode);
+    const std::filesystem::path folder = GetProfileFolder();
+    if (folder.empty()) {
+        return;
+    }
+    // The names come from the profile list and the page set-up: never let one leave the folder.
+    if (IsPlainName(ProfileUuid())) {
+        m_profile.SetProfilePath(folder / (ProfileUuid() + ".Json"));
+    }
+    if (IsPlainName(LightConfigName())) {
+        m_profile.SetLightConfigPath(folder / (LightConfigName() + ".config"));
+    }
+}
+
+std::string MouseModel::GetProfilePath() const {
+    return m_profile.GetProfilePath().string();
+}
+
+void MouseModel::SaveProfile() {
+    m_profile.SaveProfile();
+}
+
+void MouseModel::SetDeviceIndex(int index) {
+    DeviceModel::SetDeviceIndex(index);
+    m_profile.SetDeviceIndex(index);
+}
+
+void MouseModel::SetLightParams(const profiles::LightInfo& params) {
+    DeviceModel::SetLightParams(params);
+    m_profile.SetLightInfo(params);
+}
+
+void MouseModel::LoadLighting() {
+    DeviceModel::SetLightParams(m_profile.GetLightInfo());
+    m_lightList = m_profile.GetLightList();
+    if (!m_profile.GetLightConfigPath().empty()) {
+        m_profile.LoadLightConfig(m_profile.GetLightConfigPath());
+    }
+    SetEffectSteps(m_profile.GetLedEffect());
+    m_effectStart = Clock().NowMs();
+}
+
+void MouseModel::TakeProfile() {
+    m_keyList = m_profile.GetKeyList();
+    LoadLighting();
+    m_dpiStages = m_profile.GetDpiStages();
+    m_activeStage = m_profile.GetActiveStage();
+    m_settings = m_profile.GetMouseSettings();
+}
+
+int MouseModel::LoadProfile() {
+    UpdateProfilePaths();
+    const std::filesystem::path path = m_profile.GetProfilePath();
+    if (path.empty() || m_profile.LoadProfile(path).isNull()) {
+        return 0;
+    }
+    TakeProfile();
+    return 1;
+}
+
+int MouseModel::ResetProfileToDefault() {
+    UpdateProfilePaths();
+    const std::filesystem::path defaults = GetDefaultProfilePath();
+    const Json::Value entry =
+        profiles::Element(profiles::Member(profiles::ReadJsonFile(defaults), "Device"),
+                          static_cast<Json::ArrayIndex>(GetDeviceIndex()));
+    if (defaults.empty() || entry.isNull()) {
+        return 0;
+    }
+    m_profile.LoadProfile(defaults);
+    TakeProfile();
+    return m_profile.SaveProfile() ? 1 : 0;
+}
+
+// --- Working copies and setting changes ----------------------------------------------------------
+
+void MouseModel::SetSettings(const profiles::MouseSystemSettings& settings) {
+    m_settings = settings;
+    m_profile.SetMouseSettings(settings);
+}
+
+void MouseModel::SetDpiStages(const std::vector<profiles::DpiStage>& stages) {
+    m_dpiStages = stages;
+    m_profile.SetDpiStages(stages);
+}
+
+int MouseModel::CommitStages() {
+    m_profile.SetDpiStages(m_dpiStages);
+    m_profile.SetActiveStage(m_activeStage);
+    m_profile.SaveProfile();
+    return WriteConfig(0, 0, 1, 0, 0);
+}
+
+int MouseModel::CommitSettings() {
+    m_profile.SetMouseSettings(m_settings);
+    m_profile.SaveProfile();
+    return WriteConfig(0, 0, 1, 0, 0);
+}
+
+int MouseModel::SetDpiValue(int stage, int dpi) {
+    if (stage < 0 || stage >= kDpiStageCount) {
+        return 0;
+    }
+    if (static_cast<std::size_t>(stage) >= m_dpiStages.size()) {
+        m_dpiStages.resize(static_cast<std::size_t>(stage) + 1);
+    }
+    profiles::DpiStage& target = m_dpiStages[static_cast<std::size_t>(stage)];
+    target.dpiX = DpiToStored(ClampDpi(dpi), Sensor());
+    if (target.separateXY == 0) {
+        target.dpiY = target.dpiX;
+    }
+    return CommitStages();
+}
+
+int MouseModel::ShownDpi(int stage) const {
+    if (stage < 0 || static_cast<std::size_t>(stage) >= m_dpiStages.size()) {
+        return 0;
+    }
+    return StoredToDpi(m_dpiStages[static_cast<std::size_t>(stage)].dpiX, Sensor());
+}
+
+int MouseModel::SetStageEnabled(int stage, bool enabled) {
+    if (stage < 0 || static_cast<std::size_t>(stage) >= m_dpiStages.size() ||
+        (!enabled && stage == m_activeStage)) {
+        return 0;
+    }
+    m_dpiStages[static_cast<std::size_t>(stage)].enabled = enabled ? 1 : 0;
+    return CommitStages();
+}
+
+int MouseModel::SelectActiveStage(int stage) {
+    if (stage < 0 || static_cast<std::size_t>(stage) >= m_dpiStages.size()) {
+        return 0;
+    }
+    m_activeStage = stage;
+    m_dpiStages[static_cast<std::size_t>(stage)].enabled = 1;
+    return CommitStages();
+}
+
+int MouseModel::SetDpiColour(int stage, std::uint32_t argb) {
+    if (stage < 0 || static_cast<std::size_t>(stage) >= m_dpiStages.size()) {
+        return 0;
+    }
+    profiles::DpiStage& target = m_dpiStages[static_cast<std::size_t>(stage)];
+    target.red = static_cast<std::uint8_t>((argb >> 16) & 0xFF);
+    target.green = static_cast<std::uint8_t>((argb >> 8) & 0xFF);
+    target.blue = static_cast<std::uint8_t>(argb & 0xFF);
+    return CommitStages();
+}
+
+std::uint32_t MouseModel::GetDpiColour(int stage) const {
+    if (stage < 0 || static_cast<std::size_t>(stage) >= m_dpiStages.size()) {
+        return 0;
+    }
+    const profiles::DpiStage& s = m_dpiStages[static_cast<std::size_t>(stage)];
+    return 0xFF000000U + s.red * 65536U + s.green * 256U + s.blue;
+}
+
+int MouseModel::ReportRate() const {
+    return IsWireless() ? m_settings.reportRateWireless : m_settings.reportRateWired;
+}
+
+int MouseModel::SetReportRate(int choice) {
+    (IsWireless() ? m_settings.reportRateWireless : m_settings.reportRateWired) = ToWord(choice);
+    return CommitSettings();
+}
+
+int MouseModel::SetSettingField(MouseField field, int value) {
+    FieldOf(m_settings, field) = ToWord(value);
+    if (IsDeviceField(field)) {
+        return CommitSettings();
+    }
+    m_profile.SetMouseSettings(m_settings);
+    return m_profile.SaveProfile() ? 1 : 0;
+}
+
+int MouseModel::GetSettingField(MouseField field) const {
+    profiles::MouseSystemSettings copy = m_settings;
+    return FieldOf(copy, field);
+}
+
+int MouseModel::ApplyLightParams(const profiles::LightInfo& params) {
+    SetLightParams(params);
+    SetEffectSteps(m_profile.GetLedEffect());
+    m_effectStart = Clock().NowMs();
+    m_profile.SaveProfile();
+    return WriteConfig(0, 0, 1, 0, 0);
+}
+
+int MouseModel::SystemPointerSpeed(int slider) {
+    const long long speed = static_cast<long long>(slider) * 2 + 2;
+    return static_cast<int>(std::clamp<long long>(speed, 1, 20));
+}
+
+// --- Name lists ----------------------------------------------------------------------------------
+
+MouseModel::NameLists MouseModel::LoadNameLists() {
+    NameLists lists;
+    const std::filesystem::path folder = GetProfileFolder();
+    if (!folder.empty()) {
+        for (const profiles::MacroInfo& macro : profiles::CMacroLibrary(folder).Load()) {
+            lists.macroNames.push_back(macro.name);
+        }
+    }
+
+    const Json::Value lights = profiles::ReadJsonFile(GetDefaultFolder() / "default_light.json");
+    const Json::Value& modes = LightTableList(lights, "DefaultLightName", m_lightTable);
+    if (modes.isArray()) {
+        for (const Json::Value& mode : modes) {
+            lists.lightNames.push_back(profiles::AsString(profiles::Member(mode, "LightName")));
+            lists.lightVisible.push_back(profiles::AsInt(profiles::Member(mode, "visible")));
+            lists.effectCodes.push_back(profiles::AsInt(profiles::Member(mode, "value")));
+        }
+    }
+    const Json::Value& areas = LightTableList(lights, "AreaLightName", m_lightTable);
+    if (areas.isArray()) {
+        for (const Json::Value& area : areas) {
+            lists.areaLightNames.push_back(profiles::AsString(profiles::Member(area, "LightName")));
+        }
+    }
+
+    UpdateProfilePaths();
+    if (!m_profile.GetLightConfigPath().empty()) {
+        const Json::Value config = m_profile.LoadLightConfig(m_profile.GetLightConfigPath());
+        const Json::Value& saved = profiles::Element(
+            profiles::Member(config, "LightInfo"), static_cast<Json::ArrayIndex>(GetDeviceIndex()));
+        if (saved.isArray()) {
+            for (const Json::Value& effect : saved) {
+                lists.userLightNames.push_back(
+                    profiles::AsString(profiles::Member(effect, "LightName")));
+            }
+        }
+    }
+    m_effectCodes = lists.effectCodes;
+    m_effectCodesLoaded = true;
+    return lists;
+}
+
+void MouseModel::EnsureEffectCodes() {
+    if (!m_effectCodesLoaded) {
+        LoadNameLists();
+    }
+}
+
+// --- Link and power ------------------------------------------------------------------------------
+
+bool MouseModel::IsLinkOnline() {
+    return IsOpen() && IsWireless() && Protocol().QueryWirelessLink();
+}
+
+std::optional<std::array<std::uint8_t, 6>> MouseModel::PollPowerState() {
+    if (!IsOpen() || PowerValue() != 0 || !Protocol().QueryWirelessLink()) {
+        return std::nullopt;
+    }
+    std::array<std::uint8_t, 6> state{};
+    state[3] = IsWireless() ? 1 : 0;
+    return state;
+}
+
+// --- Key table, macros and recoil ---------------------------------------------------------------
+
+int MouseModel::MacroCount() const {
+    const std::filesystem::path folder = GetProfileFolder();
+    return folder.empty() ? 0 : static_cast<int>(profiles::CMacroLibrary(folder).Load().size());
+}
+
+KeyEntries MouseModel::CurrentKeyEntries() const {
+    KeyEntries entries;
+    for (const profiles::KeyAssignmentEntry& key : m_keyList) {
+        entries.push_back(static_cast<std::uint32_t>(profiles::KeyFunctionToInt(key.assignment)));
+    }
+    return entries;
+}
+
+std::vector<int> MouseModel::UsedMacros(const KeyEntries& entries) const {
+    const int count = MacroCount();
+    const std::map<int, int>& map = KeyMap();
+    std::vector<int> used;
+    for (std::size_t key = 0; key < entries.size(); ++key) {
+        const auto position = map.find(static_cast<int>(key));
+        if (position == map.end() || position->second == kNoPosition || !IsMacro(entries[key])) {
+            continue;
+        }
+        const int index = MacroIndexOf(entries[key]);
+        if (index < count && std::find(used.begin(), used.end(), index) == used.end()) {
+            used.push_back(index);
+        }
+    }
+    return used;
+}
+
+std::vector<std::string> MouseModel::GetMacroList() const {
+    const std::filesystem::path folder = GetProfileFolder();
+    if (folder.empty()) {
+        return {};
+    }
+    const std::vector<profiles::MacroInfo> macros = profiles::CMacroLibrary(folder).Load();
+    std::vector<std::string> names;
+    for (const int index : UsedMacros(CurrentKeyEntries())) {
+        names.push_back(macros[static_cast<std::size_t>(index)].name);
+    }
+    return names;
+}
+
+int MouseModel::WriteKeyTable(profiles::CBasicProfiledata* profile, const KeyEntries& entries) {
+    if (!IsOpen()) {
+        return 0;
+    }
+    const std::vector<profiles::KeyAssignmentEntry> keys =
+        profile != nullptr ? profile->GetKeyList() : m_keyList;
+    const std::vector<int> used = UsedMacros(entries);
+    const int count = MacroCount();
+    std::vector<std::uint8_t> table(m_tables.defaultKeyTable.begin(),
+                                    m_tables.defaultKeyTable.begin() + Protocol().TableSize());
+    for (const auto& [key, position] : KeyMap()) {
+        const auto at = static_cast<std::size_t>(key);
+        if (position == kNoPosition || at >= entries.size() ||
+            static_cast<std::size_t>(position) * 3 + 3 > table.size()) {
+            continue;
+        }
+        profiles::KeyFunctionBytes code =
+            profiles::KeyFunctionFromInt(static_cast<int>(entries[at]));
+        if (IsMacro(entries[at])) {
+            const int index = MacroIndexOf(entries[at]);
+            if (index < count) {
+                code[1] = static_cast<std::uint8_t>(std::find(used.begin(), used.end(), index) -
+                                                    used.begin());
+            } else if (at < keys.size()) {
+                code = keys[at].defaultAssignment;
+            } else {
+                continue; // no default known: the factory function stays
+            }
+        }
+        std::copy(code.begin(), code.end(),
+                  table.begin() + static_cast<std::ptrdiff_t>(position) * 3);
+    }
+    return p::WriteKeyTableSequence(Protocol(), table) == p::kResultOk ? 1 : 0;
+}
+
+int MouseModel::WriteCurrentKeyTable(profiles::CBasicProfiledata* profile) {
+    return WriteKeyTable(profile, CurrentKeyEntries());
+}
+
+int MouseModel::WriteMacroImage(const std::vector<int>& macroIndices) {
+    const std::filesystem::path folder = GetProfileFolder();
+    if (folder.empty()) {
+        return 0;
+    }
+    ProtocolMacroDevice device(Protocol());
+    profiles::DeviceInfoBlock info = m_tables.deviceInfo;
+    const int result =
+        profiles::WriteMacroImage(device, profiles::CMacroLibrary(folder), macroIndices, info);
+    m_tables.deviceInfo = info;
+    return result;
+}
+
+int MouseModel::WriteRecoilImage(std::span<const std::uint8_t> image) {
+    if (!IsOpen() || image.empty()) {
+        return 0;
+    }
+    return p::WriteRecoilSequence(Protocol(), image) == p::kResultOk ? 1 : 0;
+}
+
+// --- Preview -------------------------------------------------------------------------------------
+
+void MouseModel::PreviewDeviceFrameA() {
+    const int leds = LedCount();
+    const profiles::LightInfo params = GetLightParams();
+    EditPreview([&](PreviewBuffers& b) {
+        // An empty ring gets one marker per LED (LED 0 is the ring's empty mark).
+        if (std::all_of(b.ring.begin(), b.ring.end(), [](std::uint8_t v) { return v == 0; })) {
+            for (std::size_t i = 1; i < b.ring.size() && static_cast<int>(i) < leds; ++i) {
+                b.ring[i] = static_cast<std::uint8_t>(i);
+            }
+        }
+    });
+    RotateRing(params.direction);
+    for (int led = 0; led < leds; ++led) {
+        FadeLedStep(led, 0);
+    }
+    MarkRingLeds();
+    EditPreview([&](PreviewBuffers& b) {
+        const unsigned full = light::BrightnessLevel(b.params.brightness);
+        b.state.colourIndex =
+            static_cast<std::uint8_t>((b.state.colourIndex + 1) % light::kHueCount);
+        for (std::size_t i = 0; i < b.leds.size(); ++i) {
+            const unsigned level = i < b.levels.size() ? b.levels[i] : 0;
+            const Rgb colour = b.params.multiColour
+                                   ? light::Hue(static_cast<std::uint8_t>(
+                                         (b.state.colourIndex + i * 12) % light::kHueCount))
+                                   : b.params.colour;
+            b.leds[i] = MakeLed(colour, level * full / 255);
+        }
+    });
+}
+
+void MouseModel::PreviewDeviceFrameB() {
+    EditPreview([](PreviewBuffers& b) {
+        b.state.phase = light::Step(b.params.direction, light::kHueCount, b.state.phase, 1);
+        const unsigned full = light::BrightnessLevel(b.params.brightness);
+        const std::size_t count = std::max<std::size_t>(b.leds.size(), 1);
+        for (std::size_t i = 0; i < b.leds.size(); ++i) {
+            const auto hue = static_cast<std::uint8_t>(
+                (b.state.phase + i * light::kHueCount / count) % light::kHueCount);
+            b.leds[i] = MakeLed(light::Hue(hue), full);
+        }
+    });
+}
+
+void MouseModel::PreviewDeviceFrameC() {
+    std::vector<LedState> states;
+    EditLedStates([&](std::vector<LedState>& live) {
+        for (LedState& state : live) {
+            if (state.ripple == 0) {
+                continue;
+            }
+            state.fadeLevel = light::FadeLevel(state.fadeLevel, 6);
+            state.hue = static_cast<std::uint8_t>((state.hue + 1) % light::kHueCount);
+            if (state.fadeLevel == 0) {
+                state.ripple = 0;
+            }
+        }
+        states = live;
+    });
+    EditPreview([&](PreviewBuffers& b) {
+        const unsigned full = light::BrightnessLevel(b.params.brightness);
+        for (std::size_t i = 0; i < b.leds.size(); ++i) {
+            const bool lit = i < states.size() && states[i].ripple != 0;
+            b.leds[i] = lit ? MakeLed(light::Hue(states[i].hue), states[i].fadeLevel * full / 255)
+                            : LedColour{};
+        }
+    });
+}
+
+void MouseModel::RunEffectStep() {
+    const std::vector<profiles::LedEffectStep> steps = EffectSteps();
+    if (steps.empty()) {
+        PreviewOff();
+        return;
+    }
+    // Each step shows for its time (at least one light step); the list then starts again.
+    std::uint64_t total = 0;
+    for (const profiles::LedEffectStep& step : steps) {
+        total += static_cast<std::uint64_t>(std::max<std::int32_t>(step.time, 2));
+    }
+    std::uint64_t at = (Clock().NowMs() - m_effectStart) % total;
+    const profiles::LedEffectStep* current = &steps.front();
+    for (const profiles::LedEffectStep& step : steps) {
+        const auto length = static_cast<std::uint64_t>(std::max<std::int32_t>(step.time, 2));
+        if (at < length) {
+            current = &step;
+            break;
+        }
+        at -= length;
+    }
+    EditPreview([&](PreviewBuffers& b) {
+        const unsigned full = light::BrightnessLevel(current->brightness);
+        if (current->multiColor != 0) {
+            b.state.phase = light::Step(current->direction, light::kHueCount, b.state.phase, 1);
+        }
+        const Rgb colour = current->multiColor != 0
+                               ? light::Hue(b.state.phase)
+                               : Rgb{current->red, current->green, current->blue};
+        for (LedColour& led : b.leds) {
+            led = MakeLed(colour, full);
+        }
+    });
+}
+
+} // namespace q407::devices
