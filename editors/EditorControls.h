@@ -1,0 +1,10 @@
+#pragma once
+
+// The feature panels and their custom controls, for layouts that name them by class.
+
+namespace editors {
+
+// Registers CLightControlUI, CDeviceProfileUI and CColorPaletteUI with the control factory.
+void RegisterEditorControls();
+
+} // namespace editors

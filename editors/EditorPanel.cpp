@@ -1,0 +1,68 @@
+#include "editors/EditorPanel.h"
+
+#include "app/toolkit/ResourceManager.h"
+#include "app/toolkit/SkinLoader.h"
+
+#include <QComboBox>
+#include <QSize>
+
+namespace editors {
+namespace {
+
+constexpr int kRowHeight = 30;
+
+QSize RowSize() {
+    return {-1, static_cast<int>(kRowHeight * ui::ResourceManager::Instance().Scale() + 0.5)};
+}
+
+} // namespace
+
+CEditorPanel::CEditorPanel(const QString& layout, QWidget* parent) : QWidget(parent) {
+    m_content = ui::BuildSubTree(layout, this);
+    if (m_content == nullptr) {
+        return;
+    }
+    // Rows a layout gives its combos are text ids, like every other text of a layout.
+    for (auto* combo : m_content->findChildren<QComboBox*>()) {
+        for (int row = 0; row < combo->count(); ++row) {
+            if (!combo->itemData(row, kTextIdRole).isValid()) {
+                combo->setItemData(row, combo->itemText(row), kTextIdRole);
+                combo->setItemData(row, RowSize(), Qt::SizeHintRole);
+            }
+        }
+    }
+    ReloadComboTexts();
+}
+
+QWidget* CEditorPanel::Lookup(const QString& name) const {
+    QPointer<QWidget>& cached = m_controls[name];
+    if (cached == nullptr) {
+        cached = ui::FindSubControlByName(this, name);
+    }
+    return cached;
+}
+
+void CEditorPanel::ReloadComboTexts() {
+    const auto& resources = ui::ResourceManager::Instance();
+    for (auto* combo : findChildren<QComboBox*>()) {
+        for (int row = 0; row < combo->count(); ++row) {
+            const QVariant id = combo->itemData(row, kTextIdRole);
+            if (id.isValid()) {
+                combo->setItemText(row, resources.Text(id.toString()));
+            }
+        }
+    }
+}
+
+void CEditorPanel::AddTextRow(QComboBox* combo, const QString& textId) {
+    combo->addItem(ui::ResourceManager::Instance().Text(textId), textId);
+    combo->setItemData(combo->count() - 1, textId, kTextIdRole);
+    combo->setItemData(combo->count() - 1, RowSize(), Qt::SizeHintRole);
+}
+
+void CEditorPanel::AddPlainRow(QComboBox* combo, const QString& text) {
+    combo->addItem(text, text);
+    combo->setItemData(combo->count() - 1, RowSize(), Qt::SizeHintRole);
+}
+
+} // namespace editors
