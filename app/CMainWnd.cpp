@@ -7,6 +7,7 @@
 #include "app/toolkit/SkinAttributes.h"
 #include "common/Diag.h"
 #include "devices/ui/CDeviceOptionUI.h"
+#include "devices/ui/CKestravaMouseDevice.h"
 #include "devices/ui/CKestravaUSBDevice.h"
 #include "devices/ui/PictureControls.h"
 
@@ -77,7 +78,7 @@ private:
 };
 
 CMainWnd::CMainWnd(InstanceBus* bus, q407::hid::HidBackend* backend)
-    : m_bus(bus), m_backend(backend) {
+    : m_bus(bus), m_backend(backend), m_pageActions(std::make_unique<PageActions>(*this)) {
     const auto rows = q407::hid::SupportedDevices();
     m_deviceSlots.assign(rows.begin(), rows.end());
 }
@@ -152,6 +153,8 @@ void CMainWnd::Notify(ui::TNotifyUI& msg) {
         } else if (msg.wParam == kTimerDpiFit) {
             DpiFit();
             update();
+        } else if (msg.wParam == kTimerProfileAgain) {
+            m_pageActions->ApplySelectedProfile();
         } else if (msg.wParam == kTimerGameLight) {
             if (devices_ui::CKestravaUSBDevice* page = SelectedPage()) {
                 page->RestoreLighting();
@@ -172,10 +175,11 @@ void CMainWnd::Notify(ui::TNotifyUI& msg) {
         m_devicePages->Select(m_devicePages->PageIndexOf(msg.pSender));
         return;
     }
-    if (msg.sType != QLatin1String("click")) {
+    if (msg.sType == QLatin1String("click") && OnClick(msg.SenderName())) {
         return;
     }
-    OnClick(msg.SenderName());
+    // The controls of the device pages and their panels.
+    m_pageActions->Handle(msg);
 }
 
 std::pair<QString, int> SplitNumberedName(const QString& name) {
@@ -212,7 +216,7 @@ QStringList SystemDeviceSettingsCommand(const QString& desktops, int page) {
     return {};
 }
 
-void CMainWnd::OnClick(const QString& name) {
+bool CMainWnd::OnClick(const QString& name) {
     // The click table: a row names a control, or a prefix that a number follows ("key_" + n).
     struct ClickRow {
         const char* name;
@@ -226,19 +230,20 @@ void CMainWnd::OnClick(const QString& name) {
         {"windowdeviceset_", true, &CMainWnd::OpenSystemDeviceSettings},
     };
     if (HandleCaptionButton(name)) {
-        return;
+        return true;
     }
     const auto [prefix, number] = SplitNumberedName(name);
     for (const ClickRow& row : kClickTable) {
         if (!row.numbered && name == QLatin1String(row.name)) {
             (this->*row.action)(-1);
-            return;
+            return true;
         }
         if (row.numbered && number >= 0 && prefix == QLatin1String(row.name)) {
             (this->*row.action)(number);
-            return;
+            return true;
         }
     }
+    return false;
 }
 
 void CMainWnd::OnCloseButton(int) {
@@ -329,6 +334,12 @@ bool CMainWnd::HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64&
         }
         if (AskOldFirmwareUpgrade(this, notice, 0) == OldFirmwareAnswer::Declined) {
             ExitRoutine();
+        }
+        return false;
+    }
+    if (message == devices_ui::kDeviceFlagClearMessage) {
+        if (QWidget* hint = FindControl(QStringLiteral("No_device_Link"))) {
+            hint->hide();
         }
         return false;
     }
@@ -460,7 +471,7 @@ void CMainWnd::OnDeviceRemoved(int slot) {
 }
 
 QWidget* CMainWnd::CreateControl(const QString& className, QWidget* parent) {
-    return devices_ui::PictureFallbackControl(className, parent);
+    return devices_ui::DevicePageControl(className, parent);
 }
 
 void CMainWnd::showEvent(QShowEvent* event) {

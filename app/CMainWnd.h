@@ -6,6 +6,7 @@
 
 #include "app/DevicePages.h"
 #include "app/InstanceBus.h"
+#include "app/PageActions.h"
 #include "app/SleepWatch.h"
 #include "app/ThreadSlots.h"
 #include "app/toolkit/TrayIcon.h"
@@ -100,6 +101,9 @@ public:
     bool Running() const { return m_running; }
     int UiDpi() const { return m_uiDpi; }
 
+    // The page of the visible, selected selector entry; nullptr when there is none.
+    devices_ui::CKestravaUSBDevice* SelectedPage() const;
+
     // Sizes the window for its screen: 1000 x 640 at DPI 96 or 1500 x 960 at DPI 144, centred,
     // keeping it shown or hidden as it was.
     void DpiFit();
@@ -112,11 +116,11 @@ protected:
 private:
     // Updates the "No_device_Link" hint, then brings the window to the front.
     void ShowAndRaise();
-    // The page of the visible, selected selector entry; nullptr when there is none.
-    devices_ui::CKestravaUSBDevice* SelectedPage() const;
+
     void BringToFront();
     void ToggleFromTray();
-    void OnClick(const QString& name);
+    // The window's own click rows; false when none names the control.
+    bool OnClick(const QString& name);
     void OnCloseButton(int);
     void OnLightStatusButton(int);
     void OnSettingsButton(int);
@@ -143,6 +147,7 @@ private:
     std::unique_ptr<DiscoveryBridge> m_discoveryBridge;
     std::unique_ptr<q407::hid::CDeviceDiscovery> m_discovery;
     std::unique_ptr<DevicePages> m_devicePages;
+    std::unique_ptr<PageActions> m_pageActions;
     ThreadSlots m_threads;
     std::unique_ptr<SleepWatch> m_sleepWatch;
     bool m_exiting = false;

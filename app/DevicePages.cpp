@@ -79,7 +79,7 @@ bool TakesLightControl(int kind) {
 
 QWidget* BuildInto(const QString& layout, QWidget* parent) {
     return ui::BuildFromSkin(layout, parent, [](const QString& className, QWidget* owner) {
-        return devices_ui::PictureFallbackControl(className, owner);
+        return devices_ui::DevicePageControl(className, owner);
     });
 }
 

@@ -11,6 +11,9 @@
 #include "devices/ui/CDeviceOptionUI.h"
 #include "devices/ui/CKestravaUSBDevice.h"
 #include "devices/ui/CMpDevicePowerUI.h"
+#include "editors/CDeviceProfileUI.h"
+#include "editors/CLightControlUI.h"
+#include "editors/EditorControls.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -49,10 +52,10 @@ const std::vector<CustomControl>& CustomControls() {
         {"CHandImgSelectButtonUI", {}},
         {"CRedioMacroButtonUI", {}},
         {"CAudioRecordUI", {}},
-        {"CLightControlUI", {}},
+        {"CLightControlUI", Creates<editors::CLightControlUI>()},
         {"CMacroControlUI", {}},
         {"CKeySetControlUI", {}},
-        {"CDeviceProfileUI", {}},
+        {"CDeviceProfileUI", Creates<editors::CDeviceProfileUI>()},
         {"CShootControlUI", {}},
         {"CMagicControlUI", {}},
         {"CVoice6533ControlUI", {}},
@@ -84,6 +87,8 @@ bool SetupUiResources(const QString& skinFolder) {
                                                          control.creator);
         }
     }
+    // The panels' own controls (the colour palette) besides the classes above.
+    editors::RegisterEditorControls();
     return indexed;
 }
 

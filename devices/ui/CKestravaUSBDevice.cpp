@@ -7,6 +7,8 @@
 #include "devices/ui/CDeviceOptionUI.h"
 #include "devices/ui/CMpDevicePowerUI.h"
 #include "devices/ui/PictureControls.h"
+#include "editors/CDeviceProfileUI.h"
+#include "editors/CLightControlUI.h"
 
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -244,6 +246,42 @@ void CKestravaUSBDevice::SelectFeaturePage(int page) {
     SelectTab(m_keyFunctionSwitch, tabs.keyFunction);
 }
 
+// --- Panels --------------------------------------------------------------------------------------
+
+editors::CDeviceProfileUI* CKestravaUSBDevice::ProfilePanel() {
+    if (m_profilePanel == nullptr) {
+        m_profilePanel = qobject_cast<editors::CDeviceProfileUI*>(
+            ui::FindSubControlByName(this, QStringLiteral("DeviceProfileItem")));
+    }
+    return m_profilePanel;
+}
+
+editors::CLightControlUI* CKestravaUSBDevice::LightPanel() {
+    if (m_lightPanel == nullptr) {
+        m_lightPanel = qobject_cast<editors::CLightControlUI*>(
+            ui::FindSubControlByName(this, QStringLiteral("LightControlItem")));
+    }
+    return m_lightPanel;
+}
+
+q407::profiles::LightInfo CKestravaUSBDevice::LightRecord() const {
+    if (m_lightBeforeGameEvent) {
+        return *m_lightBeforeGameEvent;
+    }
+    return m_model ? m_model->GetLightParams() : q407::profiles::LightInfo{};
+}
+
+int CKestravaUSBDevice::ApplyLightRecord(const q407::profiles::LightInfo& record) {
+    if (!m_model) {
+        return 0;
+    }
+    m_lightBeforeGameEvent.reset();
+    m_model->SetLightParams(record);
+    m_model->SaveProfile();
+    m_model->LoadLighting();
+    return m_model->WriteConfig(0, 0, 1, 0, 0);
+}
+
 // --- Game events ---------------------------------------------------------------------------------
 
 void CKestravaUSBDevice::PreviewLightMode(std::uint8_t mode) {
@@ -298,10 +336,14 @@ void CKestravaUSBDevice::RequestResync(int delayMs) {
 }
 
 void CKestravaUSBDevice::ProfileSlotChanged(int slot, int stage) {
+    QMetaObject::invokeMethod(
+        this, [this, slot, stage] { OnDeviceButtons(slot, stage); }, Qt::QueuedConnection);
+}
+
+void CKestravaUSBDevice::OnDeviceButtons(int slot, int stage) {
     (void)slot;
     (void)stage;
-    QMetaObject::invokeMethod(
-        this, [this] { RefreshPage(); }, Qt::QueuedConnection);
+    RefreshPage();
 }
 
 } // namespace devices_ui

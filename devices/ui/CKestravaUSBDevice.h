@@ -54,6 +54,10 @@
 namespace ui {
 class WindowImplBase;
 }
+namespace editors {
+class CDeviceProfileUI;
+class CLightControlUI;
+} // namespace editors
 
 namespace devices_ui {
 
@@ -105,6 +109,22 @@ public:
     // Stores the page number in the model and selects the two function tabs.
     virtual void SelectFeaturePage(int page);
 
+    // The page's profile panel ("DeviceProfileItem") and lighting panel ("LightControlItem"),
+    // found on first use; nullptr when the layout has none.
+    editors::CDeviceProfileUI* ProfilePanel();
+    editors::CLightControlUI* LightPanel();
+
+    // Loads the profile the profile panel has selected, shows it and writes it to the device:
+    // 0 done (or nothing to write to), -1 the device did not take it.
+    virtual int ApplySelectedProfile() { return 0; }
+    // Light settings edited in the lighting panel: they become the preview's and the profile's,
+    // the profile is saved and the settings block written. Returns the write's result.
+    int ApplyLightRecord(const q407::profiles::LightInfo& record);
+    // The page's own light settings (not a game event's preview), the base of every edit.
+    q407::profiles::LightInfo LightRecord() const;
+    // The device's own buttons switched profile slot or DPI stage (`stage` -1: unchanged).
+    virtual void OnDeviceButtons(int slot, int stage);
+
     // --- Game events ---------------------------------------------------------------------------
     // Shows light mode `mode` in the picture for a while; the page's settings stay as they are.
     void PreviewLightMode(std::uint8_t mode);
@@ -141,6 +161,8 @@ private:
     QPointer<CDeviceOptionUI> m_selectorEntry;
     QPointer<CMpDevicePowerUI> m_powerIndicator;
     QPointer<QWidget> m_picturePanel;
+    QPointer<editors::CDeviceProfileUI> m_profilePanel;
+    QPointer<editors::CLightControlUI> m_lightPanel;
     QPointer<QWidget> m_functionSwitch;
     QPointer<QWidget> m_keyFunctionSwitch;
     QVector<QPointer<QWidget>> m_keyButtons;

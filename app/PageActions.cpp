@@ -1,0 +1,570 @@
+#include "app/PageActions.h"
+
+#include "app/CMainWnd.h"
+#include "app/toolkit/Dialogs.h"
+#include "app/toolkit/ResourceManager.h"
+#include "common/Diag.h"
+#include "devices/ui/CKestravaMouseDevice.h"
+#include "editors/CDeviceProfileUI.h"
+#include "editors/CLightControlUI.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+
+namespace app {
+namespace {
+
+using q407::devices::MouseField;
+
+// Settings that a numbered option group or a slider or combo sets, by control name.
+struct SettingRow {
+    const char* name;
+    MouseField field;
+};
+
+constexpr SettingRow kOptionSettings[] = {
+    {"Silent_Altitude_option_", MouseField::LiftOff},
+    {"deep_sleep_option_", MouseField::DeepSleep},
+    {"Linear_Calibration_option_", MouseField::AngleSnapping},
+    {"motion_sync_option_", MouseField::MotionSync},
+    {"sensor_lif_option_", MouseField::SensorLift},
+};
+
+constexpr SettingRow kSliderSettings[] = {
+    {"Dormancy_slider", MouseField::Dormancy},
+    {"Key_Delay_slider", MouseField::Debounce},
+    {"pointer_speed_slider", MouseField::PointerSpeed},
+    {"scroll_speed_slider", MouseField::WheelLines},
+    {"double_click_slider", MouseField::DoubleClickTime},
+};
+
+constexpr SettingRow kComboSettings[] = {
+    {"Dormancy_combo_timeSelect", MouseField::Dormancy},
+    {"Key_Delay_combo_timeSelect", MouseField::Debounce},
+    {"Anti_Shake_combo_timeSelect", MouseField::AntiShake},
+};
+
+// The feature tabs and the feature page each one shows.
+struct FeatureTabRow {
+    const char* name;
+    int feature;
+};
+constexpr FeatureTabRow kFeatureTabs[] = {
+    {"deng_Op_tab", 1},   {"key_Op_tab", 2},         {"macro_Op_tab", 3}, {"system_Op_tab", 4},
+    {"cursor_Op_tab", 5}, {"6533_voice_Op_tab", 6},  {"magic_Op_tab", 7}, {"performance_Op_tab", 8},
+    {"About_Op_tab", 9},  {"Virtual7.1_Op_tab", 10},
+};
+
+const char* const kColourEdits[] = {"deng_edit_R", "deng_edit_G", "deng_edit_B"};
+
+bool Is(const QString& name, const char* row) {
+    return name == QLatin1String(row);
+}
+
+} // namespace
+
+QStringList PageActions::ClickRows() {
+    return {QStringLiteral("key_"),
+            QStringLiteral("color_option_"),
+            QStringLiteral("DPI_color_option_"),
+            QStringLiteral("DPI_edit_"),
+            QStringLiteral("default_btn"),
+            QStringLiteral("device_add_btn"),
+            QStringLiteral("device_sub_btn"),
+            QStringLiteral("device_copy_btn"),
+            QStringLiteral("device_import_btn"),
+            QStringLiteral("device_export_btn"),
+            QStringLiteral("device_reset_btn"),
+            QStringLiteral("device_profile_edit_save_btn"),
+            QStringLiteral("profile_fun_spread_btn")};
+}
+
+devices_ui::CKestravaUSBDevice* PageActions::Page() const {
+    return m_window.SelectedPage();
+}
+
+devices_ui::CKestravaMouseDevice* PageActions::Mouse() const {
+    return qobject_cast<devices_ui::CKestravaMouseDevice*>(Page());
+}
+
+bool PageActions::Confirm(const char* textId) const {
+    return ui::GetDialogs().MessageBox(&m_window, QString(), QString::fromLatin1(textId), true,
+                                       1) == 1;
+}
+
+void PageActions::Tell(const QString& textId, int value) const {
+    QString text = ui::ResourceManager::Instance().Text(textId);
+    if (text.contains(QLatin1String("%d"))) {
+        text.replace(QLatin1String("%d"), QString::number(value));
+    }
+    ui::GetDialogs().MessageBox(&m_window, QString(), text, false, 0);
+}
+
+bool PageActions::Handle(const ui::TNotifyUI& msg) {
+    const QString name = msg.SenderName();
+    const auto [prefix, n] = SplitNumberedName(name);
+    if (msg.sType == QLatin1String("click")) {
+        return OnClick(prefix, n);
+    }
+    if (msg.sType == QLatin1String("selectchanged")) {
+        return OnSelect(prefix, n, msg.wParam != 0);
+    }
+    if (msg.sType == QLatin1String("valuechanged") ||
+        msg.sType == QLatin1String("movevaluechanged")) {
+        return OnValue(prefix, n, static_cast<int>(msg.wParam),
+                       msg.sType == QLatin1String("movevaluechanged"));
+    }
+    if (msg.sType == QLatin1String("itemselect")) {
+        return OnItem(name, static_cast<int>(msg.wParam));
+    }
+    if (msg.sType == QLatin1String("killfocus")) {
+        return OnKillFocus(prefix, n);
+    }
+    if (msg.sType == QLatin1String("colorchanged")) {
+        return OnColour(name);
+    }
+    return false;
+}
+
+// --- Click table ---------------------------------------------------------------------------------
+
+bool PageActions::OnClick(const QString& prefix, int n) {
+    devices_ui::CKestravaUSBDevice* page = Page();
+    if (n >= 0) {
+        if (Is(prefix, "key_")) {
+            if (page != nullptr && page->HasModel()) {
+                page->Model().SelectKey(n);
+            }
+            return true;
+        }
+        if (Is(prefix, "color_option_")) {
+            if (page != nullptr && page->LightPanel() != nullptr) {
+                ApplyColour(page->LightPanel()->GetPresetColour(n), true);
+            }
+            return true;
+        }
+        if (Is(prefix, "DPI_color_option_")) {
+            if (devices_ui::CKestravaMouseDevice* mouse = Mouse()) {
+                const auto chosen =
+                    ui::GetDialogs().PickColor(&m_window, QColor::fromRgba(mouse->GetDpiColour(n)));
+                if (chosen) {
+                    mouse->ChangeDpiColour(n, chosen->rgba() | 0xFF000000u);
+                }
+            }
+            return true;
+        }
+        if (Is(prefix, "DPI_edit_")) {
+            return true; // typing is committed when the box loses focus
+        }
+        return false;
+    }
+    const QString& name = prefix;
+    if (Is(name, "default_btn")) {
+        if (page != nullptr && page->HasModel() && Confirm("message_text_22")) {
+            page->ResetToDefault();
+            page->Model().WriteConfig(0, 0, 1, 0, 0);
+        }
+    } else if (Is(name, "device_add_btn")) {
+        AddProfile();
+    } else if (Is(name, "device_sub_btn")) {
+        DeleteProfile();
+    } else if (Is(name, "device_copy_btn")) {
+        CopyProfile();
+    } else if (Is(name, "device_import_btn")) {
+        ImportProfile();
+    } else if (Is(name, "device_export_btn")) {
+        ExportProfile();
+    } else if (Is(name, "device_reset_btn")) {
+        ResetProfile();
+    } else if (Is(name, "device_profile_edit_save_btn")) {
+        RenameProfile();
+    } else if (Is(name, "profile_fun_spread_btn")) {
+        if (page != nullptr && page->ProfilePanel() != nullptr) {
+            page->ProfilePanel()->ShowProfileMenu(!page->ProfilePanel()->IsProfileMenuVisible());
+        }
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// --- Select table --------------------------------------------------------------------------------
+
+bool PageActions::OnSelect(const QString& prefix, int n, bool checked) {
+    for (const FeatureTabRow& tab : kFeatureTabs) {
+        if (n < 0 && Is(prefix, tab.name)) {
+            if (checked) {
+                ShowFeature(tab.feature);
+            }
+            return true;
+        }
+    }
+    devices_ui::CKestravaUSBDevice* page = Page();
+    editors::CLightControlUI* light = page != nullptr ? page->LightPanel() : nullptr;
+    if (n < 0 && (Is(prefix, "deng_FXL_check") || Is(prefix, "deng_FXR_check") ||
+                  Is(prefix, "deng_7color_check"))) {
+        if (light == nullptr || (!checked && !Is(prefix, "deng_7color_check"))) {
+            return true;
+        }
+        q407::profiles::LightInfo record = page->LightRecord();
+        if (Is(prefix, "deng_7color_check")) {
+            record.multiColor = light->GetMultiColour() ? 1 : 0;
+        } else {
+            const bool left = Is(prefix, "deng_FXL_check");
+            light->SetDirection(left);
+            record.direction = left ? 1 : 0;
+        }
+        page->ApplyLightRecord(record);
+        return true;
+    }
+
+    devices_ui::CKestravaMouseDevice* mouse = Mouse();
+    if (n >= 0) {
+        if (Is(prefix, "DPI_enable_check_")) {
+            if (mouse != nullptr) {
+                mouse->ChangeStageEnabled(n, checked);
+            }
+            return true;
+        }
+        if (Is(prefix, "DPI_select_check_")) {
+            if (mouse != nullptr) {
+                if (checked) {
+                    mouse->ChangeActiveStage(n);
+                } else {
+                    mouse->RefreshPage(); // the active stage stays selected
+                }
+            }
+            return true;
+        }
+        if (Is(prefix, "mouse_device_seting_option_")) {
+            if (mouse != nullptr && checked) {
+                mouse->SelectSettingsTab(n);
+            }
+            return true;
+        }
+        if (Is(prefix, "polling_rate_option_")) {
+            if (mouse != nullptr && checked) {
+                mouse->ChangeReportRate(n);
+            }
+            return true;
+        }
+        for (const SettingRow& row : kOptionSettings) {
+            if (Is(prefix, row.name)) {
+                if (mouse != nullptr && checked) {
+                    mouse->ChangeSetting(row.field, n);
+                }
+                return true;
+            }
+        }
+        return false;
+    }
+    if (Is(prefix, "scrolls_page_check")) {
+        if (mouse != nullptr) {
+            mouse->ChangeSetting(MouseField::ScrollByPage, checked ? 1 : 0);
+        }
+        return true;
+    }
+    if (Is(prefix, "pointer_precision_check")) {
+        if (mouse != nullptr) {
+            q407::profiles::MouseSystemSettings settings = mouse->GetSettings();
+            settings.pointerPrecision = checked ? 1 : 0;
+            mouse->SetSettings(settings);
+            mouse->Model().SaveProfile();
+        }
+        return true;
+    }
+    return false;
+}
+
+// --- Value table ---------------------------------------------------------------------------------
+
+bool PageActions::OnValue(const QString& prefix, int n, int value, bool moving) {
+    devices_ui::CKestravaMouseDevice* mouse = Mouse();
+    if (n >= 0 && Is(prefix, "DPI_slider_")) {
+        if (mouse == nullptr) {
+            return true;
+        }
+        if (moving) {
+            // While the slider is dragged the box follows; the mouse is written on release.
+            if (auto* edit =
+                    ui::FindSubControlByName(mouse, QStringLiteral("DPI_edit_%1").arg(n))) {
+                if (auto* box = qobject_cast<QLineEdit*>(edit)) {
+                    box->setText(QString::number(mouse->ReadDpiSlider(n)));
+                }
+            }
+        } else {
+            mouse->ChangeDpiFromSlider(n);
+        }
+        return true;
+    }
+    if (moving || n >= 0) {
+        return false;
+    }
+    if (Is(prefix, "polling_rate_slider")) {
+        if (mouse != nullptr) {
+            mouse->ChangeReportRate(value);
+        }
+        return true;
+    }
+    for (const SettingRow& row : kSliderSettings) {
+        if (Is(prefix, row.name)) {
+            if (mouse != nullptr) {
+                mouse->ChangeSetting(row.field, value);
+            }
+            return true;
+        }
+    }
+    if (Is(prefix, "deng_light_slider") || Is(prefix, "deng_speed_slider")) {
+        devices_ui::CKestravaUSBDevice* page = Page();
+        if (page != nullptr && page->LightPanel() != nullptr) {
+            q407::profiles::LightInfo record = page->LightRecord();
+            if (Is(prefix, "deng_light_slider")) {
+                record.brightness = static_cast<std::uint8_t>(page->LightPanel()->GetBrightness());
+            } else {
+                record.speed = static_cast<std::uint8_t>(page->LightPanel()->GetSpeed());
+            }
+            page->ApplyLightRecord(record);
+        }
+        return true;
+    }
+    return false;
+}
+
+// --- Item table ----------------------------------------------------------------------------------
+
+bool PageActions::OnItem(const QString& name, int row) {
+    devices_ui::CKestravaUSBDevice* page = Page();
+    if (Is(name, "device_profile_combo")) {
+        if (page != nullptr && page->ProfilePanel() != nullptr) {
+            ApplySelectedProfile();
+            // Applied once more shortly after, when the device has settled on the new profile.
+            m_window.SetTimer(m_window.Root(), kTimerProfileAgain, 400);
+        }
+        return true;
+    }
+    if (Is(name, "light_combo_modeSelect")) {
+        if (page != nullptr && page->LightPanel() != nullptr) {
+            const int mode = page->LightPanel()->GetSelectedMode();
+            if (mode >= 0 && mode <= 0xFF) {
+                page->LightPanel()->SelectMode(mode);
+                q407::profiles::LightInfo record = page->LightRecord();
+                record.mode = static_cast<std::uint8_t>(mode);
+                page->ApplyLightRecord(record);
+            }
+        }
+        return true;
+    }
+    for (const SettingRow& setting : kComboSettings) {
+        if (Is(name, setting.name)) {
+            if (devices_ui::CKestravaMouseDevice* mouse = Mouse(); mouse != nullptr && row >= 0) {
+                mouse->ChangeSetting(setting.field, row);
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+// --- Edit table ----------------------------------------------------------------------------------
+
+bool PageActions::OnKillFocus(const QString& prefix, int n) {
+    if (n >= 0 && (Is(prefix, "DPI_edit_") || Is(prefix, "ravik_DPI_edit_"))) {
+        if (devices_ui::CKestravaMouseDevice* mouse = Mouse()) {
+            mouse->CommitDpiEdit(n);
+        }
+        return true;
+    }
+    for (int component = 0; component < 3; ++component) {
+        if (n < 0 && Is(prefix, kColourEdits[component])) {
+            devices_ui::CKestravaUSBDevice* page = Page();
+            editors::CLightControlUI* light = page != nullptr ? page->LightPanel() : nullptr;
+            if (light == nullptr) {
+                return true;
+            }
+            const int value = light->CommitColourText(component);
+            if (value < 0) {
+                return true;
+            }
+            q407::profiles::LightInfo record = page->LightRecord();
+            std::uint8_t* bytes[] = {&record.red, &record.green, &record.blue};
+            *bytes[component] = static_cast<std::uint8_t>(value & 0xFF);
+            record.multiColor = 0;
+            page->ApplyLightRecord(record);
+            light->SetMultiColour(false);
+            light->SetPaletteColour(0xFF000000u | (std::uint32_t{record.red} << 16) |
+                                    (std::uint32_t{record.green} << 8) | record.blue);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool PageActions::OnColour(const QString& name) {
+    if (!Is(name, "deng_Color_Pallet")) {
+        return false;
+    }
+    devices_ui::CKestravaUSBDevice* page = Page();
+    if (page != nullptr && page->LightPanel() != nullptr) {
+        ApplyColour(page->LightPanel()->GetPaletteColour(), false);
+    }
+    return true;
+}
+
+void PageActions::ApplyColour(std::uint32_t argb, bool setPalette) {
+    devices_ui::CKestravaUSBDevice* page = Page();
+    editors::CLightControlUI* light = page != nullptr ? page->LightPanel() : nullptr;
+    if (light == nullptr) {
+        return;
+    }
+    q407::profiles::LightInfo record = page->LightRecord();
+    record.red = static_cast<std::uint8_t>((argb >> 16) & 0xFF);
+    record.green = static_cast<std::uint8_t>((argb >> 8) & 0xFF);
+    record.blue = static_cast<std::uint8_t>(argb & 0xFF);
+    record.multiColor = 0;
+    page->ApplyLightRecord(record);
+    light->SetColourText(0, QString::number(record.red));
+    light->SetColourText(1, QString::number(record.green));
+    light->SetColourText(2, QString::number(record.blue));
+    light->SetMultiColour(false);
+    if (setPalette) {
+        light->SetPaletteColour(argb | 0xFF000000u);
+    } else {
+        light->SetColourButton(argb | 0xFF000000u);
+    }
+}
+
+void PageActions::ShowFeature(int n) {
+    devices_ui::CKestravaUSBDevice* selected = Page();
+    if (selected != nullptr) {
+        selected->SelectFeaturePage(n);
+    }
+    DevicePages* pages = m_window.Pages();
+    if (pages == nullptr) {
+        return;
+    }
+    for (int i = 0; i < pages->PageCount(); ++i) {
+        auto* mouse = qobject_cast<devices_ui::CKestravaMouseDevice*>(pages->Page(i));
+        if (mouse != nullptr && mouse != selected) {
+            mouse->SelectFeaturePage(n);
+            if (editors::CDeviceProfileUI* panel = mouse->ProfilePanel()) {
+                panel->SelectFeatureTab(n);
+            }
+        }
+    }
+}
+
+// --- Profiles ------------------------------------------------------------------------------------
+
+int PageActions::ApplySelectedProfile() {
+    devices_ui::CKestravaUSBDevice* page = Page();
+    if (page == nullptr || page->ProfilePanel() == nullptr) {
+        return 0;
+    }
+    const int result = page->ApplySelectedProfile();
+    if (result == -1) {
+        Tell(QStringLiteral("message_text_7"));
+    } else if (result != 0) {
+        Tell(QStringLiteral("message_text_16"), result);
+    }
+    return result;
+}
+
+void PageActions::AddProfile() {
+    devices_ui::CKestravaUSBDevice* page = Page();
+    if (page == nullptr || page->ProfilePanel() == nullptr || !Confirm("message_text_27")) {
+        return;
+    }
+    page->ProfilePanel()->AddProfile();
+    // Pages of the same product share the folder: every one shows the new row.
+    if (DevicePages* pages = m_window.Pages()) {
+        for (int i = 0; i < pages->PageCount(); ++i) {
+            if (pages->Page(i) != nullptr && pages->Page(i)->ProfilePanel() != nullptr) {
+                pages->Page(i)->ProfilePanel()->ReloadProfileCombo();
+            }
+        }
+    }
+}
+
+void PageActions::DeleteProfile() {
+    devices_ui::CKestravaUSBDevice* page = Page();
+    if (page != nullptr && page->ProfilePanel() != nullptr && Confirm("message_text_29")) {
+        page->ProfilePanel()->DeleteProfile(); // the combo's new selection arrives as itemselect
+    }
+}
+
+void PageActions::CopyProfile() {
+    devices_ui::CKestravaUSBDevice* page = Page();
+    if (page != nullptr && page->ProfilePanel() != nullptr && Confirm("message_text_26")) {
+        page->ProfilePanel()->CopyProfile();
+    }
+}
+
+void PageActions::ImportProfile() {
+    devices_ui::CKestravaUSBDevice* page = Page();
+    editors::CDeviceProfileUI* panel = page != nullptr ? page->ProfilePanel() : nullptr;
+    if (panel == nullptr || panel->GetSelectedIndex() < 0) {
+        return;
+    }
+    ui::FileDialogOptions options;
+    options.title = QStringLiteral("Import");
+    options.defaultExtension = QStringLiteral("json");
+    options.initialName = QStringLiteral("*.json");
+    options.filter = QStringLiteral("Profile Files(*.json)");
+    const auto path = ui::GetDialogs().OpenFile(&m_window, options);
+    if (!path || path->isEmpty()) {
+        return;
+    }
+    const std::filesystem::path file = path->toStdString();
+    if (editors::ImportableProfileFile(file)) {
+        panel->ImportProfile(file);
+    } else {
+        q407::diag::Line("not a profile file: " + file.string());
+    }
+    panel->SelectProfile(panel->GetProfileItemCount() - 1);
+    ApplySelectedProfile();
+}
+
+void PageActions::ExportProfile() {
+    devices_ui::CKestravaUSBDevice* page = Page();
+    editors::CDeviceProfileUI* panel = page != nullptr ? page->ProfilePanel() : nullptr;
+    if (panel == nullptr || panel->GetSelectedIndex() < 0) {
+        return;
+    }
+    ui::FileDialogOptions options;
+    options.title = QStringLiteral("Export");
+    options.defaultExtension = QStringLiteral("json");
+    options.initialName = panel->GetComboEditText() + QStringLiteral(".json");
+    options.filter = QStringLiteral("Profile Files(*.json)");
+    const auto path = ui::GetDialogs().SaveFile(&m_window, options);
+    if (path && !path->isEmpty()) {
+        panel->ExportProfile(path->toStdString());
+    }
+}
+
+void PageActions::ResetProfile() {
+    devices_ui::CKestravaUSBDevice* page = Page();
+    if (page != nullptr && page->ProfilePanel() != nullptr && Confirm("message_text_22")) {
+        page->ProfilePanel()->ResetProfileFile();
+        ApplySelectedProfile();
+    }
+}
+
+void PageActions::RenameProfile() {
+    devices_ui::CKestravaUSBDevice* page = Page();
+    editors::CDeviceProfileUI* panel = page != nullptr ? page->ProfilePanel() : nullptr;
+    if (panel == nullptr) {
+        return;
+    }
+    const QString name = panel->GetComboEditText();
+    if (name.isEmpty()) {
+        return;
+    }
+    const int result = panel->RenameProfile(name);
+    if (result == 0) {
+        Tell(QStringLiteral("message_text_5"));
+    } else if (result == 2) {
+        Tell(QStringLiteral("message_text_25"));
+    }
+}
+
+} // namespace app

@@ -1,0 +1,63 @@
+#pragma once
+
+// What the main window does with the notifications of the device pages' controls: the mouse's
+// settings, the lighting panel and the profile panel of the selected page. Each table row names
+// a control, or a prefix that a number follows ("DPI_slider_" + n); the first row that matches
+// acts. Notifications whose page or panel does not exist change nothing.
+
+#include "app/toolkit/Notify.h"
+
+#include <QString>
+
+namespace devices_ui {
+class CKestravaUSBDevice;
+class CKestravaMouseDevice;
+} // namespace devices_ui
+
+namespace app {
+
+class CMainWnd;
+
+class PageActions {
+public:
+    explicit PageActions(CMainWnd& window) : m_window(window) {}
+
+    // Acts on a notification of a page control; false when no row names the control.
+    bool Handle(const ui::TNotifyUI& msg);
+
+    // Loads and writes the profile chosen in the selected page's profile panel, telling the user
+    // when the device did not take it. Returns the page's result.
+    int ApplySelectedProfile();
+
+    // The rows of each table, for the dispatch's own checks.
+    static QStringList ClickRows();
+
+private:
+    bool OnClick(const QString& prefix, int n);
+    bool OnSelect(const QString& prefix, int n, bool checked);
+    bool OnValue(const QString& prefix, int n, int value, bool moving);
+    bool OnItem(const QString& name, int row);
+    bool OnKillFocus(const QString& prefix, int n);
+    bool OnColour(const QString& name);
+
+    devices_ui::CKestravaUSBDevice* Page() const;
+    devices_ui::CKestravaMouseDevice* Mouse() const;
+    bool Confirm(const char* textId) const;
+    void Tell(const QString& textId, int value = 0) const;
+    // The profile actions of the panel buttons.
+    void AddProfile();
+    void DeleteProfile();
+    void CopyProfile();
+    void ImportProfile();
+    void ExportProfile();
+    void ResetProfile();
+    void RenameProfile();
+    // Feature tab n shown on the selected page and on every mouse page.
+    void ShowFeature(int n);
+    // The lighting panel's colour (and its components) applied to the selected page.
+    void ApplyColour(std::uint32_t argb, bool setPalette);
+
+    CMainWnd& m_window;
+};
+
+} // namespace app
