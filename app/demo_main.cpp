@@ -1,13 +1,17 @@
 // q407-demo: the same program, on the virtual HID bus with one simulated product of each kind
 // instead of hidraw.
 #include "app/Startup.h"
+#include "common/Paths.h"
 #include "sim/DemoBus.h"
 
 int main(int argc, char** argv) {
     app::StartupOptions options;
     options.makeBackend = [] {
         // The products answer the program's commands, so they live as long as the bus.
-        auto demo = std::make_shared<q407::sim::DemoBus>(q407::sim::MakeDemoBus());
+        // What the program writes to the products is kept beside the user's profiles, so the
+        // products come back as they were left.
+        auto demo = std::make_shared<q407::sim::DemoBus>(
+            q407::sim::MakeDemoBus(q407::paths::UserDir() / "demo-devices"));
         return std::shared_ptr<q407::hid::HidBackend>(demo, demo->bus.get());
     };
     return app::RunQ407(argc, argv, options);

@@ -6,6 +6,7 @@
 #include "sim/SimulatedProduct.h"
 #include "sim/VirtualHidBus.h"
 
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -18,6 +19,9 @@ struct DemoBus {
     std::shared_ptr<VirtualHidBus> bus;
     std::vector<std::shared_ptr<SimulatedProduct>> products;
 };
-DemoBus MakeDemoBus();
+// With a state folder, each product starts with the memories it kept there (a file named after
+// the product) and keeps them there after every configuration it takes, so settings written to
+// the simulated devices survive a restart of the demo, as they would on hardware.
+DemoBus MakeDemoBus(const std::filesystem::path& stateFolder = {});
 
 } // namespace q407::sim

@@ -162,7 +162,93 @@ p::Report FirmwareModel::MakeAnswer(const p::Report& request, const Outcome& out
 }
 
 std::vector<p::Report> FirmwareModel::Respond(std::span<const std::uint8_t> bytes) {
+    std::vector<p::Report> answers;
+    std::function<void(std::vector<std::uint8_t>)> hook;
+    std::vector<std::uint8_t> state;
+    {
+        std::lock_guard lock(m_mutex);
+        const int commitsBefore = m_commits;
+        answers = RespondLocked(bytes);
+        if (m_commits != commitsBefore && m_commitHook) {
+            hook = m_commitHook;
+            state = StateLocked();
+        }
+    }
+    if (hook) {
+        hook(std::move(state));
+    }
+    return answers;
+}
+
+namespace {
+
+constexpr char kStateMagic[] = "Q407SIM1";
+constexpr std::size_t kStateMagicSize = sizeof(kStateMagic) - 1;
+
+void PutSection(std::vector<std::uint8_t>& out, const std::vector<std::uint8_t>& section) {
+    const auto size = static_cast<std::uint32_t>(section.size());
+    for (int i = 0; i < 4; ++i) {
+        out.push_back(static_cast<std::uint8_t>(size >> (8 * i)));
+    }
+    out.insert(out.end(), section.begin(), section.end());
+}
+
+} // namespace
+
+std::vector<std::uint8_t> FirmwareModel::StateLocked() const {
+    std::vector<std::uint8_t> out(kStateMagic, kStateMagic + kStateMagicSize);
+    for (const auto* section :
+         {&m_spec.settingsMemory, &m_spec.keyTable, &m_spec.indexedMemory, &m_macro, &m_recoil}) {
+        PutSection(out, *section);
+    }
+    return out;
+}
+
+std::vector<std::uint8_t> FirmwareModel::SaveState() const {
     std::lock_guard lock(m_mutex);
+    return StateLocked();
+}
+
+bool FirmwareModel::RestoreState(std::span<const std::uint8_t> state) {
+    std::lock_guard lock(m_mutex);
+    std::vector<std::uint8_t>* sections[] = {&m_spec.settingsMemory, &m_spec.keyTable,
+                                             &m_spec.indexedMemory, &m_macro, &m_recoil};
+    if (state.size() < kStateMagicSize ||
+        !std::equal(state.begin(), state.begin() + kStateMagicSize, kStateMagic)) {
+        return false;
+    }
+    // Check every section before anything is taken, so a damaged block changes nothing.
+    std::size_t at = kStateMagicSize;
+    std::vector<std::span<const std::uint8_t>> parts;
+    for (const auto* section : sections) {
+        if (state.size() - at < 4) {
+            return false;
+        }
+        const std::size_t size = std::size_t{state[at]} | std::size_t{state[at + 1]} << 8 |
+                                 std::size_t{state[at + 2]} << 16 |
+                                 std::size_t{state[at + 3]} << 24;
+        at += 4;
+        if (size != section->size() || state.size() - at < size) {
+            return false;
+        }
+        parts.push_back(state.subspan(at, size));
+        at += size;
+    }
+    if (at != state.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        std::copy(parts[i].begin(), parts[i].end(), sections[i]->begin());
+    }
+    return true;
+}
+
+void FirmwareModel::SetCommitHook(std::function<void(std::vector<std::uint8_t>)> hook) {
+    std::lock_guard lock(m_mutex);
+    m_commitHook = std::move(hook);
+}
+
+std::vector<p::Report> FirmwareModel::RespondLocked(std::span<const std::uint8_t> bytes) {
     if (m_spec.kind == ProductKind::Headset && bytes.size() >= 5 && bytes[0] == kLedReportId) {
         // LED registers: taken, never answered
         // 17-byte reports (a bus may pad them to its longest output report)

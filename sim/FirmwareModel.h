@@ -16,6 +16,7 @@
 #include "sim/ProductInterfaces.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -62,6 +63,17 @@ public:
     void SetSettingsByte(std::size_t address, std::uint8_t value);
     void SetPowerState(const std::array<std::uint8_t, 8>& state);
 
+    // --- Keeping the memories across runs (q407-demo) ------------------------------------------
+    // What the device would keep without power: settings, key table, colour groups, macro and
+    // recoil memory, as one block of bytes.
+    std::vector<std::uint8_t> SaveState() const;
+    // Takes a block SaveState made; false, with nothing changed, when it is not one or its
+    // memories differ in size from this device's.
+    bool RestoreState(std::span<const std::uint8_t> state);
+    // Called with SaveState's block after every configuration sequence the device closed
+    // (command 0x02), outside the device's lock, on the thread that sent the request.
+    void SetCommitHook(std::function<void(std::vector<std::uint8_t>)> hook);
+
     // Headset: the LED registers its 17-byte output reports set (report id 0xFF, byte 1 group,
     // byte 2 register, data from byte 4); empty when never written.
     std::vector<std::uint8_t> LedRegister(std::uint8_t group, std::uint8_t reg) const;
@@ -72,6 +84,8 @@ private:
         std::uint8_t status = 0;
         std::vector<std::uint8_t> data;
     };
+    std::vector<protocol::Report> RespondLocked(std::span<const std::uint8_t> request);
+    std::vector<std::uint8_t> StateLocked() const;
     Outcome Execute(const protocol::Report& request);
     bool RequestIntact(const protocol::Report& request) const;
     protocol::Report MakeAnswer(const protocol::Report& request, const Outcome& outcome);
@@ -84,6 +98,7 @@ private:
     std::vector<std::uint8_t> m_lightFrame;
     int m_lightFrames = 0;
     int m_commits = 0;
+    std::function<void(std::vector<std::uint8_t>)> m_commitHook;
     std::vector<protocol::Report> m_requests;
     std::map<std::uint8_t, int> m_counts;
     std::map<std::uint16_t, std::vector<std::uint8_t>> m_ledRegisters; // group << 8 | register
