@@ -8,6 +8,7 @@
 #include "devices/ui/CKestravaUSBDevice.h"
 #include "devices/ui/CMpDevicePowerUI.h"
 #include "devices/ui/PictureControls.h"
+#include "editors/CLightControlUI.h"
 
 #include <QBoxLayout>
 #include <QStackedWidget>
@@ -453,6 +454,15 @@ void DevicePages::UpdateNoDeviceHint() {
         if (auto* power =
                 m_window.FindControl<QStackedWidget>(QStringLiteral("device_power_switch"))) {
             power->setCurrentIndex(0);
+        }
+    }
+    // A lighting effect can be copied to other devices only when there are others to see.
+    const bool several = VisibleEntryCount() > 1;
+    for (const auto& record : m_pages) {
+        if (record.page != nullptr) {
+            if (editors::CLightControlUI* light = record.page->LightPanel()) {
+                light->SetSameModeAvailable(several);
+            }
         }
     }
 }

@@ -10,6 +10,7 @@
 #include "common/Paths.h"
 #include "devices/ui/CDeviceOptionUI.h"
 #include "devices/ui/CKestravaUSBDevice.h"
+#include "editors/CLightControlUI.h"
 #include "sim/SimulatedProduct.h"
 #include "sim/VirtualHidBus.h"
 #include "support/QtTestUtil.h"
@@ -172,6 +173,20 @@ TEST_F(DevicePagesTest, GameEventPreviewsALightModeOnTheSelectedPageUntilItsTime
     m_window->Notify(timer);
     EXPECT_EQ(model.GetLightParams().mode, own);
     EXPECT_FALSE(m_window->HasTimer(m_window->Root(), app::kTimerGameLight));
+}
+
+TEST_F(DevicePagesTest, LightingPanelsOfferTheSameModeOnlyWithSeveralDevicesShown) {
+    Plug(SimProduct::MouseA);
+    ASSERT_TRUE(testutil::WaitUntil([&] { return EntryVisible(0); }));
+    editors::CLightControlUI* light = Pages().Page(0)->LightPanel();
+    ASSERT_NE(light, nullptr);
+    EXPECT_FALSE(light->IsSameModeAvailable());
+    auto pad = Plug(SimProduct::MousePad);
+    ASSERT_TRUE(testutil::WaitUntil([&] { return Pages().VisibleEntryCount() == 2; }));
+    EXPECT_TRUE(light->IsSameModeAvailable());
+    pad->Unplug();
+    ASSERT_TRUE(testutil::WaitUntil([&] { return Pages().VisibleEntryCount() == 1; }));
+    EXPECT_FALSE(light->IsSameModeAvailable());
 }
 
 TEST(PageRows, ReceiverSharesThePageOfItsCable) {
