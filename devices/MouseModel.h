@@ -21,6 +21,7 @@
 #include "protocol/Sequences.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -234,6 +235,8 @@ public:
 private:
     // Working copies from the profile record.
     void TakeProfile();
+    // Saves the profile file and writes the settings block; WriteConfig's result.
+    int SaveAndWrite();
     // Stores the stages, saves and writes.
     int CommitStages();
     int CommitSettings();
@@ -257,7 +260,7 @@ private:
     std::vector<int> m_effectCodes;
     bool m_effectCodesLoaded = false;
     int m_lightTable = 0;
-    std::uint32_t m_effectStart = 0;
+    std::atomic<std::uint32_t> m_effectStart{0}; // read by the light thread
 };
 
 } // namespace q407::devices

@@ -493,6 +493,7 @@ TEST(MouseModel, KeyTableMacroImageAndRecoilLandInTheMouse) {
         entries[7] = 0x700900; // a macro the library does not hold
         entries[8] = 0x200004; // the A key
         ASSERT_EQ(rig.model.UsedMacros(entries), (std::vector<int>{1, 0}));
+        EXPECT_TRUE(rig.model.GetMacroList().empty()); // the profile's keys use none yet
         ASSERT_EQ(rig.model.WriteKeyTable(&rig.model.Profile(), entries), 1);
         const sim::FirmwareSpec memory = rig.firmware().Memory();
         auto key = [&](std::size_t k) {
@@ -616,6 +617,30 @@ TEST(MouseModel, DeviceFramesAnimateTheLeds) {
     }
     EXPECT_EQ(rig.model.LedColours()[3].level, 0);
     rig.model.StopPageThreads();
+}
+
+TEST(MouseModel, SavedUserEffectsPlayTheirStepsAndRunAsTheFirstEffectOnTheMouse) {
+    Folders folders;
+    Rig rig(SimProduct::MouseA);
+    rig.Activate();
+    std::ofstream(folders.Profiles() / "ravik_light.config")
+        << R"({"LightInfo": [[{"LightName": "Mine", "Guid": "fx1"}]]})";
+    std::ofstream(folders.Profiles() / "fx1.light")
+        << R"({"LEDEffectList": [{"LEDREGMode": 3, "LEDBrightness": 4, "red": 10, "green": 20,
+              "blue": 30, "Time": 100000}]})";
+    rig.model.LoadNameLists();
+    profiles::LightInfo light = rig.model.GetLightParams();
+    light.mode = kFirstUserLightMode;
+    ASSERT_EQ(rig.model.ApplyLightParams(light), 1);
+    ASSERT_EQ(rig.model.EffectSteps().size(), 1u);
+    EXPECT_EQ(rig.Block(0)[1], rig.model.EffectCodes()[0]);
+    rig.model.RunEffectStep();
+    EXPECT_EQ(rig.model.LedColours()[4], (LedColour{10, 20, 30, 255}));
+
+    light.mode = kFirstUserLightMode + 1; // no such saved effect: nothing to play
+    ASSERT_EQ(rig.model.ApplyLightParams(light), 1);
+    rig.model.RunEffectStep();
+    EXPECT_EQ(rig.model.LedColours()[4], LedColour{});
 }
 
 } // namespace
