@@ -416,6 +416,21 @@ TEST(MouseModel, SettingsSurviveARestartAndComeBackFromTheMouse) {
     EXPECT_EQ(rig.Entry()["DPIStages"]["StageDPIs"][2]["StageDPIX"].asInt(), 2450);
 }
 
+TEST(MouseModel, AReadBackRewritesTheFileOnlyWhenTheMouseHoldsSomethingElse) {
+    Folders folders;
+    Rig rig(SimProduct::MouseA);
+    rig.Activate();
+    const fs::path file = rig.model.GetProfilePath();
+    fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    const auto stamp = fs::last_write_time(file);
+    ASSERT_EQ(rig.model.ReadDeviceConfig(), 1);
+    EXPECT_EQ(fs::last_write_time(file), stamp);
+    rig.firmware().SetSettingsByte(78, 2); // lift-off distance changed on the mouse
+    ASSERT_EQ(rig.model.ReadDeviceConfig(), 1);
+    EXPECT_NE(fs::last_write_time(file), stamp);
+    EXPECT_EQ(rig.Entry()["SystemStages"]["SilentAltitudeItem"].asInt(), 2);
+}
+
 TEST(MouseModel, ResetTakesTheDefaultProfileAndAMissingDefaultChangesNothing) {
     Folders folders;
     Rig rig(SimProduct::MouseA);
