@@ -206,6 +206,7 @@ int MouseModel::ReadDevice(const protocol::DeviceFlagReport& flag) {
         return 0;
     }
     m_tables = tables;
+    m_tablesRead = true;
     m_profile.SetRawBlock(std::span(m_tables.keyTable.data(), Protocol().TableSize()));
     PrepareKeyMap();
     return 1;
@@ -705,7 +706,9 @@ std::vector<std::string> MouseModel::GetMacroList() const {
 }
 
 int MouseModel::WriteKeyTable(profiles::CBasicProfiledata* profile, const KeyEntries& entries) {
-    if (!IsOpen()) {
+    // The table is built on the factory table the mouse gave; without it the write would
+    // blank every key the program does not assign.
+    if (!IsOpen() || !m_tablesRead) {
         return 0;
     }
     const std::vector<profiles::KeyAssignmentEntry> keys =

@@ -493,6 +493,10 @@ TEST(MouseModel, KeyTableMacroImageAndRecoilLandInTheMouse) {
     for (const SimProduct which : kBoth) {
         Folders folders;
         Rig rig(which);
+        // Before the mouse was read there is no factory table to build on.
+        ASSERT_EQ(rig.model.LoadProfile(), 1);
+        EXPECT_EQ(rig.model.WriteCurrentKeyTable(&rig.model.Profile()), 0);
+        EXPECT_EQ(rig.firmware().RequestCount(0x09), 0);
         rig.Activate();
         profiles::CMacroLibrary library(folders.Profiles());
         ASSERT_EQ(library.NewMacro(), profiles::CMacroLibrary::kDone);
