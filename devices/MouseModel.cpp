@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <future>
 #include <limits>
+#include <system_error>
 
 namespace q407::devices {
 namespace {
@@ -204,6 +206,7 @@ int MouseModel::ReadDevice(const protocol::DeviceFlagReport& flag) {
         return 0;
     }
     m_tables = tables;
+    m_tablesRead = true;
     m_profile.SetRawBlock(std::span(m_tables.keyTable.data(), Protocol().TableSize()));
     PrepareKeyMap();
     return 1;
@@ -243,6 +246,7 @@ int MouseModel::ReadDeviceConfig() {
     m_configBlock = read;
     m_blockRead = true;
     EnsureEffectCodes();
+    const Json::Value before = m_profile.GetRoot();
 
     profiles::LightInfo info = m_profile.GetLightInfo();
     const auto code = std::find(m_effectCodes.begin(), m_effectCodes.end(), read[mb::kEffect]);
@@ -287,7 +291,11 @@ int MouseModel::ReadDeviceConfig() {
     m_profile.SetActiveStage(m_activeStage);
     m_profile.SetLightInfo(info);
     DeviceModel::SetLightParams(info);
-    m_profile.SaveProfile();
+    // A mouse that holds what the profile says needs no rewrite of the file (and no flush to
+    // disk on every resynchronisation).
+    if (m_profile.GetRoot() != before) {
+        m_profile.SaveProfile();
+    }
     return 1;
 }
 
@@ -460,17 +468,35 @@ void MouseModel::SetDpiStages(const std::vector<profiles::DpiStage>& stages) {
     m_profile.SetDpiStages(stages);
 }
 
+int MouseModel::SaveAndWrite() {
+    // Nothing WriteConfig does then touches the profile record, so the file can be saved on a
+    // helper thread meanwhile: its flush to disk takes about as long as a command's pause.
+    EnsureEffectCodes();
+    const Json::Value entry = m_profile.GetRoot();
+    const std::filesystem::path path = m_profile.GetProfilePath();
+    auto save = [&] { return !path.empty() && m_profile.WriteDeviceEntry(entry, path); };
+    std::future<bool> saved;
+    try {
+        saved = std::async(std::launch::async, save);
+    } catch (const std::system_error&) {
+        save(); // no thread to spare: one after the other
+    }
+    const int result = WriteConfig(0, 0, 1, 0, 0);
+    if (saved.valid()) {
+        saved.wait();
+    }
+    return result;
+}
+
 int MouseModel::CommitStages() {
     m_profile.SetDpiStages(m_dpiStages);
     m_profile.SetActiveStage(m_activeStage);
-    m_profile.SaveProfile();
-    return WriteConfig(0, 0, 1, 0, 0);
+    return SaveAndWrite();
 }
 
 int MouseModel::CommitSettings() {
     m_profile.SetMouseSettings(m_settings);
-    m_profile.SaveProfile();
-    return WriteConfig(0, 0, 1, 0, 0);
+    return SaveAndWrite();
 }
 
 int MouseModel::SetDpiValue(int stage, int dpi) {
@@ -559,8 +585,7 @@ int MouseModel::ApplyLightParams(const profiles::LightInfo& params) {
     SetLightParams(params);
     SetEffectSteps(m_profile.GetLedEffect());
     m_effectStart = Clock().NowMs();
-    m_profile.SaveProfile();
-    return WriteConfig(0, 0, 1, 0, 0);
+    return SaveAndWrite();
 }
 
 int MouseModel::SystemPointerSpeed(int slider) {
@@ -673,13 +698,17 @@ std::vector<std::string> MouseModel::GetMacroList() const {
     const std::vector<profiles::MacroInfo> macros = profiles::CMacroLibrary(folder).Load();
     std::vector<std::string> names;
     for (const int index : UsedMacros(CurrentKeyEntries())) {
-        names.push_back(macros[static_cast<std::size_t>(index)].name);
+        if (static_cast<std::size_t>(index) < macros.size()) { // the file may change meanwhile
+            names.push_back(macros[static_cast<std::size_t>(index)].name);
+        }
     }
     return names;
 }
 
 int MouseModel::WriteKeyTable(profiles::CBasicProfiledata* profile, const KeyEntries& entries) {
-    if (!IsOpen()) {
+    // The table is built on the factory table the mouse gave; without it the write would
+    // blank every key the program does not assign.
+    if (!IsOpen() || !m_tablesRead) {
         return 0;
     }
     const std::vector<profiles::KeyAssignmentEntry> keys =
@@ -819,7 +848,7 @@ void MouseModel::RunEffectStep() {
     for (const profiles::LedEffectStep& step : steps) {
         total += static_cast<std::uint64_t>(std::max<std::int32_t>(step.time, 2));
     }
-    std::uint64_t at = (Clock().NowMs() - m_effectStart) % total;
+    std::uint64_t at = (Clock().NowMs() - m_effectStart.load()) % total;
     const profiles::LedEffectStep* current = &steps.front();
     for (const profiles::LedEffectStep& step : steps) {
         const auto length = static_cast<std::uint64_t>(std::max<std::int32_t>(step.time, 2));

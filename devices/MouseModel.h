@@ -21,6 +21,7 @@
 #include "protocol/Sequences.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -203,7 +204,7 @@ public:
     KeyEntries CurrentKeyEntries() const;
     // Writes the key table: each key's function at its device position, macro functions
     // renumbered to their place in the used-macro list, unknown macros back to the key's
-    // default. 1 on success, 0 when closed or a command failed.
+    // default. 1 on success, 0 when closed, before the mouse was read, or a command failed.
     int WriteKeyTable(profiles::CBasicProfiledata* profile, const KeyEntries& entries) override;
     int WriteCurrentKeyTable(profiles::CBasicProfiledata* profile) override;
     // The macro image of the listed library indexes: 0 written (or nothing to write), n > 0 the
@@ -234,6 +235,8 @@ public:
 private:
     // Working copies from the profile record.
     void TakeProfile();
+    // Saves the profile file and writes the settings block; WriteConfig's result.
+    int SaveAndWrite();
     // Stores the stages, saves and writes.
     int CommitStages();
     int CommitSettings();
@@ -244,6 +247,7 @@ private:
     int MacroCount() const;
 
     protocol::DeviceTables m_tables;
+    bool m_tablesRead = false;
     std::uint8_t m_currentSlot = 0;
     MouseConfigBlock m_configBlock{};
     bool m_blockRead = false;
@@ -257,7 +261,7 @@ private:
     std::vector<int> m_effectCodes;
     bool m_effectCodesLoaded = false;
     int m_lightTable = 0;
-    std::uint32_t m_effectStart = 0;
+    std::atomic<std::uint32_t> m_effectStart{0}; // read by the light thread
 };
 
 } // namespace q407::devices

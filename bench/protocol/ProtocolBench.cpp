@@ -10,12 +10,12 @@
 //    link's limit of one chunk per two frames.
 
 #include "BenchCounters.h"
+#include "LinkFloor.h"
 #include "protocol/CDeviceProtocol.h"
 #include "protocol/Sequences.h"
 #include "sim/SimulatedProduct.h"
 
 #include <benchmark/benchmark.h>
-#include <ctime>
 
 namespace q407::bench {
 namespace {
@@ -25,18 +25,12 @@ namespace p = protocol;
 using sim::SimProduct;
 using Clock = std::chrono::steady_clock;
 
-constexpr auto kFrame = 1ms;
+constexpr auto kFrame = kLinkFrame;
 
 class NoPause final : public p::Pacer {
 public:
     void Pause(std::chrono::milliseconds) override {}
 };
-
-double CpuSeconds() {
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
 
 bool IsReceiver(SimProduct product) {
     return product == SimProduct::MouseAReceiver || product == SimProduct::MouseBReceiver ||
@@ -53,20 +47,7 @@ struct Rig {
     }
     // The floor of everything the device has been asked since the last call.
     std::chrono::duration<double> FloorSinceLastCall() {
-        std::chrono::duration<double> floor{0};
-        for (const p::Report& request : product->Firmware().Requests()) {
-            const std::uint8_t command = request[p::kPosCommand];
-            if (command == p::kCmdLightStream) {
-                floor += 2 * kFrame;
-            } else {
-                floor += 20ms + kFrame;
-                if (command == p::kCmdEnd) {
-                    floor += 10ms;
-                }
-            }
-        }
-        product->Firmware().ClearRequests();
-        return floor;
+        return bench::FloorSinceLastCall(product->Firmware());
     }
 
     sim::VirtualHidBus bus;

@@ -416,6 +416,21 @@ TEST(MouseModel, SettingsSurviveARestartAndComeBackFromTheMouse) {
     EXPECT_EQ(rig.Entry()["DPIStages"]["StageDPIs"][2]["StageDPIX"].asInt(), 2450);
 }
 
+TEST(MouseModel, AReadBackRewritesTheFileOnlyWhenTheMouseHoldsSomethingElse) {
+    Folders folders;
+    Rig rig(SimProduct::MouseA);
+    rig.Activate();
+    const fs::path file = rig.model.GetProfilePath();
+    fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    const auto stamp = fs::last_write_time(file);
+    ASSERT_EQ(rig.model.ReadDeviceConfig(), 1);
+    EXPECT_EQ(fs::last_write_time(file), stamp);
+    rig.firmware().SetSettingsByte(78, 2); // lift-off distance changed on the mouse
+    ASSERT_EQ(rig.model.ReadDeviceConfig(), 1);
+    EXPECT_NE(fs::last_write_time(file), stamp);
+    EXPECT_EQ(rig.Entry()["SystemStages"]["SilentAltitudeItem"].asInt(), 2);
+}
+
 TEST(MouseModel, ResetTakesTheDefaultProfileAndAMissingDefaultChangesNothing) {
     Folders folders;
     Rig rig(SimProduct::MouseA);
@@ -478,6 +493,10 @@ TEST(MouseModel, KeyTableMacroImageAndRecoilLandInTheMouse) {
     for (const SimProduct which : kBoth) {
         Folders folders;
         Rig rig(which);
+        // Before the mouse was read there is no factory table to build on.
+        ASSERT_EQ(rig.model.LoadProfile(), 1);
+        EXPECT_EQ(rig.model.WriteCurrentKeyTable(&rig.model.Profile()), 0);
+        EXPECT_EQ(rig.firmware().RequestCount(0x09), 0);
         rig.Activate();
         profiles::CMacroLibrary library(folders.Profiles());
         ASSERT_EQ(library.NewMacro(), profiles::CMacroLibrary::kDone);
@@ -493,6 +512,7 @@ TEST(MouseModel, KeyTableMacroImageAndRecoilLandInTheMouse) {
         entries[7] = 0x700900; // a macro the library does not hold
         entries[8] = 0x200004; // the A key
         ASSERT_EQ(rig.model.UsedMacros(entries), (std::vector<int>{1, 0}));
+        EXPECT_TRUE(rig.model.GetMacroList().empty()); // the profile's keys use none yet
         ASSERT_EQ(rig.model.WriteKeyTable(&rig.model.Profile(), entries), 1);
         const sim::FirmwareSpec memory = rig.firmware().Memory();
         auto key = [&](std::size_t k) {
@@ -616,6 +636,30 @@ TEST(MouseModel, DeviceFramesAnimateTheLeds) {
     }
     EXPECT_EQ(rig.model.LedColours()[3].level, 0);
     rig.model.StopPageThreads();
+}
+
+TEST(MouseModel, SavedUserEffectsPlayTheirStepsAndRunAsTheFirstEffectOnTheMouse) {
+    Folders folders;
+    Rig rig(SimProduct::MouseA);
+    rig.Activate();
+    std::ofstream(folders.Profiles() / "ravik_light.config")
+        << R"({"LightInfo": [[{"LightName": "Mine", "Guid": "fx1"}]]})";
+    std::ofstream(folders.Profiles() / "fx1.light")
+        << R"({"LEDEffectList": [{"LEDREGMode": 3, "LEDBrightness": 4, "red": 10, "green": 20,
+              "blue": 30, "Time": 100000}]})";
+    rig.model.LoadNameLists();
+    profiles::LightInfo light = rig.model.GetLightParams();
+    light.mode = kFirstUserLightMode;
+    ASSERT_EQ(rig.model.ApplyLightParams(light), 1);
+    ASSERT_EQ(rig.model.EffectSteps().size(), 1u);
+    EXPECT_EQ(rig.Block(0)[1], rig.model.EffectCodes()[0]);
+    rig.model.RunEffectStep();
+    EXPECT_EQ(rig.model.LedColours()[4], (LedColour{10, 20, 30, 255}));
+
+    light.mode = kFirstUserLightMode + 1; // no such saved effect: nothing to play
+    ASSERT_EQ(rig.model.ApplyLightParams(light), 1);
+    rig.model.RunEffectStep();
+    EXPECT_EQ(rig.model.LedColours()[4], LedColour{});
 }
 
 } // namespace
