@@ -236,7 +236,8 @@ bool MouseModel::ReadBlock(std::uint8_t& slot, MouseConfigBlock& out) {
 }
 
 int MouseModel::ReadDeviceConfig() {
-    SetPreviewPaused(false);
+    // The preview's pause belongs to the window (hidden) and to light streams, not to reading the
+    // mouse: a resync while the window is hidden must not start the animation again.
     std::uint8_t slot = 0;
     MouseConfigBlock read{};
     if (!ReadBlock(slot, read)) {

@@ -431,6 +431,15 @@ TEST(MouseModel, AReadBackRewritesTheFileOnlyWhenTheMouseHoldsSomethingElse) {
     EXPECT_EQ(rig.Entry()["SystemStages"]["SilentAltitudeItem"].asInt(), 2);
 }
 
+TEST(MouseModel, ReadingTheMouseLeavesAPausedPreviewPaused) {
+    Folders folders;
+    Rig rig(SimProduct::MouseA);
+    rig.Activate();
+    rig.model.SetPreviewPaused(true); // the window is hidden
+    ASSERT_EQ(rig.model.ReadDeviceConfig(), 1);
+    EXPECT_TRUE(rig.model.IsPreviewPaused());
+}
+
 TEST(MouseModel, ResetTakesTheDefaultProfileAndAMissingDefaultChangesNothing) {
     Folders folders;
     Rig rig(SimProduct::MouseA);
