@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QMouseEvent>
@@ -102,10 +103,16 @@ TEST_F(LightControlTest, ModeListRowsAreTextIdsAndHiddenByFlag) {
     EXPECT_FALSE(view->isRowHidden(0));
     EXPECT_TRUE(view->isRowHidden(1));
     EXPECT_FALSE(view->isRowHidden(2)) << "a row without a flag stays visible";
+    // The hidden row is out of reach of the keys too.
+    combo->setCurrentIndex(0);
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(combo, &down);
+    EXPECT_EQ(combo->currentIndex(), 2);
     EXPECT_EQ(Find<QSlider>(light, "deng_light_slider")->maximum(), 3);
     EXPECT_EQ(Find<QSlider>(light, "deng_speed_slider")->maximum(), 2);
 
-    // A second list replaces the first.
+    // A second list replaces the first, quietly.
+    window.received.clear();
     light->InitModeList(ModeNames(2), {1, 1}, 4, 4);
     EXPECT_EQ(combo->count(), 2);
     EXPECT_FALSE(view->isRowHidden(1));
