@@ -5,6 +5,7 @@
 // colour under the pointer and raises "colorchanged" (wParam the colour, 0xAARRGGBB) when the
 // button is released; SetColour only moves the marker.
 
+#include <QImage>
 #include <QPointF>
 #include <QWidget>
 #include <cstdint>

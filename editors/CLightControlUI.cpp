@@ -13,6 +13,7 @@
 #include <QListView>
 #include <QSignalBlocker>
 #include <QStackedWidget>
+#include <QStandardItemModel>
 #include <array>
 
 namespace editors {
@@ -79,6 +80,10 @@ void CLightControlUI::InitModeList(const std::vector<std::string>& names,
             const bool visible = i >= visibility.size() || visibility[i] != 0;
             if (view != nullptr) {
                 view->setRowHidden(static_cast<int>(i), !visible);
+            }
+            // A hidden mode cannot be reached with the wheel or the arrow keys either.
+            if (auto* model = qobject_cast<QStandardItemModel*>(combo->model())) {
+                model->item(static_cast<int>(i))->setEnabled(visible);
             }
         }
     }

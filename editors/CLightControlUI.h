@@ -14,8 +14,6 @@
 #include <string>
 #include <vector>
 
-class QAbstractButton;
-class QComboBox;
 class QLineEdit;
 
 namespace q407::profiles {
@@ -23,8 +21,6 @@ struct LightInfo;
 }
 
 namespace editors {
-
-class CColorPaletteUI;
 
 class CLightControlUI : public CEditorPanel {
     Q_OBJECT

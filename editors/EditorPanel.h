@@ -47,4 +47,7 @@ private:
     mutable QHash<QString, QPointer<QWidget>> m_controls;
 };
 
+// A style sheet with every length in pixels ("13px") multiplied by `scale` and rounded.
+QString ScaledStyleSheet(const QString& sheet, double scale);
+
 } // namespace editors

@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMouseEvent>
@@ -102,10 +104,16 @@ TEST_F(LightControlTest, ModeListRowsAreTextIdsAndHiddenByFlag) {
     EXPECT_FALSE(view->isRowHidden(0));
     EXPECT_TRUE(view->isRowHidden(1));
     EXPECT_FALSE(view->isRowHidden(2)) << "a row without a flag stays visible";
+    // The hidden row is out of reach of the keys too.
+    combo->setCurrentIndex(0);
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(combo, &down);
+    EXPECT_EQ(combo->currentIndex(), 2);
     EXPECT_EQ(Find<QSlider>(light, "deng_light_slider")->maximum(), 3);
     EXPECT_EQ(Find<QSlider>(light, "deng_speed_slider")->maximum(), 2);
 
-    // A second list replaces the first.
+    // A second list replaces the first, quietly.
+    window.received.clear();
     light->InitModeList(ModeNames(2), {1, 1}, 4, 4);
     EXPECT_EQ(combo->count(), 2);
     EXPECT_FALSE(view->isRowHidden(1));
@@ -331,6 +339,28 @@ TEST_F(LightControlTest, MissingControlsMakeOperationsDoNothing) {
     light->SetColourText(0, QStringLiteral("9"));
     EXPECT_EQ(light->GetColourButton(), 0xFF010203u);
     EXPECT_EQ(light->CommitColourText(0), -1);
+}
+
+TEST_F(PanelTest, StyleFollowsTheDpiOfTheWindows) {
+    EXPECT_EQ(
+        ScaledStyleSheet(QStringLiteral("a { font-size: 13px; margin: -5px 0; b: 1.5px }"), 1.5),
+        QStringLiteral("a { font-size: 20px; margin: -8px 0; b: 2px }"));
+    auto* caption = Find<QLabel>(light, "light_mode_row_caption");
+    caption->ensurePolished();
+    EXPECT_EQ(caption->font().pixelSize(), 13);
+
+    auto& resources = ui::ResourceManager::Instance();
+    resources.SetAllDPI(144);
+    RecordingWindow large;
+    QWidget* built = ui::BuildSubTree(testutil::TestData("editors/panelhost.xml"), &large);
+    resources.SetAllDPI(96);
+    ASSERT_NE(built, nullptr);
+    auto* scaled = Find<QLabel>(built, "light_mode_row_caption");
+    scaled->ensurePolished();
+    EXPECT_EQ(scaled->font().pixelSize(), 20);
+    auto* tab = Find<QAbstractButton>(built, "deng_Op_tab");
+    tab->ensurePolished();
+    EXPECT_EQ(tab->font().pixelSize(), 20);
 }
 
 TEST_F(LightControlTest, Screenshot) {
