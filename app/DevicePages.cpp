@@ -102,7 +102,7 @@ int PageRowOfSlot(const hid::DeviceIdentity& slot) {
 }
 
 DevicePages::DevicePages(ui::WindowImplBase& window, hid::HidBackend* backend)
-    : m_window(window), m_backend(backend) {}
+    : m_window(window), m_backend(backend), m_windowHidden(!window.isVisible()) {}
 
 DevicePages::~DevicePages() {
     // Pages stop their own threads; they go before the entries that drive them.
@@ -162,7 +162,7 @@ bool DevicePages::CreatePage(int optionRow) {
     page->SetUp(*m_backend, option, layout, optionRow,
                 hid::SupportedDevices()[static_cast<std::size_t>(commandRow)], &m_window);
     page->SetPowerIndicator(power);
-    page->Model().SetPreviewPaused(!m_window.isVisible());
+    page->Model().SetPreviewPaused(true); // until it is selected in a shown window
     if (TakesLightControl(kind)) {
         page->Model().SetLightOutput(m_lightControl);
     }
@@ -342,6 +342,7 @@ void DevicePages::ShowEntry(int pageIndex, bool shown) {
         }
     }
     UpdateNoDeviceHint();
+    ApplyPreviewPause();
 }
 
 void DevicePages::Select(int pageIndex) {
@@ -368,6 +369,7 @@ void DevicePages::Select(int pageIndex) {
         }
     }
     UpdateNoDeviceHint();
+    ApplyPreviewPause();
 }
 
 int DevicePages::PageIndexOf(const QWidget* control) const {
@@ -418,7 +420,16 @@ int DevicePages::OptionRowOf(int pageIndex) const {
 }
 
 void DevicePages::SetPreviewsPaused(bool paused) {
-    for (const auto& record : m_pages) {
+    m_windowHidden = paused;
+    ApplyPreviewPause();
+}
+
+void DevicePages::ApplyPreviewPause() {
+    // Only the picture on screen is animated: the selected page while the window is shown.
+    const int selected = SelectedPage();
+    for (std::size_t i = 0; i < m_pages.size(); ++i) {
+        const PageRecord& record = m_pages[i];
+        const bool paused = m_windowHidden || static_cast<int>(i) != selected;
         if (record.page != nullptr && record.page->HasModel()) {
             record.page->Model().SetPreviewPaused(paused);
         }

@@ -59,7 +59,8 @@ public:
     int VisibleEntryCount() const;
     // The option row a page was made from, or -1.
     int OptionRowOf(int pageIndex) const;
-    // Stops or resumes the preview animation of every page (while the window is hidden).
+    // The window is hidden (true) or shown. Only the selected page of a shown window animates
+    // its picture; every other page's preview is paused.
     void SetPreviewsPaused(bool paused);
     // Updates "No_device_Link" and the stacks for the entries' visibility.
     void UpdateNoDeviceHint();
@@ -84,11 +85,13 @@ private:
     void SwitchConnection(PageRecord& record, int pageIndex, int toSlot,
                           const q407::hid::DeviceIdentity& to);
     void QueryReceiverLink(int pageIndex, int attemptsLeft);
+    void ApplyPreviewPause();
 
     ui::WindowImplBase& m_window;
     q407::hid::HidBackend* m_backend;
     std::vector<PageRecord> m_pages;
     bool m_lightControl = true;
+    bool m_windowHidden = true;
 };
 
 // The command-interface row whose page a slot's interface belongs to: the slot's own command row,

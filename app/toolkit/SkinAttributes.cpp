@@ -77,7 +77,26 @@ void DrawImage(QPainter& painter, const QWidget* control, const QString& descrip
     const QRect source = image.source.value_or(pixmap.rect()).intersected(pixmap.rect());
     const QRect target = image.dest.value_or(control->rect());
     painter.setOpacity(image.fade / 255.0);
-    painter.drawPixmap(target, pixmap, source);
+    if (source.size() == target.size() || target.isEmpty() || source.isEmpty()) {
+        painter.drawPixmap(target, pixmap, source);
+    } else {
+        // Scaled once per size and kept: pictures under animated controls are repainted often.
+        const QString key = QStringLiteral("%1|%2,%3,%4,%5|%6x%7")
+                                .arg(description)
+                                .arg(source.x())
+                                .arg(source.y())
+                                .arg(source.width())
+                                .arg(source.height())
+                                .arg(target.width())
+                                .arg(target.height());
+        QPixmap scaled;
+        if (!QPixmapCache::find(key, &scaled)) {
+            scaled = pixmap.copy(source).scaled(target.size(), Qt::IgnoreAspectRatio,
+                                                Qt::SmoothTransformation);
+            QPixmapCache::insert(key, scaled);
+        }
+        painter.drawPixmap(target.topLeft(), scaled);
+    }
     painter.setOpacity(1.0);
 }
 

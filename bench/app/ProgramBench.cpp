@@ -127,7 +127,8 @@ void BM_PlugToPage(benchmark::State& state) {
 }
 BENCHMARK(BM_PlugToPage)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 
-// state.range(0): 0 window hidden, 1 shown.
+// state.range(0): 0 window hidden, 1 shown, 2 shown with the lighting left to another program
+// (no preview animation).
 void BM_IdleCpu(benchmark::State& state) {
     Program program;
     if (!program.Ready()) {
@@ -144,6 +145,9 @@ void BM_IdleCpu(benchmark::State& state) {
         program.Window().hide();
     } else {
         program.Window().show();
+    }
+    if (state.range(0) == 2) {
+        program.Window().OnRegisteredMessage(app::RegisteredMessage::LightOwnerSet, 1, 0);
     }
     constexpr int kWindowMs = 4000;
     double cpu = 0;
@@ -164,6 +168,7 @@ void BM_IdleCpu(benchmark::State& state) {
 BENCHMARK(BM_IdleCpu)
     ->Arg(0)
     ->Arg(1)
+    ->Arg(2)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);

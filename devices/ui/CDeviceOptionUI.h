@@ -15,9 +15,11 @@
 // Showing and hiding go through the main window with message 0x0D03 (wParam page index, lParam
 // 1 show / 0 hide), which also keeps the selection and the "No_device_Link" hint right.
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QPointer>
 #include <QWidget>
+#include <cstdint>
 
 class QTimer;
 
@@ -83,6 +85,9 @@ private:
     int m_pageIndex = -1;
     bool m_online = true;
     bool m_activated = false;
+    std::uint32_t m_renderedFrame = 0; // the light thread's frame the picture shows
+    QElapsedTimer m_renderClock;       // since the picture was last painted
+    static constexpr int kMinRenderGapMs = 25;
     QHash<int, QTimer*> m_timers;
 };
 

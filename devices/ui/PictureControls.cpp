@@ -4,7 +4,6 @@
 
 #include <QPainter>
 #include <QPushButton>
-#include <QRadialGradient>
 #include <QResizeEvent>
 #include <QVariant>
 #include <QWidget>
@@ -50,20 +49,17 @@ protected:
         const QRectF area = QRectF(rect()).adjusted(1, 1, -1, -1);
         const QColor light = LightColour(this);
         if (light.isValid()) {
+            // A soft halo and a bright core in the LED's colour, as strong as its level.
+            QColor halo = light;
+            halo.setAlphaF(light.alphaF() * 0.35);
             QColor core = light;
-            core.setAlpha(255);
-            const qreal level = light.alphaF();
-            QRadialGradient glow(area.center(), area.width() / 2);
-            QColor inner = core;
-            inner.setAlphaF(level);
-            QColor outer = core;
-            outer.setAlphaF(0);
-            glow.setColorAt(0.0, inner);
-            glow.setColorAt(0.55, inner);
-            glow.setColorAt(1.0, outer);
+            core.setAlpha(light.alpha());
             painter.setPen(Qt::NoPen);
-            painter.setBrush(glow);
+            painter.setBrush(halo);
             painter.drawEllipse(area);
+            painter.setBrush(core);
+            const qreal inset = area.width() / 5;
+            painter.drawEllipse(area.adjusted(inset, inset, -inset, -inset));
             painter.setPen(QPen(QColor(255, 255, 255, 60), 1));
             painter.setBrush(Qt::NoBrush);
             painter.drawEllipse(area.adjusted(area.width() / 4, area.height() / 4,

@@ -105,16 +105,32 @@ TEST_F(DevicePagesTest, PlugShowsAndSelectsUnplugHidesAndReplugReusesThePage) {
     EXPECT_EQ(Pages().PageCount(), 3);
 }
 
-TEST_F(DevicePagesTest, PreviewsRunOnlyWhileTheWindowIsShown) {
-    ASSERT_GE(Pages().PageCount(), 1);
+TEST_F(DevicePagesTest, OnlyTheSelectedPageOfAShownWindowAnimates) {
+    ASSERT_GE(Pages().PageCount(), 2);
+    EXPECT_TRUE(Pages().Page(0)->Model().IsPreviewPaused()) << "no device: nothing selected";
+    Plug(SimProduct::MouseA);
+    Plug(SimProduct::MousePad);
+    ASSERT_TRUE(
+        testutil::WaitUntil([&] { return EntryVisible(0) && Pages().VisibleEntryCount() == 2; }));
+    const int pad = Pages().PageCount() - 1;
+    ASSERT_TRUE(testutil::WaitUntil([&] { return Pages().Entry(pad)->IsActivated(); }));
+    ASSERT_EQ(Pages().SelectedPage(), 0);
     EXPECT_FALSE(Pages().Page(0)->Model().IsPreviewPaused());
-    m_window->hide();
+    EXPECT_TRUE(Pages().Page(pad)->Model().IsPreviewPaused());
+
+    Pages().Select(pad);
     EXPECT_TRUE(Pages().Page(0)->Model().IsPreviewPaused());
-    ASSERT_TRUE(Pages().CreatePage(3));
-    EXPECT_TRUE(Pages().Page(2)->Model().IsPreviewPaused()) << "a page made while hidden";
+    EXPECT_FALSE(Pages().Page(pad)->Model().IsPreviewPaused());
+
+    m_window->hide();
+    EXPECT_TRUE(Pages().Page(pad)->Model().IsPreviewPaused());
+    EXPECT_FALSE(Pages().Entry(pad)->IsTimerActive(devices_ui::CDeviceOptionUI::kTimerPreview));
+    ASSERT_TRUE(Pages().CreatePage(4)); // made while hidden
+    EXPECT_TRUE(Pages().Page(Pages().PageCount() - 1)->Model().IsPreviewPaused());
     m_window->show();
-    EXPECT_FALSE(Pages().Page(0)->Model().IsPreviewPaused());
-    EXPECT_FALSE(Pages().Page(2)->Model().IsPreviewPaused());
+    EXPECT_FALSE(Pages().Page(pad)->Model().IsPreviewPaused());
+    EXPECT_TRUE(Pages().Entry(pad)->IsTimerActive(devices_ui::CDeviceOptionUI::kTimerPreview));
+    EXPECT_TRUE(Pages().Page(0)->Model().IsPreviewPaused());
 }
 
 TEST_F(DevicePagesTest, EntryClickSelectsItsPage) {

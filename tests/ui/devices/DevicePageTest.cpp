@@ -332,7 +332,8 @@ TEST_F(AttachedPageTest, CableEntryActivatesOnceAndRunsItsTimers) {
     EXPECT_TRUE(window.shows.empty()) << "cable entries are shown by the main window";
     ASSERT_TRUE(testutil::WaitUntil([&] { return page->powerPolls >= 1; }));
 
-    // The light thread animates, the preview timer carries the frames to the buttons.
+    // The light thread animates, the preview timer carries the frames to the buttons of a page
+    // on screen; a page nobody sees keeps its picture as it was.
     devices::DeviceModel& model = page->Model();
     q407::profiles::LightInfo steady;
     steady.mode = 3;
@@ -340,6 +341,9 @@ TEST_F(AttachedPageTest, CableEntryActivatesOnceAndRunsItsTimers) {
     steady.red = 250;
     model.SetLightParams(steady);
     model.SetLightOutput(true);
+    EXPECT_FALSE(testutil::WaitUntil(
+        [&] { return LightColour(page->LightButtons()[14]) == QColor(250, 0, 0, 255); }, 300));
+    window.show();
     ASSERT_TRUE(testutil::WaitUntil(
         [&] { return LightColour(page->LightButtons()[14]) == QColor(250, 0, 0, 255); }));
     EXPECT_EQ(page->activations, 1);
