@@ -63,6 +63,10 @@ protected:
     CKestravaMouseDevice* PlugMouse(SimProduct which) {
         m_mouse = SimulatedProduct::Create(which);
         EXPECT_TRUE(m_mouse->PlugInto(m_bus));
+        return ActivatedPage();
+    }
+    // The selected mouse page once it has read its mouse; nullptr when none shows in time.
+    CKestravaMouseDevice* ActivatedPage() {
         CKestravaMouseDevice* page = nullptr;
         EXPECT_TRUE(testutil::WaitUntil(
             [&] {
@@ -276,16 +280,8 @@ TEST_P(MousePageTest, ProfilesAddSwitchAndSurviveARestart) {
     m_window.reset();
     m_window = std::make_unique<app::CMainWnd>(nullptr, &m_bus);
     ASSERT_TRUE(m_window->Create(QStringLiteral("Q407"), QSize(1000, 640)));
-    CKestravaMouseDevice* again = nullptr;
-    ASSERT_TRUE(testutil::WaitUntil(
-        [&] {
-            auto* pages = m_window->Pages();
-            const int selected = pages->SelectedPage();
-            again =
-                selected < 0 ? nullptr : qobject_cast<CKestravaMouseDevice*>(pages->Page(selected));
-            return again != nullptr && pages->Entry(selected)->IsActivated();
-        },
-        8000));
+    CKestravaMouseDevice* again = ActivatedPage();
+    ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->ProfilePanel()->GetProfileItemCount(), 2);
     EXPECT_EQ(Find<QLineEdit>(again, QStringLiteral("DPI_edit_0"))->text(), QStringLiteral("1200"));
 }
