@@ -4,7 +4,6 @@
 #include "app/toolkit/SkinLoader.h"
 
 #include <QComboBox>
-#include <QRegularExpression>
 #include <QSize>
 
 namespace editors {
@@ -18,21 +17,6 @@ QSize RowSize() {
 
 } // namespace
 
-QString ScaledStyleSheet(const QString& sheet, double scale) {
-    static const QRegularExpression length(QStringLiteral(R"((\d+(?:\.\d+)?)px\b)"));
-    QString scaled;
-    qsizetype from = 0;
-    auto matches = length.globalMatch(sheet);
-    while (matches.hasNext()) {
-        const auto match = matches.next();
-        scaled += sheet.mid(from, match.capturedStart() - from);
-        const double value = match.captured(1).toDouble() * scale;
-        scaled += QString::number(static_cast<int>(value + 0.5)) + QStringLiteral("px");
-        from = match.capturedEnd();
-    }
-    return scaled + sheet.mid(from);
-}
-
 CEditorPanel::CEditorPanel(const QString& layout, QWidget* parent) : QWidget(parent) {
     m_content = ui::BuildSubTree(layout, this);
     if (m_content == nullptr) {
@@ -40,9 +24,7 @@ CEditorPanel::CEditorPanel(const QString& layout, QWidget* parent) : QWidget(par
     }
     // Layouts are drawn for 96 DPI; the lengths of their style (fonts, paddings, corners)
     // follow the DPI the windows were set to, as the fixed sizes of the controls do.
-    if (const double scale = ui::ResourceManager::Instance().Scale(); scale != 1.0) {
-        m_content->setStyleSheet(ScaledStyleSheet(m_content->styleSheet(), scale));
-    }
+    ui::SetScaledStyleSheet(m_content, m_content->styleSheet());
     // Rows a layout gives its combos are text ids, like every other text of a layout.
     for (auto* combo : m_content->findChildren<QComboBox*>()) {
         for (int row = 0; row < combo->count(); ++row) {

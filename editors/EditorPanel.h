@@ -4,6 +4,8 @@
 // its own content from its sub-tree layout when it is created, looks its controls up by name on
 // first use, and does nothing where the skin lacks a control.
 
+#include "app/toolkit/ResourceManager.h"
+
 #include <QHash>
 #include <QPointer>
 #include <QString>
@@ -47,7 +49,6 @@ private:
     mutable QHash<QString, QPointer<QWidget>> m_controls;
 };
 
-// A style sheet with every length in pixels ("13px") multiplied by `scale` and rounded.
-QString ScaledStyleSheet(const QString& sheet, double scale);
+using ui::ScaledStyleSheet;
 
 } // namespace editors

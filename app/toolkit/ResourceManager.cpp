@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 namespace ui {
@@ -33,6 +34,9 @@ void ShowText(QWidget* control, const QString& text) {
     }
 }
 
+// The style sheet a control was given for 96 DPI, kept when its lengths follow another DPI.
+constexpr char kSheet96Property[] = "_q407_sheet96";
+
 template <typename Visit>
 void ForEachControl(Visit visit) {
     const auto windows = QApplication::topLevelWidgets();
@@ -46,6 +50,30 @@ void ForEachControl(Visit visit) {
 }
 
 } // namespace
+
+QString ScaledStyleSheet(const QString& sheet, double scale) {
+    static const QRegularExpression length(QStringLiteral(R"((\d+(?:\.\d+)?)px\b)"));
+    QString scaled;
+    qsizetype from = 0;
+    auto matches = length.globalMatch(sheet);
+    while (matches.hasNext()) {
+        const auto match = matches.next();
+        scaled += sheet.mid(from, match.capturedStart() - from);
+        const double value = match.captured(1).toDouble() * scale;
+        scaled += QString::number(static_cast<int>(value + 0.5)) + QStringLiteral("px");
+        from = match.capturedEnd();
+    }
+    return scaled + sheet.mid(from);
+}
+
+void SetScaledStyleSheet(QWidget* control, const QString& sheet96) {
+    if (control == nullptr) {
+        return;
+    }
+    control->setProperty(kSheet96Property, sheet96);
+    const double scale = ResourceManager::Instance().Scale();
+    control->setStyleSheet(scale == 1.0 ? sheet96 : ScaledStyleSheet(sheet96, scale));
+}
 
 ResourceManager& ResourceManager::Instance() {
     static ResourceManager manager;
@@ -179,6 +207,15 @@ void ResourceManager::SetAllDPI(int dpi) {
     ForEachControl([&](QWidget* control) {
         if (control->minimumSize() == control->maximumSize() && !control->minimumSize().isEmpty()) {
             control->setFixedSize(scaled(control->minimumSize()));
+        }
+        // Lengths in style sheets (fonts, paddings, corners) follow the DPI as fixed sizes do.
+        const QString sheet = control->styleSheet();
+        if (!sheet.isEmpty() && sheet.contains(QLatin1String("px"))) {
+            QVariant base = control->property(kSheet96Property);
+            if (!base.isValid()) {
+                base = ScaledStyleSheet(sheet, 96.0 * ratio / dpi);
+            }
+            SetScaledStyleSheet(control, base.toString());
         }
         const QVariant font = control->property(kFontIdProperty);
         if (font.isValid()) {

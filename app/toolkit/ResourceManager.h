@@ -25,6 +25,12 @@ class QWidget;
 
 namespace ui {
 
+// A style sheet with every length in pixels ("13px") multiplied by `scale` and rounded.
+QString ScaledStyleSheet(const QString& sheet, double scale);
+// Gives `control` the style sheet `sheet96` (written for 96 DPI) at the toolkit's DPI, and keeps
+// it so SetAllDPI can scale it again.
+void SetScaledStyleSheet(QWidget* control, const QString& sheet96);
+
 class ResourceManager {
 public:
     static ResourceManager& Instance();

@@ -6,6 +6,7 @@
 #include "app/CMainWnd.h"
 #include "app/Startup.h"
 #include "app/toolkit/Dialogs.h"
+#include "app/toolkit/ResourceManager.h"
 #include "app/toolkit/SkinLoader.h"
 #include "common/Diag.h"
 #include "common/Paths.h"
@@ -311,6 +312,21 @@ TEST_P(MousePageTest, ScreenshotsOfEveryFeatureTab) {
             EXPECT_TRUE(shot.save(file)) << file.toStdString();
         }
     }
+}
+
+TEST_P(MousePageTest, ScreenshotAt144Dpi) {
+    CKestravaMouseDevice* page = PlugMouse(GetParam());
+    ASSERT_NE(page, nullptr);
+    ui::ResourceManager::Instance().SetAllDPI(96);
+    m_window->resize(1000, 640);
+    ui::ResourceManager::Instance().SetAllDPI(144);
+    testutil::WaitUntil([] { return false; }, 50);
+    const QString folder = QStringLiteral(Q407_BIN_DIR "/screenshots");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    page->ProfilePanel()->SelectFeatureTab(4);
+    page->SelectFeaturePage(4);
+    EXPECT_TRUE(m_window->grab().toImage().save(folder + QStringLiteral("/mouse-144dpi.png")));
+    ui::ResourceManager::Instance().SetAllDPI(96);
 }
 
 INSTANTIATE_TEST_SUITE_P(CableAndReceiver, MousePageTest,

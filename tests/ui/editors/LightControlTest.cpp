@@ -353,7 +353,6 @@ TEST_F(PanelTest, StyleFollowsTheDpiOfTheWindows) {
     resources.SetAllDPI(144);
     RecordingWindow large;
     QWidget* built = ui::BuildSubTree(testutil::TestData("editors/panelhost.xml"), &large);
-    resources.SetAllDPI(96);
     ASSERT_NE(built, nullptr);
     auto* scaled = Find<QLabel>(built, "light_mode_row_caption");
     scaled->ensurePolished();
@@ -361,6 +360,16 @@ TEST_F(PanelTest, StyleFollowsTheDpiOfTheWindows) {
     auto* tab = Find<QAbstractButton>(built, "deng_Op_tab");
     tab->ensurePolished();
     EXPECT_EQ(tab->font().pixelSize(), 20);
+    // Back at 96 DPI every panel, whenever it was built, has its lengths of 96 DPI again.
+    resources.SetAllDPI(96);
+    scaled->ensurePolished();
+    EXPECT_EQ(scaled->font().pixelSize(), 13);
+    caption->ensurePolished();
+    EXPECT_EQ(caption->font().pixelSize(), 13);
+    resources.SetAllDPI(144);
+    caption->ensurePolished();
+    EXPECT_EQ(caption->font().pixelSize(), 20) << "a panel built at 96 DPI follows to 144";
+    resources.SetAllDPI(96);
 }
 
 TEST_F(LightControlTest, Screenshot) {
