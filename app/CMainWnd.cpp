@@ -387,7 +387,7 @@ void CMainWnd::SetLightControl(bool on) {
 }
 
 void CMainWnd::ApplyLightControl() {
-    // The device pages take the effective value (off while the machine sleeps) once they exist.
+    // Every lit device page takes the effective value: off while the machine sleeps.
     const bool effective = m_running && m_lightControl;
     diag::Printf("light control %d", effective ? 1 : 0);
     if (m_devicePages != nullptr) {

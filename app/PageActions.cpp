@@ -63,22 +63,6 @@ bool Is(const QString& name, const char* row) {
 
 } // namespace
 
-QStringList PageActions::ClickRows() {
-    return {QStringLiteral("key_"),
-            QStringLiteral("color_option_"),
-            QStringLiteral("DPI_color_option_"),
-            QStringLiteral("DPI_edit_"),
-            QStringLiteral("default_btn"),
-            QStringLiteral("device_add_btn"),
-            QStringLiteral("device_sub_btn"),
-            QStringLiteral("device_copy_btn"),
-            QStringLiteral("device_import_btn"),
-            QStringLiteral("device_export_btn"),
-            QStringLiteral("device_reset_btn"),
-            QStringLiteral("device_profile_edit_save_btn"),
-            QStringLiteral("profile_fun_spread_btn")};
-}
-
 devices_ui::CKestravaUSBDevice* PageActions::Page() const {
     return m_window.SelectedPage();
 }

@@ -29,9 +29,6 @@ public:
     // when the device did not take it. Returns the page's result.
     int ApplySelectedProfile();
 
-    // The rows of each table, for the dispatch's own checks.
-    static QStringList ClickRows();
-
 private:
     bool OnClick(const QString& prefix, int n);
     bool OnSelect(const QString& prefix, int n, bool checked);

@@ -91,6 +91,7 @@ void CKestravaMouseDevice::BuildPage() {
     }
     m_logoIndex = Model().KindExtra();
     BindExtraPictureButtons();
+    ShowLayoutTexts();
 
     devices::MouseModel& mouse = Mouse();
     if (editors::CDeviceProfileUI* profiles = ProfilePanel()) {
@@ -110,6 +111,32 @@ void CKestravaMouseDevice::BuildPage() {
     mouse.LoadProfile();
     RefreshPage();
     ShowLightSettings();
+}
+
+void CKestravaMouseDevice::ShowLayoutTexts() {
+    // Combo rows and tool tips of the layout are text ids, like its other texts. The panels
+    // look after their own.
+    auto& resources = ui::ResourceManager::Instance();
+    for (auto* combo : findChildren<QComboBox*>()) {
+        if (combo->objectName() == QLatin1String("device_profile_combo") ||
+            combo->objectName().startsWith(QLatin1String("light_combo_"))) {
+            continue;
+        }
+        for (int row = 0; row < combo->count(); ++row) {
+            QVariant id = combo->itemData(row, kTextIdRole);
+            if (!id.isValid()) {
+                id = combo->itemText(row);
+                combo->setItemData(row, id, kTextIdRole);
+            }
+            combo->setItemText(row, resources.Text(id.toString()));
+        }
+    }
+    for (auto* control : findChildren<QWidget*>()) {
+        const QVariant tip = control->property("tiptextid");
+        if (tip.isValid()) {
+            control->setToolTip(resources.Text(tip.toString()));
+        }
+    }
 }
 
 void CKestravaMouseDevice::BindExtraPictureButtons() {

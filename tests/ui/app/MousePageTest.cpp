@@ -23,6 +23,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QSlider>
 #include <QStackedWidget>
@@ -285,6 +286,66 @@ TEST_P(MousePageTest, ProfilesAddSwitchAndSurviveARestart) {
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->ProfilePanel()->GetProfileItemCount(), 2);
     EXPECT_EQ(Find<QLineEdit>(again, QStringLiteral("DPI_edit_0"))->text(), QStringLiteral("1200"));
+}
+
+TEST_P(MousePageTest, ProfileButtonsAskFirstAndKeepTheMouseInStep) {
+    CKestravaMouseDevice* page = PlugMouse(GetParam());
+    ASSERT_NE(page, nullptr);
+    editors::CDeviceProfileUI* profiles = page->ProfilePanel();
+    const auto click = [&](const char* name) {
+        Raise(ui::FindSubControlByName(page, QString::fromLatin1(name)), "click");
+    };
+    TypeDpi(page, 0, QStringLiteral("2400"));
+
+    m_dialogs->Push(0); // the copy is not confirmed: nothing happens
+    click("device_copy_btn");
+    EXPECT_EQ(profiles->GetProfileItemCount(), 1);
+    m_dialogs->Push(1);
+    click("device_copy_btn");
+    ASSERT_EQ(profiles->GetProfileItemCount(), 2);
+
+    // Renaming the selected profile to the copy's name is refused with a message.
+    auto* combo = qobject_cast<QComboBox*>(
+        ui::FindSubControlByName(profiles, QStringLiteral("device_profile_combo")));
+    const QString copyName = combo->itemText(1);
+    combo->lineEdit()->setText(copyName);
+    click("device_profile_edit_save_btn");
+    EXPECT_TRUE(m_dialogs->Asked().last().startsWith(QStringLiteral("box:")));
+    EXPECT_NE(combo->itemText(0), copyName);
+
+    // Export, then import: the imported profile is selected and its first stage reaches the mouse.
+    const QString exported = m_home.filePath(QStringLiteral("Game.json"));
+    m_dialogs->Push(exported);
+    click("device_export_btn");
+    ASSERT_TRUE(QFile::exists(exported));
+    TypeDpi(page, 0, QStringLiteral("800"));
+    m_dialogs->Push(exported);
+    click("device_import_btn");
+    ASSERT_EQ(profiles->GetProfileItemCount(), 3);
+    EXPECT_EQ(profiles->GetSelectedIndex(), 2);
+    EXPECT_EQ(combo->itemText(2), QStringLiteral("Game"));
+    EXPECT_EQ(StageX(DeviceBlock(), 0), 2400);
+
+    // Deleting it selects the one before and applies it to the mouse.
+    m_dialogs->Push(1);
+    click("device_sub_btn");
+    EXPECT_EQ(profiles->GetProfileItemCount(), 2);
+    EXPECT_EQ(profiles->GetSelectedIndex(), 1);
+    EXPECT_EQ(StageX(DeviceBlock(), 0), page->Mouse().ShownDpi(0));
+
+    // The stage colour comes from the colour chooser.
+    m_dialogs->Push(QColor(10, 20, 30));
+    click("DPI_color_option_3");
+    const std::size_t colour = block::kStages + block::kStageSize * 3 + 6;
+    EXPECT_EQ(DeviceBlock()[colour], 10);
+    EXPECT_EQ(DeviceBlock()[colour + 2], 30);
+
+    // The page's defaults, confirmed, reach the mouse.
+    TypeDpi(page, 0, QStringLiteral("5000"));
+    m_dialogs->Push(1);
+    click("default_btn");
+    EXPECT_NE(StageX(DeviceBlock(), 0), 5000);
+    EXPECT_EQ(StageX(DeviceBlock(), 0), page->Mouse().ShownDpi(0));
 }
 
 TEST_P(MousePageTest, ScreenshotsOfEveryFeatureTab) {
