@@ -67,6 +67,16 @@ devices_ui::CKestravaUSBDevice* PageActions::Page() const {
     return m_window.SelectedPage();
 }
 
+editors::CDeviceProfileUI* PageActions::ProfilePanel() const {
+    devices_ui::CKestravaUSBDevice* page = Page();
+    return page != nullptr ? page->ProfilePanel() : nullptr;
+}
+
+editors::CLightControlUI* PageActions::LightPanel() const {
+    devices_ui::CKestravaUSBDevice* page = Page();
+    return page != nullptr ? page->LightPanel() : nullptr;
+}
+
 devices_ui::CKestravaMouseDevice* PageActions::Mouse() const {
     return qobject_cast<devices_ui::CKestravaMouseDevice*>(Page());
 }
@@ -122,8 +132,8 @@ bool PageActions::OnClick(const QString& prefix, int n) {
             return true;
         }
         if (Is(prefix, "color_option_")) {
-            if (page != nullptr && page->LightPanel() != nullptr) {
-                ApplyColour(page->LightPanel()->GetPresetColour(n), true);
+            if (editors::CLightControlUI* light = LightPanel()) {
+                ApplyColour(light->GetPresetColour(n), true);
             }
             return true;
         }
@@ -163,8 +173,8 @@ bool PageActions::OnClick(const QString& prefix, int n) {
     } else if (Is(name, "device_profile_edit_save_btn")) {
         RenameProfile();
     } else if (Is(name, "profile_fun_spread_btn")) {
-        if (page != nullptr && page->ProfilePanel() != nullptr) {
-            page->ProfilePanel()->ShowProfileMenu(!page->ProfilePanel()->IsProfileMenuVisible());
+        if (editors::CDeviceProfileUI* panel = ProfilePanel()) {
+            panel->ShowProfileMenu(!panel->IsProfileMenuVisible());
         }
     } else {
         return false;
@@ -387,16 +397,15 @@ bool PageActions::OnColour(const QString& name) {
     if (!Is(name, "deng_Color_Pallet")) {
         return false;
     }
-    devices_ui::CKestravaUSBDevice* page = Page();
-    if (page != nullptr && page->LightPanel() != nullptr) {
-        ApplyColour(page->LightPanel()->GetPaletteColour(), false);
+    if (editors::CLightControlUI* light = LightPanel()) {
+        ApplyColour(light->GetPaletteColour(), false);
     }
     return true;
 }
 
 void PageActions::ApplyColour(std::uint32_t argb, bool setPalette) {
     devices_ui::CKestravaUSBDevice* page = Page();
-    editors::CLightControlUI* light = page != nullptr ? page->LightPanel() : nullptr;
+    editors::CLightControlUI* light = LightPanel();
     if (light == nullptr) {
         return;
     }
@@ -454,11 +463,11 @@ int PageActions::ApplySelectedProfile() {
 }
 
 void PageActions::AddProfile() {
-    devices_ui::CKestravaUSBDevice* page = Page();
-    if (page == nullptr || page->ProfilePanel() == nullptr || !Confirm("message_text_27")) {
+    editors::CDeviceProfileUI* panel = ProfilePanel();
+    if (panel == nullptr || !Confirm("message_text_27")) {
         return;
     }
-    page->ProfilePanel()->AddProfile();
+    panel->AddProfile();
     // Pages of the same product share the folder: every one shows the new row.
     if (DevicePages* pages = m_window.Pages()) {
         for (int i = 0; i < pages->PageCount(); ++i) {
@@ -470,22 +479,19 @@ void PageActions::AddProfile() {
 }
 
 void PageActions::DeleteProfile() {
-    devices_ui::CKestravaUSBDevice* page = Page();
-    if (page != nullptr && page->ProfilePanel() != nullptr && Confirm("message_text_29")) {
-        page->ProfilePanel()->DeleteProfile(); // the combo's new selection arrives as itemselect
+    if (editors::CDeviceProfileUI* panel = ProfilePanel(); panel && Confirm("message_text_29")) {
+        panel->DeleteProfile(); // the combo's new selection arrives as itemselect
     }
 }
 
 void PageActions::CopyProfile() {
-    devices_ui::CKestravaUSBDevice* page = Page();
-    if (page != nullptr && page->ProfilePanel() != nullptr && Confirm("message_text_26")) {
-        page->ProfilePanel()->CopyProfile();
+    if (editors::CDeviceProfileUI* panel = ProfilePanel(); panel && Confirm("message_text_26")) {
+        panel->CopyProfile();
     }
 }
 
 void PageActions::ImportProfile() {
-    devices_ui::CKestravaUSBDevice* page = Page();
-    editors::CDeviceProfileUI* panel = page != nullptr ? page->ProfilePanel() : nullptr;
+    editors::CDeviceProfileUI* panel = ProfilePanel();
     if (panel == nullptr || panel->GetSelectedIndex() < 0) {
         return;
     }
@@ -509,8 +515,7 @@ void PageActions::ImportProfile() {
 }
 
 void PageActions::ExportProfile() {
-    devices_ui::CKestravaUSBDevice* page = Page();
-    editors::CDeviceProfileUI* panel = page != nullptr ? page->ProfilePanel() : nullptr;
+    editors::CDeviceProfileUI* panel = ProfilePanel();
     if (panel == nullptr || panel->GetSelectedIndex() < 0) {
         return;
     }
@@ -526,16 +531,14 @@ void PageActions::ExportProfile() {
 }
 
 void PageActions::ResetProfile() {
-    devices_ui::CKestravaUSBDevice* page = Page();
-    if (page != nullptr && page->ProfilePanel() != nullptr && Confirm("message_text_22")) {
-        page->ProfilePanel()->ResetProfileFile();
+    if (editors::CDeviceProfileUI* panel = ProfilePanel(); panel && Confirm("message_text_22")) {
+        panel->ResetProfileFile();
         ApplySelectedProfile();
     }
 }
 
 void PageActions::RenameProfile() {
-    devices_ui::CKestravaUSBDevice* page = Page();
-    editors::CDeviceProfileUI* panel = page != nullptr ? page->ProfilePanel() : nullptr;
+    editors::CDeviceProfileUI* panel = ProfilePanel();
     if (panel == nullptr) {
         return;
     }

@@ -14,6 +14,11 @@ class CKestravaUSBDevice;
 class CKestravaMouseDevice;
 } // namespace devices_ui
 
+namespace editors {
+class CDeviceProfileUI;
+class CLightControlUI;
+} // namespace editors
+
 namespace app {
 
 class CMainWnd;
@@ -39,6 +44,9 @@ private:
 
     devices_ui::CKestravaUSBDevice* Page() const;
     devices_ui::CKestravaMouseDevice* Mouse() const;
+    // The selected page's panels; nullptr without a page or panel.
+    editors::CDeviceProfileUI* ProfilePanel() const;
+    editors::CLightControlUI* LightPanel() const;
     bool Confirm(const char* textId) const;
     void Tell(const QString& textId, int value = 0) const;
     // The profile actions of the panel buttons.

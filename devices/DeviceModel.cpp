@@ -493,6 +493,13 @@ FeatureTabs DeviceModel::SelectFeaturePage(int page) {
     return FeatureTabsFor(page, m_kindCode);
 }
 
+int DeviceModel::ApplyLightParams(const profiles::LightInfo& params) {
+    SetLightParams(params);
+    SaveProfile();
+    LoadLighting();
+    return WriteConfig(0, 0, 1, 0, 0);
+}
+
 void DeviceModel::SetLightParams(const profiles::LightInfo& params) {
     std::lock_guard lock(m_previewMutex);
     m_lightParams = params;

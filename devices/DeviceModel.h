@@ -182,6 +182,9 @@ public:
     virtual void SetDeviceIndex(int index) { m_deviceIndex = index; }
     virtual int GetDeviceIndex() const { return m_deviceIndex; }
     virtual void SetLightParams(const profiles::LightInfo& params);
+    // Light settings edited by the user: they become the preview's and the profile's, the
+    // profile is saved and the settings written to the device. Returns WriteConfig's result.
+    virtual int ApplyLightParams(const profiles::LightInfo& params);
     virtual void SetAudioLightParams(const profiles::AudioLightInfo& params);
     virtual profiles::AudioLightInfo GetAudioLightParams() const;
     virtual void SelectKey(int key) { m_selectedKey = key; }

@@ -167,8 +167,8 @@ public:
     // Mouse fields: WriteConfig's result. Host fields: 1 when the profile was saved, else 0.
     int SetSettingField(MouseField field, int value);
     int GetSettingField(MouseField field) const;
-    // Light settings from the lighting panel: preview, profile, save and write.
-    int ApplyLightParams(const profiles::LightInfo& params);
+    // As the base does, with the profile saved while the block travels to the mouse.
+    int ApplyLightParams(const profiles::LightInfo& params) override;
     // The desktop's pointer speed for a slider value: value × 2 + 2 within 1-20.
     static int SystemPointerSpeed(int slider);
 

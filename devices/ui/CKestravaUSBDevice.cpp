@@ -276,10 +276,7 @@ int CKestravaUSBDevice::ApplyLightRecord(const q407::profiles::LightInfo& record
         return 0;
     }
     m_lightBeforeGameEvent.reset();
-    m_model->SetLightParams(record);
-    m_model->SaveProfile();
-    m_model->LoadLighting();
-    return m_model->WriteConfig(0, 0, 1, 0, 0);
+    return m_model->ApplyLightParams(record);
 }
 
 // --- Game events ---------------------------------------------------------------------------------
