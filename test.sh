@@ -10,7 +10,8 @@ cmake --build --preset dev
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
-dbus-run-session -- ctest --preset dev --label-exclude kernel -j "$jobs" --no-tests=error
+# Every case has its own time limit; --timeout covers any registered without one.
+dbus-run-session -- ctest --preset dev --label-exclude kernel -j "$jobs" --timeout 300 --no-tests=error
 
 kernel_count=$(ctest --test-dir build/dev -N -L kernel | sed -n 's/^Total Tests: //p')
 if [ "${kernel_count:-0}" -eq 0 ]; then

@@ -9,6 +9,7 @@
 #include "profiles/JsonFile.h"
 #include "sim/SimulatedProduct.h"
 #include "sim/VirtualHidBus.h"
+#include "support/ScopedEnv.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -30,28 +31,7 @@ public:
     void Pause(std::chrono::milliseconds) override {}
 };
 
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : m_name(name) {
-        if (const char* old = std::getenv(name)) {
-            m_old = old;
-        }
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (m_old) {
-            ::setenv(m_name, m_old->c_str(), 1);
-        } else {
-            ::unsetenv(m_name);
-        }
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
+using testutil::ScopedEnv;
 
 // A user folder and a data folder of their own, with the shipped default data copied in.
 struct Folders {

@@ -5,6 +5,7 @@
 
 #include "LoopbackServer.h"
 #include "common/AtomicFile.h"
+#include "support/ScopedEnv.h"
 #include "update/UpdateProtocol.h"
 
 #include <chrono>
@@ -231,6 +232,8 @@ protected:
 
     test::FakeUpdateServer m_server;
     test::TempFolder m_folder;
+    // The default options name files in the user folder: keep it inside the test's folder.
+    testutil::ScopedEnv m_userFolder{"XDG_DATA_HOME", (m_folder.Path() / "home").string()};
     UpdateEngineOptions m_options;
     RecordingObserver m_observer;
     ScriptedLauncher m_launcher;

@@ -14,6 +14,7 @@
 #include "sim/SimulatedProduct.h"
 #include "sim/VirtualHidBus.h"
 #include "support/QtTestUtil.h"
+#include "support/UiTestScopes.h"
 
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -58,6 +59,7 @@ protected:
     }
 
     QTemporaryDir m_home;
+    testutil::ScriptedDialogsScope m_dialogs;
     q407::diag::Capture m_diagnostics;
     q407::sim::VirtualHidBus m_bus;
     std::vector<std::shared_ptr<SimulatedProduct>> m_products;

@@ -7,6 +7,7 @@
 #include "common/Diag.h"
 #include "common/Paths.h"
 #include "support/QtTestUtil.h"
+#include "support/UiTestScopes.h"
 
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -24,6 +25,7 @@ protected:
         ASSERT_TRUE(app::SetupUiResources(skin + QLatin1Char('/'))) << skin.toStdString();
     }
     void SetUp() override {
+        ASSERT_TRUE(m_userFolder.IsValid());
         m_window = std::make_unique<CMainWnd>();
         ASSERT_TRUE(m_window->Create(QStringLiteral("Q407"), QSize(800, 572)));
     }
@@ -31,6 +33,8 @@ protected:
         m_window->OnRegisteredMessage(message, w, l);
     }
 
+    testutil::UserFolderScope m_userFolder;
+    testutil::ScriptedDialogsScope m_dialogs;
     q407::diag::Capture m_diagnostics;
     std::unique_ptr<CMainWnd> m_window;
 };

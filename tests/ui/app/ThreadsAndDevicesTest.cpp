@@ -10,6 +10,7 @@
 #include "sim/ProductInterfaces.h"
 #include "sim/VirtualHidBus.h"
 #include "support/QtTestUtil.h"
+#include "support/UiTestScopes.h"
 
 #include <QtEndian>
 #include <atomic>
@@ -111,6 +112,8 @@ protected:
         return occupied;
     }
 
+    testutil::UserFolderScope m_userFolder;
+    testutil::ScriptedDialogsScope m_dialogs;
     q407::diag::Capture m_diagnostics;
     q407::sim::VirtualHidBus m_bus;
 };

@@ -13,6 +13,7 @@
 #include "common/Diag.h"
 #include "common/Paths.h"
 #include "support/QtTestUtil.h"
+#include "support/ScopedEnv.h"
 #include "update/UpdateProtocol.h"
 
 #include <QAbstractButton>
@@ -207,6 +208,8 @@ protected:
 
     q407::test::FakeUpdateServer m_server;
     q407::test::TempFolder m_folder;
+    // The default services name files in the user folder: keep it inside the test's folder.
+    testutil::ScopedEnv m_userFolder{"XDG_DATA_HOME", (m_folder.Path() / "home").string()};
     std::shared_ptr<RelayingLauncher> m_launcher = std::make_shared<RelayingLauncher>();
     app::SetWndServices m_services;
     std::unique_ptr<CSetWnd> m_window;

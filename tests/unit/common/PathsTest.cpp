@@ -1,5 +1,7 @@
 #include "common/Paths.h"
 
+#include "support/ScopedEnv.h"
+
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <optional>
@@ -9,31 +11,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Sets an environment variable for one test and restores it afterwards.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : m_name(name) {
-        if (const char* old = std::getenv(name)) {
-            m_old = old;
-        }
-        if (value != nullptr) {
-            ::setenv(name, value, 1);
-        } else {
-            ::unsetenv(name);
-        }
-    }
-    ~ScopedEnv() {
-        if (m_old) {
-            ::setenv(m_name, m_old->c_str(), 1);
-        } else {
-            ::unsetenv(m_name);
-        }
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
+using testutil::ScopedEnv;
 
 TEST(Paths, UserFolderFollowsXdgAndIsCreated) {
     const auto base = fs::temp_directory_path() / "q407-paths-test";
