@@ -14,6 +14,7 @@ namespace {
 
 constexpr std::size_t kNoFault = static_cast<std::size_t>(-1);
 std::atomic<std::size_t> g_failAfter{kNoFault};
+std::atomic<unsigned> g_writesBeforeFault{0};
 
 void SetError(std::string* error, std::string_view what, int errorNumber) {
     if (error != nullptr) {
@@ -22,8 +23,21 @@ void SetError(std::string* error, std::string_view what, int errorNumber) {
     }
 }
 
+std::size_t TakeFault() {
+    if (g_failAfter.load() == kNoFault) {
+        return kNoFault;
+    }
+    unsigned through = g_writesBeforeFault.load();
+    while (through > 0) {
+        if (g_writesBeforeFault.compare_exchange_weak(through, through - 1)) {
+            return kNoFault;
+        }
+    }
+    return g_failAfter.exchange(kNoFault);
+}
+
 bool WriteAll(int fd, std::string_view contents) {
-    const std::size_t failAfter = g_failAfter.exchange(kNoFault);
+    const std::size_t failAfter = TakeFault();
     std::size_t limit = contents.size();
     if (failAfter != kNoFault) {
         limit = std::min(limit, failAfter);
@@ -105,7 +119,8 @@ std::optional<std::string> ReadFileBounded(const std::filesystem::path& path,
 }
 
 namespace testing {
-void FailNextWriteAfter(std::size_t bytes) {
+void FailNextWriteAfter(std::size_t bytes, unsigned writesFirst) {
+    g_writesBeforeFault = writesFirst;
     g_failAfter = bytes;
 }
 } // namespace testing

@@ -23,8 +23,8 @@ std::optional<std::string> ReadFileBounded(const std::filesystem::path& path, st
 
 namespace testing {
 // Makes the next atomic write fail after `bytes` bytes reached the temporary file, as a crash or
-// a full disk would. For tests only.
-void FailNextWriteAfter(std::size_t bytes);
+// a full disk would; with `writesFirst`, that many writes succeed before it. For tests only.
+void FailNextWriteAfter(std::size_t bytes, unsigned writesFirst = 0);
 } // namespace testing
 
 } // namespace q407

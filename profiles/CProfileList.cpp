@@ -239,16 +239,30 @@ int CProfileList::RenameProfile(const std::string& name) {
     Json::Value& entry = list["profilelist"][static_cast<Json::ArrayIndex>(m_selected)];
     const std::string uuid = AsString(Member(entry, "profileUUID"));
     MutableMember(entry, "profilename") = name;
+    // The profile file first, and back to what it was when the list cannot follow, so a failed
+    // write never leaves the list and the file naming the profile differently. A damaged file is
+    // kept as it is rather than replaced by one holding only the name.
+    const auto path = ProfilePathOf(uuid);
+    const Json::Value previous = path.empty() ? Json::Value() : ReadJsonFile(path);
+    std::error_code error;
+    const bool damaged = !previous.isObject() && std::filesystem::is_regular_file(path, error);
+    const bool writeFile = !path.empty() && !damaged;
+    if (writeFile) {
+        Json::Value document = previous.isObject() ? previous : Json::Value(Json::objectValue);
+        MutableMember(document, "profilename") = name;
+        if (!WriteJsonFile(document, path)) {
+            return kWriteFailed;
+        }
+    }
     if (!WriteJsonFile(list, GetListPath())) {
+        if (writeFile && previous.isObject()) {
+            WriteJsonFile(previous, path);
+        } else if (writeFile) {
+            std::filesystem::remove(path, error);
+        }
         return kWriteFailed;
     }
-    const auto path = ProfilePathOf(uuid);
-    if (path.empty()) {
-        return kDone;
-    }
-    Json::Value document = ReadJsonFile(path);
-    MutableMember(document, "profilename") = name;
-    return WriteJsonFile(document, path) ? kDone : kWriteFailed;
+    return kDone;
 }
 
 int CProfileList::ImportProfile(const std::filesystem::path& path) {

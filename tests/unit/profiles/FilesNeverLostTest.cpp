@@ -79,6 +79,34 @@ TEST_F(FilesNeverLostTest, CrashInAnyProfileListChangeKeepsTheOldFiles) {
     }
 }
 
+TEST_F(FilesNeverLostTest, RenameFailingAtEitherFileLeavesListAndProfileAgreeing) {
+    CProfileList list = MakeList();
+    ASSERT_EQ(list.InitProfiles(), CProfileList::kDone);
+    const auto listPath = list.GetListPath();
+    const auto profile = list.ProfilePathOf(list.GetRows()[0].uuid);
+    const std::string listBefore = Read(listPath);
+    const std::string profileBefore = Read(profile);
+    for (unsigned writesFirst : {0u, 1u}) {
+        q407::testing::FailNextWriteAfter(7, writesFirst);
+        EXPECT_EQ(list.RenameProfile("Other"), CProfileList::kWriteFailed) << writesFirst;
+        EXPECT_EQ(Read(listPath), listBefore) << writesFirst;
+        EXPECT_EQ(Read(profile), profileBefore) << writesFirst;
+    }
+    EXPECT_EQ(list.RenameProfile("Other"), CProfileList::kDone);
+    EXPECT_NE(Read(listPath).find("\"Other\""), std::string::npos);
+    EXPECT_NE(Read(profile).find("\"Other\""), std::string::npos);
+}
+
+TEST_F(FilesNeverLostTest, RenameLeavesADamagedProfileFileAsItIs) {
+    CProfileList list = MakeList();
+    ASSERT_EQ(list.InitProfiles(), CProfileList::kDone);
+    const auto profile = list.ProfilePathOf(list.GetRows()[0].uuid);
+    Write(profile, "{ \"profilename\" : ");
+    EXPECT_EQ(list.RenameProfile("Other"), CProfileList::kDone);
+    EXPECT_EQ(list.GetRows()[0].name, "Other");
+    EXPECT_EQ(Read(profile), "{ \"profilename\" : ");
+}
+
 TEST_F(FilesNeverLostTest, DamagedOrHugeListIsKeptAsideAndItsProfilesStay) {
     for (const std::string& damaged : {std::string("{ \"profilelist\" : [ { \"profilename\" : "),
                                        std::string("[ 3 ]"), std::string("{ \"profilelist\" : 5 }"),
