@@ -32,8 +32,7 @@ protected:
         ASSERT_TRUE(app::SetupUiResources(skin + QLatin1Char('/')));
     }
     void SetUp() override {
-        ASSERT_TRUE(m_home.isValid());
-        qputenv("XDG_DATA_HOME", m_home.path().toUtf8());
+        ASSERT_TRUE(m_home.IsValid());
         m_window = std::make_unique<app::CMainWnd>(nullptr, &m_bus);
         ASSERT_TRUE(m_window->Create(QStringLiteral("Q407"), QSize(800, 572)));
         ASSERT_TRUE(testutil::WaitUntil([&] { return m_window->isVisible(); }));
@@ -58,7 +57,7 @@ protected:
         return !m_window->FindControl(QStringLiteral("No_device_Link"))->isHidden();
     }
 
-    QTemporaryDir m_home;
+    testutil::UserFolderScope m_home;
     testutil::ScriptedDialogsScope m_dialogs;
     q407::diag::Capture m_diagnostics;
     q407::sim::VirtualHidBus m_bus;

@@ -19,6 +19,7 @@
 #include "sim/SimulatedProduct.h"
 #include "sim/VirtualHidBus.h"
 #include "support/QtTestUtil.h"
+#include "support/UiTestScopes.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -44,11 +45,7 @@ protected:
         ASSERT_TRUE(app::SetupUiResources(skin + QLatin1Char('/')));
     }
     void SetUp() override {
-        ASSERT_TRUE(m_home.isValid());
-        qputenv("XDG_DATA_HOME", m_home.path().toUtf8());
-        auto dialogs = std::make_unique<ui::ScriptedDialogs>();
-        m_dialogs = dialogs.get();
-        ui::SetDialogs(std::move(dialogs));
+        ASSERT_TRUE(m_home.IsValid());
         m_window = std::make_unique<app::CMainWnd>(nullptr, &m_bus);
         ASSERT_TRUE(m_window->Create(QStringLiteral("Q407"), QSize(1000, 640)));
         ASSERT_TRUE(testutil::WaitUntil([&] { return m_window->isVisible(); }));
@@ -58,7 +55,6 @@ protected:
         if (m_mouse) {
             m_mouse->Unplug();
         }
-        ui::SetDialogs(nullptr);
     }
 
     // Plugs the mouse and waits until its page has read it and shows it.
@@ -112,11 +108,12 @@ protected:
         return b[at + 2] | (b[at + 3] << 8);
     }
 
-    QTemporaryDir m_home;
+    testutil::UserFolderScope m_home;
+    testutil::ScriptedDialogsScope m_scriptedDialogs;
     q407::diag::Capture m_diagnostics;
     q407::sim::VirtualHidBus m_bus;
     std::shared_ptr<SimulatedProduct> m_mouse;
-    ui::ScriptedDialogs* m_dialogs = nullptr;
+    ui::ScriptedDialogs* m_dialogs = &m_scriptedDialogs.Dialogs();
     std::unique_ptr<app::CMainWnd> m_window;
 };
 
@@ -314,7 +311,7 @@ TEST_P(MousePageTest, ProfileButtonsAskFirstAndKeepTheMouseInStep) {
     EXPECT_NE(combo->itemText(0), copyName);
 
     // Export, then import: the imported profile is selected and its first stage reaches the mouse.
-    const QString exported = m_home.filePath(QStringLiteral("Game.json"));
+    const QString exported = m_home.Path() + QStringLiteral("/Game.json");
     m_dialogs->Push(exported);
     click("device_export_btn");
     ASSERT_TRUE(QFile::exists(exported));
