@@ -28,13 +28,10 @@ CEditorPanel::CEditorPanel(const QString& layout, QWidget* parent) : QWidget(par
     // Rows a layout gives its combos are text ids, like every other text of a layout.
     for (auto* combo : m_content->findChildren<QComboBox*>()) {
         for (int row = 0; row < combo->count(); ++row) {
-            if (!combo->itemData(row, kTextIdRole).isValid()) {
-                combo->setItemData(row, combo->itemText(row), kTextIdRole);
-                combo->setItemData(row, RowSize(), Qt::SizeHintRole);
-            }
+            combo->setItemData(row, RowSize(), Qt::SizeHintRole);
         }
+        ui::ShowComboRowTexts(combo, true);
     }
-    ReloadComboTexts();
 }
 
 QWidget* CEditorPanel::Lookup(const QString& name) const {
@@ -46,20 +43,14 @@ QWidget* CEditorPanel::Lookup(const QString& name) const {
 }
 
 void CEditorPanel::ReloadComboTexts() {
-    const auto& resources = ui::ResourceManager::Instance();
     for (auto* combo : findChildren<QComboBox*>()) {
-        for (int row = 0; row < combo->count(); ++row) {
-            const QVariant id = combo->itemData(row, kTextIdRole);
-            if (id.isValid()) {
-                combo->setItemText(row, resources.Text(id.toString()));
-            }
-        }
+        ui::ShowComboRowTexts(combo, false);
     }
 }
 
 void CEditorPanel::AddTextRow(QComboBox* combo, const QString& textId) {
     combo->addItem(ui::ResourceManager::Instance().Text(textId), textId);
-    combo->setItemData(combo->count() - 1, textId, kTextIdRole);
+    combo->setItemData(combo->count() - 1, textId, ui::kComboTextIdRole);
     combo->setItemData(combo->count() - 1, RowSize(), Qt::SizeHintRole);
 }
 

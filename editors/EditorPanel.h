@@ -18,9 +18,6 @@ namespace editors {
 class CEditorPanel : public QWidget {
     Q_OBJECT
 public:
-    // The role of a combo row's data that keeps its text id.
-    static constexpr int kTextIdRole = Qt::UserRole + 1;
-
     // Builds `layout` (a resource name of the skin) into the panel.
     CEditorPanel(const QString& layout, QWidget* parent);
 

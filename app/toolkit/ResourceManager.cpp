@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -224,6 +225,24 @@ void ResourceManager::SetAllDPI(int dpi) {
     });
     for (WindowImplBase* window : WindowImplBase::AllWindows()) {
         window->resize(scaled(window->size()));
+    }
+}
+
+void ShowComboRowTexts(QComboBox* combo, bool adoptTexts) {
+    if (combo == nullptr) {
+        return;
+    }
+    const ResourceManager& resources = ResourceManager::Instance();
+    for (int row = 0; row < combo->count(); ++row) {
+        QVariant id = combo->itemData(row, kComboTextIdRole);
+        if (!id.isValid()) {
+            if (!adoptTexts) {
+                continue;
+            }
+            id = combo->itemText(row);
+            combo->setItemData(row, id, kComboTextIdRole);
+        }
+        combo->setItemText(row, resources.Text(id.toString()));
     }
 }
 

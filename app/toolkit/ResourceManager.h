@@ -18,10 +18,13 @@
 #include <QFont>
 #include <QHash>
 #include <QString>
+#include <Qt>
 #include <functional>
 #include <map>
 
 class QWidget;
+
+class QComboBox;
 
 namespace ui {
 
@@ -101,5 +104,11 @@ void SetControlText(QWidget* control, const QString& textOrId);
 QString ControlText(const QWidget* control);
 // Gives a control a font of the font table (and keeps the id for DPI and language changes).
 void SetControlFont(QWidget* control, int fontId);
+
+// The item data role holding a combo row's text id.
+inline constexpr int kComboTextIdRole = Qt::UserRole + 1;
+// Shows every combo row that has a text id in the current language. With `adoptTexts`, a row
+// without one first takes its text as its id, as the rows a layout gives its combos are ids.
+void ShowComboRowTexts(QComboBox* combo, bool adoptTexts);
 
 } // namespace ui

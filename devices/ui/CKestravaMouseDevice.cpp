@@ -122,14 +122,7 @@ void CKestravaMouseDevice::ShowLayoutTexts() {
             combo->objectName().startsWith(QLatin1String("light_combo_"))) {
             continue;
         }
-        for (int row = 0; row < combo->count(); ++row) {
-            QVariant id = combo->itemData(row, kTextIdRole);
-            if (!id.isValid()) {
-                id = combo->itemText(row);
-                combo->setItemData(row, id, kTextIdRole);
-            }
-            combo->setItemText(row, resources.Text(id.toString()));
-        }
+        ui::ShowComboRowTexts(combo, true);
     }
     for (auto* control : findChildren<QWidget*>()) {
         const QVariant tip = control->property("tiptextid");

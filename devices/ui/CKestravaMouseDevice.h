@@ -100,7 +100,6 @@ private:
     void BuildPage();
     void BindExtraPictureButtons();
     void ShowLayoutTexts();
-    static constexpr int kTextIdRole = Qt::UserRole + 1;
     void ShowOption(const QString& prefix, int value);
     void ShowSlider(const char* name, int value, const char* valueLabel = nullptr,
                     const QString& unit = {});

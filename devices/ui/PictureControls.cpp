@@ -52,12 +52,10 @@ protected:
             // A soft halo and a bright core in the LED's colour, as strong as its level.
             QColor halo = light;
             halo.setAlphaF(light.alphaF() * 0.35);
-            QColor core = light;
-            core.setAlpha(light.alpha());
             painter.setPen(Qt::NoPen);
             painter.setBrush(halo);
             painter.drawEllipse(area);
-            painter.setBrush(core);
+            painter.setBrush(light);
             const qreal inset = area.width() / 5;
             painter.drawEllipse(area.adjusted(inset, inset, -inset, -inset));
             painter.setPen(QPen(QColor(255, 255, 255, 60), 1));
