@@ -2,14 +2,14 @@
 
 #include "app/CSetWnd.h"
 #include "app/OldFirmwareNotice.h"
-#include "app/toolkit/CMsgWnd.h"
-#include "app/toolkit/ResourceManager.h"
-#include "app/toolkit/SkinAttributes.h"
 #include "common/Diag.h"
-#include "devices/ui/CDeviceOptionUI.h"
-#include "devices/ui/CKestravaMouseDevice.h"
-#include "devices/ui/CKestravaUSBDevice.h"
-#include "devices/ui/PictureControls.h"
+#include "pages/CDeviceOptionUI.h"
+#include "pages/CKestravaMouseDevice.h"
+#include "pages/CKestravaUSBDevice.h"
+#include "pages/PictureControls.h"
+#include "toolkit/CMsgWnd.h"
+#include "toolkit/ResourceManager.h"
+#include "toolkit/SkinAttributes.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -17,7 +17,7 @@
 #include <QScreen>
 #include <QTimer>
 
-namespace app {
+namespace q407::app {
 namespace diag = q407::diag;
 
 namespace {
@@ -90,7 +90,7 @@ CMainWnd::~CMainWnd() {
 
 void CMainWnd::InitWindow() {
     diag::Line("InitWindow");
-    auto& resources = ui::ResourceManager::Instance();
+    auto& resources = toolkit::ResourceManager::Instance();
     // The main window answers text queries but supplies no texts of its own: the language
     // file does.
     resources.SetTextQuery([](const QString&) { return QString(); });
@@ -99,10 +99,10 @@ void CMainWnd::InitWindow() {
 
     const QIcon icon(resources.ResolveFile(QStringLiteral("common/logo.png")));
     setWindowIcon(icon);
-    m_tray.Create(icon, QStringLiteral("Q407"), [this](ui::TrayClick click) {
+    m_tray.Create(icon, QStringLiteral("Q407"), [this](toolkit::TrayClick click) {
         qint64 result = 0;
         HandleMessage(kTrayCallbackMessage, 0,
-                      click == ui::TrayClick::Right ? kTrayRightUp : kTrayLeftUp, result);
+                      click == toolkit::TrayClick::Right ? kTrayRightUp : kTrayLeftUp, result);
     });
     // At start this program drives the lighting; tell the others.
     if (m_bus != nullptr) {
@@ -140,7 +140,7 @@ void CMainWnd::InitWindow() {
     SetTimer(Root(), kTimerDpiFit, 100);
 }
 
-void CMainWnd::Notify(ui::TNotifyUI& msg) {
+void CMainWnd::Notify(toolkit::TNotifyUI& msg) {
     if (msg.sType != QLatin1String("timer") && diag::Enabled()) {
         diag::Line(QString(msg.sType + QLatin1Char(' ') + msg.SenderName()).toStdString());
     }
@@ -148,15 +148,15 @@ void CMainWnd::Notify(ui::TNotifyUI& msg) {
         // Every timer of the main window is one-shot unless re-armed.
         KillTimer(msg.pSender, static_cast<int>(msg.wParam));
         if (msg.wParam == kTimerTrayMenu) {
-            ui::ShowPopupMenu(QStringLiteral("menu.xml"), this, QCursor::pos(),
-                              [this](const QString& item) { OnMenuItem(item); });
+            toolkit::ShowPopupMenu(QStringLiteral("menu.xml"), this, QCursor::pos(),
+                                   [this](const QString& item) { OnMenuItem(item); });
         } else if (msg.wParam == kTimerDpiFit) {
             DpiFit();
             update();
         } else if (msg.wParam == kTimerProfileAgain) {
             m_pageActions->ApplySelectedProfile();
         } else if (msg.wParam == kTimerGameLight) {
-            if (devices_ui::CKestravaUSBDevice* page = SelectedPage()) {
+            if (pages::CKestravaUSBDevice* page = SelectedPage()) {
                 page->RestoreLighting();
             }
         }
@@ -306,7 +306,7 @@ bool CMainWnd::HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64&
     }
     if (const auto registered = FromNumber(message); registered && IsGameEvent(*registered)) {
         // A game integration asks for a light effect: the selected device shows it for a while.
-        devices_ui::CKestravaUSBDevice* page = SelectedPage();
+        pages::CKestravaUSBDevice* page = SelectedPage();
         if (page != nullptr && lParam >= 0 && lParam <= 0xFF) {
             page->PreviewLightMode(static_cast<std::uint8_t>(lParam));
             SetTimer(Root(), kTimerGameLight, kGameLightMs);
@@ -337,7 +337,7 @@ bool CMainWnd::HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64&
         }
         return false;
     }
-    if (message == devices_ui::kDeviceFlagClearMessage) {
+    if (message == pages::kDeviceFlagClearMessage) {
         if (QWidget* hint = FindControl(QStringLiteral("No_device_Link"))) {
             hint->hide();
         }
@@ -348,8 +348,8 @@ bool CMainWnd::HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64&
         return false;
     }
     if (message == kClearSettingsMarkMessage) {
-        ui::SetAttribute(FindControl(QStringLiteral("setbtn")), QStringLiteral("foreimage"),
-                         QString());
+        toolkit::SetAttribute(FindControl(QStringLiteral("setbtn")), QStringLiteral("foreimage"),
+                              QString());
         return false;
     }
     if (message == kShowEntryMessage) {
@@ -380,9 +380,9 @@ bool CMainWnd::HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64&
 
 void CMainWnd::SetLightControl(bool on) {
     m_lightControl = on;
-    ui::SetControlText(FindControl(QStringLiteral("control_light_status")),
-                       on ? QStringLiteral("control_light_on")
-                          : QStringLiteral("control_light_off"));
+    toolkit::SetControlText(FindControl(QStringLiteral("control_light_status")),
+                            on ? QStringLiteral("control_light_on")
+                               : QStringLiteral("control_light_off"));
     ApplyLightControl();
 }
 
@@ -402,9 +402,9 @@ void CMainWnd::DpiFit() {
     }
     const QScreen* screen =
         this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
-    m_uiDpi = ui::ValidDpiOr96(screen != nullptr ? DpiForScreen(screen->geometry().size()) : 96,
-                               "MAIN_WND DPI SET ERROR");
-    auto& resources = ui::ResourceManager::Instance();
+    m_uiDpi = toolkit::ValidDpiOr96(
+        screen != nullptr ? DpiForScreen(screen->geometry().size()) : 96, "MAIN_WND DPI SET ERROR");
+    auto& resources = toolkit::ResourceManager::Instance();
     resources.SetAllDPI(96);
     resize(1000, 640);
     resources.SetAllDPI(m_uiDpi);
@@ -436,7 +436,7 @@ bool CMainWnd::OnDataBlock(qint64 kind, const QByteArray& block) {
     return true;
 }
 
-devices_ui::CKestravaUSBDevice* CMainWnd::SelectedPage() const {
+pages::CKestravaUSBDevice* CMainWnd::SelectedPage() const {
     if (m_devicePages == nullptr) {
         return nullptr;
     }
@@ -471,18 +471,18 @@ void CMainWnd::OnDeviceRemoved(int slot) {
 }
 
 QWidget* CMainWnd::CreateControl(const QString& className, QWidget* parent) {
-    return devices_ui::DevicePageControl(className, parent);
+    return pages::DevicePageControl(className, parent);
 }
 
 void CMainWnd::showEvent(QShowEvent* event) {
-    ui::WindowImplBase::showEvent(event);
+    toolkit::WindowImplBase::showEvent(event);
     if (m_devicePages != nullptr) {
         m_devicePages->SetPreviewsPaused(false);
     }
 }
 
 void CMainWnd::hideEvent(QHideEvent* event) {
-    ui::WindowImplBase::hideEvent(event);
+    toolkit::WindowImplBase::hideEvent(event);
     if (m_devicePages != nullptr) {
         m_devicePages->SetPreviewsPaused(true);
     }
@@ -541,7 +541,7 @@ void CMainWnd::OpenSettingsWindow(bool centred) {
     for (int pageIndex = 0; m_devicePages != nullptr && pageIndex < m_devicePages->PageCount();
          ++pageIndex) {
         const int row = m_devicePages->OptionRowOf(pageIndex);
-        devices_ui::CKestravaUSBDevice* page = m_devicePages->Page(pageIndex);
+        pages::CKestravaUSBDevice* page = m_devicePages->Page(pageIndex);
         if (row < 0 || static_cast<std::size_t>(row) >= options.size() || page == nullptr) {
             continue;
         }
@@ -579,4 +579,4 @@ void CMainWnd::ExitRoutine() {
     QApplication::quit();
 }
 
-} // namespace app
+} // namespace q407::app

@@ -9,18 +9,18 @@
 #include "app/PageActions.h"
 #include "app/SleepWatch.h"
 #include "app/ThreadSlots.h"
-#include "app/toolkit/TrayIcon.h"
-#include "app/toolkit/WindowImplBase.h"
 #include "hid/DeviceTable.h"
 #include "hid/Discovery.h"
+#include "toolkit/TrayIcon.h"
+#include "toolkit/WindowImplBase.h"
 
 #include <memory>
 
-namespace devices_ui {
+namespace q407::pages {
 class CKestravaUSBDevice;
 }
 
-namespace app {
+namespace q407::app {
 
 // Message numbers the main window handles besides the registered ones.
 enum MainWindowMessage : uint {
@@ -66,7 +66,7 @@ enum MainWindowThreadSlot : int {
     kSlotSynchronisedLighting = 8,
 };
 
-class CMainWnd : public ui::WindowImplBase {
+class CMainWnd : public toolkit::WindowImplBase {
     Q_OBJECT
 public:
     // `backend` is where devices are discovered (hidraw, or the virtual bus of the demo); without
@@ -77,7 +77,7 @@ public:
     QString GetSkinFile() const override { return QStringLiteral("XML_MAIN"); }
     QString GetWindowClassName() const override { return QStringLiteral("MainWnd"); }
     void InitWindow() override;
-    void Notify(ui::TNotifyUI& msg) override;
+    void Notify(toolkit::TNotifyUI& msg) override;
     bool HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64& result) override;
     QWidget* CreateControl(const QString& className, QWidget* parent) override;
     // The device pages (none without a backend).
@@ -94,7 +94,7 @@ public:
     const QByteArray& SpectrumBuffer() const { return m_spectrum; }
     const QByteArray& EffectBuffer() const { return m_effect; }
 
-    const ui::TrayIcon& Tray() const { return m_tray; }
+    const toolkit::TrayIcon& Tray() const { return m_tray; }
     bool LightControl() const { return m_lightControl; }
     // The device slots as the window last saw them (one per supported-device row).
     const std::vector<q407::hid::DeviceIdentity>& DeviceSlots() const { return m_deviceSlots; }
@@ -102,7 +102,7 @@ public:
     int UiDpi() const { return m_uiDpi; }
 
     // The page of the visible, selected selector entry; nullptr when there is none.
-    devices_ui::CKestravaUSBDevice* SelectedPage() const;
+    pages::CKestravaUSBDevice* SelectedPage() const;
 
     // Sizes the window for its screen: 1000 x 640 at DPI 96 or 1500 x 960 at DPI 144, centred,
     // keeping it shown or hidden as it was.
@@ -142,7 +142,7 @@ private:
 
     InstanceBus* m_bus = nullptr;
     q407::hid::HidBackend* m_backend = nullptr;
-    ui::TrayIcon m_tray;
+    toolkit::TrayIcon m_tray;
     std::vector<q407::hid::DeviceIdentity> m_deviceSlots;
     std::unique_ptr<DiscoveryBridge> m_discoveryBridge;
     std::unique_ptr<q407::hid::CDeviceDiscovery> m_discovery;
@@ -160,4 +160,4 @@ private:
     QByteArray m_effect = QByteArray(kEffectBytes, '\0');
 };
 
-} // namespace app
+} // namespace q407::app

@@ -2,12 +2,12 @@
 
 #include "app/CUpdateInfoListItemUI.h"
 #include "app/RegisteredMessages.h"
-#include "app/toolkit/CMsgWnd.h"
-#include "app/toolkit/Dialogs.h"
-#include "app/toolkit/ResourceManager.h"
 #include "common/AtomicFile.h"
 #include "common/Diag.h"
 #include "common/Paths.h"
+#include "toolkit/CMsgWnd.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/ResourceManager.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -21,7 +21,7 @@
 #include <QSignalBlocker>
 #include <QStackedWidget>
 
-namespace app {
+namespace q407::app {
 namespace {
 
 namespace update = q407::update;
@@ -110,15 +110,15 @@ void CSetWnd::Open(QWidget* mainWindow, SetWndRequest request, SetWndServices se
     std::vector<update::UpdateComponent> components = update::OfferedComponents(
         update::BuildUpdateComponents(request.selectorEntries, request.applicationVersion));
     const bool centred = request.centred;
-    const int dpi = ui::ValidDpiOr96(request.dpi, "SET_WND DPI SET ERROR");
+    const int dpi = toolkit::ValidDpiOr96(request.dpi, "SET_WND DPI SET ERROR");
     auto window = std::make_unique<CSetWnd>(mainWindow, std::move(components), std::move(services),
                                             std::move(request));
     if (!window->Create(QStringLiteral("SetWnd"), kWindowSize)) {
         return;
     }
-    ui::ResourceManager::Instance().SetAllDPI(dpi);
+    toolkit::ResourceManager::Instance().SetAllDPI(dpi);
     // The layout's size is for 96 DPI whatever the DPI was when the window was built.
-    const double scale = ui::ResourceManager::Instance().Scale();
+    const double scale = toolkit::ResourceManager::Instance().Scale();
     window->resize(static_cast<int>(kWindowSize.width() * scale + 0.5),
                    static_cast<int>(kWindowSize.height() * scale + 0.5));
     if (centred || mainWindow == nullptr) {
@@ -188,7 +188,7 @@ void CSetWnd::InitWindow() {
     m_engine->Start();
 }
 
-void CSetWnd::Notify(ui::TNotifyUI& msg) {
+void CSetWnd::Notify(toolkit::TNotifyUI& msg) {
     const QString name = msg.SenderName();
     if (msg.sType == QLatin1String("click")) {
         if (name == QLatin1String("closebtn") || name == QLatin1String("laterbtn")) {
@@ -197,7 +197,7 @@ void CSetWnd::Notify(ui::TNotifyUI& msg) {
             if (QWidget* tip = FindControl(QStringLiteral("update_tishi_layout"))) {
                 tip->setVisible(false);
             }
-            const double scale = ui::ResourceManager::Instance().Scale();
+            const double scale = toolkit::ResourceManager::Instance().Scale();
             resize(static_cast<int>(kWindowSize.width() * scale + 0.5),
                    static_cast<int>(kWindowSize.height() * scale + 0.5));
         } else if (name == QLatin1String("update_fw_and_ap")) {
@@ -338,7 +338,8 @@ void CSetWnd::ConfirmAvailable(bool available) {
 void CSetWnd::InstallerStartFailed(std::size_t index) {
     (void)index;
     OnUiThread([this] {
-        ui::GetDialogs().MessageBox(this, QString(), QStringLiteral("update_failed_text"), true, 0);
+        toolkit::GetDialogs().MessageBox(this, QString(), QStringLiteral("update_failed_text"),
+                                         true, 0);
     });
 }
 
@@ -352,7 +353,7 @@ void CSetWnd::AddRowControl(std::size_t index, const update::UpdateRowView& row)
     if (list == nullptr) {
         return;
     }
-    auto* item = qobject_cast<CUpdateInfoListItemUI*>(ui::BuildFromSkin(
+    auto* item = qobject_cast<CUpdateInfoListItemUI*>(toolkit::BuildFromSkin(
         QString::fromLatin1(kRowLayout), list, [this](const QString& className, QWidget* parent) {
             return CreateControl(className, parent);
         }));
@@ -399,10 +400,11 @@ void CSetWnd::ShowStatus(WindowStatus status) {
     if (text != nullptr) {
         if (status == WindowStatus::UpToDate) {
             text->setProperty("textid", QVariant());
-            text->setText(ui::ResourceManager::Instance().Text(QStringLiteral("UpdateOkText")) +
-                          QLatin1Char(' ') + m_lastCheckDate);
+            text->setText(
+                toolkit::ResourceManager::Instance().Text(QStringLiteral("UpdateOkText")) +
+                QLatin1Char(' ') + m_lastCheckDate);
         } else {
-            ui::SetControlText(text, QString::fromLatin1(StatusTextId(status)));
+            toolkit::SetControlText(text, QString::fromLatin1(StatusTextId(status)));
         }
     }
     if (QWidget* ring = FindControl(QStringLiteral("update_status_ring"))) {
@@ -434,7 +436,7 @@ void CSetWnd::FillLanguageCombo() {
     const QSignalBlocker blocker(combo); // filling is no choice of the user's
     combo->clear();
     for (const QString& id : LanguageTextIds(m_services.languageCatalogue)) {
-        combo->addItem(ui::ResourceManager::Instance().Text(id), id);
+        combo->addItem(toolkit::ResourceManager::Instance().Text(id), id);
     }
     if (m_request.languageIndex >= 0 && m_request.languageIndex < combo->count()) {
         combo->setCurrentIndex(m_request.languageIndex);
@@ -452,8 +454,9 @@ void CSetWnd::RetextLanguageCombo() {
         return;
     }
     for (int i = 0; i < combo->count(); ++i) {
-        combo->setItemText(i, ui::ResourceManager::Instance().Text(combo->itemData(i).toString()));
+        combo->setItemText(
+            i, toolkit::ResourceManager::Instance().Text(combo->itemData(i).toString()));
     }
 }
 
-} // namespace app
+} // namespace q407::app

@@ -14,7 +14,7 @@
 //   - SetWndRequest::upToDate clears the update mark of "setbtn" (message kClearUpdateMarkMessage);
 //     SetWndRequest::languageChosen applies a language (message kLanguageChangedMessage).
 
-#include "app/toolkit/WindowImplBase.h"
+#include "toolkit/WindowImplBase.h"
 #include "update/UpdateComponents.h"
 #include "update/UpdateEngine.h"
 
@@ -24,7 +24,7 @@
 #include <memory>
 #include <vector>
 
-namespace app {
+namespace q407::app {
 
 class CUpdateInfoListItemUI;
 
@@ -61,7 +61,7 @@ struct SetWndServices {
 // The server from update.json, the system's launcher, the catalogue in DefaultData.
 SetWndServices DefaultSetWndServices();
 
-class CSetWnd : public ui::WindowImplBase, private q407::update::UpdateObserver {
+class CSetWnd : public toolkit::WindowImplBase, private q407::update::UpdateObserver {
     Q_OBJECT
 public:
     CSetWnd(QWidget* owner, std::vector<q407::update::UpdateComponent> components,
@@ -90,7 +90,7 @@ public:
     QString GetSkinFile() const override { return QStringLiteral("setwnd.xml"); }
     QString GetWindowClassName() const override { return QStringLiteral("SetWnd"); }
     void InitWindow() override;
-    void Notify(ui::TNotifyUI& msg) override;
+    void Notify(toolkit::TNotifyUI& msg) override;
     bool HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64& result) override;
     QWidget* CreateControl(const QString& className, QWidget* parent) override;
 
@@ -135,4 +135,4 @@ private:
     bool m_stopped = false;
 };
 
-} // namespace app
+} // namespace q407::app

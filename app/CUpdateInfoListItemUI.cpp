@@ -1,8 +1,8 @@
 #include "app/CUpdateInfoListItemUI.h"
 
-#include "app/toolkit/Notify.h"
-#include "app/toolkit/ResourceManager.h"
-#include "app/toolkit/SkinAttributes.h"
+#include "toolkit/Notify.h"
+#include "toolkit/ResourceManager.h"
+#include "toolkit/SkinAttributes.h"
 
 #include <QAbstractButton>
 #include <QContextMenuEvent>
@@ -11,7 +11,7 @@
 #include <QProgressBar>
 #include <array>
 
-namespace app {
+namespace q407::app {
 namespace {
 
 struct StateLook {
@@ -72,7 +72,7 @@ void CUpdateInfoListItemUI::SetState(int state) {
     }
     m_state = state;
     const StateLook& look = kStates[static_cast<std::size_t>(state)];
-    ui::SetControlText(Label("update_status_text"), QString::fromLatin1(look.textId));
+    toolkit::SetControlText(Label("update_status_text"), QString::fromLatin1(look.textId));
     if (auto* bar = findChild<QWidget*>(QStringLiteral("update_status_ing"))) {
         bar->setVisible(look.progress);
     }
@@ -156,14 +156,14 @@ void CUpdateInfoListItemUI::leaveEvent(QEvent* event) {
 }
 
 void CUpdateInfoListItemUI::mouseDoubleClickEvent(QMouseEvent* event) {
-    ui::SendNotify(this, QStringLiteral("itemactivate"));
+    toolkit::SendNotify(this, QStringLiteral("itemactivate"));
     QFrame::mouseDoubleClickEvent(event);
 }
 
 void CUpdateInfoListItemUI::contextMenuEvent(QContextMenuEvent* event) {
     if (m_contextMenu) {
-        ui::SendNotify(this, QStringLiteral("menu"), event->globalPos().x(),
-                       event->globalPos().y());
+        toolkit::SendNotify(this, QStringLiteral("menu"), event->globalPos().x(),
+                            event->globalPos().y());
     }
 }
 
@@ -177,7 +177,7 @@ void CUpdateInfoListItemUI::paintEvent(QPaintEvent* event) {
     for (const QWidget* w = parentWidget(); w != nullptr; w = w->parentWidget()) {
         const QVariant value = w->property("itemhotbordercolor");
         if (value.isValid()) {
-            if (auto color = ui::ParseColor(value.toString())) {
+            if (auto color = toolkit::ParseColor(value.toString())) {
                 border = *color;
             }
             break;
@@ -188,4 +188,4 @@ void CUpdateInfoListItemUI::paintEvent(QPaintEvent* event) {
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-} // namespace app
+} // namespace q407::app

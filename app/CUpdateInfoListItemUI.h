@@ -13,7 +13,7 @@
 class QAbstractButton;
 class QLabel;
 
-namespace app {
+namespace q407::app {
 
 class CUpdateInfoListItemUI : public QFrame {
     Q_OBJECT
@@ -59,4 +59,4 @@ private:
     bool m_contextMenu = false;
 };
 
-} // namespace app
+} // namespace q407::app

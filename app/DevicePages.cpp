@@ -1,20 +1,20 @@
 #include "app/DevicePages.h"
 
-#include "app/toolkit/ResourceManager.h"
-#include "app/toolkit/SkinLoader.h"
-#include "app/toolkit/WindowImplBase.h"
 #include "common/Diag.h"
-#include "devices/ui/CDeviceOptionUI.h"
-#include "devices/ui/CKestravaUSBDevice.h"
-#include "devices/ui/CMpDevicePowerUI.h"
-#include "devices/ui/PictureControls.h"
 #include "editors/CLightControlUI.h"
+#include "pages/CDeviceOptionUI.h"
+#include "pages/CKestravaUSBDevice.h"
+#include "pages/CMpDevicePowerUI.h"
+#include "pages/PictureControls.h"
+#include "toolkit/ResourceManager.h"
+#include "toolkit/SkinLoader.h"
+#include "toolkit/WindowImplBase.h"
 
 #include <QBoxLayout>
 #include <QStackedWidget>
 #include <QTimer>
 
-namespace app {
+namespace q407::app {
 namespace {
 
 namespace hid = q407::hid;
@@ -79,8 +79,8 @@ bool TakesLightControl(int kind) {
 }
 
 QWidget* BuildInto(const QString& layout, QWidget* parent) {
-    return ui::BuildFromSkin(layout, parent, [](const QString& className, QWidget* owner) {
-        return devices_ui::DevicePageControl(className, owner);
+    return toolkit::BuildFromSkin(layout, parent, [](const QString& className, QWidget* owner) {
+        return pages::DevicePageControl(className, owner);
     });
 }
 
@@ -101,7 +101,7 @@ int PageRowOfSlot(const hid::DeviceIdentity& slot) {
     return commandRow;
 }
 
-DevicePages::DevicePages(ui::WindowImplBase& window, hid::HidBackend* backend)
+DevicePages::DevicePages(toolkit::WindowImplBase& window, hid::HidBackend* backend)
     : m_window(window), m_backend(backend), m_windowHidden(!window.isVisible()) {}
 
 DevicePages::~DevicePages() {
@@ -140,13 +140,13 @@ bool DevicePages::CreatePage(int optionRow) {
     if (commandRow < 0) {
         return false;
     }
-    auto* power = qobject_cast<devices_ui::CMpDevicePowerUI*>(
+    auto* power = qobject_cast<pages::CMpDevicePowerUI*>(
         BuildInto(QStringLiteral("XML/CustomControlXML/MpDevicePower.xml"), powerStack));
-    auto* entry = qobject_cast<devices_ui::CDeviceOptionUI*>(
+    auto* entry = qobject_cast<pages::CDeviceOptionUI*>(
         BuildInto(QString::fromLatin1(option.entryLayout.data(),
                                       static_cast<qsizetype>(option.entryLayout.size())),
                   selector));
-    auto* page = qobject_cast<devices_ui::CKestravaUSBDevice*>(
+    auto* page = qobject_cast<pages::CKestravaUSBDevice*>(
         BuildInto(QString::fromLatin1(layout.pageLayout.data(),
                                       static_cast<qsizetype>(layout.pageLayout.size())),
                   pageStack));
@@ -171,10 +171,11 @@ bool DevicePages::CreatePage(int optionRow) {
     const int pageIndex = static_cast<int>(m_pages.size());
     entry->setObjectName(QStringLiteral("device_option_%1").arg(pageIndex));
     // The entry shows the product's name: text id "device_name_" + the option row's product.
-    ui::SetControlText(ui::FindSubControlByName(entry, QStringLiteral("device_select")),
-                       QStringLiteral("device_name_") +
-                           QString::fromLatin1(option.productName.data(),
-                                               static_cast<qsizetype>(option.productName.size())));
+    toolkit::SetControlText(
+        toolkit::FindSubControlByName(entry, QStringLiteral("device_select")),
+        QStringLiteral("device_name_") +
+            QString::fromLatin1(option.productName.data(),
+                                static_cast<qsizetype>(option.productName.size())));
     entry->SetPage(page, pageIndex);
     entry->hide();
     if (auto* list = qobject_cast<QBoxLayout*>(selector->layout())) {
@@ -264,7 +265,7 @@ void DevicePages::SwitchConnection(PageRecord& record, int pageIndex, int toSlot
     record.commandSlot = toSlot;
     if (mode == 2) {
         QueryReceiverLink(pageIndex, 26);
-        record.entry->StartTimer(devices_ui::CDeviceOptionUI::kTimerActivate, 2000);
+        record.entry->StartTimer(pages::CDeviceOptionUI::kTimerActivate, 2000);
     } else {
         record.entry->StartRefresh();
         ShowEntry(pageIndex, true);
@@ -272,7 +273,7 @@ void DevicePages::SwitchConnection(PageRecord& record, int pageIndex, int toSlot
 }
 
 void DevicePages::QueryReceiverLink(int pageIndex, int attemptsLeft) {
-    devices_ui::CKestravaUSBDevice* page = Page(pageIndex);
+    pages::CKestravaUSBDevice* page = Page(pageIndex);
     if (page == nullptr) {
         return;
     }
@@ -323,7 +324,7 @@ void DevicePages::OnRemoval(int slot, const hid::DeviceIdentity& before,
 }
 
 void DevicePages::ShowEntry(int pageIndex, bool shown) {
-    devices_ui::CDeviceOptionUI* entry = Entry(pageIndex);
+    pages::CDeviceOptionUI* entry = Entry(pageIndex);
     if (entry == nullptr) {
         return;
     }
@@ -346,7 +347,7 @@ void DevicePages::ShowEntry(int pageIndex, bool shown) {
 }
 
 void DevicePages::Select(int pageIndex) {
-    devices_ui::CDeviceOptionUI* entry = Entry(pageIndex);
+    pages::CDeviceOptionUI* entry = Entry(pageIndex);
     if (entry == nullptr || entry->isHidden()) {
         return;
     }
@@ -383,13 +384,13 @@ int DevicePages::PageIndexOf(const QWidget* control) const {
     return -1;
 }
 
-devices_ui::CKestravaUSBDevice* DevicePages::Page(int pageIndex) const {
+pages::CKestravaUSBDevice* DevicePages::Page(int pageIndex) const {
     return pageIndex >= 0 && pageIndex < PageCount()
                ? m_pages[static_cast<std::size_t>(pageIndex)].page.data()
                : nullptr;
 }
 
-devices_ui::CDeviceOptionUI* DevicePages::Entry(int pageIndex) const {
+pages::CDeviceOptionUI* DevicePages::Entry(int pageIndex) const {
     return pageIndex >= 0 && pageIndex < PageCount()
                ? m_pages[static_cast<std::size_t>(pageIndex)].entry.data()
                : nullptr;
@@ -478,4 +479,4 @@ void DevicePages::UpdateNoDeviceHint() {
     }
 }
 
-} // namespace app
+} // namespace q407::app

@@ -16,20 +16,20 @@
 
 class QWidget;
 
-namespace ui {
+namespace q407::toolkit {
 class WindowImplBase;
 }
-namespace devices_ui {
+namespace q407::pages {
 class CDeviceOptionUI;
 class CKestravaUSBDevice;
 class CMpDevicePowerUI;
-} // namespace devices_ui
+} // namespace q407::pages
 
-namespace app {
+namespace q407::app {
 
 class DevicePages {
 public:
-    DevicePages(ui::WindowImplBase& window, q407::hid::HidBackend* backend);
+    DevicePages(toolkit::WindowImplBase& window, q407::hid::HidBackend* backend);
     ~DevicePages();
     DevicePages(const DevicePages&) = delete;
     DevicePages& operator=(const DevicePages&) = delete;
@@ -52,8 +52,8 @@ public:
     int PageIndexOf(const QWidget* control) const;
 
     int PageCount() const { return static_cast<int>(m_pages.size()); }
-    devices_ui::CKestravaUSBDevice* Page(int pageIndex) const;
-    devices_ui::CDeviceOptionUI* Entry(int pageIndex) const;
+    pages::CKestravaUSBDevice* Page(int pageIndex) const;
+    pages::CDeviceOptionUI* Entry(int pageIndex) const;
     // The selected page (its entry visible and selected), or -1.
     int SelectedPage() const;
     int VisibleEntryCount() const;
@@ -74,9 +74,9 @@ private:
         int kind = 0;
         int commandMode = 0; // 0 not connected, 1 cable, 2 receiver
         int commandSlot = -1;
-        QPointer<devices_ui::CKestravaUSBDevice> page;
-        QPointer<devices_ui::CDeviceOptionUI> entry;
-        QPointer<devices_ui::CMpDevicePowerUI> power;
+        QPointer<pages::CKestravaUSBDevice> page;
+        QPointer<pages::CDeviceOptionUI> entry;
+        QPointer<pages::CMpDevicePowerUI> power;
     };
 
     int PageFor(int commandRow, bool create);
@@ -87,7 +87,7 @@ private:
     void QueryReceiverLink(int pageIndex, int attemptsLeft);
     void ApplyPreviewPause();
 
-    ui::WindowImplBase& m_window;
+    toolkit::WindowImplBase& m_window;
     q407::hid::HidBackend* m_backend;
     std::vector<PageRecord> m_pages;
     bool m_lightControl = true;
@@ -98,4 +98,4 @@ private:
 // or, for a receiver whose pair row links back, the pair (cable) row. -1 when none.
 int PageRowOfSlot(const q407::hid::DeviceIdentity& slot);
 
-} // namespace app
+} // namespace q407::app

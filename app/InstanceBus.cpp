@@ -11,7 +11,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-namespace app {
+namespace q407::app {
 namespace diag = q407::diag;
 
 class InstanceBus::BusObject : public QDBusVirtualObject {
@@ -198,4 +198,4 @@ QString InstanceBus::InterfaceXml() {
     return xml;
 }
 
-} // namespace app
+} // namespace q407::app

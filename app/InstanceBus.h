@@ -16,7 +16,7 @@
 #include <memory>
 #include <optional>
 
-namespace app {
+namespace q407::app {
 
 class InstanceBus : public QObject {
     Q_OBJECT
@@ -68,4 +68,4 @@ private:
     std::unique_ptr<BusObject> m_object;
 };
 
-} // namespace app
+} // namespace q407::app

@@ -1,12 +1,12 @@
 #include "app/OldFirmwareNotice.h"
 
-#include "app/toolkit/Dialogs.h"
 #include "common/Diag.h"
 #include "common/Paths.h"
+#include "toolkit/Dialogs.h"
 
 #include <QProcess>
 
-namespace app {
+namespace q407::app {
 
 OldFirmwareNotice DefaultOldFirmwareNotice(long long modelProductId) {
     OldFirmwareNotice notice;
@@ -26,8 +26,8 @@ bool NeedsOldFirmwareNotice(const OldFirmwareNotice& notice, long long productId
 
 OldFirmwareAnswer AskOldFirmwareUpgrade(QWidget* owner, const OldFirmwareNotice& notice,
                                         int languageIndex) {
-    if (ui::GetDialogs().MessageBox(owner, QStringLiteral("tips_text"),
-                                    QStringLiteral("message_text_30"), true, 1) != 1) {
+    if (toolkit::GetDialogs().MessageBox(owner, QStringLiteral("tips_text"),
+                                         QStringLiteral("message_text_30"), true, 1) != 1) {
         return OldFirmwareAnswer::Declined;
     }
     const std::string& name =
@@ -42,4 +42,4 @@ OldFirmwareAnswer AskOldFirmwareUpgrade(QWidget* owner, const OldFirmwareNotice&
     return OldFirmwareAnswer::Upgrading;
 }
 
-} // namespace app
+} // namespace q407::app

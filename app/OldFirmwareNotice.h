@@ -17,7 +17,7 @@
 
 class QWidget;
 
-namespace app {
+namespace q407::app {
 
 inline constexpr unsigned kOldFirmwareNoticeMessage = 0x0D04;
 // Firmware below this version of the model needs the upgrade program.
@@ -55,4 +55,4 @@ enum class OldFirmwareAnswer {
 OldFirmwareAnswer AskOldFirmwareUpgrade(QWidget* owner, const OldFirmwareNotice& notice,
                                         int languageIndex);
 
-} // namespace app
+} // namespace q407::app

@@ -1,17 +1,17 @@
 #include "app/PageActions.h"
 
 #include "app/CMainWnd.h"
-#include "app/toolkit/Dialogs.h"
-#include "app/toolkit/ResourceManager.h"
 #include "common/Diag.h"
-#include "devices/ui/CKestravaMouseDevice.h"
 #include "editors/CDeviceProfileUI.h"
 #include "editors/CLightControlUI.h"
+#include "pages/CKestravaMouseDevice.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/ResourceManager.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
 
-namespace app {
+namespace q407::app {
 namespace {
 
 using q407::devices::MouseField;
@@ -63,38 +63,38 @@ bool Is(const QString& name, const char* row) {
 
 } // namespace
 
-devices_ui::CKestravaUSBDevice* PageActions::Page() const {
+pages::CKestravaUSBDevice* PageActions::Page() const {
     return m_window.SelectedPage();
 }
 
 editors::CDeviceProfileUI* PageActions::ProfilePanel() const {
-    devices_ui::CKestravaUSBDevice* page = Page();
+    pages::CKestravaUSBDevice* page = Page();
     return page != nullptr ? page->ProfilePanel() : nullptr;
 }
 
 editors::CLightControlUI* PageActions::LightPanel() const {
-    devices_ui::CKestravaUSBDevice* page = Page();
+    pages::CKestravaUSBDevice* page = Page();
     return page != nullptr ? page->LightPanel() : nullptr;
 }
 
-devices_ui::CKestravaMouseDevice* PageActions::Mouse() const {
-    return qobject_cast<devices_ui::CKestravaMouseDevice*>(Page());
+pages::CKestravaMouseDevice* PageActions::Mouse() const {
+    return qobject_cast<pages::CKestravaMouseDevice*>(Page());
 }
 
 bool PageActions::Confirm(const char* textId) const {
-    return ui::GetDialogs().MessageBox(&m_window, QString(), QString::fromLatin1(textId), true,
-                                       1) == 1;
+    return toolkit::GetDialogs().MessageBox(&m_window, QString(), QString::fromLatin1(textId), true,
+                                            1) == 1;
 }
 
 void PageActions::Tell(const QString& textId, int value) const {
-    QString text = ui::ResourceManager::Instance().Text(textId);
+    QString text = toolkit::ResourceManager::Instance().Text(textId);
     if (text.contains(QLatin1String("%d"))) {
         text.replace(QLatin1String("%d"), QString::number(value));
     }
-    ui::GetDialogs().MessageBox(&m_window, QString(), text, false, 0);
+    toolkit::GetDialogs().MessageBox(&m_window, QString(), text, false, 0);
 }
 
-bool PageActions::Handle(const ui::TNotifyUI& msg) {
+bool PageActions::Handle(const toolkit::TNotifyUI& msg) {
     const QString name = msg.SenderName();
     const auto [prefix, n] = SplitNumberedName(name);
     if (msg.sType == QLatin1String("click")) {
@@ -123,7 +123,7 @@ bool PageActions::Handle(const ui::TNotifyUI& msg) {
 // --- Click table ---------------------------------------------------------------------------------
 
 bool PageActions::OnClick(const QString& prefix, int n) {
-    devices_ui::CKestravaUSBDevice* page = Page();
+    pages::CKestravaUSBDevice* page = Page();
     if (n >= 0) {
         if (Is(prefix, "key_")) {
             if (page != nullptr && page->HasModel()) {
@@ -138,9 +138,9 @@ bool PageActions::OnClick(const QString& prefix, int n) {
             return true;
         }
         if (Is(prefix, "DPI_color_option_")) {
-            if (devices_ui::CKestravaMouseDevice* mouse = Mouse()) {
-                const auto chosen =
-                    ui::GetDialogs().PickColor(&m_window, QColor::fromRgba(mouse->GetDpiColour(n)));
+            if (pages::CKestravaMouseDevice* mouse = Mouse()) {
+                const auto chosen = toolkit::GetDialogs().PickColor(
+                    &m_window, QColor::fromRgba(mouse->GetDpiColour(n)));
                 if (chosen) {
                     mouse->ChangeDpiColour(n, chosen->rgba() | 0xFF000000u);
                 }
@@ -193,7 +193,7 @@ bool PageActions::OnSelect(const QString& prefix, int n, bool checked) {
             return true;
         }
     }
-    devices_ui::CKestravaUSBDevice* page = Page();
+    pages::CKestravaUSBDevice* page = Page();
     editors::CLightControlUI* light = page != nullptr ? page->LightPanel() : nullptr;
     if (n < 0 && (Is(prefix, "deng_FXL_check") || Is(prefix, "deng_FXR_check") ||
                   Is(prefix, "deng_7color_check"))) {
@@ -212,7 +212,7 @@ bool PageActions::OnSelect(const QString& prefix, int n, bool checked) {
         return true;
     }
 
-    devices_ui::CKestravaMouseDevice* mouse = Mouse();
+    pages::CKestravaMouseDevice* mouse = Mouse();
     if (n >= 0) {
         if (Is(prefix, "DPI_enable_check_")) {
             if (mouse != nullptr) {
@@ -273,7 +273,7 @@ bool PageActions::OnSelect(const QString& prefix, int n, bool checked) {
 // --- Value table ---------------------------------------------------------------------------------
 
 bool PageActions::OnValue(const QString& prefix, int n, int value, bool moving) {
-    devices_ui::CKestravaMouseDevice* mouse = Mouse();
+    pages::CKestravaMouseDevice* mouse = Mouse();
     if (n >= 0 && Is(prefix, "DPI_slider_")) {
         if (mouse == nullptr) {
             return true;
@@ -281,7 +281,7 @@ bool PageActions::OnValue(const QString& prefix, int n, int value, bool moving) 
         if (moving) {
             // While the slider is dragged the box follows; the mouse is written on release.
             if (auto* edit =
-                    ui::FindSubControlByName(mouse, QStringLiteral("DPI_edit_%1").arg(n))) {
+                    toolkit::FindSubControlByName(mouse, QStringLiteral("DPI_edit_%1").arg(n))) {
                 if (auto* box = qobject_cast<QLineEdit*>(edit)) {
                     box->setText(QString::number(mouse->ReadDpiSlider(n)));
                 }
@@ -309,7 +309,7 @@ bool PageActions::OnValue(const QString& prefix, int n, int value, bool moving) 
         }
     }
     if (Is(prefix, "deng_light_slider") || Is(prefix, "deng_speed_slider")) {
-        devices_ui::CKestravaUSBDevice* page = Page();
+        pages::CKestravaUSBDevice* page = Page();
         if (page != nullptr && page->LightPanel() != nullptr) {
             q407::profiles::LightInfo record = page->LightRecord();
             if (Is(prefix, "deng_light_slider")) {
@@ -327,7 +327,7 @@ bool PageActions::OnValue(const QString& prefix, int n, int value, bool moving) 
 // --- Item table ----------------------------------------------------------------------------------
 
 bool PageActions::OnItem(const QString& name, int row) {
-    devices_ui::CKestravaUSBDevice* page = Page();
+    pages::CKestravaUSBDevice* page = Page();
     if (Is(name, "device_profile_combo")) {
         if (page != nullptr && page->ProfilePanel() != nullptr) {
             ApplySelectedProfile();
@@ -350,7 +350,7 @@ bool PageActions::OnItem(const QString& name, int row) {
     }
     for (const SettingRow& setting : kComboSettings) {
         if (Is(name, setting.name)) {
-            if (devices_ui::CKestravaMouseDevice* mouse = Mouse(); mouse != nullptr && row >= 0) {
+            if (pages::CKestravaMouseDevice* mouse = Mouse(); mouse != nullptr && row >= 0) {
                 mouse->ChangeSetting(setting.field, row);
             }
             return true;
@@ -363,14 +363,14 @@ bool PageActions::OnItem(const QString& name, int row) {
 
 bool PageActions::OnKillFocus(const QString& prefix, int n) {
     if (n >= 0 && (Is(prefix, "DPI_edit_") || Is(prefix, "ravik_DPI_edit_"))) {
-        if (devices_ui::CKestravaMouseDevice* mouse = Mouse()) {
+        if (pages::CKestravaMouseDevice* mouse = Mouse()) {
             mouse->CommitDpiEdit(n);
         }
         return true;
     }
     for (int component = 0; component < 3; ++component) {
         if (n < 0 && Is(prefix, kColourEdits[component])) {
-            devices_ui::CKestravaUSBDevice* page = Page();
+            pages::CKestravaUSBDevice* page = Page();
             editors::CLightControlUI* light = page != nullptr ? page->LightPanel() : nullptr;
             if (light == nullptr) {
                 return true;
@@ -404,7 +404,7 @@ bool PageActions::OnColour(const QString& name) {
 }
 
 void PageActions::ApplyColour(std::uint32_t argb, bool setPalette) {
-    devices_ui::CKestravaUSBDevice* page = Page();
+    pages::CKestravaUSBDevice* page = Page();
     editors::CLightControlUI* light = LightPanel();
     if (light == nullptr) {
         return;
@@ -427,7 +427,7 @@ void PageActions::ApplyColour(std::uint32_t argb, bool setPalette) {
 }
 
 void PageActions::ShowFeature(int n) {
-    devices_ui::CKestravaUSBDevice* selected = Page();
+    pages::CKestravaUSBDevice* selected = Page();
     if (selected != nullptr) {
         selected->SelectFeaturePage(n);
     }
@@ -436,7 +436,7 @@ void PageActions::ShowFeature(int n) {
         return;
     }
     for (int i = 0; i < pages->PageCount(); ++i) {
-        auto* mouse = qobject_cast<devices_ui::CKestravaMouseDevice*>(pages->Page(i));
+        auto* mouse = qobject_cast<pages::CKestravaMouseDevice*>(pages->Page(i));
         if (mouse != nullptr && mouse != selected) {
             mouse->SelectFeaturePage(n);
             if (editors::CDeviceProfileUI* panel = mouse->ProfilePanel()) {
@@ -449,7 +449,7 @@ void PageActions::ShowFeature(int n) {
 // --- Profiles ------------------------------------------------------------------------------------
 
 int PageActions::ApplySelectedProfile() {
-    devices_ui::CKestravaUSBDevice* page = Page();
+    pages::CKestravaUSBDevice* page = Page();
     if (page == nullptr || page->ProfilePanel() == nullptr) {
         return 0;
     }
@@ -495,12 +495,12 @@ void PageActions::ImportProfile() {
     if (panel == nullptr || panel->GetSelectedIndex() < 0) {
         return;
     }
-    ui::FileDialogOptions options;
+    toolkit::FileDialogOptions options;
     options.title = QStringLiteral("Import");
     options.defaultExtension = QStringLiteral("json");
     options.initialName = QStringLiteral("*.json");
     options.filter = QStringLiteral("Profile Files(*.json)");
-    const auto path = ui::GetDialogs().OpenFile(&m_window, options);
+    const auto path = toolkit::GetDialogs().OpenFile(&m_window, options);
     if (!path || path->isEmpty()) {
         return;
     }
@@ -519,12 +519,12 @@ void PageActions::ExportProfile() {
     if (panel == nullptr || panel->GetSelectedIndex() < 0) {
         return;
     }
-    ui::FileDialogOptions options;
+    toolkit::FileDialogOptions options;
     options.title = QStringLiteral("Export");
     options.defaultExtension = QStringLiteral("json");
     options.initialName = panel->GetComboEditText() + QStringLiteral(".json");
     options.filter = QStringLiteral("Profile Files(*.json)");
-    const auto path = ui::GetDialogs().SaveFile(&m_window, options);
+    const auto path = toolkit::GetDialogs().SaveFile(&m_window, options);
     if (path && !path->isEmpty()) {
         panel->ExportProfile(path->toStdString());
     }
@@ -554,4 +554,4 @@ void PageActions::RenameProfile() {
     }
 }
 
-} // namespace app
+} // namespace q407::app

@@ -5,21 +5,21 @@
 // a control, or a prefix that a number follows ("DPI_slider_" + n); the first row that matches
 // acts. Notifications whose page or panel does not exist change nothing.
 
-#include "app/toolkit/Notify.h"
+#include "toolkit/Notify.h"
 
 #include <QString>
 
-namespace devices_ui {
+namespace q407::pages {
 class CKestravaUSBDevice;
 class CKestravaMouseDevice;
-} // namespace devices_ui
+} // namespace q407::pages
 
-namespace editors {
+namespace q407::editors {
 class CDeviceProfileUI;
 class CLightControlUI;
-} // namespace editors
+} // namespace q407::editors
 
-namespace app {
+namespace q407::app {
 
 class CMainWnd;
 
@@ -28,7 +28,7 @@ public:
     explicit PageActions(CMainWnd& window) : m_window(window) {}
 
     // Acts on a notification of a page control; false when no row names the control.
-    bool Handle(const ui::TNotifyUI& msg);
+    bool Handle(const toolkit::TNotifyUI& msg);
 
     // Loads and writes the profile chosen in the selected page's profile panel, telling the user
     // when the device did not take it. Returns the page's result.
@@ -42,8 +42,8 @@ private:
     bool OnKillFocus(const QString& prefix, int n);
     bool OnColour(const QString& name);
 
-    devices_ui::CKestravaUSBDevice* Page() const;
-    devices_ui::CKestravaMouseDevice* Mouse() const;
+    pages::CKestravaUSBDevice* Page() const;
+    pages::CKestravaMouseDevice* Mouse() const;
     // The selected page's panels; nullptr without a page or panel.
     editors::CDeviceProfileUI* ProfilePanel() const;
     editors::CLightControlUI* LightPanel() const;
@@ -65,4 +65,4 @@ private:
     CMainWnd& m_window;
 };
 
-} // namespace app
+} // namespace q407::app

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QFontDatabase>
 
-namespace app {
+namespace q407::app {
 
 bool CPrivateFont::Load(const QString& fontFolder, const QString& relativePath) {
     Unload();
@@ -40,4 +40,4 @@ void PrivateFonts::UnloadAll() {
     }
 }
 
-} // namespace app
+} // namespace q407::app

@@ -8,7 +8,7 @@
 #include <array>
 #include <vector>
 
-namespace app {
+namespace q407::app {
 
 class CPrivateFont {
 public:
@@ -38,4 +38,4 @@ private:
     std::array<CPrivateFont, kPrivateFontFiles.size()> m_fonts;
 };
 
-} // namespace app
+} // namespace q407::app

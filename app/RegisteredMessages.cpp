@@ -1,6 +1,6 @@
 #include "app/RegisteredMessages.h"
 
-namespace app {
+namespace q407::app {
 
 static_assert(
     [] {
@@ -32,4 +32,4 @@ std::optional<RegisteredMessage> FromBusMember(std::string_view member) {
     return std::nullopt;
 }
 
-} // namespace app
+} // namespace q407::app

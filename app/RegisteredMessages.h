@@ -10,7 +10,7 @@
 #include <optional>
 #include <string_view>
 
-namespace app {
+namespace q407::app {
 
 enum class RegisteredMessage {
     ShowInstance,      // received: show, restore and raise the main window
@@ -85,4 +85,4 @@ inline constexpr const char* kBusInterface = "org.q407.Q407.Messages";
 // The method that carries data blocks into the program (spectrum and light effect data).
 inline constexpr const char* kCopyDataMember = "CopyData";
 
-} // namespace app
+} // namespace q407::app

@@ -2,7 +2,7 @@
 
 #include <QDBusConnection>
 
-namespace app {
+namespace q407::app {
 
 SleepWatch::SleepWatch(Callback callback) : m_callback(std::move(callback)) {
     QDBusConnection system = QDBusConnection::systemBus();
@@ -20,4 +20,4 @@ void SleepWatch::OnPrepareForSleep(bool goingToSleep) {
     }
 }
 
-} // namespace app
+} // namespace q407::app

@@ -7,7 +7,7 @@
 #include <QObject>
 #include <functional>
 
-namespace app {
+namespace q407::app {
 
 class SleepWatch : public QObject {
     Q_OBJECT
@@ -24,4 +24,4 @@ private:
     bool m_watching = false;
 };
 
-} // namespace app
+} // namespace q407::app

@@ -4,33 +4,33 @@
 #include "app/CUpdateInfoListItemUI.h"
 #include "app/InstanceBus.h"
 #include "app/PrivateFonts.h"
-#include "app/toolkit/ControlFactory.h"
-#include "app/toolkit/ResourceManager.h"
 #include "common/Diag.h"
 #include "common/Paths.h"
-#include "devices/ui/CDeviceOptionUI.h"
-#include "devices/ui/CKestravaUSBDevice.h"
-#include "devices/ui/CMpDevicePowerUI.h"
 #include "editors/CDeviceProfileUI.h"
 #include "editors/CLightControlUI.h"
 #include "editors/EditorControls.h"
+#include "pages/CDeviceOptionUI.h"
+#include "pages/CKestravaUSBDevice.h"
+#include "pages/CMpDevicePowerUI.h"
+#include "toolkit/ControlFactory.h"
+#include "toolkit/ResourceManager.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <functional>
 #include <memory>
 
-namespace app {
+namespace q407::app {
 namespace diag = q407::diag;
 namespace {
 
 struct CustomControl {
     const char* className;
-    ui::ControlFactory::Creator creator; // empty until the class is built
+    toolkit::ControlFactory::Creator creator; // empty until the class is built
 };
 
 template <typename Control>
-ui::ControlFactory::Creator Creates() {
+toolkit::ControlFactory::Creator Creates() {
     return [](QWidget* parent) { return new Control(parent); };
 }
 
@@ -45,8 +45,8 @@ const std::vector<CustomControl>& CustomControls() {
         {"CDeviceKeyButtonUI", {}},
         {"CCloudShareListItemUI", {}},
         {"CUpdateInfoListItemUI", Creates<CUpdateInfoListItemUI>()},
-        {"CDeviceOptionUI", Creates<devices_ui::CDeviceOptionUI>()},
-        {"CMpDevicePowerUI", Creates<devices_ui::CMpDevicePowerUI>()},
+        {"CDeviceOptionUI", Creates<pages::CDeviceOptionUI>()},
+        {"CMpDevicePowerUI", Creates<pages::CMpDevicePowerUI>()},
         {"CComboEditContainerElementUI", {}},
         {"CHandImgButtonUI", {}},
         {"CHandImgSelectButtonUI", {}},
@@ -60,7 +60,7 @@ const std::vector<CustomControl>& CustomControls() {
         {"CMagicControlUI", {}},
         {"CVoice6533ControlUI", {}},
         {"CDPIEditUI", {}},
-        {"CKestravaUSBDevice", Creates<devices_ui::CKestravaUSBDevice>()},
+        {"CKestravaUSBDevice", Creates<pages::CKestravaUSBDevice>()},
         {"CKestravaMousePadDevice", {}},
         {"CKestravaHS6533Device", {}},
     };
@@ -78,13 +78,13 @@ QList<CustomControlEntry> CustomControlTable() {
 }
 
 bool SetupUiResources(const QString& skinFolder) {
-    auto& resources = ui::ResourceManager::Instance();
+    auto& resources = toolkit::ResourceManager::Instance();
     resources.SetResourcePath(skinFolder);
     const bool indexed = resources.LoadResource(QStringLiteral("res.xml"));
     for (const auto& control : CustomControls()) {
         if (control.creator) {
-            ui::ControlFactory::Instance().RegistControl(QString::fromLatin1(control.className),
-                                                         control.creator);
+            toolkit::ControlFactory::Instance().RegistControl(
+                QString::fromLatin1(control.className), control.creator);
         }
     }
     // The panels' own controls (the colour palette) besides the classes above.
@@ -126,7 +126,7 @@ int RunQ407(int argc, char** argv, const StartupOptions& options) {
                               QStringLiteral("The program's skin could not be loaded from %1. "
                                              "Please reinstall Q407.")
                                   .arg(dataFolder));
-        ui::ResourceManager::Instance().Release();
+        toolkit::ResourceManager::Instance().Release();
         bus.Release();
         fonts.UnloadAll();
         return 0;
@@ -144,10 +144,10 @@ int RunQ407(int argc, char** argv, const StartupOptions& options) {
     bus.SetHandler({});
     bus.SetDataHandler({});
     mainWindow.reset();
-    ui::ResourceManager::Instance().Release();
+    toolkit::ResourceManager::Instance().Release();
     bus.Release();
     fonts.UnloadAll();
     return 0;
 }
 
-} // namespace app
+} // namespace q407::app

@@ -11,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-namespace app {
+namespace q407::app {
 
 struct StartupOptions {
     // Where devices are found: hidraw for q407, the virtual bus with simulated products for
@@ -33,4 +33,4 @@ struct CustomControlEntry {
 };
 QList<CustomControlEntry> CustomControlTable();
 
-} // namespace app
+} // namespace q407::app

@@ -4,7 +4,7 @@
 
 #include <thread>
 
-namespace app {
+namespace q407::app {
 
 struct ThreadSlots::Worker {
     q407::Event stop{q407::Event::Reset::Manual};
@@ -90,4 +90,4 @@ int ThreadSlots::StopAll(std::chrono::milliseconds bound) {
     return stragglers;
 }
 
-} // namespace app
+} // namespace q407::app

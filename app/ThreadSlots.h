@@ -12,7 +12,7 @@
 #include <functional>
 #include <memory>
 
-namespace app {
+namespace q407::app {
 
 inline constexpr int kThreadSlotCount = 20;
 
@@ -42,4 +42,4 @@ private:
     std::array<std::shared_ptr<Worker>, kThreadSlotCount> m_slots;
 };
 
-} // namespace app
+} // namespace q407::app

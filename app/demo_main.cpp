@@ -5,7 +5,7 @@
 #include "sim/DemoBus.h"
 
 int main(int argc, char** argv) {
-    app::StartupOptions options;
+    q407::app::StartupOptions options;
     options.makeBackend = [] {
         // The products answer the program's commands, so they live as long as the bus.
         // What the program writes to the products is kept beside the user's profiles, so the
@@ -14,5 +14,5 @@ int main(int argc, char** argv) {
             q407::sim::MakeDemoBus(q407::paths::UserDir() / "demo-devices"));
         return std::shared_ptr<q407::hid::HidBackend>(demo, demo->bus.get());
     };
-    return app::RunQ407(argc, argv, options);
+    return q407::app::RunQ407(argc, argv, options);
 }

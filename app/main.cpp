@@ -2,7 +2,7 @@
 #include "hid/LinuxHidBackend.h"
 
 int main(int argc, char** argv) {
-    app::StartupOptions options;
+    q407::app::StartupOptions options;
     options.makeBackend = [] { return std::make_shared<q407::hid::LinuxHidBackend>(); };
-    return app::RunQ407(argc, argv, options);
+    return q407::app::RunQ407(argc, argv, options);
 }

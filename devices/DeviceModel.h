@@ -5,7 +5,7 @@
 // its light thread, keeps the page's identity, counts, paths and the light preview engine, and
 // carries the device interface: the virtual operations through which the main window, the
 // selector entry and the worker threads drive every kind of device the same way. The page widget
-// (devices/ui/CKestravaUSBDevice.h) wraps one model and shows it.
+// (pages/CKestravaUSBDevice.h) wraps one model and shows it.
 //
 // The device interface in its slot order. Operations marked "widget" touch controls and live on
 // CKestravaUSBDevice; the others live here. Derived pages replace what their kind needs.

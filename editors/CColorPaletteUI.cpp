@@ -1,6 +1,6 @@
 #include "editors/CColorPaletteUI.h"
 
-#include "app/toolkit/Notify.h"
+#include "toolkit/Notify.h"
 
 #include <QColor>
 #include <QImage>
@@ -9,7 +9,7 @@
 #include <QPainterPath>
 #include <algorithm>
 
-namespace editors {
+namespace q407::editors {
 namespace {
 
 constexpr int kInset = 1;
@@ -125,7 +125,7 @@ void CColorPaletteUI::mouseReleaseEvent(QMouseEvent* event) {
     m_dragging = false;
     PickAt(event->position());
     // One notification per pick: each one writes the device, so a drag is not sent step by step.
-    ui::SendNotify(this, QStringLiteral("colorchanged"), m_colour);
+    toolkit::SendNotify(this, QStringLiteral("colorchanged"), m_colour);
 }
 
-} // namespace editors
+} // namespace q407::editors

@@ -10,7 +10,7 @@
 #include <QWidget>
 #include <cstdint>
 
-namespace editors {
+namespace q407::editors {
 
 class CColorPaletteUI : public QWidget {
     Q_OBJECT
@@ -47,4 +47,4 @@ private:
     QImage m_field;
 };
 
-} // namespace editors
+} // namespace q407::editors

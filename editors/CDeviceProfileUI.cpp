@@ -1,9 +1,9 @@
 #include "editors/CDeviceProfileUI.h"
 
-#include "app/toolkit/Notify.h"
 #include "profiles/CProfileList.h"
 #include "profiles/DeviceKinds.h"
 #include "profiles/JsonFile.h"
+#include "toolkit/Notify.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -14,7 +14,7 @@
 #include <array>
 #include <system_error>
 
-namespace editors {
+namespace q407::editors {
 namespace {
 
 using q407::profiles::CProfileList;
@@ -304,7 +304,7 @@ int CDeviceProfileUI::DeleteProfile() {
     SetProfileNameText(combo->itemText(next));
     // The selected profile is gone: whoever applies selections must load the new one, even
     // when its row number equals the deleted one's.
-    ui::SendNotify(combo, QStringLiteral("itemselect"), next, deleted);
+    toolkit::SendNotify(combo, QStringLiteral("itemselect"), next, deleted);
     return result;
 }
 
@@ -356,4 +356,4 @@ bool ImportableProfileFile(const std::filesystem::path& path) {
            !Member(document, "profileUUID").isNull();
 }
 
-} // namespace editors
+} // namespace q407::editors

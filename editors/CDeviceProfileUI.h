@@ -22,7 +22,7 @@ namespace q407::profiles {
 class CProfileList;
 }
 
-namespace editors {
+namespace q407::editors {
 
 class CDeviceProfileUI : public CEditorPanel {
     Q_OBJECT
@@ -105,4 +105,4 @@ private:
 // "profilename" and "profileUUID".
 bool ImportableProfileFile(const std::filesystem::path& path);
 
-} // namespace editors
+} // namespace q407::editors

@@ -1,10 +1,10 @@
 #include "editors/CLightControlUI.h"
 
-#include "app/toolkit/ResourceManager.h"
-#include "app/toolkit/SkinAttributes.h"
 #include "editors/CColorPaletteUI.h"
 #include "editors/LightRules.h"
 #include "profiles/ProfileRecords.h"
+#include "toolkit/ResourceManager.h"
+#include "toolkit/SkinAttributes.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
@@ -16,7 +16,7 @@
 #include <QStandardItemModel>
 #include <array>
 
-namespace editors {
+namespace q407::editors {
 namespace {
 
 const std::array<const char*, 3> kColourEdits{"deng_edit_R", "deng_edit_G", "deng_edit_B"};
@@ -56,13 +56,13 @@ std::uint32_t BackgroundColour(const QWidget* control) {
     if (control == nullptr) {
         return 0;
     }
-    const auto colour = ui::ParseColor(control->property("bkcolor").toString());
+    const auto colour = toolkit::ParseColor(control->property("bkcolor").toString());
     return colour ? colour->rgba() : 0;
 }
 
 void SetBackgroundColour(QWidget* control, std::uint32_t colour) {
-    ui::SetAttribute(control, QStringLiteral("bkcolor"),
-                     QStringLiteral("0x%1").arg(colour, 8, 16, QLatin1Char('0')).toUpper());
+    toolkit::SetAttribute(control, QStringLiteral("bkcolor"),
+                          QStringLiteral("0x%1").arg(colour, 8, 16, QLatin1Char('0')).toUpper());
 }
 
 CLightControlUI::CLightControlUI(QWidget* parent)
@@ -285,12 +285,12 @@ void CLightControlUI::UpdateLightLayout(int kind, int row) {
         }
     }
     if (layout->labels) {
-        ui::SetControlText(Lookup(QStringLiteral("deng_FXL_check")),
-                           QLatin1String(layout->labels->left));
-        ui::SetControlText(Lookup(QStringLiteral("deng_FXR_check")),
-                           QLatin1String(layout->labels->right));
+        toolkit::SetControlText(Lookup(QStringLiteral("deng_FXL_check")),
+                                QLatin1String(layout->labels->left));
+        toolkit::SetControlText(Lookup(QStringLiteral("deng_FXR_check")),
+                                QLatin1String(layout->labels->right));
     }
     ShowSameModeButton(layout->sameMode);
 }
 
-} // namespace editors
+} // namespace q407::editors

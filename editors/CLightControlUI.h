@@ -20,7 +20,7 @@ namespace q407::profiles {
 struct LightInfo;
 }
 
-namespace editors {
+namespace q407::editors {
 
 class CLightControlUI : public CEditorPanel {
     Q_OBJECT
@@ -98,4 +98,4 @@ private:
 std::uint32_t BackgroundColour(const QWidget* control);
 void SetBackgroundColour(QWidget* control, std::uint32_t colour);
 
-} // namespace editors
+} // namespace q407::editors

@@ -1,16 +1,16 @@
 #include "editors/EditorControls.h"
 
-#include "app/toolkit/ControlFactory.h"
 #include "editors/CColorPaletteUI.h"
 #include "editors/CDeviceProfileUI.h"
 #include "editors/CLightControlUI.h"
+#include "toolkit/ControlFactory.h"
 
-namespace editors {
+namespace q407::editors {
 
 void RegisterEditorControls() {
-    ui::RegistControl<CLightControlUI>(QStringLiteral("CLightControlUI"));
-    ui::RegistControl<CDeviceProfileUI>(QStringLiteral("CDeviceProfileUI"));
-    ui::RegistControl<CColorPaletteUI>(QStringLiteral("CColorPaletteUI"));
+    toolkit::RegistControl<CLightControlUI>(QStringLiteral("CLightControlUI"));
+    toolkit::RegistControl<CDeviceProfileUI>(QStringLiteral("CDeviceProfileUI"));
+    toolkit::RegistControl<CColorPaletteUI>(QStringLiteral("CColorPaletteUI"));
 }
 
-} // namespace editors
+} // namespace q407::editors

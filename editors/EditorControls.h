@@ -2,9 +2,9 @@
 
 // The feature panels and their custom controls, for layouts that name them by class.
 
-namespace editors {
+namespace q407::editors {
 
 // Registers CLightControlUI, CDeviceProfileUI and CColorPaletteUI with the control factory.
 void RegisterEditorControls();
 
-} // namespace editors
+} // namespace q407::editors

@@ -1,56 +1,56 @@
 #include "editors/EditorPanel.h"
 
-#include "app/toolkit/ResourceManager.h"
-#include "app/toolkit/SkinLoader.h"
+#include "toolkit/ResourceManager.h"
+#include "toolkit/SkinLoader.h"
 
 #include <QComboBox>
 #include <QSize>
 
-namespace editors {
+namespace q407::editors {
 namespace {
 
 constexpr int kRowHeight = 30;
 
 QSize RowSize() {
-    return {-1, static_cast<int>(kRowHeight * ui::ResourceManager::Instance().Scale() + 0.5)};
+    return {-1, static_cast<int>(kRowHeight * toolkit::ResourceManager::Instance().Scale() + 0.5)};
 }
 
 } // namespace
 
 CEditorPanel::CEditorPanel(const QString& layout, QWidget* parent) : QWidget(parent) {
-    m_content = ui::BuildSubTree(layout, this);
+    m_content = toolkit::BuildSubTree(layout, this);
     if (m_content == nullptr) {
         return;
     }
     // Layouts are drawn for 96 DPI; the lengths of their style (fonts, paddings, corners)
     // follow the DPI the windows were set to, as the fixed sizes of the controls do.
-    ui::SetScaledStyleSheet(m_content, m_content->styleSheet());
+    toolkit::SetScaledStyleSheet(m_content, m_content->styleSheet());
     // Rows a layout gives its combos are text ids, like every other text of a layout.
     for (auto* combo : m_content->findChildren<QComboBox*>()) {
         for (int row = 0; row < combo->count(); ++row) {
             combo->setItemData(row, RowSize(), Qt::SizeHintRole);
         }
-        ui::ShowComboRowTexts(combo, true);
+        toolkit::ShowComboRowTexts(combo, true);
     }
 }
 
 QWidget* CEditorPanel::Lookup(const QString& name) const {
     QPointer<QWidget>& cached = m_controls[name];
     if (cached == nullptr) {
-        cached = ui::FindSubControlByName(this, name);
+        cached = toolkit::FindSubControlByName(this, name);
     }
     return cached;
 }
 
 void CEditorPanel::ReloadComboTexts() {
     for (auto* combo : findChildren<QComboBox*>()) {
-        ui::ShowComboRowTexts(combo, false);
+        toolkit::ShowComboRowTexts(combo, false);
     }
 }
 
 void CEditorPanel::AddTextRow(QComboBox* combo, const QString& textId) {
-    combo->addItem(ui::ResourceManager::Instance().Text(textId), textId);
-    combo->setItemData(combo->count() - 1, textId, ui::kComboTextIdRole);
+    combo->addItem(toolkit::ResourceManager::Instance().Text(textId), textId);
+    combo->setItemData(combo->count() - 1, textId, toolkit::kComboTextIdRole);
     combo->setItemData(combo->count() - 1, RowSize(), Qt::SizeHintRole);
 }
 
@@ -59,4 +59,4 @@ void CEditorPanel::AddPlainRow(QComboBox* combo, const QString& text) {
     combo->setItemData(combo->count() - 1, RowSize(), Qt::SizeHintRole);
 }
 
-} // namespace editors
+} // namespace q407::editors

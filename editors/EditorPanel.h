@@ -4,7 +4,7 @@
 // its own content from its sub-tree layout when it is created, looks its controls up by name on
 // first use, and does nothing where the skin lacks a control.
 
-#include "app/toolkit/ResourceManager.h"
+#include "toolkit/ResourceManager.h"
 
 #include <QHash>
 #include <QPointer>
@@ -13,7 +13,7 @@
 
 class QComboBox;
 
-namespace editors {
+namespace q407::editors {
 
 class CEditorPanel : public QWidget {
     Q_OBJECT
@@ -46,6 +46,6 @@ private:
     mutable QHash<QString, QPointer<QWidget>> m_controls;
 };
 
-using ui::ScaledStyleSheet;
+using toolkit::ScaledStyleSheet;
 
-} // namespace editors
+} // namespace q407::editors

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <initializer_list>
 
-namespace editors {
+namespace q407::editors {
 namespace {
 
 constexpr int kKindKeyboard = 1;
@@ -194,4 +194,4 @@ ColourComponentEdit ParseColourComponent(std::string_view text) {
     return {component, std::to_string(component)};
 }
 
-} // namespace editors
+} // namespace q407::editors

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace editors {
+namespace q407::editors {
 
 // The two texts the direction options show, as text ids (first `deng_FXL_check`, then
 // `deng_FXR_check`).
@@ -55,4 +55,4 @@ struct ColourComponentEdit {
 // edit then shows the value it stands for.
 ColourComponentEdit ParseColourComponent(std::string_view text);
 
-} // namespace editors
+} // namespace q407::editors

@@ -11,8 +11,8 @@
 #include "app/CMainWnd.h"
 #include "app/Startup.h"
 #include "common/Paths.h"
-#include "devices/ui/CDeviceOptionUI.h"
-#include "devices/ui/CKestravaUSBDevice.h"
+#include "pages/CDeviceOptionUI.h"
+#include "pages/CKestravaUSBDevice.h"
 #include "sim/SimulatedProduct.h"
 #include "sim/VirtualHidBus.h"
 
@@ -73,10 +73,10 @@ class Program {
 public:
     Program() {
         qputenv("XDG_DATA_HOME", m_home.path().toUtf8());
-        static const bool resources = app::SetupUiResources(
+        static const bool resources = q407::app::SetupUiResources(
             QString::fromStdString((q407::paths::DataDir() / "skin").string()) + QLatin1Char('/'));
         m_ready = resources;
-        m_window = std::make_unique<app::CMainWnd>(nullptr, &m_bus);
+        m_window = std::make_unique<q407::app::CMainWnd>(nullptr, &m_bus);
         m_ready = m_ready && m_window->Create(QStringLiteral("Q407"), QSize(800, 572)) &&
                   WaitFor([this] { return m_window->isVisible(); }, 5000);
     }
@@ -87,7 +87,7 @@ public:
         }
     }
     bool Ready() const { return m_ready; }
-    app::CMainWnd& Window() { return *m_window; }
+    q407::app::CMainWnd& Window() { return *m_window; }
     std::shared_ptr<SimulatedProduct> Plug(SimProduct kind) {
         auto product = SimulatedProduct::Create(kind);
         product->PlugInto(m_bus);
@@ -104,7 +104,7 @@ private:
     QTemporaryDir m_home;
     q407::sim::VirtualHidBus m_bus;
     std::vector<std::shared_ptr<SimulatedProduct>> m_products;
-    std::unique_ptr<app::CMainWnd> m_window;
+    std::unique_ptr<q407::app::CMainWnd> m_window;
     bool m_ready = false;
 };
 
@@ -154,7 +154,7 @@ void BM_IdleCpu(benchmark::State& state) {
         program.Window().show();
     }
     if (state.range(0) == 2) {
-        program.Window().OnRegisteredMessage(app::RegisteredMessage::LightOwnerSet, 1, 0);
+        program.Window().OnRegisteredMessage(q407::app::RegisteredMessage::LightOwnerSet, 1, 0);
     }
     constexpr int kWindowMs = 4000;
     double cpu = 0;

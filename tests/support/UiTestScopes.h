@@ -4,8 +4,8 @@
 // the offscreen platform and the test would wait for good; and a user folder of its own, so
 // profiles never land in the home folder of whoever runs the tests.
 
-#include "app/toolkit/Dialogs.h"
 #include "support/ScopedEnv.h"
+#include "toolkit/Dialogs.h"
 
 #include <QTemporaryDir>
 #include <memory>
@@ -15,18 +15,18 @@ namespace testutil {
 class ScriptedDialogsScope {
 public:
     ScriptedDialogsScope() {
-        auto dialogs = std::make_unique<ui::ScriptedDialogs>();
+        auto dialogs = std::make_unique<q407::toolkit::ScriptedDialogs>();
         m_dialogs = dialogs.get();
-        ui::SetDialogs(std::move(dialogs));
+        q407::toolkit::SetDialogs(std::move(dialogs));
     }
-    ~ScriptedDialogsScope() { ui::SetDialogs(nullptr); }
+    ~ScriptedDialogsScope() { q407::toolkit::SetDialogs(nullptr); }
     ScriptedDialogsScope(const ScriptedDialogsScope&) = delete;
     ScriptedDialogsScope& operator=(const ScriptedDialogsScope&) = delete;
 
-    ui::ScriptedDialogs& Dialogs() { return *m_dialogs; }
+    q407::toolkit::ScriptedDialogs& Dialogs() { return *m_dialogs; }
 
 private:
-    ui::ScriptedDialogs* m_dialogs = nullptr;
+    q407::toolkit::ScriptedDialogs* m_dialogs = nullptr;
 };
 
 class UserFolderScope {

@@ -4,17 +4,17 @@
 
 #include "app/CMainWnd.h"
 #include "app/Startup.h"
-#include "app/toolkit/ResourceManager.h"
-#include "app/toolkit/SkinLoader.h"
 #include "common/Diag.h"
 #include "common/Paths.h"
-#include "devices/ui/CDeviceOptionUI.h"
-#include "devices/ui/CKestravaUSBDevice.h"
 #include "editors/CLightControlUI.h"
+#include "pages/CDeviceOptionUI.h"
+#include "pages/CKestravaUSBDevice.h"
 #include "sim/SimulatedProduct.h"
 #include "sim/VirtualHidBus.h"
 #include "support/QtTestUtil.h"
 #include "support/UiTestScopes.h"
+#include "toolkit/ResourceManager.h"
+#include "toolkit/SkinLoader.h"
 
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -29,11 +29,11 @@ class DevicePagesTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         const QString skin = QString::fromStdString((q407::paths::DataDir() / "skin").string());
-        ASSERT_TRUE(app::SetupUiResources(skin + QLatin1Char('/')));
+        ASSERT_TRUE(q407::app::SetupUiResources(skin + QLatin1Char('/')));
     }
     void SetUp() override {
         ASSERT_TRUE(m_home.IsValid());
-        m_window = std::make_unique<app::CMainWnd>(nullptr, &m_bus);
+        m_window = std::make_unique<q407::app::CMainWnd>(nullptr, &m_bus);
         ASSERT_TRUE(m_window->Create(QStringLiteral("Q407"), QSize(800, 572)));
         ASSERT_TRUE(testutil::WaitUntil([&] { return m_window->isVisible(); }));
     }
@@ -49,7 +49,7 @@ protected:
         m_products.push_back(product);
         return product;
     }
-    app::DevicePages& Pages() { return *m_window->Pages(); }
+    q407::app::DevicePages& Pages() { return *m_window->Pages(); }
     bool EntryVisible(int page) {
         return Pages().Entry(page) != nullptr && !Pages().Entry(page)->isHidden();
     }
@@ -62,7 +62,7 @@ protected:
     q407::diag::Capture m_diagnostics;
     q407::sim::VirtualHidBus m_bus;
     std::vector<std::shared_ptr<SimulatedProduct>> m_products;
-    std::unique_ptr<app::CMainWnd> m_window;
+    std::unique_ptr<q407::app::CMainWnd> m_window;
 };
 
 TEST_F(DevicePagesTest, NoDeviceShowsTheHintAndTheMousePagesExistHidden) {
@@ -81,11 +81,11 @@ TEST_F(DevicePagesTest, PlugShowsAndSelectsUnplugHidesAndReplugReusesThePage) {
     auto* pageStack = m_window->FindControl<QStackedWidget>(QStringLiteral("device_switch"));
     EXPECT_EQ(pageStack->currentWidget(), Pages().Page(0));
     EXPECT_TRUE(m_diagnostics.Contains("添加一个鼠标设备"));
-    EXPECT_EQ(ui::ControlText(
-                  ui::FindSubControlByName(Pages().Entry(0), QStringLiteral("device_select"))),
+    EXPECT_EQ(q407::toolkit::ControlText(q407::toolkit::FindSubControlByName(
+                  Pages().Entry(0), QStringLiteral("device_select"))),
               QStringLiteral("鼠标"))
         << "the entry shows its product";
-    devices_ui::CKestravaUSBDevice* page = Pages().Page(0);
+    q407::pages::CKestravaUSBDevice* page = Pages().Page(0);
 
     auto pad = Plug(SimProduct::MousePad);
     ASSERT_TRUE(testutil::WaitUntil([&] { return Pages().PageCount() == 3 && EntryVisible(2); }));
@@ -125,12 +125,12 @@ TEST_F(DevicePagesTest, OnlyTheSelectedPageOfAShownWindowAnimates) {
 
     m_window->hide();
     EXPECT_TRUE(Pages().Page(pad)->Model().IsPreviewPaused());
-    EXPECT_FALSE(Pages().Entry(pad)->IsTimerActive(devices_ui::CDeviceOptionUI::kTimerPreview));
+    EXPECT_FALSE(Pages().Entry(pad)->IsTimerActive(q407::pages::CDeviceOptionUI::kTimerPreview));
     ASSERT_TRUE(Pages().CreatePage(4)); // made while hidden
     EXPECT_TRUE(Pages().Page(Pages().PageCount() - 1)->Model().IsPreviewPaused());
     m_window->show();
     EXPECT_FALSE(Pages().Page(pad)->Model().IsPreviewPaused());
-    EXPECT_TRUE(Pages().Entry(pad)->IsTimerActive(devices_ui::CDeviceOptionUI::kTimerPreview));
+    EXPECT_TRUE(Pages().Entry(pad)->IsTimerActive(q407::pages::CDeviceOptionUI::kTimerPreview));
     EXPECT_TRUE(Pages().Page(0)->Model().IsPreviewPaused());
 }
 
@@ -149,21 +149,21 @@ TEST_F(DevicePagesTest, LightControlReachesEveryLitPageAndPagesMadeLater) {
     ASSERT_GE(Pages().PageCount(), 1);
     EXPECT_TRUE(Pages().Page(0)->Model().LightOutput()) << "the program drives lighting at start";
     qint64 result = 0;
-    m_window->HandleMessage(app::MessageNumber(app::RegisteredMessage::LightOwnerSet), 1, 0,
-                            result);
+    m_window->HandleMessage(q407::app::MessageNumber(q407::app::RegisteredMessage::LightOwnerSet),
+                            1, 0, result);
     EXPECT_FALSE(Pages().Page(0)->Model().LightOutput());
     ASSERT_TRUE(Pages().CreatePage(3)); // the mouse pad, made while another program has the light
     const int pad = Pages().PageCount() - 1;
     EXPECT_FALSE(Pages().Page(pad)->Model().LightOutput());
 
-    m_window->HandleMessage(app::MessageNumber(app::RegisteredMessage::LightOwnerSet), 1, 1,
-                            result);
+    m_window->HandleMessage(q407::app::MessageNumber(q407::app::RegisteredMessage::LightOwnerSet),
+                            1, 1, result);
     EXPECT_TRUE(Pages().Page(0)->Model().LightOutput());
     EXPECT_TRUE(Pages().Page(pad)->Model().LightOutput());
     // Sleep takes the lighting away from every page; waking gives back the user's choice.
-    m_window->HandleMessage(app::kPowerBroadcastMessage, app::kPowerSuspend, 0, result);
+    m_window->HandleMessage(q407::app::kPowerBroadcastMessage, q407::app::kPowerSuspend, 0, result);
     EXPECT_FALSE(Pages().Page(pad)->Model().LightOutput());
-    m_window->HandleMessage(app::kPowerBroadcastMessage, app::kPowerResume, 0, result);
+    m_window->HandleMessage(q407::app::kPowerBroadcastMessage, q407::app::kPowerResume, 0, result);
     EXPECT_TRUE(Pages().Page(pad)->Model().LightOutput());
 }
 
@@ -174,28 +174,28 @@ TEST_F(DevicePagesTest, GameEventPreviewsALightModeOnTheSelectedPageUntilItsTime
     const std::uint8_t own = model.GetLightParams().mode;
     const std::uint8_t game = own == 4 ? 3 : 4;
 
-    m_window->OnRegisteredMessage(app::RegisteredMessage::GameKill, 1, game);
+    m_window->OnRegisteredMessage(q407::app::RegisteredMessage::GameKill, 1, game);
     EXPECT_EQ(model.GetLightParams().mode, game);
-    EXPECT_TRUE(m_window->HasTimer(m_window->Root(), app::kTimerGameLight));
+    EXPECT_TRUE(m_window->HasTimer(m_window->Root(), q407::app::kTimerGameLight));
     // A second event while the first still shows keeps the page's own settings to go back to.
-    m_window->OnRegisteredMessage(app::RegisteredMessage::GameDeath, 2, 7);
+    m_window->OnRegisteredMessage(q407::app::RegisteredMessage::GameDeath, 2, 7);
     EXPECT_EQ(model.GetLightParams().mode, 7);
-    m_window->OnRegisteredMessage(app::RegisteredMessage::GameStart, 0, 300);
+    m_window->OnRegisteredMessage(q407::app::RegisteredMessage::GameStart, 0, 300);
     EXPECT_EQ(model.GetLightParams().mode, 7) << "a mode beyond a byte is not a light mode";
 
-    ui::TNotifyUI timer;
+    q407::toolkit::TNotifyUI timer;
     timer.sType = QStringLiteral("timer");
     timer.pSender = m_window->Root();
-    timer.wParam = app::kTimerGameLight;
+    timer.wParam = q407::app::kTimerGameLight;
     m_window->Notify(timer);
     EXPECT_EQ(model.GetLightParams().mode, own);
-    EXPECT_FALSE(m_window->HasTimer(m_window->Root(), app::kTimerGameLight));
+    EXPECT_FALSE(m_window->HasTimer(m_window->Root(), q407::app::kTimerGameLight));
 }
 
 TEST_F(DevicePagesTest, LightingPanelsOfferTheSameModeOnlyWithSeveralDevicesShown) {
     Plug(SimProduct::MouseA);
     ASSERT_TRUE(testutil::WaitUntil([&] { return EntryVisible(0); }));
-    editors::CLightControlUI* light = Pages().Page(0)->LightPanel();
+    q407::editors::CLightControlUI* light = Pages().Page(0)->LightPanel();
     ASSERT_NE(light, nullptr);
     EXPECT_FALSE(light->IsSameModeAvailable());
     auto pad = Plug(SimProduct::MousePad);
@@ -209,13 +209,13 @@ TEST_F(DevicePagesTest, LightingPanelsOfferTheSameModeOnlyWithSeveralDevicesShow
 TEST(PageRows, ReceiverSharesThePageOfItsCable) {
     const auto rows = q407::hid::SupportedDevices();
     // Mouse A: cable command row 4, receiver command row 6 pairs back to it.
-    EXPECT_EQ(app::PageRowOfSlot(rows[6]), 4);
-    EXPECT_EQ(app::PageRowOfSlot(rows[7]), 4) << "the receiver's event interface too";
-    EXPECT_EQ(app::PageRowOfSlot(rows[5]), 4);
-    EXPECT_EQ(app::PageRowOfSlot(rows[12]), 12) << "the mouse pad has no pair";
+    EXPECT_EQ(q407::app::PageRowOfSlot(rows[6]), 4);
+    EXPECT_EQ(q407::app::PageRowOfSlot(rows[7]), 4) << "the receiver's event interface too";
+    EXPECT_EQ(q407::app::PageRowOfSlot(rows[5]), 4);
+    EXPECT_EQ(q407::app::PageRowOfSlot(rows[12]), 12) << "the mouse pad has no pair";
     q407::hid::DeviceIdentity unknown;
     unknown.vendorId = 1;
-    EXPECT_EQ(app::PageRowOfSlot(unknown), -1);
+    EXPECT_EQ(q407::app::PageRowOfSlot(unknown), -1);
 }
 
 } // namespace

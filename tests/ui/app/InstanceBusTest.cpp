@@ -19,8 +19,8 @@
 
 namespace {
 
-using app::InstanceBus;
-using app::RegisteredMessage;
+using q407::app::InstanceBus;
+using q407::app::RegisteredMessage;
 
 // The test's bus, and connections to it as other processes would have them: calls between
 // objects of one connection never leave the process.
@@ -48,8 +48,8 @@ protected:
 
     QDBusMessage Call(const QString& service, const QString& member, QVariantList arguments) {
         QDBusMessage call =
-            QDBusMessage::createMethodCall(service, QString::fromLatin1(app::kBusPath),
-                                           QString::fromLatin1(app::kBusInterface), member);
+            QDBusMessage::createMethodCall(service, QString::fromLatin1(q407::app::kBusPath),
+                                           QString::fromLatin1(q407::app::kBusInterface), member);
         call.setArguments(arguments);
         QDBusPendingCall pending = OtherConnection(QStringLiteral("client")).asyncCall(call, 5000);
         EXPECT_TRUE(testutil::WaitUntil([&] { return pending.isFinished(); }));
@@ -73,7 +73,7 @@ TEST(RegisteredMessages, TableHoldsElevenDistinctMessagesOfTheRightForm) {
     const QRegularExpression guid(
         QStringLiteral(R"(^\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\}$)"));
     int guidForm = 0;
-    for (const auto& info : app::kRegisteredMessages) {
+    for (const auto& info : q407::app::kRegisteredMessages) {
         const QString text = QString::fromLatin1(
             info.registrationString.data(), static_cast<qsizetype>(info.registrationString.size()));
         strings.insert(text);
@@ -81,19 +81,19 @@ TEST(RegisteredMessages, TableHoldsElevenDistinctMessagesOfTheRightForm) {
                                            static_cast<qsizetype>(info.busMember.size())));
         numbers.insert(info.number);
         guidForm += guid.match(text).hasMatch() ? 1 : 0;
-        EXPECT_EQ(app::FromNumber(info.number), info.id);
-        EXPECT_EQ(app::FromBusMember(info.busMember), info.id);
+        EXPECT_EQ(q407::app::FromNumber(info.number), info.id);
+        EXPECT_EQ(q407::app::FromBusMember(info.busMember), info.id);
     }
-    EXPECT_EQ(strings.size(), app::kRegisteredMessages.size());
-    EXPECT_EQ(members.size(), app::kRegisteredMessages.size());
-    EXPECT_EQ(numbers.size(), app::kRegisteredMessages.size());
-    EXPECT_EQ(app::kRegisteredMessages.size(), 11u);
+    EXPECT_EQ(strings.size(), q407::app::kRegisteredMessages.size());
+    EXPECT_EQ(members.size(), q407::app::kRegisteredMessages.size());
+    EXPECT_EQ(numbers.size(), q407::app::kRegisteredMessages.size());
+    EXPECT_EQ(q407::app::kRegisteredMessages.size(), 11u);
     EXPECT_EQ(guidForm, 5);
-    EXPECT_EQ(app::Info(RegisteredMessage::ShowInstance).registrationString, "Q407");
-    EXPECT_EQ(app::Info(RegisteredMessage::ExternalRelay).registrationString, "{1234567890}");
-    EXPECT_EQ(app::Info(RegisteredMessage::GameDeath).registrationString, "Game_Death");
-    EXPECT_FALSE(app::FromNumber(0x0C12).has_value());
-    EXPECT_FALSE(app::FromBusMember("Nothing").has_value());
+    EXPECT_EQ(q407::app::Info(RegisteredMessage::ShowInstance).registrationString, "Q407");
+    EXPECT_EQ(q407::app::Info(RegisteredMessage::ExternalRelay).registrationString, "{1234567890}");
+    EXPECT_EQ(q407::app::Info(RegisteredMessage::GameDeath).registrationString, "Game_Death");
+    EXPECT_FALSE(q407::app::FromNumber(0x0C12).has_value());
+    EXPECT_FALSE(q407::app::FromBusMember("Nothing").has_value());
 }
 
 TEST_F(InstanceBusTest, FirstClaimWinsAndSecondIsToldAnotherRuns) {
@@ -181,8 +181,8 @@ TEST_F(InstanceBusTest, SentMessagesAreSignalsAndTheInterfaceIntrospects) {
     ASSERT_EQ(bus.Acquire(), InstanceBus::Role::First);
     SignalSink sink;
     ASSERT_TRUE(OtherConnection(QStringLiteral("listener"))
-                    .connect(QString(), QString::fromLatin1(app::kBusPath),
-                             QString::fromLatin1(app::kBusInterface),
+                    .connect(QString(), QString::fromLatin1(q407::app::kBusPath),
+                             QString::fromLatin1(q407::app::kBusInterface),
                              QStringLiteral("LightOwnerNotify"), &sink,
                              SLOT(OnSignal(qint64, qint64))));
     EXPECT_TRUE(bus.Broadcast(RegisteredMessage::LightOwnerNotify, 1, 0));
@@ -191,7 +191,7 @@ TEST_F(InstanceBusTest, SentMessagesAreSignalsAndTheInterfaceIntrospects) {
     EXPECT_EQ(sink.received.front(), std::make_pair(qint64{1}, qint64{0}));
 
     QDBusMessage introspect = QDBusMessage::createMethodCall(
-        name, QString::fromLatin1(app::kBusPath),
+        name, QString::fromLatin1(q407::app::kBusPath),
         QStringLiteral("org.freedesktop.DBus.Introspectable"), QStringLiteral("Introspect"));
     QDBusPendingCall pending =
         OtherConnection(QStringLiteral("client")).asyncCall(introspect, 5000);

@@ -3,26 +3,26 @@
 
 #include "app/CMainWnd.h"
 #include "app/Startup.h"
-#include "app/toolkit/ResourceManager.h"
 #include "common/Diag.h"
 #include "common/Paths.h"
 #include "support/QtTestUtil.h"
 #include "support/UiTestScopes.h"
+#include "toolkit/ResourceManager.h"
 
 #include <QPushButton>
 #include <gtest/gtest.h>
 
 namespace {
 
-using app::CMainWnd;
-using app::MessageNumber;
-using app::RegisteredMessage;
+using q407::app::CMainWnd;
+using q407::app::MessageNumber;
+using q407::app::RegisteredMessage;
 
 class MainWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         const QString skin = QString::fromStdString((q407::paths::DataDir() / "skin").string());
-        ASSERT_TRUE(app::SetupUiResources(skin + QLatin1Char('/'))) << skin.toStdString();
+        ASSERT_TRUE(q407::app::SetupUiResources(skin + QLatin1Char('/'))) << skin.toStdString();
     }
     void SetUp() override {
         ASSERT_TRUE(m_userFolder.IsValid());
@@ -73,13 +73,13 @@ TEST_F(MainWindowTest, ShowMessageShowsRestoresAndRaises) {
 
 TEST_F(MainWindowTest, TrayLeftClickTogglesTheWindow) {
     qint64 result = 0;
-    m_window->HandleMessage(app::kTrayCallbackMessage, 0, 0x0202, result);
+    m_window->HandleMessage(q407::app::kTrayCallbackMessage, 0, 0x0202, result);
     EXPECT_TRUE(m_window->isVisible());
-    m_window->HandleMessage(app::kTrayCallbackMessage, 0, 0x0202, result);
+    m_window->HandleMessage(q407::app::kTrayCallbackMessage, 0, 0x0202, result);
     EXPECT_FALSE(m_window->isVisible());
     // A right click arms the menu timer rather than opening a menu at once.
-    m_window->HandleMessage(app::kTrayCallbackMessage, 0, 0x0205, result);
-    EXPECT_TRUE(m_window->HasTimer(m_window->Root(), app::kTimerTrayMenu));
+    m_window->HandleMessage(q407::app::kTrayCallbackMessage, 0, 0x0205, result);
+    EXPECT_TRUE(m_window->HasTimer(m_window->Root(), q407::app::kTimerTrayMenu));
 }
 
 TEST_F(MainWindowTest, AppControlFourEndsTheProgramAndNothingShowsItAgain) {
@@ -94,7 +94,7 @@ TEST_F(MainWindowTest, AppControlFourEndsTheProgramAndNothingShowsItAgain) {
 }
 
 TEST(CustomControls, TableKeepsTheRegistrationOrder) {
-    const auto table = app::CustomControlTable();
+    const auto table = q407::app::CustomControlTable();
     ASSERT_EQ(table.size(), 25);
     EXPECT_STREQ(table.front().className, "CCircleProgressUI");
     EXPECT_STREQ(table[7].className, "CDeviceOptionUI");
@@ -106,11 +106,11 @@ TEST(CustomControls, TableKeepsTheRegistrationOrder) {
 namespace {
 
 TEST(DpiFit, ScreenSizeChoosesTheDpi) {
-    EXPECT_EQ(app::DpiForScreen({1920, 1080}), 144);
-    EXPECT_EQ(app::DpiForScreen({1366, 768}), 96);
-    EXPECT_EQ(app::DpiForScreen({1500, 961}), 96) << "the width must exceed 1500";
-    EXPECT_EQ(app::DpiForScreen({1501, 960}), 96) << "the height must exceed 960";
-    EXPECT_EQ(app::DpiForScreen({1501, 961}), 144);
+    EXPECT_EQ(q407::app::DpiForScreen({1920, 1080}), 144);
+    EXPECT_EQ(q407::app::DpiForScreen({1366, 768}), 96);
+    EXPECT_EQ(q407::app::DpiForScreen({1500, 961}), 96) << "the width must exceed 1500";
+    EXPECT_EQ(q407::app::DpiForScreen({1501, 960}), 96) << "the height must exceed 960";
+    EXPECT_EQ(q407::app::DpiForScreen({1501, 961}), 144);
 }
 
 TEST_F(MainWindowTest, DpiFitSizesForTheScreenAndKeepsVisibility) {
@@ -148,20 +148,20 @@ TEST_F(MainWindowTest, LightOwnershipFollowsTheButtonAndOutsideRequests) {
 
 TEST_F(MainWindowTest, SleepSwitchesLightingOffAndIgnoresLaterMessagesUntilResume) {
     qint64 result = 0;
-    m_window->HandleMessage(app::kPowerBroadcastMessage, app::kPowerSuspend, 0, result);
+    m_window->HandleMessage(q407::app::kPowerBroadcastMessage, q407::app::kPowerSuspend, 0, result);
     EXPECT_FALSE(m_window->Running());
     EXPECT_TRUE(m_diagnostics.Contains("light control 0"));
     EXPECT_TRUE(m_window->LightControl()) << "the user's choice is kept";
 
-    m_window->HandleMessage(app::kTrayCallbackMessage, 0, app::kTrayLeftUp, result);
+    m_window->HandleMessage(q407::app::kTrayCallbackMessage, 0, q407::app::kTrayLeftUp, result);
     EXPECT_FALSE(m_window->isVisible()) << "ignored while asleep";
     Send(RegisteredMessage::ShowInstance, 0, 1);
     EXPECT_TRUE(m_window->isVisible()) << "the show message comes before the power message";
 
-    m_window->HandleMessage(app::kPowerBroadcastMessage, app::kPowerResume, 0, result);
+    m_window->HandleMessage(q407::app::kPowerBroadcastMessage, q407::app::kPowerResume, 0, result);
     EXPECT_TRUE(m_window->Running());
     EXPECT_TRUE(m_diagnostics.Lines().back() == "light control 1");
-    m_window->HandleMessage(app::kTrayCallbackMessage, 0, app::kTrayLeftUp, result);
+    m_window->HandleMessage(q407::app::kTrayCallbackMessage, 0, q407::app::kTrayLeftUp, result);
     EXPECT_FALSE(m_window->isVisible());
 }
 
@@ -188,7 +188,7 @@ TEST_F(MainWindowTest, DataBlocksNeverGoBeyondTheirBuffers) {
 
 TEST_F(MainWindowTest, DeviceInformationRequestIsAnsweredWithTheBlock) {
     EXPECT_EQ(m_window->OnRegisteredMessage(RegisteredMessage::DeviceInfoRequest, 0, 0),
-              app::DeviceInformationBlock());
+              q407::app::DeviceInformationBlock());
     EXPECT_TRUE(m_window->OnRegisteredMessage(RegisteredMessage::ShowInstance, 0, 0).isEmpty());
 }
 
@@ -197,29 +197,29 @@ TEST_F(MainWindowTest, DeviceInformationRequestIsAnsweredWithTheBlock) {
 namespace {
 
 TEST(ClickTable, NumberedNamesSplitIntoPrefixAndNumber) {
-    EXPECT_EQ(app::SplitNumberedName(QStringLiteral("DPI_edit_3")),
+    EXPECT_EQ(q407::app::SplitNumberedName(QStringLiteral("DPI_edit_3")),
               std::make_pair(QStringLiteral("DPI_edit_"), 3));
-    EXPECT_EQ(app::SplitNumberedName(QStringLiteral("key_125")),
+    EXPECT_EQ(q407::app::SplitNumberedName(QStringLiteral("key_125")),
               std::make_pair(QStringLiteral("key_"), 125));
-    EXPECT_EQ(app::SplitNumberedName(QStringLiteral("closebtn")),
+    EXPECT_EQ(q407::app::SplitNumberedName(QStringLiteral("closebtn")),
               std::make_pair(QStringLiteral("closebtn"), -1));
-    EXPECT_EQ(app::SplitNumberedName(QStringLiteral("123")),
+    EXPECT_EQ(q407::app::SplitNumberedName(QStringLiteral("123")),
               std::make_pair(QStringLiteral("123"), -1))
         << "a number alone has no prefix";
-    EXPECT_EQ(app::SplitNumberedName(QStringLiteral("key_99999999999")).second, -1)
+    EXPECT_EQ(q407::app::SplitNumberedName(QStringLiteral("key_99999999999")).second, -1)
         << "an absurd number is no index";
 }
 
 TEST(ClickTable, SystemDeviceSettingsFollowTheDesktop) {
-    EXPECT_EQ(app::SystemDeviceSettingsCommand(QStringLiteral("ubuntu:GNOME"), 0),
+    EXPECT_EQ(q407::app::SystemDeviceSettingsCommand(QStringLiteral("ubuntu:GNOME"), 0),
               (QStringList{QStringLiteral("gnome-control-center"), QStringLiteral("keyboard")}));
-    EXPECT_EQ(app::SystemDeviceSettingsCommand(QStringLiteral("KDE"), 1),
+    EXPECT_EQ(q407::app::SystemDeviceSettingsCommand(QStringLiteral("KDE"), 1),
               (QStringList{QStringLiteral("systemsettings"), QStringLiteral("kcm_mouse")}));
-    EXPECT_EQ(app::SystemDeviceSettingsCommand(QStringLiteral("XFCE"), 1),
+    EXPECT_EQ(q407::app::SystemDeviceSettingsCommand(QStringLiteral("XFCE"), 1),
               (QStringList{QStringLiteral("xfce4-mouse-settings")}));
-    EXPECT_TRUE(app::SystemDeviceSettingsCommand(QStringLiteral("GNOME"), 2).isEmpty())
+    EXPECT_TRUE(q407::app::SystemDeviceSettingsCommand(QStringLiteral("GNOME"), 2).isEmpty())
         << "other pages open nothing";
-    EXPECT_TRUE(app::SystemDeviceSettingsCommand(QString(), 0).isEmpty());
+    EXPECT_TRUE(q407::app::SystemDeviceSettingsCommand(QString(), 0).isEmpty());
 }
 
 TEST_F(MainWindowTest, UnknownNumberedControlsChangeNothing) {

@@ -5,21 +5,21 @@
 
 #include "app/CMainWnd.h"
 #include "app/Startup.h"
-#include "app/toolkit/Dialogs.h"
-#include "app/toolkit/ResourceManager.h"
-#include "app/toolkit/SkinLoader.h"
 #include "common/Diag.h"
 #include "common/Paths.h"
-#include "devices/ui/CDeviceOptionUI.h"
-#include "devices/ui/CKestravaMouseDevice.h"
-#include "devices/ui/CMpDevicePowerUI.h"
 #include "editors/CDeviceProfileUI.h"
 #include "editors/CLightControlUI.h"
+#include "pages/CDeviceOptionUI.h"
+#include "pages/CKestravaMouseDevice.h"
+#include "pages/CMpDevicePowerUI.h"
 #include "profiles/JsonFile.h"
 #include "sim/SimulatedProduct.h"
 #include "sim/VirtualHidBus.h"
 #include "support/QtTestUtil.h"
 #include "support/UiTestScopes.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/ResourceManager.h"
+#include "toolkit/SkinLoader.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -33,7 +33,7 @@
 
 namespace {
 
-using devices_ui::CKestravaMouseDevice;
+using q407::pages::CKestravaMouseDevice;
 using q407::sim::SimProduct;
 using q407::sim::SimulatedProduct;
 namespace block = q407::devices::mouse_block;
@@ -42,11 +42,11 @@ class MousePageTest : public ::testing::TestWithParam<SimProduct> {
 protected:
     static void SetUpTestSuite() {
         const QString skin = QString::fromStdString((q407::paths::DataDir() / "skin").string());
-        ASSERT_TRUE(app::SetupUiResources(skin + QLatin1Char('/')));
+        ASSERT_TRUE(q407::app::SetupUiResources(skin + QLatin1Char('/')));
     }
     void SetUp() override {
         ASSERT_TRUE(m_home.IsValid());
-        m_window = std::make_unique<app::CMainWnd>(nullptr, &m_bus);
+        m_window = std::make_unique<q407::app::CMainWnd>(nullptr, &m_bus);
         ASSERT_TRUE(m_window->Create(QStringLiteral("Q407"), QSize(1000, 640)));
         ASSERT_TRUE(testutil::WaitUntil([&] { return m_window->isVisible(); }));
     }
@@ -87,11 +87,11 @@ protected:
     }
     template <typename T>
     T* Find(CKestravaMouseDevice* page, const QString& name) {
-        return qobject_cast<T*>(ui::FindSubControlByName(page, name));
+        return qobject_cast<T*>(q407::toolkit::FindSubControlByName(page, name));
     }
     // A notification as the control itself would raise it.
     void Raise(QWidget* sender, const char* type, qint64 w = 0) {
-        ui::TNotifyUI msg;
+        q407::toolkit::TNotifyUI msg;
         msg.sType = QString::fromLatin1(type);
         msg.pSender = sender;
         msg.wParam = w;
@@ -113,8 +113,8 @@ protected:
     q407::diag::Capture m_diagnostics;
     q407::sim::VirtualHidBus m_bus;
     std::shared_ptr<SimulatedProduct> m_mouse;
-    ui::ScriptedDialogs* m_dialogs = &m_scriptedDialogs.Dialogs();
-    std::unique_ptr<app::CMainWnd> m_window;
+    q407::toolkit::ScriptedDialogs* m_dialogs = &m_scriptedDialogs.Dialogs();
+    std::unique_ptr<q407::app::CMainWnd> m_window;
 };
 
 TEST_P(MousePageTest, ActivationShowsWhatTheMouseHolds) {
@@ -128,7 +128,7 @@ TEST_P(MousePageTest, ActivationShowsWhatTheMouseHolds) {
         ASSERT_NE(edit, nullptr);
         EXPECT_EQ(edit->text().toInt(), page->Mouse().ShownDpi(stage)) << stage;
         EXPECT_EQ(edit->property("bordercolor").value<QColor>().rgba(),
-                  stage == active ? devices_ui::kActiveStageBorder : devices_ui::kStageBorder);
+                  stage == active ? q407::pages::kActiveStageBorder : q407::pages::kStageBorder);
         auto* enable = Find<QWidget>(page, QStringLiteral("DPI_enable_check_%1").arg(stage));
         EXPECT_EQ(enable->isEnabled(), stage != active)
             << "the active stage cannot be switched off";
@@ -190,7 +190,7 @@ TEST_P(MousePageTest, SliderAndOptionsReachTheMouseAndTheProfile) {
                   ->property("bordercolor")
                   .value<QColor>()
                   .rgba(),
-              devices_ui::kActiveStageBorder);
+              q407::pages::kActiveStageBorder);
 
     // Host settings are kept in the profile only: the mouse is not written for them.
     const int commits = m_mouse->Firmware().Commits();
@@ -230,9 +230,9 @@ TEST_P(MousePageTest, TheMousesOwnProfileButtonRefreshesThePage) {
 TEST_P(MousePageTest, LightingPanelEditsReachTheMouse) {
     CKestravaMouseDevice* page = PlugMouse(GetParam());
     ASSERT_NE(page, nullptr);
-    editors::CLightControlUI* light = page->LightPanel();
+    q407::editors::CLightControlUI* light = page->LightPanel();
     ASSERT_NE(light, nullptr);
-    auto* green = ui::FindSubControlByName(light, QStringLiteral("deng_edit_G"));
+    auto* green = q407::toolkit::FindSubControlByName(light, QStringLiteral("deng_edit_G"));
     ASSERT_NE(green, nullptr);
     qobject_cast<QLineEdit*>(green)->setText(QStringLiteral("300"));
     Raise(green, "killfocus");
@@ -242,7 +242,7 @@ TEST_P(MousePageTest, LightingPanelEditsReachTheMouse) {
     EXPECT_FALSE(light->GetMultiColour());
     EXPECT_EQ(ProfileEntry(page)["LightInfo"]["Green"].asInt(), 255);
 
-    auto* speed = ui::FindSubControlByName(light, QStringLiteral("deng_speed_slider"));
+    auto* speed = q407::toolkit::FindSubControlByName(light, QStringLiteral("deng_speed_slider"));
     ASSERT_NE(speed, nullptr);
     qobject_cast<QSlider*>(speed)->setValue(1);
     Raise(speed, "valuechanged", 1);
@@ -252,24 +252,24 @@ TEST_P(MousePageTest, LightingPanelEditsReachTheMouse) {
 TEST_P(MousePageTest, ProfilesAddSwitchAndSurviveARestart) {
     CKestravaMouseDevice* page = PlugMouse(GetParam());
     ASSERT_NE(page, nullptr);
-    editors::CDeviceProfileUI* profiles = page->ProfilePanel();
+    q407::editors::CDeviceProfileUI* profiles = page->ProfilePanel();
     ASSERT_NE(profiles, nullptr);
     TypeDpi(page, 0, QStringLiteral("1200"));
 
     m_dialogs->Push(1); // confirm the new profile
-    Raise(ui::FindSubControlByName(profiles, QStringLiteral("device_add_btn")), "click");
+    Raise(q407::toolkit::FindSubControlByName(profiles, QStringLiteral("device_add_btn")), "click");
     ASSERT_EQ(profiles->GetProfileItemCount(), 2);
     EXPECT_TRUE(m_dialogs->Asked().contains(QStringLiteral("box:message_text_27:confirm-cancel")));
 
     // Choosing the new profile writes its (default) first stage to the mouse.
     auto* combo = qobject_cast<QComboBox*>(
-        ui::FindSubControlByName(profiles, QStringLiteral("device_profile_combo")));
+        q407::toolkit::FindSubControlByName(profiles, QStringLiteral("device_profile_combo")));
     ASSERT_NE(combo, nullptr);
     combo->setCurrentIndex(1); // raises itemselect
     const int defaultFirst = page->Mouse().ShownDpi(0);
     EXPECT_NE(defaultFirst, 1200);
     EXPECT_EQ(StageX(DeviceBlock(), 0), defaultFirst);
-    EXPECT_TRUE(m_window->HasTimer(m_window->Root(), app::kTimerProfileAgain));
+    EXPECT_TRUE(m_window->HasTimer(m_window->Root(), q407::app::kTimerProfileAgain));
 
     // Back to the first: its 1200 returns to the mouse.
     combo->setCurrentIndex(0);
@@ -277,7 +277,7 @@ TEST_P(MousePageTest, ProfilesAddSwitchAndSurviveARestart) {
 
     // A new window (the program started again) shows the stored profile.
     m_window.reset();
-    m_window = std::make_unique<app::CMainWnd>(nullptr, &m_bus);
+    m_window = std::make_unique<q407::app::CMainWnd>(nullptr, &m_bus);
     ASSERT_TRUE(m_window->Create(QStringLiteral("Q407"), QSize(1000, 640)));
     CKestravaMouseDevice* again = ActivatedPage();
     ASSERT_NE(again, nullptr);
@@ -288,9 +288,9 @@ TEST_P(MousePageTest, ProfilesAddSwitchAndSurviveARestart) {
 TEST_P(MousePageTest, ProfileButtonsAskFirstAndKeepTheMouseInStep) {
     CKestravaMouseDevice* page = PlugMouse(GetParam());
     ASSERT_NE(page, nullptr);
-    editors::CDeviceProfileUI* profiles = page->ProfilePanel();
+    q407::editors::CDeviceProfileUI* profiles = page->ProfilePanel();
     const auto click = [&](const char* name) {
-        Raise(ui::FindSubControlByName(page, QString::fromLatin1(name)), "click");
+        Raise(q407::toolkit::FindSubControlByName(page, QString::fromLatin1(name)), "click");
     };
     TypeDpi(page, 0, QStringLiteral("2400"));
 
@@ -303,7 +303,7 @@ TEST_P(MousePageTest, ProfileButtonsAskFirstAndKeepTheMouseInStep) {
 
     // Renaming the selected profile to the copy's name is refused with a message.
     auto* combo = qobject_cast<QComboBox*>(
-        ui::FindSubControlByName(profiles, QStringLiteral("device_profile_combo")));
+        q407::toolkit::FindSubControlByName(profiles, QStringLiteral("device_profile_combo")));
     const QString copyName = combo->itemText(1);
     combo->lineEdit()->setText(copyName);
     click("device_profile_edit_save_btn");
@@ -375,16 +375,16 @@ TEST_P(MousePageTest, ScreenshotsOfEveryFeatureTab) {
 TEST_P(MousePageTest, ScreenshotAt144Dpi) {
     CKestravaMouseDevice* page = PlugMouse(GetParam());
     ASSERT_NE(page, nullptr);
-    ui::ResourceManager::Instance().SetAllDPI(96);
+    q407::toolkit::ResourceManager::Instance().SetAllDPI(96);
     m_window->resize(1000, 640);
-    ui::ResourceManager::Instance().SetAllDPI(144);
+    q407::toolkit::ResourceManager::Instance().SetAllDPI(144);
     testutil::WaitUntil([] { return false; }, 50);
     const QString folder = QStringLiteral(Q407_BIN_DIR "/screenshots");
     ASSERT_TRUE(QDir().mkpath(folder));
     page->ProfilePanel()->SelectFeatureTab(4);
     page->SelectFeaturePage(4);
     EXPECT_TRUE(m_window->grab().toImage().save(folder + QStringLiteral("/mouse-144dpi.png")));
-    ui::ResourceManager::Instance().SetAllDPI(96);
+    q407::toolkit::ResourceManager::Instance().SetAllDPI(96);
 }
 
 INSTANTIATE_TEST_SUITE_P(CableAndReceiver, MousePageTest,

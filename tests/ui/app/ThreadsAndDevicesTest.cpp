@@ -23,7 +23,7 @@ using namespace std::chrono_literals;
 
 TEST(ThreadSlots, StopAllEndsCooperativeWorkersAndReportsEachSlot) {
     q407::diag::Capture diagnostics;
-    app::ThreadSlots slots;
+    q407::app::ThreadSlots slots;
     std::atomic<int> ended{0};
     for (int slot : {0, 8, 19}) {
         ASSERT_TRUE(slots.Start(slot, [&](const q407::Event& stop) {
@@ -50,7 +50,7 @@ TEST(ThreadSlots, WorkerThatIgnoresItsStopIsLeftRunningNotKilled) {
     auto release = std::make_shared<q407::Event>();
     auto finished = std::make_shared<std::atomic<bool>>(false);
     {
-        app::ThreadSlots slots;
+        q407::app::ThreadSlots slots;
         ASSERT_TRUE(slots.Start(1, [release, finished](const q407::Event&) {
             release->Wait(-1ms); // deaf to its stop event
             *finished = true;
@@ -66,7 +66,7 @@ TEST(ThreadSlots, WorkerThatIgnoresItsStopIsLeftRunningNotKilled) {
 }
 
 TEST(DeviceInformation, BlockListsTheOptionRows) {
-    const QByteArray block = app::DeviceInformationBlock();
+    const QByteArray block = q407::app::DeviceInformationBlock();
     ASSERT_EQ(block.size(), 1024);
     const auto value = [&](int index) {
         return qFromLittleEndian<quint32>(block.constData() + 4 * index);
@@ -91,7 +91,7 @@ class MainWindowOnBusTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         const QString skin = QString::fromStdString((q407::paths::DataDir() / "skin").string());
-        ASSERT_TRUE(app::SetupUiResources(skin + QLatin1Char('/')));
+        ASSERT_TRUE(q407::app::SetupUiResources(skin + QLatin1Char('/')));
     }
 
     std::vector<std::shared_ptr<q407::sim::VirtualHidDevice>> Plug(q407::sim::SimProduct product) {
@@ -104,7 +104,7 @@ protected:
         return devices;
     }
 
-    int OccupiedSlots(const app::CMainWnd& window) const {
+    int OccupiedSlots(const q407::app::CMainWnd& window) const {
         int occupied = 0;
         for (const auto& slot : window.DeviceSlots()) {
             occupied += slot.occupied != 0 ? 1 : 0;
@@ -119,7 +119,7 @@ protected:
 };
 
 TEST_F(MainWindowOnBusTest, ShowsAfterTheFirstPassAndFollowsPlugAndUnplug) {
-    app::CMainWnd window(nullptr, &m_bus);
+    q407::app::CMainWnd window(nullptr, &m_bus);
     ASSERT_TRUE(window.Create(QStringLiteral("Q407"), QSize(800, 572)));
     EXPECT_EQ(OccupiedSlots(window), 0);
     ASSERT_TRUE(testutil::WaitUntil([&] { return window.isVisible(); }))
@@ -138,12 +138,12 @@ TEST_F(MainWindowOnBusTest, ShowsAfterTheFirstPassAndFollowsPlugAndUnplug) {
 }
 
 TEST_F(MainWindowOnBusTest, ExitRoutineStopsDiscoveryWithinItsBound) {
-    auto window = std::make_unique<app::CMainWnd>(nullptr, &m_bus);
+    auto window = std::make_unique<q407::app::CMainWnd>(nullptr, &m_bus);
     ASSERT_TRUE(window->Create(QStringLiteral("Q407"), QSize(800, 572)));
     ASSERT_TRUE(testutil::WaitUntil([&] { return window->isVisible(); }));
     auto pad = Plug(q407::sim::SimProduct::MousePad);
     const auto start = std::chrono::steady_clock::now();
-    window->OnRegisteredMessage(app::RegisteredMessage::AppControl, 4, 0);
+    window->OnRegisteredMessage(q407::app::RegisteredMessage::AppControl, 4, 0);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
     EXPECT_FALSE(m_diagnostics.Contains("超时")) << "no worker needed more than its bound";
     EXPECT_TRUE(m_diagnostics.Contains("所有对象处于激发状态")) << "discovery ended in its slot";

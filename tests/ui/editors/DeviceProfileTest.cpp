@@ -14,7 +14,7 @@
 #include <filesystem>
 #include <json/value.h>
 
-namespace editors::test {
+namespace q407::editors::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -478,4 +478,4 @@ TEST_F(DeviceProfileTest, Screenshot) {
 }
 
 } // namespace
-} // namespace editors::test
+} // namespace q407::editors::test

@@ -18,7 +18,7 @@
 #include <QSlider>
 #include <QStackedWidget>
 
-namespace editors::test {
+namespace q407::editors::test {
 namespace {
 
 constexpr int kKeyboard = 1;
@@ -86,14 +86,14 @@ TEST_F(LightControlTest, BuildsEveryControlFromItsLayout) {
     EXPECT_EQ(Text("deng_FXL_check"), QStringLiteral("Right to left"));
     EXPECT_EQ(Find<QComboBox>(light, "light_combo_ZZCCmodeSelect")->itemText(1),
               QStringLiteral("Ripple"));
-    ASSERT_TRUE(ui::ResourceManager::Instance().LoadLanguage(QStringLiteral("lan_cn.xml")));
+    ASSERT_TRUE(toolkit::ResourceManager::Instance().LoadLanguage(QStringLiteral("lan_cn.xml")));
     light->ReloadComboTexts();
     EXPECT_EQ(Find<QComboBox>(light, "light_combo_ZZCCmodeSelect")->itemText(1),
               QStringLiteral("涟漪"));
 }
 
 TEST_F(LightControlTest, ModeListRowsAreTextIdsAndHiddenByFlag) {
-    ASSERT_TRUE(ui::ResourceManager::Instance().LoadLanguage(QStringLiteral("lan_en.xml")));
+    ASSERT_TRUE(toolkit::ResourceManager::Instance().LoadLanguage(QStringLiteral("lan_en.xml")));
     light->InitModeList({"light_speed_text", "light_mode_1", "light_mode_2"}, {1, 0}, 3, 2);
     auto* combo = Find<QComboBox>(light, "light_combo_modeSelect");
     ASSERT_EQ(combo->count(), 3);
@@ -349,10 +349,10 @@ TEST_F(PanelTest, StyleFollowsTheDpiOfTheWindows) {
     caption->ensurePolished();
     EXPECT_EQ(caption->font().pixelSize(), 13);
 
-    auto& resources = ui::ResourceManager::Instance();
+    auto& resources = toolkit::ResourceManager::Instance();
     resources.SetAllDPI(144);
     RecordingWindow large;
-    QWidget* built = ui::BuildSubTree(testutil::TestData("editors/panelhost.xml"), &large);
+    QWidget* built = toolkit::BuildSubTree(testutil::TestData("editors/panelhost.xml"), &large);
     ASSERT_NE(built, nullptr);
     auto* scaled = Find<QLabel>(built, "light_mode_row_caption");
     scaled->ensurePolished();
@@ -388,4 +388,4 @@ TEST_F(LightControlTest, Screenshot) {
 }
 
 } // namespace
-} // namespace editors::test
+} // namespace q407::editors::test

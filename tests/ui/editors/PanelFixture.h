@@ -3,14 +3,14 @@
 // Both panels as a device page holds them: built by class name from a host layout into a window
 // that records every notification it receives.
 
-#include "app/toolkit/ResourceManager.h"
-#include "app/toolkit/SkinLoader.h"
-#include "app/toolkit/WindowImplBase.h"
 #include "common/Paths.h"
 #include "editors/CDeviceProfileUI.h"
 #include "editors/CLightControlUI.h"
 #include "editors/EditorControls.h"
 #include "support/QtTestUtil.h"
+#include "toolkit/ResourceManager.h"
+#include "toolkit/SkinLoader.h"
+#include "toolkit/WindowImplBase.h"
 
 #include <QDir>
 #include <QImage>
@@ -19,7 +19,7 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-namespace editors::test {
+namespace q407::editors::test {
 
 struct Notification {
     QString type;
@@ -28,11 +28,11 @@ struct Notification {
     qint64 lParam = 0;
 };
 
-class RecordingWindow : public ui::WindowImplBase {
+class RecordingWindow : public toolkit::WindowImplBase {
 public:
     QString GetSkinFile() const override { return {}; }
     QString GetWindowClassName() const override { return QStringLiteral("PanelTestWnd"); }
-    void Notify(ui::TNotifyUI& msg) override {
+    void Notify(toolkit::TNotifyUI& msg) override {
         received.push_back({msg.sType, msg.SenderName(), msg.wParam, msg.lParam});
     }
     std::vector<Notification> OfType(const QString& type) const {
@@ -50,7 +50,7 @@ public:
 class PanelTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        auto& resources = ui::ResourceManager::Instance();
+        auto& resources = toolkit::ResourceManager::Instance();
         const auto skin = q407::paths::DataDir() / "skin";
         resources.SetResourcePath(QString::fromStdString(skin.string()) + QLatin1Char('/'));
         ASSERT_TRUE(resources.LoadResource(QStringLiteral("res.xml")));
@@ -58,8 +58,9 @@ protected:
     }
 
     void SetUp() override {
-        ASSERT_TRUE(ui::ResourceManager::Instance().LoadLanguage(QStringLiteral("lan_en.xml")));
-        host = ui::BuildSubTree(testutil::TestData("editors/panelhost.xml"), &window);
+        ASSERT_TRUE(
+            toolkit::ResourceManager::Instance().LoadLanguage(QStringLiteral("lan_en.xml")));
+        host = toolkit::BuildSubTree(testutil::TestData("editors/panelhost.xml"), &window);
         ASSERT_NE(host, nullptr);
         profile = host->findChild<CDeviceProfileUI*>(QStringLiteral("DeviceProfileItem"));
         light = host->findChild<CLightControlUI*>(QStringLiteral("LightControlItem"));
@@ -70,7 +71,7 @@ protected:
 
     template <typename T = QWidget>
     T* Find(const QWidget* panel, const char* name) const {
-        return qobject_cast<T*>(ui::FindSubControlByName(panel, QLatin1String(name)));
+        return qobject_cast<T*>(toolkit::FindSubControlByName(panel, QLatin1String(name)));
     }
 
     // Writes a picture of `panel` on the dark page background, at 96 DPI and at 1.5 times that
@@ -108,4 +109,4 @@ protected:
     CLightControlUI* light = nullptr;
 };
 
-} // namespace editors::test
+} // namespace q407::editors::test

@@ -2,7 +2,7 @@
 // raises, with their routing to windows and virtual windows.
 
 #include "ToolkitFixture.h"
-#include "app/toolkit/SkinLoader.h"
+#include "toolkit/SkinLoader.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -50,9 +50,9 @@ TEST_F(SkinTest, WindowBuildsEveryControlKindAndInitialisesOnce) {
     EXPECT_EQ(window.FindControl(QStringLiteral("no_such_control")), nullptr);
     EXPECT_EQ(window.FindControl(QString()), nullptr);
     QWidget* area = window.FindControl(QStringLiteral("page_area"));
-    EXPECT_EQ(ui::FindSubControlByName(area, QStringLiteral("page_btn")),
+    EXPECT_EQ(q407::toolkit::FindSubControlByName(area, QStringLiteral("page_btn")),
               window.FindControl(QStringLiteral("page_btn")));
-    EXPECT_EQ(ui::FindSubControlByName(area, QStringLiteral("plain_btn")), nullptr)
+    EXPECT_EQ(q407::toolkit::FindSubControlByName(area, QStringLiteral("plain_btn")), nullptr)
         << "only inside the parent";
 }
 
@@ -73,12 +73,12 @@ TEST_F(SkinTest, SubTreeBuildsIntoContainerOrReturnsNothing) {
     QWidget* container = window.FindControl(QStringLiteral("container"));
     const int childrenBefore = static_cast<int>(container->findChildren<QWidget*>().size());
 
-    EXPECT_EQ(ui::BuildSubTree(QStringLiteral("XML_BROKEN"), container), nullptr);
-    EXPECT_EQ(ui::BuildSubTree(QStringLiteral("XML/none.xml"), container), nullptr);
-    EXPECT_EQ(ui::BuildSubTree(QStringLiteral("XML_PAGE"), nullptr), nullptr);
+    EXPECT_EQ(q407::toolkit::BuildSubTree(QStringLiteral("XML_BROKEN"), container), nullptr);
+    EXPECT_EQ(q407::toolkit::BuildSubTree(QStringLiteral("XML/none.xml"), container), nullptr);
+    EXPECT_EQ(q407::toolkit::BuildSubTree(QStringLiteral("XML_PAGE"), nullptr), nullptr);
     EXPECT_EQ(container->findChildren<QWidget*>().size(), childrenBefore);
 
-    QWidget* sub = ui::BuildSubTree(QStringLiteral("XML_PAGE"), container);
+    QWidget* sub = q407::toolkit::BuildSubTree(QStringLiteral("XML_PAGE"), container);
     ASSERT_NE(sub, nullptr);
     EXPECT_EQ(sub->parentWidget(), container);
     auto* button = window.FindControl<QPushButton>(QStringLiteral("sub_btn"));
@@ -126,7 +126,7 @@ TEST_F(SkinTest, EveryControlKindRaisesItsNotificationsWithSender) {
     QCoreApplication::sendEvent(dial, &doubleClick);
     QContextMenuEvent context(QContextMenuEvent::Mouse, QPoint(1, 1), QPoint(1, 1));
     QCoreApplication::sendEvent(dial, &context);
-    ui::SendNotify(dial, QStringLiteral("colorchanged"), 0xFF112233, 7);
+    q407::toolkit::SendNotify(dial, QStringLiteral("colorchanged"), 0xFF112233, 7);
     window.resize(500, 350);
     QCoreApplication::processEvents();
 
@@ -190,8 +190,8 @@ TEST_F(SkinTest, VirtualWindowsReceiveTheirControlsNotifications) {
     // A sub-tree built later with its own virtual-window name goes to that page.
     NotifyRecorder subPage;
     window.AddVirtualWnd(QStringLiteral("subpage"), &subPage);
-    ASSERT_NE(ui::BuildSubTree(QStringLiteral("XML_PAGE"),
-                               window.FindControl(QStringLiteral("container"))),
+    ASSERT_NE(q407::toolkit::BuildSubTree(QStringLiteral("XML_PAGE"),
+                                          window.FindControl(QStringLiteral("container"))),
               nullptr);
     window.FindControl<QPushButton>(QStringLiteral("sub_btn"))->click();
     EXPECT_TRUE(subPage.Has(QStringLiteral("click"), QStringLiteral("sub_btn")));

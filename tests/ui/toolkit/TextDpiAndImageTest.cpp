@@ -1,7 +1,7 @@
 // Language texts and text ids, fonts and DPI scaling, and the skin's image attributes.
 
 #include "ToolkitFixture.h"
-#include "app/toolkit/SkinAttributes.h"
+#include "toolkit/SkinAttributes.h"
 
 #include <QImage>
 #include <QLabel>
@@ -27,14 +27,16 @@ TEST_F(TextTest, LayoutTextsAreIdsResolvedThroughTheLanguage) {
     EXPECT_EQ(button->text(), QStringLiteral("Hello"));
     EXPECT_EQ(window.FindControl<QLabel>(QStringLiteral("radio_btn")), nullptr);
 
-    ASSERT_TRUE(ui::ResourceManager::Instance().LoadLanguage(QStringLiteral("lan_b.xml")));
-    ui::ResourceManager::Instance().ReloadText();
+    ASSERT_TRUE(
+        q407::toolkit::ResourceManager::Instance().LoadLanguage(QStringLiteral("lan_b.xml")));
+    q407::toolkit::ResourceManager::Instance().ReloadText();
     EXPECT_EQ(label->text(), QStringLiteral("Bonjour"));
     EXPECT_EQ(button->text(), QStringLiteral("Bonjour"));
 
     // A missing language file keeps the texts that were loaded.
-    EXPECT_FALSE(ui::ResourceManager::Instance().LoadLanguage(QStringLiteral("lan_zz.xml")));
-    ui::ResourceManager::Instance().ReloadText();
+    EXPECT_FALSE(
+        q407::toolkit::ResourceManager::Instance().LoadLanguage(QStringLiteral("lan_zz.xml")));
+    q407::toolkit::ResourceManager::Instance().ReloadText();
     EXPECT_EQ(label->text(), QStringLiteral("Bonjour"));
 }
 
@@ -42,23 +44,24 @@ TEST_F(TextTest, HiddenTextTestLabelResolvesAnyTextId) {
     TestWindow window;
     ASSERT_TRUE(window.Create(QStringLiteral("Test")));
     QWidget* probe = window.FindControl(QStringLiteral("text_test"));
-    ui::SetControlText(probe, QStringLiteral("message_text_22"));
-    EXPECT_EQ(ui::ControlText(probe), QStringLiteral("Restore the defaults?"));
-    ui::SetControlText(probe, QStringLiteral("not an id"));
-    EXPECT_EQ(ui::ControlText(probe), QStringLiteral("not an id"));
+    q407::toolkit::SetControlText(probe, QStringLiteral("message_text_22"));
+    EXPECT_EQ(q407::toolkit::ControlText(probe), QStringLiteral("Restore the defaults?"));
+    q407::toolkit::SetControlText(probe, QStringLiteral("not an id"));
+    EXPECT_EQ(q407::toolkit::ControlText(probe), QStringLiteral("not an id"));
 
     // Ids the language lacks are asked of the text-query callback.
-    ui::ResourceManager::Instance().SetTextQuery([](const QString& id) {
+    q407::toolkit::ResourceManager::Instance().SetTextQuery([](const QString& id) {
         return id == QLatin1String("device_name_7") ? QStringLiteral("Headset") : QString();
     });
-    ui::SetControlText(probe, QStringLiteral("device_name_7"));
-    EXPECT_EQ(ui::ControlText(probe), QStringLiteral("Headset"));
-    ui::SetControlText(probe, QStringLiteral("hello_text"));
-    EXPECT_EQ(ui::ControlText(probe), QStringLiteral("Hello")) << "the language file wins";
+    q407::toolkit::SetControlText(probe, QStringLiteral("device_name_7"));
+    EXPECT_EQ(q407::toolkit::ControlText(probe), QStringLiteral("Headset"));
+    q407::toolkit::SetControlText(probe, QStringLiteral("hello_text"));
+    EXPECT_EQ(q407::toolkit::ControlText(probe), QStringLiteral("Hello"))
+        << "the language file wins";
 }
 
 TEST_F(TextTest, SetAllDpiScalesWindowsFixedControlsAndFonts) {
-    auto& resources = ui::ResourceManager::Instance();
+    auto& resources = q407::toolkit::ResourceManager::Instance();
     resources.AddFont(3, {QStringLiteral("DejaVu Sans"), 12, true, false, false});
     TestWindow window;
     ASSERT_TRUE(window.Create(QStringLiteral("Test"), QSize(800, 572)));
@@ -83,13 +86,13 @@ TEST_F(TextTest, SetAllDpiScalesWindowsFixedControlsAndFonts) {
 }
 
 TEST(ImageDescription, ParsesPlainNamesAndAttributeForm) {
-    auto plain = ui::ParseImageDescription(QStringLiteral(" common/close.png "));
+    auto plain = q407::toolkit::ParseImageDescription(QStringLiteral(" common/close.png "));
     EXPECT_EQ(plain.file, QStringLiteral("common/close.png"));
     EXPECT_FALSE(plain.source.has_value());
 
-    auto full =
-        ui::ParseImageDescription(QStringLiteral("file='power/WIFI_down.png' source='0,0,24,12' "
-                                                 "dest='2,2,26,14' fade='128' mask='0xffff00ff'"));
+    auto full = q407::toolkit::ParseImageDescription(
+        QStringLiteral("file='power/WIFI_down.png' source='0,0,24,12' "
+                       "dest='2,2,26,14' fade='128' mask='0xffff00ff'"));
     EXPECT_EQ(full.file, QStringLiteral("power/WIFI_down.png"));
     ASSERT_TRUE(full.source.has_value());
     EXPECT_EQ(*full.source, QRect(0, 0, 24, 12));
@@ -97,20 +100,24 @@ TEST(ImageDescription, ParsesPlainNamesAndAttributeForm) {
     EXPECT_EQ(full.fade, 128);
     EXPECT_EQ(full.mask->rgba(), 0xFFFF00FFu);
 
-    EXPECT_TRUE(ui::ParseImageDescription(QString()).IsEmpty());
-    EXPECT_FALSE(ui::ParseImageDescription(QStringLiteral("file='x.png' source='9,9,1,1'")).source)
+    EXPECT_TRUE(q407::toolkit::ParseImageDescription(QString()).IsEmpty());
+    EXPECT_FALSE(
+        q407::toolkit::ParseImageDescription(QStringLiteral("file='x.png' source='9,9,1,1'"))
+            .source)
         << "an inverted rectangle is ignored";
-    EXPECT_FALSE(ui::ParseImageDescription(QStringLiteral("file='x.png' source='1,2,3'")).source);
-    EXPECT_EQ(ui::ParseImageDescription(QStringLiteral("file='x.png' fade='900'")).fade, 255);
+    EXPECT_FALSE(
+        q407::toolkit::ParseImageDescription(QStringLiteral("file='x.png' source='1,2,3'")).source);
+    EXPECT_EQ(q407::toolkit::ParseImageDescription(QStringLiteral("file='x.png' fade='900'")).fade,
+              255);
 }
 
 TEST(ImageDescription, ParsesColoursInBothNotations) {
-    EXPECT_EQ(ui::ParseColor(QStringLiteral("0xFF00FF00"))->rgba(), 0xFF00FF00u);
-    EXPECT_EQ(ui::ParseColor(QStringLiteral("#80112233"))->rgba(), 0x80112233u);
-    EXPECT_EQ(ui::ParseColor(QStringLiteral("#112233"))->rgba(), 0xFF112233u);
-    EXPECT_FALSE(ui::ParseColor(QStringLiteral("112233")));
-    EXPECT_FALSE(ui::ParseColor(QStringLiteral("#12345")));
-    EXPECT_FALSE(ui::ParseColor(QStringLiteral("0xZZ")));
+    EXPECT_EQ(q407::toolkit::ParseColor(QStringLiteral("0xFF00FF00"))->rgba(), 0xFF00FF00u);
+    EXPECT_EQ(q407::toolkit::ParseColor(QStringLiteral("#80112233"))->rgba(), 0x80112233u);
+    EXPECT_EQ(q407::toolkit::ParseColor(QStringLiteral("#112233"))->rgba(), 0xFF112233u);
+    EXPECT_FALSE(q407::toolkit::ParseColor(QStringLiteral("112233")));
+    EXPECT_FALSE(q407::toolkit::ParseColor(QStringLiteral("#12345")));
+    EXPECT_FALSE(q407::toolkit::ParseColor(QStringLiteral("0xZZ")));
 }
 
 TEST_F(TextTest, ImagesFollowTheControlStateAndAttributesChangeAtRunTime) {
@@ -126,25 +133,30 @@ TEST_F(TextTest, ImagesFollowTheControlStateAndAttributesChangeAtRunTime) {
         << "background colour from the layout";
 
     // A source rectangle picks the right (magenta) half of the image.
-    ASSERT_TRUE(ui::SetAttribute(button, QStringLiteral("normalimage"),
-                                 QStringLiteral("file='img/halves.png' source='4,0,8,8'")));
+    ASSERT_TRUE(
+        q407::toolkit::SetAttribute(button, QStringLiteral("normalimage"),
+                                    QStringLiteral("file='img/halves.png' source='4,0,8,8'")));
     EXPECT_EQ(PixelOf(button, {1, 4}), 0xFF00FFu);
     // A mask colour becomes transparent, so the white under it shows.
-    ASSERT_TRUE(ui::SetAttribute(button, QStringLiteral("normalimage"),
-                                 QStringLiteral("file='img/halves.png' mask='0xffff00ff'")));
+    ASSERT_TRUE(
+        q407::toolkit::SetAttribute(button, QStringLiteral("normalimage"),
+                                    QStringLiteral("file='img/halves.png' mask='0xffff00ff'")));
     EXPECT_EQ(PixelOf(button, {1, 4}), 0x00FF00u);
     EXPECT_EQ(PixelOf(button, {6, 4}), 0xFFFFFFu);
     // A missing image draws nothing rather than failing.
-    ASSERT_TRUE(
-        ui::SetAttribute(button, QStringLiteral("normalimage"), QStringLiteral("img/none.png")));
+    ASSERT_TRUE(q407::toolkit::SetAttribute(button, QStringLiteral("normalimage"),
+                                            QStringLiteral("img/none.png")));
     EXPECT_EQ(PixelOf(button, {4, 4}), 0xFFFFFFu);
 
-    EXPECT_TRUE(ui::SetAttribute(button, QStringLiteral("text"), QStringLiteral("hello_text")));
+    EXPECT_TRUE(
+        q407::toolkit::SetAttribute(button, QStringLiteral("text"), QStringLiteral("hello_text")));
     EXPECT_EQ(button->text(), QStringLiteral("Hello"));
-    EXPECT_TRUE(ui::SetAttribute(button, QStringLiteral("visible"), QStringLiteral("false")));
+    EXPECT_TRUE(
+        q407::toolkit::SetAttribute(button, QStringLiteral("visible"), QStringLiteral("false")));
     EXPECT_TRUE(button->isHidden());
-    EXPECT_FALSE(ui::SetAttribute(button, QStringLiteral("nonsense"), QStringLiteral("1")));
-    EXPECT_FALSE(ui::SetAttribute(nullptr, QStringLiteral("text"), QStringLiteral("1")));
+    EXPECT_FALSE(
+        q407::toolkit::SetAttribute(button, QStringLiteral("nonsense"), QStringLiteral("1")));
+    EXPECT_FALSE(q407::toolkit::SetAttribute(nullptr, QStringLiteral("text"), QStringLiteral("1")));
 }
 
 } // namespace

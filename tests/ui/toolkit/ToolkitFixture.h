@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/toolkit/ControlFactory.h"
-#include "app/toolkit/ResourceManager.h"
-#include "app/toolkit/WindowImplBase.h"
 #include "support/QtTestUtil.h"
+#include "toolkit/ControlFactory.h"
+#include "toolkit/ResourceManager.h"
+#include "toolkit/WindowImplBase.h"
 
 #include <QFrame>
 #include <gtest/gtest.h>
@@ -22,9 +22,9 @@ struct Received {
     qint64 lParam;
 };
 
-class NotifyRecorder : public ui::INotifyUI {
+class NotifyRecorder : public q407::toolkit::INotifyUI {
 public:
-    void Notify(ui::TNotifyUI& msg) override {
+    void Notify(q407::toolkit::TNotifyUI& msg) override {
         received.push_back({msg.sType, msg.SenderName(), msg.wParam, msg.lParam});
     }
     // Notifications of one type, in arrival order.
@@ -48,13 +48,13 @@ public:
     std::vector<Received> received;
 };
 
-class TestWindow : public ui::WindowImplBase, public NotifyRecorder {
+class TestWindow : public q407::toolkit::WindowImplBase, public NotifyRecorder {
 public:
     explicit TestWindow(QString skin = QStringLiteral("XML_TEST")) : m_skin(std::move(skin)) {}
     QString GetSkinFile() const override { return m_skin; }
     QString GetWindowClassName() const override { return QStringLiteral("TestWnd"); }
     void InitWindow() override { ++initCalls; }
-    void Notify(ui::TNotifyUI& msg) override { NotifyRecorder::Notify(msg); }
+    void Notify(q407::toolkit::TNotifyUI& msg) override { NotifyRecorder::Notify(msg); }
     QWidget* CreateControl(const QString& className, QWidget* parent) override {
         if (className == QLatin1String("CallbackOnlyUI")) {
             return new QFrame(parent);
@@ -77,13 +77,13 @@ private:
 class ToolkitTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        auto& resources = ui::ResourceManager::Instance();
+        auto& resources = q407::toolkit::ResourceManager::Instance();
         resources.SetResourcePath(testutil::TestData("toolkit/skin"));
         ASSERT_TRUE(resources.LoadResource(QStringLiteral("res.xml")));
-        ui::RegistControl<CTestDialUI>(QStringLiteral("CTestDialUI"));
+        q407::toolkit::RegistControl<CTestDialUI>(QStringLiteral("CTestDialUI"));
     }
     void SetUp() override {
-        auto& resources = ui::ResourceManager::Instance();
+        auto& resources = q407::toolkit::ResourceManager::Instance();
         resources.SetAllDPI(96);
         ASSERT_TRUE(resources.LoadLanguage(QStringLiteral("lan_a.xml")));
         resources.SetTextQuery({});

@@ -2,10 +2,10 @@
 // scripted dialogs service.
 
 #include "ToolkitFixture.h"
-#include "app/toolkit/CMsgWnd.h"
-#include "app/toolkit/Dialogs.h"
-#include "app/toolkit/TrayIcon.h"
 #include "common/Diag.h"
+#include "toolkit/CMsgWnd.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/TrayIcon.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -58,7 +58,8 @@ TEST_F(ServicesTest, ConfirmationBoxReturnsTheUsersChoice) {
     const auto clickLater = [](const char* button) {
         QTimer::singleShot(0, [button] {
             for (QWidget* top : QApplication::topLevelWidgets()) {
-                if (auto* box = dynamic_cast<ui::CMsgWnd*>(top); box && box->isVisible()) {
+                if (auto* box = dynamic_cast<q407::toolkit::CMsgWnd*>(top);
+                    box && box->isVisible()) {
                     auto* target = box->FindControl<QPushButton>(QString::fromLatin1(button));
                     EXPECT_TRUE(target->isVisible()) << button;
                     target->click();
@@ -70,15 +71,17 @@ TEST_F(ServicesTest, ConfirmationBoxReturnsTheUsersChoice) {
     ASSERT_TRUE(owner.Create(QStringLiteral("Owner")));
 
     clickLater("confirm_btn");
-    EXPECT_EQ(ui::CMsgWnd::ShowMessageBox(&owner, QString(), QStringLiteral("message_text_22"), 96,
-                                          true, 1),
+    EXPECT_EQ(q407::toolkit::CMsgWnd::ShowMessageBox(
+                  &owner, QString(), QStringLiteral("message_text_22"), 96, true, 1),
               1);
     clickLater("cancel_btn");
-    EXPECT_EQ(ui::CMsgWnd::ShowMessageBox(&owner, QString(), QStringLiteral("message_text_22"), 96,
-                                          true, 1),
+    EXPECT_EQ(q407::toolkit::CMsgWnd::ShowMessageBox(
+                  &owner, QString(), QStringLiteral("message_text_22"), 96, true, 1),
               0);
     clickLater("closebtn");
-    EXPECT_EQ(ui::CMsgWnd::ShowMessageBox(&owner, QString(), QStringLiteral("x"), 96, false, 0), 0);
+    EXPECT_EQ(q407::toolkit::CMsgWnd::ShowMessageBox(&owner, QString(), QStringLiteral("x"), 96,
+                                                     false, 0),
+              0);
 }
 
 TEST_F(ServicesTest, ConfirmationBoxModesTextsAndDpi) {
@@ -88,7 +91,7 @@ TEST_F(ServicesTest, ConfirmationBoxModesTextsAndDpi) {
     QString shownText;
     QTimer::singleShot(0, [&] {
         for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (auto* box = dynamic_cast<ui::CMsgWnd*>(top); box && box->isVisible()) {
+            if (auto* box = dynamic_cast<q407::toolkit::CMsgWnd*>(top); box && box->isVisible()) {
                 cancelShown = box->FindControl(QStringLiteral("cancel_btn"))->isVisible();
                 shownText = box->FindControl<QLabel>(QStringLiteral("MessageText"))->text();
                 box->FindControl<QPushButton>(QStringLiteral("confirm_btn"))->click();
@@ -96,47 +99,47 @@ TEST_F(ServicesTest, ConfirmationBoxModesTextsAndDpi) {
         }
     });
     q407::diag::Capture diagnostics;
-    EXPECT_EQ(ui::CMsgWnd::ShowMessageBox(&owner, QString(), QStringLiteral("message_text_22"), 97,
-                                          true, 0),
+    EXPECT_EQ(q407::toolkit::CMsgWnd::ShowMessageBox(
+                  &owner, QString(), QStringLiteral("message_text_22"), 97, true, 0),
               1);
     EXPECT_FALSE(cancelShown) << "button mode 0 shows only the confirm button";
     EXPECT_EQ(shownText, QStringLiteral("Restore the defaults?"));
     EXPECT_TRUE(diagnostics.Contains("MSG_WND DPI SET ERROR"));
-    EXPECT_EQ(ui::ResourceManager::Instance().Dpi(), 96);
+    EXPECT_EQ(q407::toolkit::ResourceManager::Instance().Dpi(), 96);
 
     // Plain text is shown as it is even when it looks like an id.
     QTimer::singleShot(0, [&] {
         for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (auto* box = dynamic_cast<ui::CMsgWnd*>(top); box && box->isVisible()) {
+            if (auto* box = dynamic_cast<q407::toolkit::CMsgWnd*>(top); box && box->isVisible()) {
                 shownText = box->FindControl<QLabel>(QStringLiteral("MessageText"))->text();
                 box->FindControl<QPushButton>(QStringLiteral("confirm_btn"))->click();
             }
         }
     });
-    ui::CMsgWnd::ShowMessageBox(&owner, QString(), QStringLiteral("message_text_22"), 144, false,
-                                0);
+    q407::toolkit::CMsgWnd::ShowMessageBox(&owner, QString(), QStringLiteral("message_text_22"),
+                                           144, false, 0);
     EXPECT_EQ(shownText, QStringLiteral("message_text_22"));
-    EXPECT_EQ(ui::ResourceManager::Instance().Dpi(), 144);
-    ui::ResourceManager::Instance().SetAllDPI(96);
+    EXPECT_EQ(q407::toolkit::ResourceManager::Instance().Dpi(), 144);
+    q407::toolkit::ResourceManager::Instance().SetAllDPI(96);
 }
 
 TEST_F(ServicesTest, MenusComeFromLayoutFilesWithTranslatedItems) {
-    auto menu = ui::BuildMenu(QStringLiteral("menu.xml"), nullptr);
+    auto menu = q407::toolkit::BuildMenu(QStringLiteral("menu.xml"), nullptr);
     ASSERT_NE(menu, nullptr);
     const auto actions = menu->actions();
     ASSERT_EQ(actions.size(), 2);
     EXPECT_EQ(actions[0]->objectName(), QStringLiteral("show"));
     EXPECT_EQ(actions[1]->objectName(), QStringLiteral("exit"));
     EXPECT_EQ(actions[1]->text(), QStringLiteral("Exit"));
-    EXPECT_EQ(ui::BuildMenu(QStringLiteral("XML/none.xml"), nullptr), nullptr);
-    EXPECT_EQ(ui::BuildMenu(QStringLiteral("XML_PAGE"), nullptr), nullptr) << "no items";
+    EXPECT_EQ(q407::toolkit::BuildMenu(QStringLiteral("XML/none.xml"), nullptr), nullptr);
+    EXPECT_EQ(q407::toolkit::BuildMenu(QStringLiteral("XML_PAGE"), nullptr), nullptr) << "no items";
 }
 
 TEST_F(ServicesTest, TrayIconKeepsItsTooltipAndReportsClicks) {
-    ui::TrayIcon tray;
-    std::vector<ui::TrayClick> clicks;
+    q407::toolkit::TrayIcon tray;
+    std::vector<q407::toolkit::TrayClick> clicks;
     tray.Create(QIcon(), QStringLiteral("Q407"),
-                [&](ui::TrayClick click) { clicks.push_back(click); });
+                [&](q407::toolkit::TrayClick click) { clicks.push_back(click); });
     EXPECT_TRUE(tray.IsCreated());
     EXPECT_EQ(tray.ToolTip(), QStringLiteral("Q407"));
     tray.Delete();
@@ -144,7 +147,7 @@ TEST_F(ServicesTest, TrayIconKeepsItsTooltipAndReportsClicks) {
 }
 
 TEST(ScriptedDialogs, AnswersInOrderAndRecordsQuestions) {
-    ui::ScriptedDialogs dialogs;
+    q407::toolkit::ScriptedDialogs dialogs;
     dialogs.Push(1);
     dialogs.Push(QStringLiteral("/tmp/profile"));
     dialogs.Push(std::monostate{});
@@ -164,12 +167,12 @@ TEST(ScriptedDialogs, AnswersInOrderAndRecordsQuestions) {
 }
 
 TEST(ScriptedDialogs, InstalledServiceIsTheOneWindowsUse) {
-    auto scripted = std::make_unique<ui::ScriptedDialogs>();
-    ui::ScriptedDialogs* raw = scripted.get();
-    ui::SetDialogs(std::move(scripted));
-    EXPECT_EQ(&ui::GetDialogs(), raw);
-    ui::SetDialogs(nullptr);
-    EXPECT_NE(dynamic_cast<ui::QtDialogs*>(&ui::GetDialogs()), nullptr);
+    auto scripted = std::make_unique<q407::toolkit::ScriptedDialogs>();
+    q407::toolkit::ScriptedDialogs* raw = scripted.get();
+    q407::toolkit::SetDialogs(std::move(scripted));
+    EXPECT_EQ(&q407::toolkit::GetDialogs(), raw);
+    q407::toolkit::SetDialogs(nullptr);
+    EXPECT_NE(dynamic_cast<q407::toolkit::QtDialogs*>(&q407::toolkit::GetDialogs()), nullptr);
 }
 
 } // namespace

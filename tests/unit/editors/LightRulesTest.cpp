@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace editors {
+namespace q407::editors {
 namespace {
 
 constexpr int kKeyboard = 1;
@@ -184,4 +184,4 @@ TEST(ColourComponentTest, TypedTextBecomesAByteAndTheTextItStandsFor) {
 }
 
 } // namespace
-} // namespace editors
+} // namespace q407::editors

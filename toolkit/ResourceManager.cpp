@@ -1,0 +1,284 @@
+#include "toolkit/ResourceManager.h"
+
+#include "toolkit/WindowImplBase.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+
+namespace q407::toolkit {
+namespace {
+
+const char* const kTextIdProperty = "textid";
+const char* const kFontIdProperty = "fontid";
+
+void ShowText(QWidget* control, const QString& text) {
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        label->setText(text);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        button->setText(text);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        edit->setText(text);
+    } else if (auto* group = qobject_cast<QGroupBox*>(control)) {
+        group->setTitle(text);
+    } else if (control->isWindow()) {
+        control->setWindowTitle(text);
+    } else {
+        control->setAccessibleName(text);
+    }
+}
+
+// The style sheet a control was given for 96 DPI, kept when its lengths follow another DPI.
+constexpr char kSheet96Property[] = "_q407_sheet96";
+
+template <typename Visit>
+void ForEachControl(Visit visit) {
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        visit(window);
+        const auto children = window->findChildren<QWidget*>();
+        for (QWidget* child : children) {
+            visit(child);
+        }
+    }
+}
+
+} // namespace
+
+QString ScaledStyleSheet(const QString& sheet, double scale) {
+    static const QRegularExpression length(QStringLiteral(R"((\d+(?:\.\d+)?)px\b)"));
+    QString scaled;
+    qsizetype from = 0;
+    auto matches = length.globalMatch(sheet);
+    while (matches.hasNext()) {
+        const auto match = matches.next();
+        scaled += sheet.mid(from, match.capturedStart() - from);
+        const double value = match.captured(1).toDouble() * scale;
+        scaled += QString::number(static_cast<int>(value + 0.5)) + QStringLiteral("px");
+        from = match.capturedEnd();
+    }
+    return scaled + sheet.mid(from);
+}
+
+void SetScaledStyleSheet(QWidget* control, const QString& sheet96) {
+    if (control == nullptr) {
+        return;
+    }
+    control->setProperty(kSheet96Property, sheet96);
+    const double scale = ResourceManager::Instance().Scale();
+    control->setStyleSheet(scale == 1.0 ? sheet96 : ScaledStyleSheet(sheet96, scale));
+}
+
+ResourceManager& ResourceManager::Instance() {
+    static ResourceManager manager;
+    return manager;
+}
+
+void ResourceManager::SetResourcePath(const QString& path) {
+    m_resourcePath = path;
+    if (!m_resourcePath.isEmpty() && !m_resourcePath.endsWith(QLatin1Char('/'))) {
+        m_resourcePath += QLatin1Char('/');
+    }
+}
+
+bool ResourceManager::LoadResource(const QString& indexFile) {
+    m_index.clear();
+    QFile file(m_resourcePath + indexFile);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    QXmlStreamReader xml(&file);
+    QHash<QString, QString> index;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement()) {
+            continue;
+        }
+        const auto attributes = xml.attributes();
+        if (attributes.hasAttribute(QStringLiteral("name")) &&
+            attributes.hasAttribute(QStringLiteral("file"))) {
+            index.insert(attributes.value(QStringLiteral("name")).toString(),
+                         attributes.value(QStringLiteral("file")).toString());
+        }
+    }
+    if (xml.hasError()) {
+        return false;
+    }
+    m_index = std::move(index);
+    return true;
+}
+
+QString ResourceManager::ResolveFile(const QString& name) const {
+    QString relative = m_index.value(name, name);
+    relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (QDir::isAbsolutePath(relative)) {
+        return relative;
+    }
+    return m_resourcePath + relative;
+}
+
+void ResourceManager::Release() {
+    m_index.clear();
+    m_texts.clear();
+    m_language.clear();
+    m_textQuery = nullptr;
+    m_fonts.clear();
+}
+
+bool ResourceManager::LoadLanguage(const QString& fileName) {
+    QFile file(ResolveFile(fileName));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    QXmlStreamReader xml(&file);
+    QHash<QString, QString> texts;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == QLatin1String("Text")) {
+            const QString id = xml.attributes().value(QStringLiteral("id")).toString();
+            const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            if (!id.isEmpty()) {
+                texts.insert(id, text);
+            }
+        }
+    }
+    if (xml.hasError()) {
+        return false;
+    }
+    m_texts = std::move(texts);
+    return true;
+}
+
+QString ResourceManager::Text(const QString& idOrText) const {
+    if (const auto it = m_texts.constFind(idOrText); it != m_texts.constEnd()) {
+        return it.value();
+    }
+    if (m_textQuery) {
+        if (QString text = m_textQuery(idOrText); !text.isEmpty()) {
+            return text;
+        }
+    }
+    return idOrText;
+}
+
+void ResourceManager::ReloadText() {
+    ForEachControl([this](QWidget* control) {
+        const QVariant id = control->property(kTextIdProperty);
+        if (id.isValid()) {
+            ShowText(control, Text(id.toString()));
+        }
+        const QVariant font = control->property(kFontIdProperty);
+        if (font.isValid()) {
+            control->setFont(Font(font.toInt()));
+        }
+    });
+}
+
+QFont ResourceManager::Font(int id) const {
+    const auto it = m_fonts.find(id);
+    const FontSpec& spec = it != m_fonts.end() ? it->second : m_defaultFont;
+    QFont font;
+    if (!spec.face.isEmpty()) {
+        font.setFamilies({spec.face});
+    }
+    font.setPixelSize(std::max(1, static_cast<int>(spec.pixelSize * Scale() + 0.5)));
+    font.setBold(spec.bold);
+    font.setUnderline(spec.underline);
+    font.setItalic(spec.italic);
+    return font;
+}
+
+void ResourceManager::SetAllDPI(int dpi) {
+    if (dpi <= 0 || dpi == m_dpi) {
+        return;
+    }
+    const double ratio = static_cast<double>(dpi) / m_dpi;
+    m_dpi = dpi;
+    const auto scaled = [ratio](QSize size) {
+        return QSize(static_cast<int>(size.width() * ratio + 0.5),
+                     static_cast<int>(size.height() * ratio + 0.5));
+    };
+    ForEachControl([&](QWidget* control) {
+        if (control->minimumSize() == control->maximumSize() && !control->minimumSize().isEmpty()) {
+            control->setFixedSize(scaled(control->minimumSize()));
+        }
+        // Lengths in style sheets (fonts, paddings, corners) follow the DPI as fixed sizes do.
+        const QString sheet = control->styleSheet();
+        if (!sheet.isEmpty() && sheet.contains(QLatin1String("px"))) {
+            QVariant base = control->property(kSheet96Property);
+            if (!base.isValid()) {
+                base = ScaledStyleSheet(sheet, 96.0 * ratio / dpi);
+            }
+            SetScaledStyleSheet(control, base.toString());
+        }
+        const QVariant font = control->property(kFontIdProperty);
+        if (font.isValid()) {
+            control->setFont(Font(font.toInt()));
+        }
+    });
+    for (WindowImplBase* window : WindowImplBase::AllWindows()) {
+        window->resize(scaled(window->size()));
+    }
+}
+
+void ShowComboRowTexts(QComboBox* combo, bool adoptTexts) {
+    if (combo == nullptr) {
+        return;
+    }
+    const ResourceManager& resources = ResourceManager::Instance();
+    for (int row = 0; row < combo->count(); ++row) {
+        QVariant id = combo->itemData(row, kComboTextIdRole);
+        if (!id.isValid()) {
+            if (!adoptTexts) {
+                continue;
+            }
+            id = combo->itemText(row);
+            combo->setItemData(row, id, kComboTextIdRole);
+        }
+        combo->setItemText(row, resources.Text(id.toString()));
+    }
+}
+
+void SetControlText(QWidget* control, const QString& textOrId) {
+    if (control == nullptr) {
+        return;
+    }
+    control->setProperty(kTextIdProperty, textOrId);
+    ShowText(control, ResourceManager::Instance().Text(textOrId));
+}
+
+QString ControlText(const QWidget* control) {
+    if (control == nullptr) {
+        return {};
+    }
+    if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        return label->text();
+    }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
+        return button->text();
+    }
+    if (const auto* edit = qobject_cast<const QLineEdit*>(control)) {
+        return edit->text();
+    }
+    if (const auto* group = qobject_cast<const QGroupBox*>(control)) {
+        return group->title();
+    }
+    return control->isWindow() ? control->windowTitle() : control->accessibleName();
+}
+
+void SetControlFont(QWidget* control, int fontId) {
+    if (control == nullptr) {
+        return;
+    }
+    control->setProperty(kFontIdProperty, fontId);
+    control->setFont(ResourceManager::Instance().Font(fontId));
+}
+
+} // namespace q407::toolkit

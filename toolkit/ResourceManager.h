@@ -1,0 +1,114 @@
+#pragma once
+
+// The process-wide resources of the toolkit: where the skin lives, the resource index "res.xml"
+// (names of layouts, images and language files mapped to files below the resource path), the
+// current language with its texts, the shared fonts and the DPI applied to every window.
+//
+// res.xml:
+//   <Res>
+//     <Layout name="XML_MAIN" file="XML/main.xml"/>
+//     <Language name="lan_cn.xml" file="Language/lan_cn.xml"/>
+//     <Image name="logo" file="common/logo.png"/>
+//   </Res>
+// A name that the index does not list is taken as a path relative to the resource path.
+//
+// Language files:
+//   <Language name="English"><Text id="message_text_22">Restore the defaults?</Text></Language>
+
+#include <QFont>
+#include <QHash>
+#include <QString>
+#include <Qt>
+#include <functional>
+#include <map>
+
+class QWidget;
+
+class QComboBox;
+
+namespace q407::toolkit {
+
+// A style sheet with every length in pixels ("13px") multiplied by `scale` and rounded.
+QString ScaledStyleSheet(const QString& sheet, double scale);
+// Gives `control` the style sheet `sheet96` (written for 96 DPI) at the toolkit's DPI, and keeps
+// it so SetAllDPI can scale it again.
+void SetScaledStyleSheet(QWidget* control, const QString& sheet96);
+
+class ResourceManager {
+public:
+    static ResourceManager& Instance();
+
+    // --- resources ---------------------------------------------------------------------
+    void SetResourcePath(const QString& path); // the skin folder, ending in '/'
+    QString ResourcePath() const { return m_resourcePath; }
+    // Reads the resource index; false (and an empty index) when it is missing or malformed.
+    bool LoadResource(const QString& indexFile);
+    // The absolute file for a resource name ("XML_MAIN", "menu.xml", "power/WIFI_down.png").
+    QString ResolveFile(const QString& name) const;
+    // Forgets the index, the language and the fonts (shutdown).
+    void Release();
+
+    // --- language and texts ------------------------------------------------------------
+    void SetLanguage(const QString& name) { m_language = name; }
+    QString Language() const { return m_language; }
+    // Loads a language file by resource name; false when it cannot be read (texts then stay ids).
+    bool LoadLanguage(const QString& fileName);
+    // The text-query callback asked for ids the language file does not have.
+    using TextQuery = std::function<QString(const QString& id)>;
+    void SetTextQuery(TextQuery query) { m_textQuery = std::move(query); }
+    // The text for an id; a string that is no known id is returned as it is.
+    QString Text(const QString& idOrText) const;
+    // Re-texts every control of every open window from its text id.
+    void ReloadText();
+
+    // --- fonts -------------------------------------------------------------------------
+    struct FontSpec {
+        QString face;
+        int pixelSize = 12;
+        bool bold = false;
+        bool underline = false;
+        bool italic = false;
+    };
+    void SetDefaultFont(const FontSpec& spec) { m_defaultFont = spec; }
+    void AddFont(int id, const FontSpec& spec) { m_fonts[id] = spec; }
+    void RemoveAllFonts() { m_fonts.clear(); }
+    bool HasFont(int id) const { return m_fonts.count(id) != 0; }
+    // The font for an id at the current DPI; the default font for an unknown id (or -1).
+    QFont Font(int id) const;
+
+    // --- DPI ---------------------------------------------------------------------------
+    int Dpi() const { return m_dpi; }
+    double Scale() const { return m_dpi / 96.0; }
+    // Applies a DPI to every window: sizes, fixed control sizes and fonts scale by the ratio.
+    void SetAllDPI(int dpi);
+
+private:
+    ResourceManager() = default;
+
+    QString m_resourcePath;
+    QHash<QString, QString> m_index; // resource name -> relative file
+    QString m_language;
+    QHash<QString, QString> m_texts;
+    TextQuery m_textQuery;
+    FontSpec m_defaultFont;
+    std::map<int, FontSpec> m_fonts;
+    int m_dpi = 96;
+};
+
+// --- control text, fonts and attributes --------------------------------------------------
+
+// Gives a control its text. The text is kept as the control's text id and shown resolved through
+// the current language, so a later language switch re-texts it.
+void SetControlText(QWidget* control, const QString& textOrId);
+// The text a control shows.
+QString ControlText(const QWidget* control);
+// Gives a control a font of the font table (and keeps the id for DPI and language changes).
+void SetControlFont(QWidget* control, int fontId);
+
+// The item data role holding a combo row's text id.
+inline constexpr int kComboTextIdRole = Qt::UserRole + 1;
+// Shows every combo row that has a text id in the current language. With `adoptTexts`, a row
+// without one first takes its text as its id, as the rows a layout gives its combos are ids.
+void ShowComboRowTexts(QComboBox* combo, bool adoptTexts);
+
+} // namespace q407::toolkit

@@ -1,0 +1,270 @@
+#include "toolkit/SkinAttributes.h"
+
+#include "toolkit/ResourceManager.h"
+
+#include <QAbstractButton>
+#include <QEvent>
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
+#include <QPixmapCache>
+#include <QRegularExpression>
+#include <QWidget>
+
+namespace q407::toolkit {
+namespace {
+
+const char* const kImageAttributes[] = {"normalimage",   "hotimage", "pushedimage", "selectedimage",
+                                        "disabledimage", "bkimage",  "foreimage"};
+
+std::optional<QRect> ParseRect(const QString& text) {
+    const auto parts = text.split(QLatin1Char(','));
+    if (parts.size() != 4) {
+        return std::nullopt;
+    }
+    int values[4];
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        values[i] = parts[i].trimmed().toInt(&ok);
+        if (!ok) {
+            return std::nullopt;
+        }
+    }
+    if (values[2] < values[0] || values[3] < values[1]) {
+        return std::nullopt;
+    }
+    return QRect(QPoint(values[0], values[1]), QPoint(values[2] - 1, values[3] - 1));
+}
+
+QPixmap LoadImage(const ImageDescription& image) {
+    const QString path = ResourceManager::Instance().ResolveFile(image.file);
+    const QString key =
+        path + QLatin1Char('|') + (image.mask ? image.mask->name(QColor::HexArgb) : QString());
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap)) {
+        return pixmap;
+    }
+    QImage loaded(path);
+    if (loaded.isNull()) {
+        return {};
+    }
+    if (image.mask) {
+        loaded = loaded.convertToFormat(QImage::Format_ARGB32);
+        const QRgb masked = image.mask->rgb();
+        for (int y = 0; y < loaded.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(loaded.scanLine(y));
+            for (int x = 0; x < loaded.width(); ++x) {
+                if ((line[x] & 0x00FFFFFF) == (masked & 0x00FFFFFF)) {
+                    line[x] = 0;
+                }
+            }
+        }
+    }
+    pixmap = QPixmap::fromImage(loaded);
+    QPixmapCache::insert(key, pixmap);
+    return pixmap;
+}
+
+void DrawImage(QPainter& painter, const QWidget* control, const QString& description) {
+    const ImageDescription image = ParseImageDescription(description);
+    if (image.IsEmpty()) {
+        return;
+    }
+    const QPixmap pixmap = LoadImage(image);
+    if (pixmap.isNull()) {
+        return;
+    }
+    const QRect source = image.source.value_or(pixmap.rect()).intersected(pixmap.rect());
+    const QRect target = image.dest.value_or(control->rect());
+    painter.setOpacity(image.fade / 255.0);
+    if (source.size() == target.size() || target.isEmpty() || source.isEmpty()) {
+        painter.drawPixmap(target, pixmap, source);
+    } else {
+        // Scaled once per size and kept: pictures under animated controls are repainted often.
+        const QString key = QStringLiteral("%1|%2,%3,%4,%5|%6x%7")
+                                .arg(description)
+                                .arg(source.x())
+                                .arg(source.y())
+                                .arg(source.width())
+                                .arg(source.height())
+                                .arg(target.width())
+                                .arg(target.height());
+        QPixmap scaled;
+        if (!QPixmapCache::find(key, &scaled)) {
+            scaled = pixmap.copy(source).scaled(target.size(), Qt::IgnoreAspectRatio,
+                                                Qt::SmoothTransformation);
+            QPixmapCache::insert(key, scaled);
+        }
+        painter.drawPixmap(target.topLeft(), scaled);
+    }
+    painter.setOpacity(1.0);
+}
+
+QString StateImage(const QWidget* control) {
+    const auto property = [control](const char* name) {
+        return control->property(name).toString();
+    };
+    const auto* button = qobject_cast<const QAbstractButton*>(control);
+    if (!control->isEnabled() && !property("disabledimage").isEmpty()) {
+        return property("disabledimage");
+    }
+    if (button != nullptr && button->isChecked() && !property("selectedimage").isEmpty()) {
+        return property("selectedimage");
+    }
+    if (button != nullptr && button->isDown() && !property("pushedimage").isEmpty()) {
+        return property("pushedimage");
+    }
+    if (control->underMouse() && !property("hotimage").isEmpty()) {
+        return property("hotimage");
+    }
+    return property("normalimage");
+}
+
+// Paints the background colour and images of a control before the control paints its own
+// content (text, focus) on top.
+class ImagePainter : public QObject {
+public:
+    static ImagePainter& Instance() {
+        static ImagePainter painter;
+        return painter;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Paint) {
+            return false;
+        }
+        auto* control = static_cast<QWidget*>(watched);
+        QPainter painter(control);
+        if (const auto colour = ParseColor(control->property("bkcolor").toString())) {
+            painter.fillRect(control->rect(), *colour);
+        }
+        DrawImage(painter, control, control->property("bkimage").toString());
+        DrawImage(painter, control, StateImage(control));
+        DrawImage(painter, control, control->property("foreimage").toString());
+        return false;
+    }
+};
+
+void EnableImagePainting(QWidget* control) {
+    if (control->property("_q407_painted").toBool()) {
+        control->update();
+        return;
+    }
+    control->setProperty("_q407_painted", true);
+    control->setAttribute(Qt::WA_Hover);
+    if (qobject_cast<QAbstractButton*>(control) != nullptr && control->styleSheet().isEmpty()) {
+        control->setStyleSheet(QStringLiteral("border: none; background: transparent;"));
+    }
+    control->installEventFilter(&ImagePainter::Instance());
+    control->update();
+}
+
+bool IsImageAttribute(const QString& name) {
+    for (const char* attribute : kImageAttributes) {
+        if (name == QLatin1String(attribute)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+ImageDescription ParseImageDescription(const QString& text) {
+    ImageDescription image;
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty()) {
+        return image;
+    }
+    if (!trimmed.contains(QLatin1Char('='))) {
+        image.file = trimmed;
+        return image;
+    }
+    static const QRegularExpression pair(QStringLiteral(R"((\w+)\s*=\s*'([^']*)')"));
+    auto matches = pair.globalMatch(trimmed);
+    while (matches.hasNext()) {
+        const auto match = matches.next();
+        const QString key = match.captured(1).toLower();
+        const QString value = match.captured(2);
+        if (key == QLatin1String("file")) {
+            image.file = value;
+        } else if (key == QLatin1String("source")) {
+            image.source = ParseRect(value);
+        } else if (key == QLatin1String("dest")) {
+            image.dest = ParseRect(value);
+        } else if (key == QLatin1String("fade")) {
+            image.fade = std::clamp(value.toInt(), 0, 255);
+        } else if (key == QLatin1String("mask")) {
+            image.mask = ParseColor(value);
+        }
+    }
+    return image;
+}
+
+std::optional<QColor> ParseColor(const QString& text) {
+    QString digits = text.trimmed();
+    if (digits.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        digits = digits.mid(2);
+    } else if (digits.startsWith(QLatin1Char('#'))) {
+        digits = digits.mid(1);
+    } else {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const uint value = digits.toUInt(&ok, 16);
+    if (!ok || (digits.size() != 8 && digits.size() != 6)) {
+        return std::nullopt;
+    }
+    return digits.size() == 6 ? QColor::fromRgb(0xFF000000u | value) : QColor::fromRgba(value);
+}
+
+bool SetAttribute(QWidget* control, const QString& name, const QString& value) {
+    if (control == nullptr) {
+        return false;
+    }
+    if (IsImageAttribute(name) || name == QLatin1String("bkcolor")) {
+        control->setProperty(name.toLatin1().constData(), value);
+        EnableImagePainting(control);
+        return true;
+    }
+    if (name == QLatin1String("text")) {
+        SetControlText(control, value);
+        return true;
+    }
+    if (name == QLatin1String("font")) {
+        SetControlFont(control, value.toInt());
+        return true;
+    }
+    if (name == QLatin1String("visible")) {
+        control->setVisible(value.compare(QLatin1String("false"), Qt::CaseInsensitive) != 0);
+        return true;
+    }
+    if (name == QLatin1String("virtualwnd")) {
+        control->setProperty("virtualwnd", value);
+        return true;
+    }
+    return false;
+}
+
+void ApplySkinAttributes(QWidget* root) {
+    if (root == nullptr) {
+        return;
+    }
+    QList<QWidget*> controls = root->findChildren<QWidget*>();
+    controls.prepend(root);
+    for (QWidget* control : controls) {
+        bool painted = !control->property("bkcolor").toString().isEmpty();
+        for (const char* attribute : kImageAttributes) {
+            painted = painted || !control->property(attribute).toString().isEmpty();
+        }
+        if (painted) {
+            EnableImagePainting(control);
+        }
+        if (const QVariant font = control->property("fontid"); font.isValid()) {
+            SetControlFont(control, font.toInt());
+        }
+    }
+}
+
+} // namespace q407::toolkit
