@@ -2,6 +2,7 @@
 
 #include "common/Diag.h"
 #include "common/Paths.h"
+#include "profiles/CBasicProfiledata.h"
 
 #include <algorithm>
 #include <system_error>
@@ -536,6 +537,23 @@ std::filesystem::path DeviceModel::GetProfileFolder() const {
         diag::Line("device folder cannot be created: " + folder.string());
     }
     return folder;
+}
+
+void DeviceModel::PrepareProfilePaths(profiles::CBasicProfiledata& profile,
+                                      int firstCustomLightMode) const {
+    profile.SetDeviceIndex(m_deviceIndex);
+    profile.SetDefaultPath(GetDefaultProfilePath());
+    profile.SetFirstCustomLightMode(firstCustomLightMode);
+    const std::filesystem::path folder = GetProfileFolder();
+    if (folder.empty()) {
+        return;
+    }
+    if (IsPlainName(m_profileUuid)) {
+        profile.SetProfilePath(folder / (m_profileUuid + ".Json"));
+    }
+    if (IsPlainName(m_lightConfigName)) {
+        profile.SetLightConfigPath(folder / (m_lightConfigName + ".config"));
+    }
 }
 
 std::filesystem::path DeviceModel::GetDefaultFolder() const {

@@ -41,11 +41,6 @@ std::uint16_t ToWord(int value) {
     return static_cast<std::uint16_t>(std::clamp(value, 0, 0xFFFF));
 }
 
-bool IsPlainName(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of("/\\") == std::string::npos && name.find('\0') == std::string::npos;
-}
-
 // The field a MouseField names.
 std::uint16_t& FieldOf(profiles::MouseSystemSettings& settings, MouseField field) {
     switch (field) {
@@ -100,16 +95,6 @@ public:
 private:
     p::CDeviceProtocol& m_protocol;
 };
-
-// "DefaultLightName" and "AreaLightName" hold either one list or one list per light table.
-const Json::Value& LightTableList(const Json::Value& root, const char* key, int table) {
-    const Json::Value& list = profiles::Member(root, key);
-    const Json::Value& first = profiles::Element(list, 0);
-    if (first.isArray()) {
-        return profiles::Element(list, static_cast<Json::ArrayIndex>(table));
-    }
-    return list;
-}
 
 } // namespace
 
@@ -381,20 +366,7 @@ bool MouseModel::NeedsOldFirmwareNotice() const {
 // --- Profile -------------------------------------------------------------------------------------
 
 void MouseModel::UpdateProfilePaths() {
-    m_profile.SetDeviceIndex(GetDeviceIndex());
-    m_profile.SetDefaultPath(GetDefaultProfilePath());
-    m_profile.SetFirstCustomLightMode(kFirstUserLightMode);
-    const std::filesystem::path folder = GetProfileFolder();
-    if (folder.empty()) {
-        return;
-    }
-    // The names come from the profile list and the page set-up: never let one leave the folder.
-    if (IsPlainName(ProfileUuid())) {
-        m_profile.SetProfilePath(folder / (ProfileUuid() + ".Json"));
-    }
-    if (IsPlainName(LightConfigName())) {
-        m_profile.SetLightConfigPath(folder / (LightConfigName() + ".config"));
-    }
+    PrepareProfilePaths(m_profile, kFirstUserLightMode);
 }
 
 std::string MouseModel::GetProfilePath() const {
@@ -597,42 +569,10 @@ int MouseModel::SystemPointerSpeed(int slider) {
 // --- Name lists ----------------------------------------------------------------------------------
 
 MouseModel::NameLists MouseModel::LoadNameLists() {
-    NameLists lists;
-    const std::filesystem::path folder = GetProfileFolder();
-    if (!folder.empty()) {
-        for (const profiles::MacroInfo& macro : profiles::CMacroLibrary(folder).Load()) {
-            lists.macroNames.push_back(macro.name);
-        }
-    }
-
-    const Json::Value lights = profiles::ReadJsonFile(GetDefaultFolder() / "default_light.json");
-    const Json::Value& modes = LightTableList(lights, "DefaultLightName", m_lightTable);
-    if (modes.isArray()) {
-        for (const Json::Value& mode : modes) {
-            lists.lightNames.push_back(profiles::AsString(profiles::Member(mode, "LightName")));
-            lists.lightVisible.push_back(profiles::AsInt(profiles::Member(mode, "visible")));
-            lists.effectCodes.push_back(profiles::AsInt(profiles::Member(mode, "value")));
-        }
-    }
-    const Json::Value& areas = LightTableList(lights, "AreaLightName", m_lightTable);
-    if (areas.isArray()) {
-        for (const Json::Value& area : areas) {
-            lists.areaLightNames.push_back(profiles::AsString(profiles::Member(area, "LightName")));
-        }
-    }
-
     UpdateProfilePaths();
-    if (!m_profile.GetLightConfigPath().empty()) {
-        const Json::Value config = m_profile.LoadLightConfig(m_profile.GetLightConfigPath());
-        const Json::Value& saved = profiles::Element(
-            profiles::Member(config, "LightInfo"), static_cast<Json::ArrayIndex>(GetDeviceIndex()));
-        if (saved.isArray()) {
-            for (const Json::Value& effect : saved) {
-                lists.userLightNames.push_back(
-                    profiles::AsString(profiles::Member(effect, "LightName")));
-            }
-        }
-    }
+    NameLists lists = ReadNameLists(
+        {GetProfileFolder(), "macro.config", GetDefaultFolder(), m_lightTable, GetDeviceIndex()},
+        m_profile);
     m_effectCodes = lists.effectCodes;
     m_effectCodesLoaded = true;
     return lists;
