@@ -8,8 +8,12 @@
 #include "common/Paths.h"
 #include "editors/CDeviceProfileUI.h"
 #include "editors/CLightControlUI.h"
+#include "editors/CMagicControlUI.h"
+#include "editors/CVoice6533ControlUI.h"
 #include "editors/EditorControls.h"
 #include "pages/CDeviceOptionUI.h"
+#include "pages/CKestravaHS6533Device.h"
+#include "pages/CKestravaMousePadDevice.h"
 #include "pages/CKestravaUSBDevice.h"
 #include "pages/CMpDevicePowerUI.h"
 #include "toolkit/ControlFactory.h"
@@ -57,12 +61,12 @@ const std::vector<CustomControl>& CustomControls() {
         {"CKeySetControlUI", {}},
         {"CDeviceProfileUI", Creates<editors::CDeviceProfileUI>()},
         {"CShootControlUI", {}},
-        {"CMagicControlUI", {}},
-        {"CVoice6533ControlUI", {}},
+        {"CMagicControlUI", Creates<editors::CMagicControlUI>()},
+        {"CVoice6533ControlUI", Creates<editors::CVoice6533ControlUI>()},
         {"CDPIEditUI", {}},
         {"CKestravaUSBDevice", Creates<pages::CKestravaUSBDevice>()},
-        {"CKestravaMousePadDevice", {}},
-        {"CKestravaHS6533Device", {}},
+        {"CKestravaMousePadDevice", Creates<pages::CKestravaMousePadDevice>()},
+        {"CKestravaHS6533Device", Creates<pages::CKestravaHS6533Device>()},
     };
     return controls;
 }
@@ -120,6 +124,8 @@ int RunQ407(int argc, char** argv, const StartupOptions& options) {
 
     const std::shared_ptr<q407::hid::HidBackend> backend =
         options.makeBackend ? options.makeBackend() : nullptr;
+    // The headset pages bind the audio library when they are built.
+    q407::devices::SetAudioLibrary(options.makeAudioLibrary ? options.makeAudioLibrary() : nullptr);
     auto mainWindow = std::make_unique<CMainWnd>(&bus, backend.get());
     if (!mainWindow->Create(QStringLiteral("Q407"), QSize(800, 572))) {
         QMessageBox::critical(nullptr, QStringLiteral("Q407"),
@@ -144,6 +150,7 @@ int RunQ407(int argc, char** argv, const StartupOptions& options) {
     bus.SetHandler({});
     bus.SetDataHandler({});
     mainWindow.reset();
+    q407::devices::SetAudioLibrary(nullptr);
     toolkit::ResourceManager::Instance().Release();
     bus.Release();
     fonts.UnloadAll();
