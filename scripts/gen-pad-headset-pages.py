@@ -105,7 +105,7 @@ QSlider::add-page:vertical { background: #19c3a6; border-radius: 2px; }
 QSlider::handle:vertical { height: 14px; margin: 0 -6px; border-radius: 7px; background: #e8ecef; }
 QLabel[role="band"] { color: #8b98a3; font-size: 11px; }
 QLabel[role="bandvalue"] { color: #e8ecef; font-size: 11px; font-weight: bold; }
-QWidget:disabled QLabel { color: #56636e; }"""
+QLabel:disabled { color: #56636e; }"""
 
 BANDS = ['31', '62', '125', '250', '500', '1K', '2K', '4K', '8K', '16K']
 PRESETS = [f'eq_preset_{n}' for n in range(1, 13)] + ['eq_preset_custom']
