@@ -3,6 +3,7 @@
 #include "common/Diag.h"
 #include "common/Paths.h"
 #include "profiles/CBasicProfiledata.h"
+#include "profiles/JsonFile.h"
 
 #include <algorithm>
 #include <system_error>
@@ -554,6 +555,23 @@ void DeviceModel::PrepareProfilePaths(profiles::CBasicProfiledata& profile,
     if (IsPlainName(m_lightConfigName)) {
         profile.SetLightConfigPath(folder / (m_lightConfigName + ".config"));
     }
+}
+
+bool DeviceModel::ReadProfileFile(profiles::CBasicProfiledata& profile) const {
+    const std::filesystem::path path = profile.GetProfilePath();
+    return !path.empty() && !profile.LoadProfile(path).isNull();
+}
+
+bool DeviceModel::ReadDefaultProfile(profiles::CBasicProfiledata& profile) const {
+    const std::filesystem::path defaults = GetDefaultProfilePath();
+    const Json::Value entry =
+        profiles::Element(profiles::Member(profiles::ReadJsonFile(defaults), "Device"),
+                          static_cast<Json::ArrayIndex>(m_deviceIndex));
+    if (defaults.empty() || entry.isNull()) {
+        return false;
+    }
+    profile.LoadProfile(defaults);
+    return true;
 }
 
 std::filesystem::path DeviceModel::GetDefaultFolder() const {

@@ -1,7 +1,6 @@
 #include "devices/LightBlockModel.h"
 
 #include "profiles/CBasicProfiledata.h"
-#include "profiles/JsonFile.h"
 
 #include <algorithm>
 
@@ -145,8 +144,7 @@ void LightBlockModel::LoadLighting() {
 
 int LightBlockModel::LoadProfile() {
     UpdateProfilePaths();
-    const std::filesystem::path path = Record().GetProfilePath();
-    if (path.empty() || Record().LoadProfile(path).isNull()) {
+    if (!ReadProfileFile(Record())) {
         return 0;
     }
     TakeProfile();
@@ -155,14 +153,9 @@ int LightBlockModel::LoadProfile() {
 
 int LightBlockModel::ResetProfileToDefault() {
     UpdateProfilePaths();
-    const std::filesystem::path defaults = GetDefaultProfilePath();
-    const Json::Value entry =
-        profiles::Element(profiles::Member(profiles::ReadJsonFile(defaults), "Device"),
-                          static_cast<Json::ArrayIndex>(GetDeviceIndex()));
-    if (defaults.empty() || entry.isNull()) {
+    if (!ReadDefaultProfile(Record())) {
         return 0;
     }
-    Record().LoadProfile(defaults);
     TakeProfile();
     return Record().SaveProfile() ? 1 : 0;
 }

@@ -21,8 +21,8 @@ QString Numbered(const char* prefix, int n) {
 CVoice6533ControlUI::CVoice6533ControlUI(QWidget* parent)
     : CEditorPanel(QStringLiteral("XML/CustomControlXML/Voice6533Control.xml"), parent) {
     if (auto* edit = Control<QLineEdit>(QStringLiteral("custom_eq_name_edit"))) {
-        edit->setPlaceholderText(
-            toolkit::ResourceManager::Instance().Text(QStringLiteral(QT_TRID_NOOP("eq_name_hint"))));
+        edit->setPlaceholderText(toolkit::ResourceManager::Instance().Text(
+            QStringLiteral(QT_TRID_NOOP("eq_name_hint"))));
     }
 }
 

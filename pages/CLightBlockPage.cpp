@@ -58,7 +58,8 @@ void CLightBlockPage::BuildPage() {
     devices::LightBlockModel& block = Block();
     // The light modes of this product are the row of the light list its option row names.
     const auto options = q407::hid::DeviceOptions();
-    if (block.LayoutIndex() >= 0 && static_cast<std::size_t>(block.LayoutIndex()) < options.size()) {
+    if (block.LayoutIndex() >= 0 &&
+        static_cast<std::size_t>(block.LayoutIndex()) < options.size()) {
         block.SetLightTable(options[static_cast<std::size_t>(block.LayoutIndex())].i[0]);
     }
     if (editors::CDeviceProfileUI* profiles = ProfilePanel()) {
@@ -182,7 +183,8 @@ void CLightBlockPage::ShowAbout(const char* extraControl, const QString& extraVa
         show("about_product_value", title->text());
     }
     auto& resources = toolkit::ResourceManager::Instance();
-    show("about_connection_value", resources.Text(QStringLiteral(QT_TRID_NOOP("connection_cable"))));
+    show("about_connection_value",
+         resources.Text(QStringLiteral(QT_TRID_NOOP("connection_cable"))));
     show(extraControl, extraValue);
 }
 

@@ -160,7 +160,7 @@ TEST_F(PadAndHeadsetPageTest, PadShowsItsLightingAndThePhoneOnItsCharger) {
     }));
     EXPECT_FALSE(phone->isHidden());
     const std::pair<std::uint8_t, const char*> phones[] = {{2, "Phone_type_samsung"},
-                                                          {0, "Phone_type_no_device"}};
+                                                           {0, "Phone_type_no_device"}};
     for (const auto& [type, picture] : phones) {
         m_product->Firmware().SetPowerState({100, 2, 0, 0, 0, type, 0, 0});
         page->PollPower();
@@ -198,7 +198,8 @@ TEST_F(PadAndHeadsetPageTest, HeadsetPageShowsTheSoundCardAndTheProfile) {
     EXPECT_EQ(voice->GetMicInLevel(), 62);
     EXPECT_EQ(voice->GetMonitorLevel(), 30);
     EXPECT_TRUE(Find<QAbstractButton>(voice, QStringLiteral("6533_MicIn_option"))->isChecked());
-    EXPECT_FALSE(Find<QAbstractButton>(voice, QStringLiteral("6533_MicMoniter_option"))->isChecked())
+    EXPECT_FALSE(
+        Find<QAbstractButton>(voice, QStringLiteral("6533_MicMoniter_option"))->isChecked())
         << "the monitor is muted";
     EXPECT_TRUE(Find<QAbstractButton>(voice, QStringLiteral("6533_eq_option_1"))->isChecked());
     for (int band = 0; band < 10; ++band) {
@@ -292,7 +293,8 @@ TEST_F(PadAndHeadsetPageTest, HeadsetTellsLibraryFaultsAndFollowsTheSoundCard) {
     EXPECT_TRUE(testutil::WaitUntil([&] { return micRow->isEnabled(); }));
 }
 
-TEST_F(PadAndHeadsetPageTest, HeadsetPictureAnimatesAndReportsGoOutOnlyWhileTheProgramDrivesTheLeds) {
+TEST_F(PadAndHeadsetPageTest,
+       HeadsetPictureAnimatesAndReportsGoOutOnlyWhileTheProgramDrivesTheLeds) {
     auto* page = Plug<CKestravaHS6533Device>(SimProduct::Headset);
     ASSERT_NE(page, nullptr);
     auto record = page->LightRecord();
@@ -311,8 +313,7 @@ TEST_F(PadAndHeadsetPageTest, HeadsetPictureAnimatesAndReportsGoOutOnlyWhileTheP
 // One run of the demo: its bus and sound card from the state folder, its window.
 struct DemoRun {
     explicit DemoRun(const std::filesystem::path& folder)
-        : demo(q407::sim::MakeDemoBus(folder)),
-          library(std::make_shared<SimulatedAudioConfLib>()) {
+        : demo(q407::sim::MakeDemoBus(folder)), library(std::make_shared<SimulatedAudioConfLib>()) {
         library->KeepIn(folder / "headset-sound-card.json");
         q407::devices::SetAudioLibrary(library);
         window = std::make_unique<q407::app::CMainWnd>(nullptr, demo.bus.get());
