@@ -362,6 +362,7 @@ struct DownloadState {
     bool started = false;
     DownloadProgressCallback callback = nullptr;
     void* context = nullptr;
+    bool checkDigest = false; // only downloads with an expected digest pay for hashing
     Sha256 digest;
 };
 
@@ -412,7 +413,9 @@ std::size_t WriteChunk(char* bytes, std::size_t size, std::size_t count, void* u
         !WriteAll(state->fd, bytes, n)) {
         return 0;
     }
-    state->digest.Add(bytes, n);
+    if (state->checkDigest) {
+        state->digest.Add(bytes, n);
+    }
     state->received += static_cast<std::int64_t>(n);
     // The final call (received == total) waits until the file is complete and in place.
     if (state->received < state->total && state->callback != nullptr) {
@@ -474,6 +477,7 @@ void HttpDownloadFile(std::string_view url, const std::filesystem::path& target,
     DownloadState state;
     state.callback = callback;
     state.context = context;
+    state.checkDigest = !sha256.empty();
     auto fail = [&] {
         if (callback != nullptr) {
             callback(0.0, static_cast<double>(state.received), context);
@@ -496,7 +500,7 @@ void HttpDownloadFile(std::string_view url, const std::filesystem::path& target,
         return;
     }
     bool ok = Fetch(cleanUrl, state, cancel);
-    if (ok && !sha256.empty() && !SameSha256(state.digest.HexDigest(), sha256)) {
+    if (ok && state.checkDigest && !SameSha256(state.digest.HexDigest(), sha256)) {
         diag::Line("HttpDownloadFile: the file's SHA-256 is not the announced one");
         ok = false;
     }
