@@ -45,7 +45,7 @@ UnwritableFolderNotice::~UnwritableFolderNotice() {
 
 QString UnwritableFolderNotice::Text(const QString& folder, const QString& reason) {
     return toolkit::ResourceManager::Instance()
-        .Text(QStringLiteral("folder_unwritable_text"))
+        .Text(QStringLiteral(QT_TRID_NOOP("folder_unwritable_text")))
         .arg(folder, reason);
 }
 
