@@ -2,6 +2,7 @@
 
 #include "common/Diag.h"
 #include "common/Paths.h"
+#include "common/StorageStatus.h"
 
 #include <algorithm>
 #include <system_error>
@@ -534,6 +535,7 @@ std::filesystem::path DeviceModel::GetProfileFolder() const {
     std::filesystem::create_directories(folder, error);
     if (error) {
         diag::Line("device folder cannot be created: " + folder.string());
+        storage::ReportWriteFailure(folder.parent_path(), error.value());
     }
     return folder;
 }

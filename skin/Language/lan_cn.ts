@@ -867,5 +867,9 @@
         <source>Deutsch</source>
         <translation>Deutsch</translation>
     </message>
+    <message id="folder_unwritable_text">
+        <source>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</source>
+        <translation>Q407 无法在 %1 中保存文件（%2）。更改只保留到程序结束。请释放磁盘空间或允许写入此文件夹。</translation>
+    </message>
 </context>
 </TS>

@@ -867,5 +867,9 @@
         <source>Deutsch</source>
         <translation>Deutsch</translation>
     </message>
+    <message id="folder_unwritable_text">
+        <source>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</source>
+        <translation>Q407 kann in %1 keine Dateien speichern (%2). Änderungen bleiben nur bis zum Programmende erhalten. Geben Sie Speicherplatz frei oder erlauben Sie das Schreiben in diesen Ordner.</translation>
+    </message>
 </context>
 </TS>

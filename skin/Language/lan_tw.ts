@@ -867,5 +867,9 @@
         <source>Deutsch</source>
         <translation>Deutsch</translation>
     </message>
+    <message id="folder_unwritable_text">
+        <source>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</source>
+        <translation>Q407 無法在 %1 中儲存檔案（%2）。變更只保留到程式結束。請釋放磁碟空間或允許寫入此資料夾。</translation>
+    </message>
 </context>
 </TS>
