@@ -4,6 +4,7 @@
 #include "app/CUpdateInfoListItemUI.h"
 #include "app/InstanceBus.h"
 #include "app/PrivateFonts.h"
+#include "common/AtomicFile.h"
 #include "common/Diag.h"
 #include "common/Paths.h"
 #include "editors/CDeviceProfileUI.h"
@@ -116,6 +117,11 @@ int RunQ407(int argc, char** argv, const StartupOptions& options) {
         bus.AskRunningToShow();
         fonts.UnloadAll();
         return 0;
+    }
+
+    // Only the one instance clears what a crash left of its writes, before anything is read.
+    if (const int removed = RemoveInterruptedWrites(q407::paths::UserDir()); removed > 0) {
+        diag::Printf("removed %d temporary files of interrupted writes", removed);
     }
 
     if (!SetupUiResources(dataFolder + QStringLiteral("/skin/"))) {

@@ -2,6 +2,7 @@
 
 #include "common/Diag.h"
 #include "common/Paths.h"
+#include "common/StorageStatus.h"
 #include "profiles/CBasicProfiledata.h"
 #include "profiles/JsonFile.h"
 
@@ -536,6 +537,7 @@ std::filesystem::path DeviceModel::GetProfileFolder() const {
     std::filesystem::create_directories(folder, error);
     if (error) {
         diag::Line("device folder cannot be created: " + folder.string());
+        storage::ReportWriteFailure(folder.parent_path(), error.value());
     }
     return folder;
 }

@@ -229,10 +229,48 @@ int MouseModel::ReadDeviceConfig() {
         return 0;
     }
     m_currentSlot = slot;
+    const Json::Value before = m_profile.GetRoot();
+    TakeBlock(read);
+    SaveIfChanged(before);
+    return 1;
+}
+
+int MouseModel::ApplyDeviceButtons(int slot, int stage) {
+    if (slot < 0 || slot > 0x0F) {
+        return 0;
+    }
+    // Some firmware reports the button before its memory shows the change, so the slot and stage
+    // come from the event, never from the current-slot byte or the block's stage byte.
+    m_currentSlot = static_cast<std::uint8_t>(slot);
+    const Json::Value before = m_profile.GetRoot();
+    MouseConfigBlock read{};
+    const bool blockRead =
+        IsOpen() && p::ReadProfileSettingsSequence(Protocol(), p::kMouseSettings, m_currentSlot,
+                                                   read) == p::kResultOk;
+    if (blockRead) {
+        TakeBlock(read);
+    }
+    if (stage >= 0 && stage < kDpiStageCount) {
+        m_activeStage = stage;
+        m_configBlock[mb::kActiveStage] = static_cast<std::uint8_t>(stage);
+        m_profile.SetActiveStage(m_activeStage);
+    }
+    SaveIfChanged(before);
+    return blockRead ? 1 : 0;
+}
+
+void MouseModel::SaveIfChanged(const Json::Value& before) {
+    // A mouse that holds what the profile says needs no rewrite of the file (and no flush to
+    // disk on every resynchronisation).
+    if (m_profile.GetRoot() != before) {
+        m_profile.SaveProfile();
+    }
+}
+
+void MouseModel::TakeBlock(const MouseConfigBlock& read) {
     m_configBlock = read;
     m_blockRead = true;
     EnsureEffectCodes();
-    const Json::Value before = m_profile.GetRoot();
 
     profiles::LightInfo info = m_profile.GetLightInfo();
     const auto code = std::find(m_effectCodes.begin(), m_effectCodes.end(), read[mb::kEffect]);
@@ -277,12 +315,6 @@ int MouseModel::ReadDeviceConfig() {
     m_profile.SetActiveStage(m_activeStage);
     m_profile.SetLightInfo(info);
     DeviceModel::SetLightParams(info);
-    // A mouse that holds what the profile says needs no rewrite of the file (and no flush to
-    // disk on every resynchronisation).
-    if (m_profile.GetRoot() != before) {
-        m_profile.SaveProfile();
-    }
-    return 1;
 }
 
 void MouseModel::BuildBlock(MouseConfigBlock& out, int value) const {

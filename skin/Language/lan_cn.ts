@@ -876,12 +876,12 @@
         <translation>充电板上没有手机</translation>
     </message>
     <message id="Phone_type_iphone">
-        <source>iPhone charging</source>
-        <translation>iPhone 充电中</translation>
+        <source>Phone (type 1) charging</source>
+        <translation>充电板上的手机（类型 1）正在充电</translation>
     </message>
     <message id="Phone_type_samsung">
-        <source>Samsung phone charging</source>
-        <translation>三星手机充电中</translation>
+        <source>Phone (type 2) charging</source>
+        <translation>充电板上的手机（类型 2）正在充电</translation>
     </message>
     <message id="Phone_type_other">
         <source>Phone charging</source>
@@ -1018,6 +1018,10 @@
     <message id="sound_card_missing">
         <source>Not found</source>
         <translation>未找到</translation>
+    </message>
+    <message id="folder_unwritable_text">
+        <source>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</source>
+        <translation>Q407 无法在 %1 中保存文件（%2）。更改只保留到程序结束。请释放磁盘空间或允许写入此文件夹。</translation>
     </message>
 </context>
 </TS>

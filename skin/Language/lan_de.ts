@@ -876,12 +876,12 @@
         <translation>Kein Telefon auf dem Ladegerät</translation>
     </message>
     <message id="Phone_type_iphone">
-        <source>iPhone charging</source>
-        <translation>iPhone wird geladen</translation>
+        <source>Phone (type 1) charging</source>
+        <translation>Telefon (Typ 1) wird geladen</translation>
     </message>
     <message id="Phone_type_samsung">
-        <source>Samsung phone charging</source>
-        <translation>Samsung-Telefon wird geladen</translation>
+        <source>Phone (type 2) charging</source>
+        <translation>Telefon (Typ 2) wird geladen</translation>
     </message>
     <message id="Phone_type_other">
         <source>Phone charging</source>
@@ -1018,6 +1018,10 @@
     <message id="sound_card_missing">
         <source>Not found</source>
         <translation>Nicht gefunden</translation>
+    </message>
+    <message id="folder_unwritable_text">
+        <source>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</source>
+        <translation>Q407 kann in %1 keine Dateien speichern (%2). Änderungen bleiben nur bis zum Programmende erhalten. Geben Sie Speicherplatz frei oder erlauben Sie das Schreiben in diesen Ordner.</translation>
     </message>
 </context>
 </TS>

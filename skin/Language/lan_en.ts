@@ -876,12 +876,12 @@
         <translation>No phone on the charger</translation>
     </message>
     <message id="Phone_type_iphone">
-        <source>iPhone charging</source>
-        <translation>iPhone charging</translation>
+        <source>Phone (type 1) charging</source>
+        <translation>Phone (type 1) charging</translation>
     </message>
     <message id="Phone_type_samsung">
-        <source>Samsung phone charging</source>
-        <translation>Samsung phone charging</translation>
+        <source>Phone (type 2) charging</source>
+        <translation>Phone (type 2) charging</translation>
     </message>
     <message id="Phone_type_other">
         <source>Phone charging</source>
@@ -1018,6 +1018,10 @@
     <message id="sound_card_missing">
         <source>Not found</source>
         <translation>Not found</translation>
+    </message>
+    <message id="folder_unwritable_text">
+        <source>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</source>
+        <translation>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</translation>
     </message>
 </context>
 </TS>

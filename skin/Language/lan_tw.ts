@@ -876,12 +876,12 @@
         <translation>充電板上沒有手機</translation>
     </message>
     <message id="Phone_type_iphone">
-        <source>iPhone charging</source>
-        <translation>iPhone 充電中</translation>
+        <source>Phone (type 1) charging</source>
+        <translation>充電板上的手機（類型 1）正在充電</translation>
     </message>
     <message id="Phone_type_samsung">
-        <source>Samsung phone charging</source>
-        <translation>三星手機充電中</translation>
+        <source>Phone (type 2) charging</source>
+        <translation>充電板上的手機（類型 2）正在充電</translation>
     </message>
     <message id="Phone_type_other">
         <source>Phone charging</source>
@@ -1018,6 +1018,10 @@
     <message id="sound_card_missing">
         <source>Not found</source>
         <translation>未找到</translation>
+    </message>
+    <message id="folder_unwritable_text">
+        <source>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</source>
+        <translation>Q407 無法在 %1 中儲存檔案（%2）。變更只保留到程式結束。請釋放磁碟空間或允許寫入此資料夾。</translation>
     </message>
 </context>
 </TS>

@@ -154,7 +154,7 @@ TEST_F(PadAndHeadsetPageTest, PadShowsItsLightingAndThePhoneOnItsCharger) {
     }
     QWidget* phone = Find(page->PowerIndicator(), QStringLiteral("device_phone_type"));
     ASSERT_NE(phone, nullptr);
-    // The pad polls its power 50 ms after activation; the sane pad charges an iPhone.
+    // The pad polls its power 50 ms after activation; the sane pad charges a phone of type 1.
     EXPECT_TRUE(testutil::WaitUntil([&] {
         return phone->property("bkimage").toString().contains(QLatin1String("Phone_type_iphone"));
     }));
