@@ -733,6 +733,36 @@ int MouseModel::WriteRecoilImage(std::span<const std::uint8_t> image) {
     return p::WriteRecoilSequence(Protocol(), image) == p::kResultOk ? 1 : 0;
 }
 
+bool MouseModel::SetKeyFunction(int key, std::uint32_t function) {
+    if (key < 0 || static_cast<std::size_t>(key) >= m_keyList.size()) {
+        return false;
+    }
+    m_keyList[static_cast<std::size_t>(key)].assignment =
+        profiles::KeyFunctionFromInt(static_cast<int>(function));
+    m_profile.SetKeyAssignments(m_keyList);
+    return m_profile.SaveProfile();
+}
+
+bool MouseModel::IsKeyChanged(int key) const {
+    if (key < 0 || static_cast<std::size_t>(key) >= m_keyList.size()) {
+        return false;
+    }
+    const profiles::KeyAssignmentEntry& entry = m_keyList[static_cast<std::size_t>(key)];
+    return entry.assignment != entry.defaultAssignment;
+}
+
+int MouseModel::WriteKeysToDevice() {
+    const int image = WriteMacroImage(UsedMacros(CurrentKeyEntries()));
+    if (image != 0) {
+        return image < 0 ? -1 : image;
+    }
+    if (IsOpen() && WriteCurrentKeyTable(&m_profile) != 1) {
+        return -1;
+    }
+    m_profile.SaveProfile();
+    return 0;
+}
+
 // --- Preview -------------------------------------------------------------------------------------
 
 void MouseModel::PreviewDeviceFrameA() {
