@@ -6,6 +6,7 @@
 
 #include "app/DevicePages.h"
 #include "app/InstanceBus.h"
+#include "app/KeyMacroActions.h"
 #include "app/PageActions.h"
 #include "app/SleepWatch.h"
 #include "app/ThreadSlots.h"
@@ -83,6 +84,8 @@ public:
     QWidget* CreateControl(const QString& className, QWidget* parent) override;
     // The device pages (none without a backend).
     DevicePages* Pages() const { return m_devicePages.get(); }
+    // The key, macro and recoil panels' actions and the input hook.
+    KeyMacroActions& KeyMacro() { return *m_keyMacroActions; }
 
     // The instance bus hands every received registered message here.
     QByteArray OnRegisteredMessage(RegisteredMessage message, qint64 wParam, qint64 lParam);
@@ -149,6 +152,7 @@ private:
     std::unique_ptr<q407::hid::CDeviceDiscovery> m_discovery;
     std::unique_ptr<DevicePages> m_devicePages;
     std::unique_ptr<PageActions> m_pageActions;
+    std::unique_ptr<KeyMacroActions> m_keyMacroActions;
     ThreadSlots m_threads;
     std::unique_ptr<SleepWatch> m_sleepWatch;
     std::unique_ptr<UnwritableFolderNotice> m_folderNotice;
