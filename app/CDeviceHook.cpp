@@ -40,8 +40,7 @@ std::optional<dev::MouseButton> ButtonOf(Qt::MouseButton button) {
 
 } // namespace
 
-// --- The window's grab
-// -------------------------------------------------------------------------------
+// --- The window's grab ---------------------------------------------------------------------------
 
 GrabInputSource::GrabInputSource(QWidget& window) : m_window(&window) {}
 
@@ -125,8 +124,7 @@ bool GrabInputSource::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
-// --- The hook
-// ----------------------------------------------------------------------------------------
+// --- The hook ------------------------------------------------------------------------------------
 
 CDeviceHook::CDeviceHook(QWidget& window, KeyHandler onKey, MouseHandler onMouse)
     : m_window(window), m_onKey(std::move(onKey)), m_onMouse(std::move(onMouse)) {

@@ -130,8 +130,7 @@ void KeyMacroActions::TellWriteResult(int result) const {
     }
 }
 
-// --- Notifications
-// -----------------------------------------------------------------------------------
+// --- Notifications -------------------------------------------------------------------------------
 
 bool KeyMacroActions::Handle(const toolkit::TNotifyUI& msg) {
     const QString name = msg.SenderName();
@@ -411,8 +410,7 @@ bool KeyMacroActions::OnKillFocus(const QString& name) {
     return false;
 }
 
-// --- Capture and recording
-// ---------------------------------------------------------------------------
+// --- Capture and recording -----------------------------------------------------------------------
 
 void KeyMacroActions::OnCapturedKey(int mode, const dev::KeyInput& key) {
     if (mode == dev::kHookSingleKey) {
@@ -531,8 +529,7 @@ void KeyMacroActions::ListEdited(bool changed) {
     }
 }
 
-// --- Library
-// -----------------------------------------------------------------------------------------
+// --- Library -------------------------------------------------------------------------------------
 
 void KeyMacroActions::NewMacro() {
     pages::CKeyMacroPanels* panels = Panels();

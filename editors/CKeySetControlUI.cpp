@@ -153,8 +153,7 @@ int CKeySetControlUI::MacroCount() const {
     return combo != nullptr ? combo->count() : 0;
 }
 
-// --- Showing
-// ---------------------------------------------------------------------------------------
+// --- Showing -------------------------------------------------------------------------------------
 
 void CKeySetControlUI::ShowPanel(bool show) {
     if (QWidget* body = Control<QWidget>(QStringLiteral("keyset_layout"))) {
@@ -300,8 +299,7 @@ void CKeySetControlUI::ShowForm(const dev::KeyForm& form) {
     SelectFunctionRow(form.page);
 }
 
-// --- Reading back
-// ----------------------------------------------------------------------------------
+// --- Reading back --------------------------------------------------------------------------------
 
 dev::KeyFunctionCode CKeySetControlUI::Encode() {
     if (const auto code = dev::EncodeKeyForm(ReadForm(), m_default, MacroCount())) {

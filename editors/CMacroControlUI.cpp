@@ -72,8 +72,7 @@ bool IsKeyEvent(const MacroEvent& event) {
 
 } // namespace
 
-// --- The pulsing record button
-// ---------------------------------------------------------------------
+// --- The pulsing record button -------------------------------------------------------------------
 
 CRedioMacroButtonUI::CRedioMacroButtonUI(QWidget* parent) : QPushButton(parent) {
     m_timer.setSingleShot(true);
@@ -166,8 +165,7 @@ QTableWidget* CMacroControlUI::Rows() const {
     return Control<QTableWidget>(QStringLiteral("macro_action_list"));
 }
 
-// --- Library
-// ---------------------------------------------------------------------------------------
+// --- Library -------------------------------------------------------------------------------------
 
 void CMacroControlUI::SetMacroFolder(const std::filesystem::path& folder) {
     m_folder = folder;
@@ -282,8 +280,7 @@ void CMacroControlUI::EnableEditing() {
     }
 }
 
-// --- Events
-// ----------------------------------------------------------------------------------------
+// --- Events --------------------------------------------------------------------------------------
 
 void CMacroControlUI::ReloadEvents() {
     m_events.Clear();
@@ -391,8 +388,7 @@ void CMacroControlUI::CommitDelay(int row, const QString& text) {
     SaveEvents();
 }
 
-// --- Rows
-// ------------------------------------------------------------------------------------------
+// --- Rows ----------------------------------------------------------------------------------------
 
 QString CMacroControlUI::RowName(const MacroEvent& event) const {
     if (event.type == dev::macro_type::kMoveX || event.type == dev::macro_type::kMoveY) {
@@ -456,8 +452,7 @@ void CMacroControlUI::ScheduleRows() {
     }
 }
 
-// --- Recording
-// -------------------------------------------------------------------------------------
+// --- Recording -----------------------------------------------------------------------------------
 
 dev::MacroTiming CMacroControlUI::CheckedTiming() const {
     const auto* fixed = Control<QAbstractButton>(QStringLiteral("macro_check_time"));

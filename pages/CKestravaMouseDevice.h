@@ -91,8 +91,7 @@ public:
     int SliderValue(const char* name) const;
     int ComboRow(const char* name) const;
 
-    // --- Keys, macros and recoil
-    // ------------------------------------------------------------------
+    // --- Keys, macros and recoil -----------------------------------------------------------------
     CKeyMacroPanels& Panels() override { return m_panels; }
     // The keys' tool tips: what each key was made for and what it does now.
     void ShowKeyTexts();

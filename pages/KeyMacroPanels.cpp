@@ -90,8 +90,7 @@ std::vector<std::string> CKeyMacroPanels::MacroNames() const {
     return names;
 }
 
-// --- Keys
-// ------------------------------------------------------------------------------------------
+// --- Keys ----------------------------------------------------------------------------------------
 
 void CKeyMacroPanels::SelectKey(int key) {
     if (m_model == nullptr) {
@@ -163,8 +162,7 @@ int CKeyMacroPanels::WriteKeys() {
     return result;
 }
 
-// --- Macros
-// ----------------------------------------------------------------------------------------
+// --- Macros --------------------------------------------------------------------------------------
 
 void CKeyMacroPanels::MacroLibraryChanged() {
     if (m_keyPanel != nullptr) {
