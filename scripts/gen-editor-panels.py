@@ -133,13 +133,17 @@ def macro_panel():
         item(row('macro_save_buttons', [hspacer('macro_save_spacer'), item(action('macro_btn_cancel', 'macro_cancel_text')), item(action('macro_btn_save', 'macro_save_text', 'primary'))], sp=4)),
     ])
     record_button = lambda name, t, visible: widget('CRedioMacroButtonUI', name, text(t) + dyn('role', 'record') + dyn('redioimage', "file='macro/record_dot.svg' dest='10,9,22,21'") + POINTER + ('' if visible else prop('visible', '<bool>false</bool>')))
-    record = group('macro_tab_macrodelay_edit', [
-        item(label('macro_record_title', 'macro_record_title_text', 'heading')),
-        item(record_button('macro_btn_starredio', 'macro_record_start_text', True)),
-        item(record_button('macro_btn_stopredio', 'macro_record_stop_text', False)),
+    # The timing settings are locked while recording; the stop button beside them is not.
+    timing = widget('QWidget', 'macro_tab_macrodelay_edit', layout('QVBoxLayout', 'macro_tab_macrodelay_edit_box', [
         item(widget('QCheckBox', 'macro_check_time', text('macro_fixed_delay_text'))),
         item(row('macro_fixed_row', [item(edit('macro_fixed_time_edit', 70, 7, '50')), item(label('macro_fixed_unit', 'unit_ms', 'field')), hspacer('macro_fixed_spacer')])),
         item(label('macro_record_hint', 'macro_record_hint_text', 'hint', prop('wordWrap', '<bool>true</bool>'))),
+    ], sp=8))
+    record = group('macro_record_group', [
+        item(label('macro_record_title', 'macro_record_title_text', 'heading')),
+        item(record_button('macro_btn_starredio', 'macro_record_start_text', True)),
+        item(record_button('macro_btn_stopredio', 'macro_record_stop_text', False)),
+        item(timing),
     ])
     def move_row(button, t, e):
         return item(row(button + '_row', [item(action(button, t)), item(edit(e, 52, 3, '10'))], sp=6))
