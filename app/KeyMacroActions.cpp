@@ -13,7 +13,6 @@
 #include "toolkit/TrayIcon.h"
 
 #include <QCursor>
-#include <QTableWidget>
 #include <chrono>
 #include <cstring>
 
@@ -156,10 +155,9 @@ bool KeyMacroActions::Handle(const toolkit::TNotifyUI& msg) {
         pages::CKeyMacroPanels* panels = Panels();
         CMacroControlUI* macros = panels != nullptr ? panels->MacroPanel() : nullptr;
         if (macros != nullptr && !macros->IsRecording()) {
-            if (auto* rows = qobject_cast<QTableWidget*>(msg.pSender)) {
-                const int row = rows->rowAt(rows->viewport()->mapFromGlobal(QCursor::pos()).y());
-                macros->SelectEvent(row >= 0 ? row : macros->Events().selected);
-            }
+            // The menu acts on the row under the pointer, else on the selected one.
+            const auto row = static_cast<int>(msg.wParam);
+            macros->SelectEvent(row >= 0 ? row : macros->Events().selected);
             toolkit::ShowPopupMenu(QStringLiteral("XML/Menus/macro_action_menu.xml"), &m_window,
                                    QCursor::pos(),
                                    [this](const QString& item) { OnMenuItem(item); });

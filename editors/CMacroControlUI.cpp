@@ -1,6 +1,7 @@
 #include "editors/CMacroControlUI.h"
 
 #include "profiles/JsonFile.h"
+#include "toolkit/Notify.h"
 #include "toolkit/ResourceManager.h"
 #include "toolkit/SkinAttributes.h"
 
@@ -136,7 +137,12 @@ CMacroControlUI::CMacroControlUI(QWidget* parent)
         rows->setEditTriggers(QAbstractItemView::DoubleClicked |
                               QAbstractItemView::SelectedClicked |
                               QAbstractItemView::EditKeyPressed);
+        // A right click on the rows raises their "menu" notification with the row under the
+        // pointer (-1: none); the viewport gets the event, so the table's own notifier would not.
         rows->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(rows, &QWidget::customContextMenuRequested, this, [rows](const QPoint& at) {
+            toolkit::SendNotify(rows, QStringLiteral("menu"), rows->rowAt(at.y()));
+        });
         connect(rows, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
             if (!m_showingRows && item->column() == kDelayColumn) {
                 CommitDelay(item->row(), item->text());

@@ -26,8 +26,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <gtest/gtest.h>
@@ -333,7 +335,18 @@ TEST_F(KeyMacroPanelsTest, EventRowsAreEditedAndDeclinedDeletionsKeepTheMacro) {
 
     // A click and a move inserted after the selected row, each saved at once.
     Macros()->SelectEvent(0);
-    m_window->KeyMacro().OnMenuItem(QStringLiteral("middle_click"));
+    auto* rows = Find<QTableWidget>("macro_action_list");
+    QContextMenuEvent menuAt(QContextMenuEvent::Mouse, QPoint(5, 5),
+                             rows->viewport()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(rows->viewport(), &menuAt);
+    QMenu* menu = nullptr;
+    ASSERT_TRUE(testutil::WaitUntil([&] {
+        menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        return menu != nullptr;
+    })) << "the rows' menu opens";
+    auto* item = menu->findChild<QAction*>(QStringLiteral("middle_click"));
+    ASSERT_NE(item, nullptr);
+    item->trigger();
     Type("mouse_x_left_edit", QStringLiteral("7"));
     Find<QAbstractButton>("macro_inset_moveleftkey_btn")->click();
     auto saved = Macros()->Library().ReadEvents(0);
@@ -346,7 +359,6 @@ TEST_F(KeyMacroPanelsTest, EventRowsAreEditedAndDeclinedDeletionsKeepTheMacro) {
     EXPECT_EQ(saved[3].button, 7);
 
     // A typed delay is held at 65535; the bottom row moves to the top.
-    auto* rows = Find<QTableWidget>("macro_action_list");
     Macros()->CommitDelay(4, QStringLiteral("99999"));
     EXPECT_EQ(Macros()->Library().ReadEvents(0)[4].delay, 65535);
     Macros()->SelectEvent(4);
