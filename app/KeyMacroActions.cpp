@@ -287,8 +287,10 @@ bool KeyMacroActions::OnRecoilClick(const QString& name) {
     options.defaultExtension = QStringLiteral("shoot");
     options.filter = kShootFilter;
     if (Is(name, "shootdate_save_btn")) {
-        if (auto* mouse = qobject_cast<pages::CKestravaMouseDevice*>(Page())) {
-            mouse->WriteRecoilTables(); // a failed command is not told
+        // The user asked for this write, so a mouse that did not take the tables is told.
+        auto* mouse = qobject_cast<pages::CKestravaMouseDevice*>(Page());
+        if (mouse != nullptr && mouse->WriteRecoilTables() != 1) {
+            Tell(QT_TRID_NOOP("shoot_write_failed_text"));
         }
     } else if (Is(name, "shootdate_reset_btn")) {
         if (recoil != nullptr) {

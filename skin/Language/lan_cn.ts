@@ -1051,6 +1051,10 @@
         <source>Vertical</source>
         <translation>垂直</translation>
     </message>
+    <message id="shoot_write_failed_text">
+        <source>The mouse did not take the recoil tables. Check its connection.</source>
+        <translation>鼠标未接收压枪数据，请检查连接。</translation>
+    </message>
     <message id="custem_copy">
         <source>Copy</source>
         <translation>复制</translation>

@@ -1051,6 +1051,10 @@
         <source>Vertical</source>
         <translation>Senkrecht</translation>
     </message>
+    <message id="shoot_write_failed_text">
+        <source>The mouse did not take the recoil tables. Check its connection.</source>
+        <translation>Die Maus hat die Rückstoßtabellen nicht übernommen. Bitte die Verbindung prüfen.</translation>
+    </message>
     <message id="custem_copy">
         <source>Copy</source>
         <translation>Kopieren</translation>

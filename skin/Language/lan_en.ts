@@ -1051,6 +1051,10 @@
         <source>Vertical</source>
         <translation>Vertical</translation>
     </message>
+    <message id="shoot_write_failed_text">
+        <source>The mouse did not take the recoil tables. Check its connection.</source>
+        <translation>The mouse did not take the recoil tables. Check its connection.</translation>
+    </message>
     <message id="custem_copy">
         <source>Copy</source>
         <translation>Copy</translation>

@@ -28,6 +28,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QStackedWidget>
@@ -416,6 +417,27 @@ TEST_F(KeyMacroPanelsTest, RecoilEditsAreHeldVisiblyAndTheFourGunsReachTheMouse)
     }
     EXPECT_EQ(commands, (std::vector<std::uint8_t>{0x01, 0x03, 0x17, 0x02}));
     EXPECT_EQ(m_mouse->Firmware().RequestCount(0x17), (2920 + 55) / 56);
+
+    EXPECT_TRUE(Asked().isEmpty());
+
+    // A mouse that refuses a piece is told about; the next write goes through.
+    m_mouse->Firmware().StatusOnChunk(0x17, 3, 0xFF);
+    Find<QAbstractButton>("shootdate_save_btn")->click();
+    const QString failed =
+        q407::toolkit::ResourceManager::Instance().Text(QStringLiteral("shoot_write_failed_text"));
+    EXPECT_EQ(Asked(), QStringList{QStringLiteral("box:") + failed});
+    Find<QAbstractButton>("shootdate_save_btn")->click();
+    EXPECT_EQ(Asked().size(), 1);
+
+    // The bullet steppers stop at the first and the last bullet.
+    Find<QAbstractButton>("bullet_op_29")->setChecked(true);
+    Find<QAbstractButton>("bullet_selected_next")->click();
+    EXPECT_EQ(recoil->SelectedBullet(), 29);
+    EXPECT_EQ(Find<QLabel>("bullet_select_index")->text(), QStringLiteral("30"));
+    Find<QAbstractButton>("bullet_op_0")->setChecked(true);
+    Find<QAbstractButton>("bullet_selected_prev")->click();
+    EXPECT_EQ(recoil->SelectedBullet(), 0);
+    Find<QAbstractButton>("bullet_op_5")->setChecked(true);
 
     // Reset brings the factory bullet back.
     Find<QAbstractButton>("shootdate_reset_btn")->click();
