@@ -367,10 +367,22 @@ TEST_F(KeyMacroPanelsTest, EventRowsAreEditedAndDeclinedDeletionsKeepTheMacro) {
     EXPECT_EQ(Macros()->Library().ReadEvents(0)[0].delay, 65535);
     EXPECT_EQ(rows->rowCount(), 5);
 
+    // Exported as a ".mac" file and imported back as a second macro with the same events.
+    const QString file = m_home.Path() + QStringLiteral("/exported.mac");
+    m_dialogs->Push(file);
+    Find<QAbstractButton>("macro_btn_export")->click();
+    m_dialogs->Push(file);
+    Find<QAbstractButton>("macro_btn_import")->click();
+    ASSERT_EQ(Macros()->MacroCount(), 2);
+    EXPECT_EQ(Macros()->MacroNames()[1], "exported");
+    EXPECT_EQ(Macros()->Library().ReadEvents(1), Macros()->Library().ReadEvents(0));
+    EXPECT_EQ(m_page->Panels().KeyPanel()->MacroCount(), 2);
+    Macros()->SelectMacro(0);
+
     // Declining the deletion changes nothing; delete all empties the macro.
     m_dialogs->Push(0);
     Find<QAbstractButton>("macro_btn_name_sub")->click();
-    EXPECT_EQ(Macros()->MacroCount(), 1);
+    EXPECT_EQ(Macros()->MacroCount(), 2);
     Find<QAbstractButton>("macro_btn_deleteall")->click();
     EXPECT_TRUE(Macros()->Library().ReadEvents(0).empty());
     EXPECT_EQ(rows->rowCount(), 0);
@@ -438,6 +450,17 @@ TEST_F(KeyMacroPanelsTest, RecoilEditsAreHeldVisiblyAndTheFourGunsReachTheMouse)
     Find<QAbstractButton>("bullet_selected_prev")->click();
     EXPECT_EQ(recoil->SelectedBullet(), 0);
     Find<QAbstractButton>("bullet_op_5")->setChecked(true);
+
+    // A gun exported and imported over another one gives it the same table.
+    const QString gunFile = m_home.Path() + QStringLiteral("/gun.shoot");
+    m_dialogs->Push(gunFile);
+    Find<QAbstractButton>("shootdate_export_btn")->click();
+    Find<QAbstractButton>("shoot_gun_op_0")->setChecked(true);
+    m_dialogs->Push(gunFile);
+    Find<QAbstractButton>("shootdate_import_btn")->click();
+    EXPECT_EQ(recoil->Tables().ReadBullet(0, 5), bullet);
+    EXPECT_EQ(Find<QLineEdit>("bullet_x_eidt")->text(), QStringLiteral("255")) << "shown at once";
+    Find<QAbstractButton>("shoot_gun_op_2")->setChecked(true);
 
     // Reset brings the factory bullet back.
     Find<QAbstractButton>("shootdate_reset_btn")->click();
