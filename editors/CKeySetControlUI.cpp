@@ -302,8 +302,33 @@ void CKeySetControlUI::ShowForm(const dev::KeyForm& form) {
 // --- Reading back --------------------------------------------------------------------------------
 
 dev::KeyFunctionCode CKeySetControlUI::Encode() {
-    if (const auto code = dev::EncodeKeyForm(ReadForm(), m_default, MacroCount())) {
-        m_current = *code;
+    const dev::KeyForm form = ReadForm();
+    const auto code = dev::EncodeKeyForm(form, m_default, MacroCount());
+    if (!code) {
+        return m_current;
+    }
+    m_current = *code;
+    // Numbers the key cannot keep (a count above 15, a speed above 127, …) were held at its
+    // limits: the edits show what was stored rather than what was typed.
+    const bool numeric = form.page == dev::kFunctionSwing || form.page == dev::kFunctionWheel ||
+                         form.page == dev::kFunctionFire || form.page == dev::kFunctionMacro;
+    const dev::KeyForm stored = dev::ShowKeyFunction(*code, {}, form, MacroCount()).form;
+    if (!numeric || stored.page != form.page) {
+        return m_current;
+    }
+    const std::pair<const char*, int> numbers[] = {
+        {"keyset_mouseswing_num_edit", stored.swingCount},
+        {"keyset_mouseswing_delay_edit", stored.swingDelay},
+        {"keyset_mouseswing_speed_edit", stored.swingSpeed},
+        {"keyset_mousewheel_num_edit", stored.wheelCount},
+        {"keyset_mousewheel_delay_edit", stored.wheelDelay},
+        {"keyset_mousewheel_speed_edit", stored.wheelSpeed},
+        {"keyset_mousefire_interval_edit", stored.fireInterval},
+        {"keyset_mousefire_num_edit", stored.fireCount},
+        {"keyset_macro_cycle_edit", stored.macroCount},
+    };
+    for (const auto& [name, value] : numbers) {
+        SetEditNumber(name, value);
     }
     return m_current;
 }

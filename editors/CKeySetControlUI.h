@@ -52,7 +52,8 @@ public:
     q407::devices::KeyFunctionCode CurrentFunction() const { return m_current; }
     q407::devices::KeyFunctionCode DefaultFunction() const { return m_default; }
 
-    // Reads the panel into the current function (kept when the panel names none) and returns it.
+    // Reads the panel into the current function (kept when the panel names none) and returns it;
+    // numbers held at the function's limits are shown as held.
     q407::devices::KeyFunctionCode Encode();
 
     // Every combo on its first row; fire interval 50, fire count 2, macro count 1.

@@ -250,6 +250,10 @@ TEST_F(KeyMacroPanelsTest, EveryCategoryOfThePanelReachesTheMouse) {
     Type("keyset_mousewheel_delay_edit", QStringLiteral("5"));
     Type("keyset_mousewheel_speed_edit", QStringLiteral("28"));
     EXPECT_EQ((StoredKey(3)), (std::array<std::uint8_t, 3>{0x12, 0x35, 100 | 0x80}));
+    // A count beyond the four bits it has is held at 15, and the edit says so.
+    Type("keyset_mousewheel_num_edit", QStringLiteral("20"));
+    EXPECT_EQ((StoredKey(3)), (std::array<std::uint8_t, 3>{0x12, 0xF5, 100 | 0x80}));
+    EXPECT_EQ(Find<QLineEdit>("keyset_mousewheel_num_edit")->text(), QStringLiteral("15"));
     // Showing the key again decodes what it holds.
     Find<QAbstractButton>("key_0")->click();
     Find<QAbstractButton>("key_3")->click();
