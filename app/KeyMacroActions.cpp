@@ -1,6 +1,7 @@
 #include "app/KeyMacroActions.h"
 
 #include "app/CMainWnd.h"
+#include "app/PageActions.h"
 #include "editors/CDeviceProfileUI.h"
 #include "editors/CKeySetControlUI.h"
 #include "editors/CMacroControlUI.h"
@@ -111,14 +112,11 @@ pages::CKeyMacroPanels* KeyMacroActions::Panels() const {
 }
 
 bool KeyMacroActions::Confirm(const char* textId) const {
-    return toolkit::GetDialogs().MessageBox(&m_window, QString(), QString::fromLatin1(textId), true,
-                                            1) == 1;
+    return ConfirmText(m_window, textId);
 }
 
 void KeyMacroActions::Tell(const char* textId, int value) const {
-    QString text = toolkit::ResourceManager::Instance().Text(QString::fromLatin1(textId));
-    text.replace(QLatin1String("%d"), QString::number(value));
-    toolkit::GetDialogs().MessageBox(&m_window, QString(), text, false, 0);
+    TellText(m_window, QString::fromLatin1(textId), value);
 }
 
 void KeyMacroActions::TellWriteResult(int result) const {
