@@ -1055,6 +1055,10 @@
         <source>The mouse did not take the recoil tables. Check its connection.</source>
         <translation>鼠标未接收压枪数据，请检查连接。</translation>
     </message>
+    <message id="Key_Set">
+        <source>Assigned:</source>
+        <translation>当前功能：</translation>
+    </message>
     <message id="custem_copy">
         <source>Copy</source>
         <translation>复制</translation>

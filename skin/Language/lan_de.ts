@@ -1055,6 +1055,10 @@
         <source>The mouse did not take the recoil tables. Check its connection.</source>
         <translation>Die Maus hat die Rückstoßtabellen nicht übernommen. Bitte die Verbindung prüfen.</translation>
     </message>
+    <message id="Key_Set">
+        <source>Assigned:</source>
+        <translation>Belegung:</translation>
+    </message>
     <message id="custem_copy">
         <source>Copy</source>
         <translation>Kopieren</translation>

@@ -1055,6 +1055,10 @@
         <source>The mouse did not take the recoil tables. Check its connection.</source>
         <translation>The mouse did not take the recoil tables. Check its connection.</translation>
     </message>
+    <message id="Key_Set">
+        <source>Assigned:</source>
+        <translation>Assigned:</translation>
+    </message>
     <message id="custem_copy">
         <source>Copy</source>
         <translation>Copy</translation>

@@ -1055,6 +1055,10 @@
         <source>The mouse did not take the recoil tables. Check its connection.</source>
         <translation>滑鼠未接收壓槍資料，請檢查連線。</translation>
     </message>
+    <message id="Key_Set">
+        <source>Assigned:</source>
+        <translation>目前功能：</translation>
+    </message>
     <message id="custem_copy">
         <source>Copy</source>
         <translation>複製</translation>
