@@ -1,6 +1,7 @@
 #include "app/CMainWnd.h"
 
 #include "app/CSetWnd.h"
+#include "app/Languages.h"
 #include "app/OldFirmwareNotice.h"
 #include "common/Diag.h"
 #include "pages/CDeviceOptionUI.h"
@@ -94,8 +95,7 @@ void CMainWnd::InitWindow() {
     // The main window answers text queries but supplies no texts of its own: the language
     // file does.
     resources.SetTextQuery([](const QString&) { return QString(); });
-    resources.LoadLanguage(QStringLiteral("lan_cn.qm"));
-    resources.ReloadText();
+    ApplyLanguage(GetSavedLanguageIndex());
 
     const QIcon icon(resources.ResolveFile(QStringLiteral("common/logo.png")));
     setWindowIcon(icon);
@@ -343,6 +343,15 @@ bool CMainWnd::HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64&
         }
         return false;
     }
+    if (message == kLanguageChangedMessage) {
+        // The user chose a language in the settings window: show it and keep the choice.
+        const LanguageCatalogue catalogue = ReadLanguageCatalogue(DefaultLanguageCatalogueFile());
+        if (wParam >= 0 && wParam < static_cast<qint64>(catalogue.size())) {
+            ApplyLanguage(static_cast<int>(wParam));
+            SaveLanguageId(catalogue[static_cast<std::size_t>(wParam)].id);
+        }
+        return false;
+    }
     if (message == kOpenSettingsWindowMessage) {
         OpenSettingsWindow(true);
         return false;
@@ -376,6 +385,56 @@ bool CMainWnd::HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64&
         return false;
     }
     return false;
+}
+
+int CMainWnd::GetSavedLanguageIndex() const {
+    return ChooseLanguageIndex(ReadLanguageCatalogue(DefaultLanguageCatalogueFile()),
+                               StoredLanguageId(), QLocale::system());
+}
+
+void CMainWnd::ApplyLanguage(int index) {
+    if (index == m_languageIndex) {
+        return;
+    }
+    SetUiFonts(UiFaceForLanguage(index));
+    m_languageIndex = index;
+    const LanguageCatalogue catalogue = ReadLanguageCatalogue(DefaultLanguageCatalogueFile());
+    // Without a usable catalogue the toolkit gets an empty language and keeps its texts.
+    const LanguageEntry language = index >= 0 && index < static_cast<int>(catalogue.size())
+                                       ? catalogue[static_cast<std::size_t>(index)]
+                                       : LanguageEntry{};
+    auto& resources = toolkit::ResourceManager::Instance();
+    resources.SetLanguage(language.name);
+    if (!resources.LoadLanguage(language.file)) {
+        diag::Line("language file missing: " + language.file.toStdString());
+    }
+    diag::Printf("language %d %s", index, language.name.toUtf8().constData());
+    resources.ReloadText();
+    // Texts the pages and other windows put together themselves are redone by them.
+    if (m_devicePages != nullptr) {
+        for (int page = 0; page < m_devicePages->PageCount(); ++page) {
+            if (pages::CKestravaUSBDevice* device = m_devicePages->Page(page)) {
+                device->RefreshKeyAssignments();
+                device->RefreshPage();
+            }
+        }
+    }
+    for (toolkit::WindowImplBase* window : toolkit::WindowImplBase::AllWindows()) {
+        if (window != this) {
+            qint64 result = 0;
+            window->HandleMessage(kLanguageChangedMessage, 0, 0, result);
+        }
+    }
+    update();
+}
+
+bool CMainWnd::SaveLanguageId(int id) {
+    if (!StoreLanguageId(id)) {
+        diag::Line("language choice not stored: " + LanguageSettingsFile().string());
+        return false;
+    }
+    diag::Line("写成功！");
+    return true;
 }
 
 void CMainWnd::SetLightControl(bool on) {
@@ -557,6 +616,8 @@ void CMainWnd::OpenSettingsWindow(bool centred) {
     request.applicationVersion = q407::update::ApplicationVersionNumber(Q407_VERSION);
     request.dpi = m_uiDpi;
     request.centred = centred;
+    request.languageIndex = m_languageIndex;
+    request.languageChosen = [this](int index) { PostMessage(kLanguageChangedMessage, index, 0); };
     request.upToDate = [this] { PostMessage(kClearSettingsMarkMessage, 0, 0); };
     CSetWnd::Open(this, std::move(request));
 }

@@ -108,6 +108,16 @@ public:
     // keeping it shown or hidden as it was.
     void DpiFit();
 
+    // --- language ------------------------------------------------------------------------
+    // The language to show at start: the stored choice, else the user's locale, else English.
+    int GetSavedLanguageIndex() const;
+    // Shows language `index` of the catalogue: its fonts, its texts in every open window and
+    // page. Nothing happens when it is shown already.
+    void ApplyLanguage(int index);
+    // Stores the user's choice; false when the settings file cannot be written.
+    bool SaveLanguageId(int id);
+    int LanguageIndex() const { return m_languageIndex; }
+
 protected:
     // The pages' preview animation runs only while the window can be seen.
     void showEvent(QShowEvent* event) override;
@@ -156,6 +166,7 @@ private:
     bool m_displayChanged = false;
     bool m_noticeFlag = false; // set while no old-firmware notice is pending
     int m_uiDpi = 96;
+    int m_languageIndex = -1; // none applied yet
     QByteArray m_spectrum = QByteArray(kSpectrumBytes, '\0');
     QByteArray m_effect = QByteArray(kEffectBytes, '\0');
 };
