@@ -1,6 +1,7 @@
 #include "app/CMainWnd.h"
 
 #include "app/CSetWnd.h"
+#include "app/CSkinFrame.h"
 #include "app/Languages.h"
 #include "app/OldFirmwareNotice.h"
 #include "common/Diag.h"
@@ -9,14 +10,19 @@
 #include "pages/CKestravaUSBDevice.h"
 #include "pages/PictureControls.h"
 #include "toolkit/CMsgWnd.h"
+#include "toolkit/Dialogs.h"
 #include "toolkit/ResourceManager.h"
 #include "toolkit/SkinAttributes.h"
 
 #include <QApplication>
 #include <QCursor>
+#include <QDesktopServices>
+#include <QEnterEvent>
 #include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
+#include <QUrl>
 
 namespace q407::app {
 namespace diag = q407::diag;
@@ -96,6 +102,7 @@ void CMainWnd::InitWindow() {
     // file does.
     resources.SetTextQuery([](const QString&) { return QString(); });
     ApplyLanguage(GetSavedLanguageIndex());
+    SkinChanges().AddReceiver(this);
 
     const QIcon icon(resources.ResolveFile(QStringLiteral("common/logo.png")));
     setWindowIcon(icon);
@@ -227,6 +234,10 @@ bool CMainWnd::OnClick(const QString& name) {
         {"closebtn", false, &CMainWnd::OnCloseButton},
         {"control_light_status", false, &CMainWnd::OnLightStatusButton},
         {"setbtn", false, &CMainWnd::OnSettingsButton},
+        {"skinbtn", false, &CMainWnd::OnSkinButton},
+        {"device_select_prev", false, &CMainWnd::OnSelectPrevious},
+        {"device_select_next", false, &CMainWnd::OnSelectNext},
+        {"network_btn", false, &CMainWnd::OnNetworkButton},
         {"windowdeviceset_", true, &CMainWnd::OpenSystemDeviceSettings},
     };
     if (HandleCaptionButton(name)) {
@@ -262,11 +273,68 @@ void CMainWnd::OnSettingsButton(int) {
     OpenSettingsWindow(false);
 }
 
+void CMainWnd::OnSkinButton(int) {
+    if (m_skinFrame != nullptr) {
+        m_skinFrame->close();
+    }
+    m_skinFrame = CSkinFrame::Open(this, FindControl(QStringLiteral("skinbtn")));
+}
+
+int CMainWnd::Receive(SkinChangedParam param) {
+    QWidget* root = FindControl(QStringLiteral("root"));
+    if (root == nullptr) {
+        return 0;
+    }
+    const QString colour =
+        QStringLiteral("0x%1").arg(param.useColour ? param.colour : 0u, 8, 16, QLatin1Char('0'));
+    toolkit::SetAttribute(root, QStringLiteral("bkcolor"), colour);
+    toolkit::SetAttribute(root, QStringLiteral("bkimage"),
+                          param.useColour ? QString() : param.image);
+    root->update();
+    return 1;
+}
+
+void CMainWnd::OnSelectPrevious(int) {
+    if (m_devicePages != nullptr) {
+        m_devicePages->SelectNeighbour(-1);
+    }
+}
+
+void CMainWnd::OnSelectNext(int) {
+    if (m_devicePages != nullptr) {
+        m_devicePages->SelectNeighbour(1);
+    }
+}
+
+void CMainWnd::OnNetworkButton(int) {
+    // The address is the project's home page of the AppStream metainfo (see app/CMakeLists.txt).
+    if (!QDesktopServices::openUrl(QUrl(QStringLiteral(Q407_HOMEPAGE_URL)))) {
+        diag::Line("the web page could not be opened: " Q407_HOMEPAGE_URL);
+    }
+}
+
 void CMainWnd::OpenSystemDeviceSettings(int page) {
+    if (page != 0 && page != 1) {
+        // Only the keyboard (0) and the mouse (1) have settings to open.
+        diag::Printf("no keyboard or mouse settings of this desktop to open (page %d)", page);
+        return;
+    }
     const QStringList command =
         SystemDeviceSettingsCommand(qEnvironmentVariable("XDG_CURRENT_DESKTOP"), page);
-    if (command.isEmpty() || !QProcess::startDetached(command.front(), command.mid(1))) {
+    const auto& resources = toolkit::ResourceManager::Instance();
+    QString problem;
+    if (command.isEmpty()) {
+        problem =
+            resources.Text(page == 0 ? QStringLiteral(QT_TRID_NOOP("device_settings_unknown_0"))
+                                     : QStringLiteral(QT_TRID_NOOP("device_settings_unknown_1")));
+    } else if (QStandardPaths::findExecutable(command.front()).isEmpty() ||
+               !QProcess::startDetached(command.front(), command.mid(1))) {
+        problem = resources.Text(QStringLiteral(QT_TRID_NOOP("device_settings_missing")))
+                      .arg(command.front());
+    }
+    if (!problem.isEmpty()) {
         diag::Printf("no keyboard or mouse settings of this desktop to open (page %d)", page);
+        toolkit::GetDialogs().MessageBox(this, QString(), problem, false, 0);
     }
 }
 
@@ -291,6 +359,13 @@ bool CMainWnd::HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64&
     if (message == MessageNumber(RegisteredMessage::LightOwnerSet) && wParam == 1 &&
         (lParam == 0 || lParam == 1)) {
         SetLightControl(lParam == 1);
+        return false;
+    }
+    if (message == MessageNumber(RegisteredMessage::DeviceInfoRequest)) {
+        // The service tool that asks gets the block on the bus (the request's answer has it too).
+        if (m_bus != nullptr && !m_bus->SendDeviceInformation(DeviceInformationBlock())) {
+            diag::Line("device information: no service tool on the bus");
+        }
         return false;
     }
     if (message == kPowerBroadcastMessage) {
@@ -544,6 +619,39 @@ void CMainWnd::hideEvent(QHideEvent* event) {
     toolkit::WindowImplBase::hideEvent(event);
     if (m_devicePages != nullptr) {
         m_devicePages->SetPreviewsPaused(true);
+    }
+}
+
+void CMainWnd::changeEvent(QEvent* event) {
+    toolkit::WindowImplBase::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange) {
+        m_active = isActiveWindow();
+        SetForeground(m_active);
+    }
+}
+
+void CMainWnd::enterEvent(QEnterEvent* event) {
+    toolkit::WindowImplBase::enterEvent(event);
+    diag::Line("鼠标移入");
+    if (!m_active) {
+        SetForeground(true);
+    }
+}
+
+void CMainWnd::leaveEvent(QEvent* event) {
+    toolkit::WindowImplBase::leaveEvent(event);
+    diag::Line("鼠标移出");
+    if (!m_active) {
+        SetForeground(false);
+    }
+}
+
+void CMainWnd::SetForeground(bool foreground) {
+    m_foreground = foreground;
+    for (int page = 0; m_devicePages != nullptr && page < m_devicePages->PageCount(); ++page) {
+        if (pages::CKestravaUSBDevice* device = m_devicePages->Page(page)) {
+            device->SetForeground(foreground);
+        }
     }
 }
 

@@ -260,39 +260,53 @@ void ResourceManager::ApplyDefaultFont() const {
     }
 }
 
+void ResourceManager::ScaleControl(QWidget* control, int fromDpi) const {
+    const double ratio = static_cast<double>(m_dpi) / fromDpi;
+    const QSize size = control->minimumSize();
+    if (size == control->maximumSize() && !size.isEmpty()) {
+        control->setFixedSize(static_cast<int>(size.width() * ratio + 0.5),
+                              static_cast<int>(size.height() * ratio + 0.5));
+    }
+    // Lengths in style sheets (fonts, paddings, corners) follow the DPI as fixed sizes do.
+    const QString sheet = control->styleSheet();
+    if (!sheet.isEmpty() && sheet.contains(QLatin1String("px"))) {
+        QVariant base = control->property(kSheet96Property);
+        if (!base.isValid()) {
+            base = ScaledStyleSheet(sheet, 96.0 / fromDpi);
+        }
+        SetScaledStyleSheet(control, base.toString());
+    }
+    const QVariant font = control->property(kFontIdProperty);
+    if (font.isValid()) {
+        control->setFont(Font(font.toInt()));
+    }
+}
+
+void ResourceManager::ScaleNewControls(QWidget* root) const {
+    if (root == nullptr || m_dpi == 96) {
+        return;
+    }
+    QList<QWidget*> controls = root->findChildren<QWidget*>();
+    controls.prepend(root);
+    for (QWidget* control : controls) {
+        ScaleControl(control, 96);
+    }
+}
+
 void ResourceManager::SetAllDPI(int dpi) {
     if (dpi <= 0 || dpi == m_dpi) {
         return;
     }
-    const double ratio = static_cast<double>(dpi) / m_dpi;
+    const int fromDpi = m_dpi;
     m_dpi = dpi;
     // First the application's font: style sheets set again below take it as their base.
     ApplyDefaultFont();
-    const auto scaled = [ratio](QSize size) {
-        return QSize(static_cast<int>(size.width() * ratio + 0.5),
-                     static_cast<int>(size.height() * ratio + 0.5));
-    };
-    ForEachControl([&](QWidget* control) {
-        if (control->minimumSize() == control->maximumSize() && !control->minimumSize().isEmpty()) {
-            control->setFixedSize(scaled(control->minimumSize()));
-        }
-        // Lengths in style sheets (fonts, paddings, corners) follow the DPI as fixed sizes do.
-        const QString sheet = control->styleSheet();
-        if (!sheet.isEmpty() && sheet.contains(QLatin1String("px"))) {
-            QVariant base = control->property(kSheet96Property);
-            if (!base.isValid()) {
-                base = ScaledStyleSheet(sheet, 96.0 * ratio / dpi);
-            }
-            SetScaledStyleSheet(control, base.toString());
-        }
-        const QVariant font = control->property(kFontIdProperty);
-        if (font.isValid()) {
-            control->setFont(Font(font.toInt()));
-        }
-    });
+    ForEachControl([&](QWidget* control) { ScaleControl(control, fromDpi); });
     InvalidateAllLayouts();
+    const double ratio = static_cast<double>(dpi) / fromDpi;
     for (WindowImplBase* window : WindowImplBase::AllWindows()) {
-        window->resize(scaled(window->size()));
+        window->resize(static_cast<int>(window->width() * ratio + 0.5),
+                       static_cast<int>(window->height() * ratio + 0.5));
     }
 }
 

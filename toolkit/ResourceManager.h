@@ -93,9 +93,14 @@ public:
     double Scale() const { return m_dpi / 96.0; }
     // Applies a DPI to every window: sizes, fixed control sizes and fonts scale by the ratio.
     void SetAllDPI(int dpi);
+    // Brings a tree just built from a layout (made for 96 DPI) to the current DPI, as SetAllDPI
+    // did for the trees that existed then.
+    void ScaleNewControls(QWidget* root) const;
 
 private:
     ResourceManager();
+    // One control from `fromDpi` to the current DPI: fixed size, style sheet lengths, font.
+    void ScaleControl(QWidget* control, int fromDpi) const;
     ~ResourceManager();
 
     QString m_resourcePath;

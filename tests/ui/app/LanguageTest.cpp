@@ -4,6 +4,7 @@
 
 #include "app/CMainWnd.h"
 #include "app/CSetWnd.h"
+#include "app/CSkinFrame.h"
 #include "app/Languages.h"
 #include "app/Startup.h"
 #include "common/Paths.h"
@@ -247,7 +248,9 @@ TEST_F(LanguageTest, ChoosingALanguageReTextsEveryOpenWindowAndKeepsTheChoice) {
 
 // Every text in every language fits its control, at 96 and 144 DPI; the mouse page of each
 // language is written as a picture.
-TEST_F(LanguageTest, EveryTextFitsInEveryLanguageAt96And144Dpi) {
+class LanguageFitTest : public LanguageTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(LanguageFitTest, EveryTextFitsAt96And144Dpi) {
     CKestravaMouseDevice* page = PlugMouse(SimProduct::MouseAReceiver);
     ASSERT_NE(page, nullptr);
     CSetWnd& settings = OpenSettings();
@@ -255,7 +258,8 @@ TEST_F(LanguageTest, EveryTextFitsInEveryLanguageAt96And144Dpi) {
     ASSERT_TRUE(QDir().mkpath(folder));
     auto& resources = q407::toolkit::ResourceManager::Instance();
     const char* const names[] = {"cn", "en", "tw", "de"};
-    for (int language = 0; language < 4; ++language) {
+    const int language = GetParam();
+    {
         qint64 result = 0;
         m_window->HandleMessage(q407::app::kLanguageChangedMessage, language, 0, result);
         for (const int dpi : {96, 144}) {
@@ -296,11 +300,30 @@ TEST_F(LanguageTest, EveryTextFitsInEveryLanguageAt96And144Dpi) {
                 }
             }
             const QStringList clipped = UnreadableTexts(&settings);
+            // The skin chooser, made at this DPI.
+            m_window->FindControl<QAbstractButton>(QStringLiteral("skinbtn"))->click();
+            ASSERT_NE(m_window->SkinFrame(), nullptr);
+            EXPECT_TRUE(UnreadableTexts(m_window->SkinFrame()).isEmpty())
+                << "skin chooser, " << names[language] << " at " << dpi << ": "
+                << UnreadableTexts(m_window->SkinFrame()).join(QStringLiteral(" | ")).toStdString();
+            EXPECT_TRUE(m_window->SkinFrame()->grab().save(
+                QStringLiteral("%1/skin-%2-%3dpi.png")
+                    .arg(folder, QString::fromLatin1(names[language]))
+                    .arg(dpi)));
+            m_window->SkinFrame()->close();
             EXPECT_TRUE(clipped.isEmpty())
                 << "settings window, " << names[language] << " at " << dpi << ": "
                 << clipped.join(QStringLiteral(" | ")).toStdString();
         }
     }
 }
+
+std::string LanguageName(const ::testing::TestParamInfo<int>& info) {
+    const char* const languages[] = {"SimplifiedChinese", "English", "TraditionalChinese",
+                                     "German"};
+    return languages[info.param];
+}
+
+INSTANTIATE_TEST_SUITE_P(AllLanguages, LanguageFitTest, ::testing::Range(0, 4), LanguageName);
 
 } // namespace
