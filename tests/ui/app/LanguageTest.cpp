@@ -2,7 +2,7 @@
 // window (checked on real texts) and keeps the choice; every text fits its control in every
 // language at 96 and 144 DPI, with pictures of the mouse page per language for people to see.
 
-#include "app/CMainWnd.h"
+#include "ShellFixture.h"
 #include "app/CSetWnd.h"
 #include "app/CSkinFrame.h"
 #include "app/Languages.h"
@@ -113,30 +113,19 @@ QStringList UnreadableTexts(const QWidget* window) {
     return clipped;
 }
 
-class LanguageTest : public ::testing::Test {
+class LanguageTest : public ShellTest {
 protected:
-    static void SetUpTestSuite() {
-        const QString skin = QString::fromStdString((q407::paths::DataDir() / "skin").string());
-        ASSERT_TRUE(q407::app::SetupUiResources(skin + QLatin1Char('/')));
-    }
     void SetUp() override {
-        ASSERT_TRUE(m_home.IsValid());
-        m_window = std::make_unique<CMainWnd>(nullptr, &m_bus);
-        ASSERT_TRUE(m_window->Create(QStringLiteral("Q407"), QSize(1000, 640)));
+        ShellTest::SetUp();
         ASSERT_TRUE(testutil::WaitUntil([&] { return m_window->isVisible(); }));
     }
     void TearDown() override {
         m_settings.reset();
-        m_window.reset();
-        if (m_mouse) {
-            m_mouse->Unplug();
-        }
-        q407::toolkit::ResourceManager::Instance().SetAllDPI(96);
+        ShellTest::TearDown();
     }
 
     CKestravaMouseDevice* PlugMouse(SimProduct which) {
-        m_mouse = SimulatedProduct::Create(which);
-        EXPECT_TRUE(m_mouse->PlugInto(m_bus));
+        Plug(which);
         CKestravaMouseDevice* page = nullptr;
         EXPECT_TRUE(testutil::WaitUntil(
             [&] {
@@ -168,11 +157,6 @@ protected:
         return q407::toolkit::ControlText(window->findChild<QWidget*>(QString::fromLatin1(name)));
     }
 
-    testutil::UserFolderScope m_home;
-    testutil::ScriptedDialogsScope m_dialogs;
-    q407::sim::VirtualHidBus m_bus;
-    std::shared_ptr<SimulatedProduct> m_mouse;
-    std::unique_ptr<CMainWnd> m_window;
     std::unique_ptr<CSetWnd> m_settings;
 };
 

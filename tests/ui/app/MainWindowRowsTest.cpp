@@ -3,7 +3,7 @@
 // the project's web page, the foreground flag the pages are told, and the device information for
 // the service tool on the bus.
 
-#include "app/CMainWnd.h"
+#include "ShellFixture.h"
 #include "app/InstanceBus.h"
 #include "app/Startup.h"
 #include "common/Paths.h"
@@ -41,23 +41,8 @@ public:
     QList<QUrl> opened;
 };
 
-class MainWindowRowsTest : public ::testing::Test {
+class MainWindowRowsTest : public ShellTest {
 protected:
-    static void SetUpTestSuite() {
-        const QString skin = QString::fromStdString((q407::paths::DataDir() / "skin").string());
-        ASSERT_TRUE(q407::app::SetupUiResources(skin + QLatin1Char('/')));
-    }
-    void SetUp() override {
-        ASSERT_TRUE(m_home.IsValid());
-        m_window = std::make_unique<CMainWnd>(nullptr, &m_bus);
-        ASSERT_TRUE(m_window->Create(QStringLiteral("Q407"), QSize(1000, 640)));
-    }
-    void TearDown() override {
-        m_window.reset();
-        for (auto& product : m_products) {
-            product->Unplug();
-        }
-    }
     void Click(const char* name) {
         QWidget sender;
         sender.setObjectName(QString::fromLatin1(name));
@@ -65,12 +50,6 @@ protected:
         m_window->Notify(msg);
     }
     QStringList Boxes() { return m_dialogs.Dialogs().Asked(); }
-
-    testutil::UserFolderScope m_home;
-    testutil::ScriptedDialogsScope m_dialogs;
-    q407::sim::VirtualHidBus m_bus;
-    std::vector<std::shared_ptr<q407::sim::SimulatedProduct>> m_products;
-    std::unique_ptr<CMainWnd> m_window;
 };
 
 TEST_F(MainWindowRowsTest, DeviceSettingsOpenTheDesktopsOwnOrSayWhatToOpen) {
@@ -125,8 +104,7 @@ TEST_F(MainWindowRowsTest, DeviceSettingsOpenTheDesktopsOwnOrSayWhatToOpen) {
 
 TEST_F(MainWindowRowsTest, PreviousAndNextSelectTheNeighbouringVisibleEntry) {
     for (SimProduct product : {SimProduct::MouseA, SimProduct::MousePad, SimProduct::Headset}) {
-        m_products.push_back(q407::sim::SimulatedProduct::Create(product));
-        ASSERT_TRUE(m_products.back()->PlugInto(m_bus));
+        Plug(product);
     }
     auto* pages = m_window->Pages();
     ASSERT_TRUE(testutil::WaitUntil([&] { return pages->VisibleEntryCount() == 3; }, 8000));

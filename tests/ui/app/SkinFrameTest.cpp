@@ -2,7 +2,7 @@
 // choices are written to main.ini, the user's own picture comes from the file dialog, and the
 // pop-up goes when it loses the focus.
 
-#include "app/CMainWnd.h"
+#include "ShellFixture.h"
 #include "app/CSkinFrame.h"
 #include "app/Startup.h"
 #include "common/Paths.h"
@@ -23,16 +23,10 @@ namespace {
 using q407::app::CMainWnd;
 using q407::app::CSkinFrame;
 
-class SkinFrameTest : public ::testing::Test {
+class SkinFrameTest : public ShellTest {
 protected:
-    static void SetUpTestSuite() {
-        const QString skin = QString::fromStdString((q407::paths::DataDir() / "skin").string());
-        ASSERT_TRUE(q407::app::SetupUiResources(skin + QLatin1Char('/')));
-    }
     void SetUp() override {
-        ASSERT_TRUE(m_home.IsValid());
-        m_window = std::make_unique<CMainWnd>();
-        ASSERT_TRUE(m_window->Create(QStringLiteral("Q407"), QSize(1000, 640)));
+        ShellTest::SetUp();
         m_window->show();
     }
     CSkinFrame* OpenFrame() {
@@ -56,10 +50,6 @@ protected:
         return QSettings(QString::fromStdString((q407::paths::UserDir() / "main.ini").string()),
                          QSettings::IniFormat);
     }
-
-    testutil::UserFolderScope m_home;
-    testutil::ScriptedDialogsScope m_dialogs;
-    std::unique_ptr<CMainWnd> m_window;
 };
 
 TEST_F(SkinFrameTest, OpensUnderTheSkinButtonWithPicturesAndColours) {
