@@ -1,7 +1,8 @@
 #pragma once
 
 // What the main window does with the notifications of the device pages' controls: the mouse's
-// settings, the lighting panel and the profile panel of the selected page. Each table row names
+// settings, the headset's audio panels, the lighting panel and the profile panel of the selected
+// page. Each table row names
 // a control, or a prefix that a number follows ("DPI_slider_" + n); the first row that matches
 // acts. Notifications whose page or panel does not exist change nothing.
 
@@ -12,6 +13,7 @@
 namespace q407::pages {
 class CKestravaUSBDevice;
 class CKestravaMouseDevice;
+class CKestravaHS6533Device;
 } // namespace q407::pages
 
 namespace q407::editors {
@@ -44,6 +46,9 @@ private:
 
     pages::CKestravaUSBDevice* Page() const;
     pages::CKestravaMouseDevice* Mouse() const;
+    pages::CKestravaHS6533Device* Headset() const;
+    // The headset panels' rows; false when none names the control.
+    bool OnHeadsetSelect(const QString& prefix, int n, bool checked);
     // The selected page's panels; nullptr without a page or panel.
     editors::CDeviceProfileUI* ProfilePanel() const;
     editors::CLightControlUI* LightPanel() const;

@@ -41,11 +41,6 @@ std::uint16_t ToWord(int value) {
     return static_cast<std::uint16_t>(std::clamp(value, 0, 0xFFFF));
 }
 
-bool IsPlainName(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of("/\\") == std::string::npos && name.find('\0') == std::string::npos;
-}
-
 // The field a MouseField names.
 std::uint16_t& FieldOf(profiles::MouseSystemSettings& settings, MouseField field) {
     switch (field) {
@@ -100,16 +95,6 @@ public:
 private:
     p::CDeviceProtocol& m_protocol;
 };
-
-// "DefaultLightName" and "AreaLightName" hold either one list or one list per light table.
-const Json::Value& LightTableList(const Json::Value& root, const char* key, int table) {
-    const Json::Value& list = profiles::Member(root, key);
-    const Json::Value& first = profiles::Element(list, 0);
-    if (first.isArray()) {
-        return profiles::Element(list, static_cast<Json::ArrayIndex>(table));
-    }
-    return list;
-}
 
 } // namespace
 
@@ -244,10 +229,48 @@ int MouseModel::ReadDeviceConfig() {
         return 0;
     }
     m_currentSlot = slot;
+    const Json::Value before = m_profile.GetRoot();
+    TakeBlock(read);
+    SaveIfChanged(before);
+    return 1;
+}
+
+int MouseModel::ApplyDeviceButtons(int slot, int stage) {
+    if (slot < 0 || slot > 0x0F) {
+        return 0;
+    }
+    // Some firmware reports the button before its memory shows the change, so the slot and stage
+    // come from the event, never from the current-slot byte or the block's stage byte.
+    m_currentSlot = static_cast<std::uint8_t>(slot);
+    const Json::Value before = m_profile.GetRoot();
+    MouseConfigBlock read{};
+    const bool blockRead =
+        IsOpen() && p::ReadProfileSettingsSequence(Protocol(), p::kMouseSettings, m_currentSlot,
+                                                   read) == p::kResultOk;
+    if (blockRead) {
+        TakeBlock(read);
+    }
+    if (stage >= 0 && stage < kDpiStageCount) {
+        m_activeStage = stage;
+        m_configBlock[mb::kActiveStage] = static_cast<std::uint8_t>(stage);
+        m_profile.SetActiveStage(m_activeStage);
+    }
+    SaveIfChanged(before);
+    return blockRead ? 1 : 0;
+}
+
+void MouseModel::SaveIfChanged(const Json::Value& before) {
+    // A mouse that holds what the profile says needs no rewrite of the file (and no flush to
+    // disk on every resynchronisation).
+    if (m_profile.GetRoot() != before) {
+        m_profile.SaveProfile();
+    }
+}
+
+void MouseModel::TakeBlock(const MouseConfigBlock& read) {
     m_configBlock = read;
     m_blockRead = true;
     EnsureEffectCodes();
-    const Json::Value before = m_profile.GetRoot();
 
     profiles::LightInfo info = m_profile.GetLightInfo();
     const auto code = std::find(m_effectCodes.begin(), m_effectCodes.end(), read[mb::kEffect]);
@@ -292,12 +315,6 @@ int MouseModel::ReadDeviceConfig() {
     m_profile.SetActiveStage(m_activeStage);
     m_profile.SetLightInfo(info);
     DeviceModel::SetLightParams(info);
-    // A mouse that holds what the profile says needs no rewrite of the file (and no flush to
-    // disk on every resynchronisation).
-    if (m_profile.GetRoot() != before) {
-        m_profile.SaveProfile();
-    }
-    return 1;
 }
 
 void MouseModel::BuildBlock(MouseConfigBlock& out, int value) const {
@@ -381,20 +398,7 @@ bool MouseModel::NeedsOldFirmwareNotice() const {
 // --- Profile -------------------------------------------------------------------------------------
 
 void MouseModel::UpdateProfilePaths() {
-    m_profile.SetDeviceIndex(GetDeviceIndex());
-    m_profile.SetDefaultPath(GetDefaultProfilePath());
-    m_profile.SetFirstCustomLightMode(kFirstUserLightMode);
-    const std::filesystem::path folder = GetProfileFolder();
-    if (folder.empty()) {
-        return;
-    }
-    // The names come from the profile list and the page set-up: never let one leave the folder.
-    if (IsPlainName(ProfileUuid())) {
-        m_profile.SetProfilePath(folder / (ProfileUuid() + ".Json"));
-    }
-    if (IsPlainName(LightConfigName())) {
-        m_profile.SetLightConfigPath(folder / (LightConfigName() + ".config"));
-    }
+    PrepareProfilePaths(m_profile, kFirstUserLightMode);
 }
 
 std::string MouseModel::GetProfilePath() const {
@@ -435,8 +439,7 @@ void MouseModel::TakeProfile() {
 
 int MouseModel::LoadProfile() {
     UpdateProfilePaths();
-    const std::filesystem::path path = m_profile.GetProfilePath();
-    if (path.empty() || m_profile.LoadProfile(path).isNull()) {
+    if (!ReadProfileFile(m_profile)) {
         return 0;
     }
     TakeProfile();
@@ -445,14 +448,9 @@ int MouseModel::LoadProfile() {
 
 int MouseModel::ResetProfileToDefault() {
     UpdateProfilePaths();
-    const std::filesystem::path defaults = GetDefaultProfilePath();
-    const Json::Value entry =
-        profiles::Element(profiles::Member(profiles::ReadJsonFile(defaults), "Device"),
-                          static_cast<Json::ArrayIndex>(GetDeviceIndex()));
-    if (defaults.empty() || entry.isNull()) {
+    if (!ReadDefaultProfile(m_profile)) {
         return 0;
     }
-    m_profile.LoadProfile(defaults);
     TakeProfile();
     return m_profile.SaveProfile() ? 1 : 0;
 }
@@ -597,42 +595,10 @@ int MouseModel::SystemPointerSpeed(int slider) {
 // --- Name lists ----------------------------------------------------------------------------------
 
 MouseModel::NameLists MouseModel::LoadNameLists() {
-    NameLists lists;
-    const std::filesystem::path folder = GetProfileFolder();
-    if (!folder.empty()) {
-        for (const profiles::MacroInfo& macro : profiles::CMacroLibrary(folder).Load()) {
-            lists.macroNames.push_back(macro.name);
-        }
-    }
-
-    const Json::Value lights = profiles::ReadJsonFile(GetDefaultFolder() / "default_light.json");
-    const Json::Value& modes = LightTableList(lights, "DefaultLightName", m_lightTable);
-    if (modes.isArray()) {
-        for (const Json::Value& mode : modes) {
-            lists.lightNames.push_back(profiles::AsString(profiles::Member(mode, "LightName")));
-            lists.lightVisible.push_back(profiles::AsInt(profiles::Member(mode, "visible")));
-            lists.effectCodes.push_back(profiles::AsInt(profiles::Member(mode, "value")));
-        }
-    }
-    const Json::Value& areas = LightTableList(lights, "AreaLightName", m_lightTable);
-    if (areas.isArray()) {
-        for (const Json::Value& area : areas) {
-            lists.areaLightNames.push_back(profiles::AsString(profiles::Member(area, "LightName")));
-        }
-    }
-
     UpdateProfilePaths();
-    if (!m_profile.GetLightConfigPath().empty()) {
-        const Json::Value config = m_profile.LoadLightConfig(m_profile.GetLightConfigPath());
-        const Json::Value& saved = profiles::Element(
-            profiles::Member(config, "LightInfo"), static_cast<Json::ArrayIndex>(GetDeviceIndex()));
-        if (saved.isArray()) {
-            for (const Json::Value& effect : saved) {
-                lists.userLightNames.push_back(
-                    profiles::AsString(profiles::Member(effect, "LightName")));
-            }
-        }
-    }
+    NameLists lists = ReadNameLists(
+        {GetProfileFolder(), "macro.config", GetDefaultFolder(), m_lightTable, GetDeviceIndex()},
+        m_profile);
     m_effectCodes = lists.effectCodes;
     m_effectCodesLoaded = true;
     return lists;

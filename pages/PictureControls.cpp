@@ -1,6 +1,8 @@
 #include "pages/PictureControls.h"
 
+#include "pages/CKestravaHS6533Device.h"
 #include "pages/CKestravaMouseDevice.h"
+#include "pages/CKestravaMousePadDevice.h"
 
 #include <QPainter>
 #include <QPushButton>
@@ -133,6 +135,14 @@ QWidget* DevicePageControl(const QString& className, QWidget* parent) {
     if (className.compare(QLatin1String("CKestravaMouseDevice"), Qt::CaseInsensitive) == 0 ||
         className.compare(QLatin1String("KestravaMouseDevice"), Qt::CaseInsensitive) == 0) {
         return new CKestravaMouseDevice(parent);
+    }
+    if (className.compare(QLatin1String("CKestravaMousePadDevice"), Qt::CaseInsensitive) == 0 ||
+        className.compare(QLatin1String("KestravaMousePadDevice"), Qt::CaseInsensitive) == 0) {
+        return new CKestravaMousePadDevice(parent);
+    }
+    if (className.compare(QLatin1String("CKestravaHS6533Device"), Qt::CaseInsensitive) == 0 ||
+        className.compare(QLatin1String("KestravaHS6533Device"), Qt::CaseInsensitive) == 0) {
+        return new CKestravaHS6533Device(parent);
     }
     return PictureFallbackControl(className, parent);
 }

@@ -39,8 +39,8 @@ QWidget* PictureFallbackControl(const QString& className, QWidget* parent);
 std::optional<QPoint> PlacedCentre(const QWidget* control, const QSize& area);
 
 // The builder callback of device layouts: the page classes the control factory does not make
-// (the mouse page, named "CKestravaMouseDevice" or "KestravaMouseDevice"), then the picture
-// stand-ins; nullptr for any other class.
+// (the mouse, mouse pad and headset pages, named "CKestravaMouseDevice" or
+// "KestravaMouseDevice" and so on), then the picture stand-ins; nullptr for any other class.
 QWidget* DevicePageControl(const QString& className, QWidget* parent);
 
 void SetLightColour(QWidget* button, const QColor& colour);
