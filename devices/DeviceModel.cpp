@@ -2,6 +2,7 @@
 
 #include "common/Diag.h"
 #include "common/Paths.h"
+#include "devices/DeviceProfiles.h"
 
 #include <algorithm>
 #include <system_error>
@@ -11,11 +12,6 @@ namespace q407::devices {
 namespace {
 
 using namespace std::chrono_literals;
-
-bool IsPlainName(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of("/\\") == std::string::npos && name.find('\0') == std::string::npos;
-}
 
 } // namespace
 
@@ -271,7 +267,7 @@ void DeviceModel::LightLoop(const Event& stop) {
             lastFrame = Clock::now();
             continue;
         }
-        if (m_previewPaused.load()) {
+        if (m_previewPaused.load() && !KeepsRunningWhilePaused()) {
             // Nobody looks at the preview: check back rarely instead of at the frame rate.
             if (stop.Wait(kLightIdle)) {
                 break;

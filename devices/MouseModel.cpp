@@ -1,6 +1,7 @@
 #include "devices/MouseModel.h"
 
 #include "common/Diag.h"
+#include "devices/DeviceProfiles.h"
 #include "hid/DeviceTable.h"
 #include "profiles/CMacroLibrary.h"
 #include "profiles/JsonFile.h"
@@ -19,19 +20,8 @@ namespace p = protocol;
 namespace mb = mouse_block;
 
 constexpr std::uint16_t kOldFirmwareLimit = 0x0103;
-constexpr std::uint8_t kMacroCategory = 0x70;
-constexpr std::uint8_t kMacroCategoryAlt = 0x71;
 constexpr int kNoPosition = 255;
 constexpr int kMaxSpeedLevel = 4;
-
-bool IsMacro(std::uint32_t function) {
-    const auto category = static_cast<std::uint8_t>(function >> 16);
-    return category == kMacroCategory || category == kMacroCategoryAlt;
-}
-
-int MacroIndexOf(std::uint32_t function) {
-    return static_cast<int>((function >> 8) & 0xFF);
-}
 
 std::uint8_t ToByte(int value) {
     return static_cast<std::uint8_t>(std::clamp(value, 0, 0xFF));
@@ -39,11 +29,6 @@ std::uint8_t ToByte(int value) {
 
 std::uint16_t ToWord(int value) {
     return static_cast<std::uint16_t>(std::clamp(value, 0, 0xFFFF));
-}
-
-bool IsPlainName(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of("/\\") == std::string::npos && name.find('\0') == std::string::npos;
 }
 
 // The field a MouseField names.
@@ -75,40 +60,6 @@ std::uint16_t& FieldOf(profiles::MouseSystemSettings& settings, MouseField field
         return settings.deepSleepOff;
     }
     return settings.reserved;
-}
-
-// The macro image commands through the page's protocol object, each behind the link query
-// through the receiver.
-class ProtocolMacroDevice final : public profiles::IMacroImageDevice {
-public:
-    explicit ProtocolMacroDevice(p::CDeviceProtocol& protocol) : m_protocol(protocol) {}
-    bool IsOpen() const override { return m_protocol.IsOpened(); }
-    int BeginConfig() override {
-        return p::RunLinked(m_protocol, [&] { return m_protocol.BeginConfig(); });
-    }
-    int ReadDeviceInfo(profiles::DeviceInfoBlock& info) override {
-        return p::RunLinked(m_protocol, [&] { return m_protocol.ReadDeviceInfo(info); });
-    }
-    int WriteMacroData(std::span<const std::uint8_t> image) override {
-        return p::RunLinked(m_protocol,
-                            [&] { return m_protocol.WriteMacroImage(image.data(), image.size()); });
-    }
-    int EndConfig(int argument) override {
-        return p::RunLinked(m_protocol, [&] { return m_protocol.EndConfig(argument); });
-    }
-
-private:
-    p::CDeviceProtocol& m_protocol;
-};
-
-// "DefaultLightName" and "AreaLightName" hold either one list or one list per light table.
-const Json::Value& LightTableList(const Json::Value& root, const char* key, int table) {
-    const Json::Value& list = profiles::Member(root, key);
-    const Json::Value& first = profiles::Element(list, 0);
-    if (first.isArray()) {
-        return profiles::Element(list, static_cast<Json::ArrayIndex>(table));
-    }
-    return list;
 }
 
 } // namespace
@@ -381,20 +332,7 @@ bool MouseModel::NeedsOldFirmwareNotice() const {
 // --- Profile -------------------------------------------------------------------------------------
 
 void MouseModel::UpdateProfilePaths() {
-    m_profile.SetDeviceIndex(GetDeviceIndex());
-    m_profile.SetDefaultPath(GetDefaultProfilePath());
-    m_profile.SetFirstCustomLightMode(kFirstUserLightMode);
-    const std::filesystem::path folder = GetProfileFolder();
-    if (folder.empty()) {
-        return;
-    }
-    // The names come from the profile list and the page set-up: never let one leave the folder.
-    if (IsPlainName(ProfileUuid())) {
-        m_profile.SetProfilePath(folder / (ProfileUuid() + ".Json"));
-    }
-    if (IsPlainName(LightConfigName())) {
-        m_profile.SetLightConfigPath(folder / (LightConfigName() + ".config"));
-    }
+    SetProfilePaths(m_profile, *this, kFirstUserLightMode);
 }
 
 std::string MouseModel::GetProfilePath() const {
@@ -596,43 +534,9 @@ int MouseModel::SystemPointerSpeed(int slider) {
 
 // --- Name lists ----------------------------------------------------------------------------------
 
-MouseModel::NameLists MouseModel::LoadNameLists() {
-    NameLists lists;
-    const std::filesystem::path folder = GetProfileFolder();
-    if (!folder.empty()) {
-        for (const profiles::MacroInfo& macro : profiles::CMacroLibrary(folder).Load()) {
-            lists.macroNames.push_back(macro.name);
-        }
-    }
-
-    const Json::Value lights = profiles::ReadJsonFile(GetDefaultFolder() / "default_light.json");
-    const Json::Value& modes = LightTableList(lights, "DefaultLightName", m_lightTable);
-    if (modes.isArray()) {
-        for (const Json::Value& mode : modes) {
-            lists.lightNames.push_back(profiles::AsString(profiles::Member(mode, "LightName")));
-            lists.lightVisible.push_back(profiles::AsInt(profiles::Member(mode, "visible")));
-            lists.effectCodes.push_back(profiles::AsInt(profiles::Member(mode, "value")));
-        }
-    }
-    const Json::Value& areas = LightTableList(lights, "AreaLightName", m_lightTable);
-    if (areas.isArray()) {
-        for (const Json::Value& area : areas) {
-            lists.areaLightNames.push_back(profiles::AsString(profiles::Member(area, "LightName")));
-        }
-    }
-
+NameLists MouseModel::LoadNameLists() {
     UpdateProfilePaths();
-    if (!m_profile.GetLightConfigPath().empty()) {
-        const Json::Value config = m_profile.LoadLightConfig(m_profile.GetLightConfigPath());
-        const Json::Value& saved = profiles::Element(
-            profiles::Member(config, "LightInfo"), static_cast<Json::ArrayIndex>(GetDeviceIndex()));
-        if (saved.isArray()) {
-            for (const Json::Value& effect : saved) {
-                lists.userLightNames.push_back(
-                    profiles::AsString(profiles::Member(effect, "LightName")));
-            }
-        }
-    }
+    NameLists lists = ReadNameLists(*this, m_profile, m_lightTable);
     m_effectCodes = lists.effectCodes;
     m_effectCodesLoaded = true;
     return lists;
@@ -661,11 +565,6 @@ std::optional<std::array<std::uint8_t, 6>> MouseModel::PollPowerState() {
 
 // --- Key table, macros and recoil ---------------------------------------------------------------
 
-int MouseModel::MacroCount() const {
-    const std::filesystem::path folder = GetProfileFolder();
-    return folder.empty() ? 0 : static_cast<int>(profiles::CMacroLibrary(folder).Load().size());
-}
-
 KeyEntries MouseModel::CurrentKeyEntries() const {
     KeyEntries entries;
     for (const profiles::KeyAssignmentEntry& key : m_keyList) {
@@ -675,20 +574,7 @@ KeyEntries MouseModel::CurrentKeyEntries() const {
 }
 
 std::vector<int> MouseModel::UsedMacros(const KeyEntries& entries) const {
-    const int count = MacroCount();
-    const std::map<int, int>& map = KeyMap();
-    std::vector<int> used;
-    for (std::size_t key = 0; key < entries.size(); ++key) {
-        const auto position = map.find(static_cast<int>(key));
-        if (position == map.end() || position->second == kNoPosition || !IsMacro(entries[key])) {
-            continue;
-        }
-        const int index = MacroIndexOf(entries[key]);
-        if (index < count && std::find(used.begin(), used.end(), index) == used.end()) {
-            used.push_back(index);
-        }
-    }
-    return used;
+    return devices::UsedMacros(entries, KeyMap(), MacroLibrarySize(*this), entries.size());
 }
 
 std::vector<std::string> MouseModel::GetMacroList() const {
@@ -712,34 +598,11 @@ int MouseModel::WriteKeyTable(profiles::CBasicProfiledata* profile, const KeyEnt
     if (!IsOpen() || !m_tablesRead) {
         return 0;
     }
-    const std::vector<profiles::KeyAssignmentEntry> keys =
+    std::vector<profiles::KeyAssignmentEntry> keys =
         profile != nullptr ? profile->GetKeyList() : m_keyList;
-    const std::vector<int> used = UsedMacros(entries);
-    const int count = MacroCount();
-    std::vector<std::uint8_t> table(m_tables.defaultKeyTable.begin(),
-                                    m_tables.defaultKeyTable.begin() + Protocol().TableSize());
-    for (const auto& [key, position] : KeyMap()) {
-        const auto at = static_cast<std::size_t>(key);
-        if (position == kNoPosition || at >= entries.size() ||
-            static_cast<std::size_t>(position) * 3 + 3 > table.size()) {
-            continue;
-        }
-        profiles::KeyFunctionBytes code =
-            profiles::KeyFunctionFromInt(static_cast<int>(entries[at]));
-        if (IsMacro(entries[at])) {
-            const int index = MacroIndexOf(entries[at]);
-            if (index < count) {
-                code[1] = static_cast<std::uint8_t>(std::find(used.begin(), used.end(), index) -
-                                                    used.begin());
-            } else if (at < keys.size()) {
-                code = keys[at].defaultAssignment;
-            } else {
-                continue; // no default known: the factory function stays
-            }
-        }
-        std::copy(code.begin(), code.end(),
-                  table.begin() + static_cast<std::ptrdiff_t>(position) * 3);
-    }
+    const std::vector<std::uint8_t> table =
+        BuildKeyTable(std::span(m_tables.defaultKeyTable.data(), Protocol().TableSize()), KeyMap(),
+                      entries, keys, MacroLibrarySize(*this), entries.size());
     return p::WriteKeyTableSequence(Protocol(), table) == p::kResultOk ? 1 : 0;
 }
 

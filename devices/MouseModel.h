@@ -17,6 +17,7 @@
 // Bytes 10, 13, 68-76 and 79 are kept as the device last gave them.
 
 #include "devices/DeviceModel.h"
+#include "devices/DeviceProfiles.h"
 #include "profiles/CMouseProfiledata.h"
 #include "protocol/Sequences.h"
 
@@ -173,14 +174,7 @@ public:
     static int SystemPointerSpeed(int slider);
 
     // --- Name lists --------------------------------------------------------------------------
-    struct NameLists {
-        std::vector<std::string> macroNames;
-        std::vector<std::string> lightNames; // text ids
-        std::vector<int> lightVisible;
-        std::vector<int> effectCodes;
-        std::vector<std::string> areaLightNames;
-        std::vector<std::string> userLightNames;
-    };
+    using NameLists = devices::NameLists;
     // Reads "macro.config" (profile folder), "default_light.json" (default data folder) and the
     // light configuration file; missing or damaged files give empty lists. Keeps the effect
     // codes for the settings block.
@@ -244,7 +238,6 @@ private:
     bool ReadBlock(std::uint8_t& slot, MouseConfigBlock& out);
     void BuildBlock(MouseConfigBlock& out, int value) const;
     void PrepareKeyMap();
-    int MacroCount() const;
 
     protocol::DeviceTables m_tables;
     bool m_tablesRead = false;
