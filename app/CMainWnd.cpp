@@ -4,6 +4,7 @@
 #include "app/OldFirmwareNotice.h"
 #include "common/Diag.h"
 #include "pages/CDeviceOptionUI.h"
+#include "pages/CKestravaKeyboardDevice.h"
 #include "pages/CKestravaMouseDevice.h"
 #include "pages/CKestravaUSBDevice.h"
 #include "pages/PictureControls.h"
@@ -16,6 +17,8 @@
 #include <QProcess>
 #include <QScreen>
 #include <QTimer>
+#include <array>
+#include <cstring>
 
 namespace q407::app {
 namespace diag = q407::diag;
@@ -431,8 +434,21 @@ bool CMainWnd::OnDataBlock(qint64 kind, const QByteArray& block) {
         return false;
     }
     std::copy(block.begin(), block.end(), buffer->begin());
-    // The audio-light analysis and the keyboard pages' colour input take it from here once
-    // they exist.
+    if (kind == 2 && m_devicePages != nullptr) {
+        // The first keyboard page takes the first six values as its colour input. The
+        // audio-light analysis of the spectrum data comes with the audio lighting.
+        std::array<std::int32_t, 6> values{};
+        std::memcpy(
+            values.data(), m_effect.constData(),
+            std::min<std::size_t>(sizeof(values), static_cast<std::size_t>(m_effect.size())));
+        for (int i = 0; i < m_devicePages->PageCount(); ++i) {
+            if (auto* keyboard =
+                    qobject_cast<pages::CKestravaKeyboardDevice*>(m_devicePages->Page(i))) {
+                keyboard->SetColourInput(values);
+                break;
+            }
+        }
+    }
     return true;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
 // What the main window does with the notifications of the device pages' controls: the mouse's
-// settings, the lighting panel and the profile panel of the selected page. Each table row names
-// a control, or a prefix that a number follows ("DPI_slider_" + n); the first row that matches
-// acts. Notifications whose page or panel does not exist change nothing.
+// and the keyboard's settings, the lighting panel and the profile panel of the selected page. Each
+// table row names a control, or a prefix that a number follows ("DPI_slider_" + n); the first row
+// that matches acts. Notifications whose page or panel does not exist change nothing.
 
 #include "toolkit/Notify.h"
 
@@ -12,6 +12,7 @@
 namespace q407::pages {
 class CKestravaUSBDevice;
 class CKestravaMouseDevice;
+class CKestravaKeyboardDevice;
 } // namespace q407::pages
 
 namespace q407::editors {
@@ -41,9 +42,11 @@ private:
     bool OnItem(const QString& name, int row);
     bool OnKillFocus(const QString& prefix, int n);
     bool OnColour(const QString& name);
+    bool OnSelectEnd(const QString& name);
 
     pages::CKestravaUSBDevice* Page() const;
     pages::CKestravaMouseDevice* Mouse() const;
+    pages::CKestravaKeyboardDevice* Keyboard() const;
     // The selected page's panels; nullptr without a page or panel.
     editors::CDeviceProfileUI* ProfilePanel() const;
     editors::CLightControlUI* LightPanel() const;

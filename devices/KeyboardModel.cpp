@@ -581,12 +581,20 @@ int KeyboardModel::ReloadCustomGroup() {
     return IsOpen() ? WriteCustomGroup(CustomGroup()) : 0;
 }
 
-int KeyboardModel::PaintCustomKey(int key, Rgb colour) {
-    if (GetLightParams().mode != kCustomColourMode || key < 0 ||
-        static_cast<std::size_t>(key) >= kb::kKeySlots) {
+int KeyboardModel::PaintCustomKeys(std::span<const int> keys, Rgb colour) {
+    if (GetLightParams().mode != kCustomColourMode) {
         return 0;
     }
-    m_engine.SetCustomColour(static_cast<unsigned>(key), colour);
+    bool painted = false;
+    for (const int key : keys) {
+        if (key >= 0 && static_cast<std::size_t>(key) < kb::kKeySlots) {
+            m_engine.SetCustomColour(static_cast<unsigned>(key), colour);
+            painted = true;
+        }
+    }
+    if (!painted) {
+        return 0;
+    }
     StoreCustomColours();
     m_profile.SaveProfile();
     return WriteCustomGroup(CustomGroup());

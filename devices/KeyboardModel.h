@@ -170,8 +170,10 @@ public:
     int WriteCustomGroup(int group);
     // The profile's colours of the current group into the engine, then written to the keyboard.
     int ReloadCustomGroup();
-    // Mode 20 only: one key takes `colour`; stored, saved and written. 0 in any other mode.
-    int PaintCustomKey(int key, Rgb colour);
+    // Mode 20 only: the keys take `colour`; stored, saved and written once. 0 in any other mode
+    // or without a key.
+    int PaintCustomKeys(std::span<const int> keys, Rgb colour);
+    int PaintCustomKey(int key, Rgb colour) { return PaintCustomKeys(std::span(&key, 1), colour); }
     // Every key takes `colour`; written, stored and saved.
     int FillCustomColours(Rgb colour);
     // The light record, the profile and byte 25 take group `group`; the profile is saved.

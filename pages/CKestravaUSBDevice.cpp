@@ -68,6 +68,7 @@ void RegisterDevicePageControls() {
     toolkit::RegistControl<CKestravaUSBDevice>(QStringLiteral("CKestravaUSBDevice"));
     toolkit::RegistControl<CDeviceOptionUI>(QStringLiteral("CDeviceOptionUI"));
     toolkit::RegistControl<CMpDevicePowerUI>(QStringLiteral("CMpDevicePowerUI"));
+    RegisterPictureControls();
 }
 
 CKestravaUSBDevice::CKestravaUSBDevice(QWidget* parent) : QWidget(parent) {}

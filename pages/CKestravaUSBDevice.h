@@ -6,14 +6,14 @@
 // -------------------------------
 // Creation (UI thread). Build the page from its layout-table file with toolkit::BuildFromSkin; the
 // layout's root element names the page class, which the control factory or the window's builder
-// callback creates (RegisterDevicePageControls() registers the classes of this library;
-// PictureFallbackControl() answers "SelectPanel" and "DeviceKeyButton" until the picture controls
-// exist). Then call SetUp(backend, option row, layout row, row index, command-interface identity,
-// main window): it creates the model (MakeModel, replaced by each kind of page), applies the rows
-// in the set-up order and runs InitPage. Build the battery indicator (CMpDevicePowerUI, from
-// "XML/CustomControlXML/MpDevicePower.xml") and the selector entry (CDeviceOptionUI, from the
-// option row's entry layout), then link them: SetPowerIndicator(indicator) and
-// entry->SetPage(page, pageIndex) (which calls SetSelectorEntry). The entry stays hidden.
+// callback (DevicePageControl) creates; RegisterDevicePageControls() registers the classes of
+// this library, the picture controls among them. Then call SetUp(backend, option row, layout row,
+// row index, command-interface identity, main window): it creates the model (MakeModel, replaced by
+// each kind of page), applies the rows in the set-up order and runs InitPage. Build the battery
+// indicator (CMpDevicePowerUI, from "XML/CustomControlXML/MpDevicePower.xml") and the selector
+// entry (CDeviceOptionUI, from the option row's entry layout), then link them:
+// SetPowerIndicator(indicator) and entry->SetPage(page, pageIndex) (which calls SetSelectorEntry).
+// The entry stays hidden.
 //
 // Attach (UI thread, on arrival). Command interface: AttachCommand(mode, path) with mode 1
 // (cable) or 2 (receiver); then entry->StartRefresh(), which runs the entry's timers: 1001 first
@@ -64,7 +64,8 @@ namespace q407::pages {
 class CDeviceOptionUI;
 class CMpDevicePowerUI;
 
-// Registers CKestravaUSBDevice, CDeviceOptionUI and CMpDevicePowerUI with the control factory.
+// Registers CKestravaUSBDevice, CDeviceOptionUI, CMpDevicePowerUI and the picture controls
+// (PictureControls.h) with the control factory.
 void RegisterDevicePageControls();
 
 class CKestravaUSBDevice : public QWidget,
