@@ -97,7 +97,7 @@ void CMainWnd::InitWindow() {
     // The main window answers text queries but supplies no texts of its own: the language
     // file does.
     resources.SetTextQuery([](const QString&) { return QString(); });
-    resources.LoadLanguage(QStringLiteral("lan_cn.xml"));
+    resources.LoadLanguage(QStringLiteral("lan_cn.qm"));
     resources.ReloadText();
 
     const QIcon icon(resources.ResolveFile(QStringLiteral("common/logo.png")));
@@ -384,8 +384,8 @@ bool CMainWnd::HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64&
 void CMainWnd::SetLightControl(bool on) {
     m_lightControl = on;
     toolkit::SetControlText(FindControl(QStringLiteral("control_light_status")),
-                            on ? QStringLiteral("control_light_on")
-                               : QStringLiteral("control_light_off"));
+                            on ? QStringLiteral(QT_TRID_NOOP("control_light_on"))
+                               : QStringLiteral(QT_TRID_NOOP("control_light_off")));
     ApplyLightControl();
 }
 

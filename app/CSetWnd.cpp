@@ -40,15 +40,15 @@ QPointer<CSetWnd>& CurrentWindow() {
 const char* StatusTextId(WindowStatus status) {
     switch (status) {
     case WindowStatus::Checking:
-        return "GetUpdateInfoText";
+        return QT_TRID_NOOP("GetUpdateInfoText");
     case WindowStatus::UpdatesAvailable:
-        return "HaveUpdateInfoText";
+        return QT_TRID_NOOP("HaveUpdateInfoText");
     case WindowStatus::NoInformation:
-        return "NoUpdateInfoText";
+        return QT_TRID_NOOP("NoUpdateInfoText");
     case WindowStatus::Updating:
-        return "ISUpdateINGText";
+        return QT_TRID_NOOP("ISUpdateINGText");
     case WindowStatus::UpToDate:
-        return "UpdateOkText";
+        return QT_TRID_NOOP("UpdateOkText");
     }
     return "";
 }
@@ -338,8 +338,8 @@ void CSetWnd::ConfirmAvailable(bool available) {
 void CSetWnd::InstallerStartFailed(std::size_t index) {
     (void)index;
     OnUiThread([this] {
-        toolkit::GetDialogs().MessageBox(this, QString(), QStringLiteral("update_failed_text"),
-                                         true, 0);
+        toolkit::GetDialogs().MessageBox(
+            this, QString(), QStringLiteral(QT_TRID_NOOP("update_failed_text")), true, 0);
     });
 }
 
@@ -400,9 +400,9 @@ void CSetWnd::ShowStatus(WindowStatus status) {
     if (text != nullptr) {
         if (status == WindowStatus::UpToDate) {
             text->setProperty("textid", QVariant());
-            text->setText(
-                toolkit::ResourceManager::Instance().Text(QStringLiteral("UpdateOkText")) +
-                QLatin1Char(' ') + m_lastCheckDate);
+            text->setText(toolkit::ResourceManager::Instance().Text(
+                              QStringLiteral(QT_TRID_NOOP("UpdateOkText"))) +
+                          QLatin1Char(' ') + m_lastCheckDate);
         } else {
             toolkit::SetControlText(text, QString::fromLatin1(StatusTextId(status)));
         }

@@ -29,15 +29,15 @@ constexpr QRgb kBlue = 0xFF0099FF;
 constexpr QRgb kDarkBlue = 0xFF0078C8;
 
 constexpr std::array<StateLook, 9> kStates{{
-    {"LessUpdateText", false, false, false, kWhite, kGrey},
-    {"NeedUpdateText", false, false, true, kBlue, kDarkBlue},
-    {"NeedUpdateText", false, false, true, kBlue, kDarkBlue},
-    {"DownloadWaitText", false, false, false, kBlue, kDarkBlue},
-    {"DownloadIngText", true, false, false, kBlue, kDarkBlue},
-    {"DownloadOkText", false, true, false, kBlue, kDarkBlue},
-    {"UpdateIngText", true, false, false, kBlue, kDarkBlue},
-    {"UpdateOkText", false, false, false, kWhite, kGrey},
-    {"UpdateFailText", false, false, true, kBlue, kDarkBlue},
+    {QT_TRID_NOOP("LessUpdateText"), false, false, false, kWhite, kGrey},
+    {QT_TRID_NOOP("NeedUpdateText"), false, false, true, kBlue, kDarkBlue},
+    {QT_TRID_NOOP("NeedUpdateText"), false, false, true, kBlue, kDarkBlue},
+    {QT_TRID_NOOP("DownloadWaitText"), false, false, false, kBlue, kDarkBlue},
+    {QT_TRID_NOOP("DownloadIngText"), true, false, false, kBlue, kDarkBlue},
+    {QT_TRID_NOOP("DownloadOkText"), false, true, false, kBlue, kDarkBlue},
+    {QT_TRID_NOOP("UpdateIngText"), true, false, false, kBlue, kDarkBlue},
+    {QT_TRID_NOOP("UpdateOkText"), false, false, false, kWhite, kGrey},
+    {QT_TRID_NOOP("UpdateFailText"), false, false, true, kBlue, kDarkBlue},
 }};
 
 const QColor kDefaultHotBorder(0x2b, 0x8f, 0xd6);

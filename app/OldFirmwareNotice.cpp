@@ -26,8 +26,9 @@ bool NeedsOldFirmwareNotice(const OldFirmwareNotice& notice, long long productId
 
 OldFirmwareAnswer AskOldFirmwareUpgrade(QWidget* owner, const OldFirmwareNotice& notice,
                                         int languageIndex) {
-    if (toolkit::GetDialogs().MessageBox(owner, QStringLiteral("tips_text"),
-                                         QStringLiteral("message_text_30"), true, 1) != 1) {
+    if (toolkit::GetDialogs().MessageBox(owner, QStringLiteral(QT_TRID_NOOP("tips_text")),
+                                         QStringLiteral(QT_TRID_NOOP("message_text_30")), true,
+                                         1) != 1) {
         return OldFirmwareAnswer::Declined;
     }
     const std::string& name =

@@ -175,7 +175,7 @@ bool PageActions::OnClick(const QString& prefix, int n) {
     }
     const QString& name = prefix;
     if (Is(name, "default_btn")) {
-        if (page != nullptr && page->HasModel() && Confirm("message_text_22")) {
+        if (page != nullptr && page->HasModel() && Confirm(QT_TRID_NOOP("message_text_22"))) {
             page->ResetToDefault();
             page->Model().WriteConfig(0, 0, 1, 0, 0);
         }
@@ -535,16 +535,16 @@ int PageActions::ApplySelectedProfile() {
     }
     const int result = page->ApplySelectedProfile();
     if (result == -1) {
-        Tell(QStringLiteral("message_text_7"));
+        Tell(QStringLiteral(QT_TRID_NOOP("message_text_7")));
     } else if (result != 0) {
-        Tell(QStringLiteral("message_text_16"), result);
+        Tell(QStringLiteral(QT_TRID_NOOP("message_text_16")), result);
     }
     return result;
 }
 
 void PageActions::AddProfile() {
     editors::CDeviceProfileUI* panel = ProfilePanel();
-    if (panel == nullptr || !Confirm("message_text_27")) {
+    if (panel == nullptr || !Confirm(QT_TRID_NOOP("message_text_27"))) {
         return;
     }
     panel->AddProfile();
@@ -559,13 +559,15 @@ void PageActions::AddProfile() {
 }
 
 void PageActions::DeleteProfile() {
-    if (editors::CDeviceProfileUI* panel = ProfilePanel(); panel && Confirm("message_text_29")) {
+    if (editors::CDeviceProfileUI* panel = ProfilePanel();
+        panel && Confirm(QT_TRID_NOOP("message_text_29"))) {
         panel->DeleteProfile(); // the combo's new selection arrives as itemselect
     }
 }
 
 void PageActions::CopyProfile() {
-    if (editors::CDeviceProfileUI* panel = ProfilePanel(); panel && Confirm("message_text_26")) {
+    if (editors::CDeviceProfileUI* panel = ProfilePanel();
+        panel && Confirm(QT_TRID_NOOP("message_text_26"))) {
         panel->CopyProfile();
     }
 }
@@ -611,7 +613,8 @@ void PageActions::ExportProfile() {
 }
 
 void PageActions::ResetProfile() {
-    if (editors::CDeviceProfileUI* panel = ProfilePanel(); panel && Confirm("message_text_22")) {
+    if (editors::CDeviceProfileUI* panel = ProfilePanel();
+        panel && Confirm(QT_TRID_NOOP("message_text_22"))) {
         panel->ResetProfileFile();
         ApplySelectedProfile();
     }
@@ -628,9 +631,9 @@ void PageActions::RenameProfile() {
     }
     const int result = panel->RenameProfile(name);
     if (result == 0) {
-        Tell(QStringLiteral("message_text_5"));
+        Tell(QStringLiteral(QT_TRID_NOOP("message_text_5")));
     } else if (result == 2) {
-        Tell(QStringLiteral("message_text_25"));
+        Tell(QStringLiteral(QT_TRID_NOOP("message_text_25")));
     }
 }
 

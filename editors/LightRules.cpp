@@ -4,6 +4,12 @@
 #include <cstring>
 #include <initializer_list>
 
+// Marks the text ids below as Qt's translation tools and the language check know them; this
+// file stays free of Qt.
+#ifndef QT_TRID_NOOP
+#define QT_TRID_NOOP(id) id
+#endif
+
 namespace q407::editors {
 namespace {
 
@@ -12,13 +18,16 @@ constexpr int kKindMouse = 2;
 constexpr int kKindMousePad = 3;
 constexpr int kKindHeadset = 7;
 
-constexpr DirectionLabels kRightLeft{"light_set_right_to_left_text",
-                                     "light_set_left_to_right_text"};
-constexpr DirectionLabels kClockwise{"light_set_clockwise_text", "light_set_anticlockwise_text"};
-constexpr DirectionLabels kDownUp{"light_set_down_to_up_text", "light_set_up_to_down_text"};
-constexpr DirectionLabels kUpDown{"light_set_up_to_down_text", "light_set_down_to_up_text"};
-constexpr DirectionLabels kOutsideIn{"light_set_outside_to_inside_text",
-                                     "light_set_inside_to_outside_text"};
+constexpr DirectionLabels kRightLeft{QT_TRID_NOOP("light_set_right_to_left_text"),
+                                     QT_TRID_NOOP("light_set_left_to_right_text")};
+constexpr DirectionLabels kClockwise{QT_TRID_NOOP("light_set_clockwise_text"),
+                                     QT_TRID_NOOP("light_set_anticlockwise_text")};
+constexpr DirectionLabels kDownUp{QT_TRID_NOOP("light_set_down_to_up_text"),
+                                  QT_TRID_NOOP("light_set_up_to_down_text")};
+constexpr DirectionLabels kUpDown{QT_TRID_NOOP("light_set_up_to_down_text"),
+                                  QT_TRID_NOOP("light_set_down_to_up_text")};
+constexpr DirectionLabels kOutsideIn{QT_TRID_NOOP("light_set_outside_to_inside_text"),
+                                     QT_TRID_NOOP("light_set_inside_to_outside_text")};
 
 // The enabled groups of one table line, in the order M C P L S F, written as a string of
 // '1' and '0' so the tables below read like the design tables they come from.

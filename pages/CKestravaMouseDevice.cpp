@@ -365,9 +365,11 @@ void CKestravaMouseDevice::RefreshPage() {
     }
     ShowOption(QStringLiteral("Linear_Calibration_option_"), settings.angleSnapping);
     ShowCombo("Key_Delay_combo_timeSelect", settings.keyDebounce);
-    ShowSlider("Key_Delay_slider", settings.keyDebounce, "Key_Delay_value", Text("unit_ms"));
+    ShowSlider("Key_Delay_slider", settings.keyDebounce, "Key_Delay_value",
+               Text(QT_TRID_NOOP("unit_ms")));
     ShowCombo("Dormancy_combo_timeSelect", settings.dormancyTime);
-    ShowSlider("Dormancy_slider", settings.dormancyTime, "Dormancy_value", Text("unit_minutes"));
+    ShowSlider("Dormancy_slider", settings.dormancyTime, "Dormancy_value",
+               Text(QT_TRID_NOOP("unit_minutes")));
     ShowCombo("Anti_Shake_combo_timeSelect", settings.antiShake);
     ShowOption(QStringLiteral("deep_sleep_option_"), settings.deepSleepOff);
     ShowOption(QStringLiteral("Silent_Altitude_option_"), settings.liftOffDistance);
@@ -377,7 +379,7 @@ void CKestravaMouseDevice::RefreshPage() {
     ShowSlider("pointer_speed_slider", settings.pointerSpeed, "pointer_speed_value");
     ShowSlider("scroll_speed_slider", settings.wheelLines, "scroll_speed_value");
     ShowSlider("double_click_slider", settings.doubleClickTime, "double_click_value",
-               Text("unit_ms"));
+               Text(QT_TRID_NOOP("unit_ms")));
     for (const auto& [name, on] : {std::pair{"pointer_precision_check", settings.pointerPrecision},
                                    std::pair{"scrolls_page_check", settings.scrollByPage}}) {
         if (auto* check = PageControl<QAbstractButton>(QString::fromLatin1(name))) {
@@ -386,8 +388,8 @@ void CKestravaMouseDevice::RefreshPage() {
         }
     }
     if (QWidget* tip = PageControl<QWidget>(QStringLiteral("device_tishi_info"))) {
-        toolkit::SetControlText(tip,
-                                mouse.IsOpen() ? QString() : QStringLiteral("mouse_not_connected"));
+        toolkit::SetControlText(
+            tip, mouse.IsOpen() ? QString() : QStringLiteral(QT_TRID_NOOP("mouse_not_connected")));
     }
 }
 
@@ -522,8 +524,8 @@ void CKestravaMouseDevice::ShowAbout() {
     if (const auto* title = PageControl<QLabel>(QStringLiteral("device_page_title"))) {
         show("about_product_value", title->text());
     }
-    show("about_connection_value",
-         Text(mouse.IsWireless() ? "connection_receiver" : "connection_cable"));
+    show("about_connection_value", Text(mouse.IsWireless() ? QT_TRID_NOOP("connection_receiver")
+                                                           : QT_TRID_NOOP("connection_cable")));
     const std::uint16_t version = mouse.FirmwareVersion();
     show("about_firmware_value",
          QStringLiteral("%1.%2").arg(version >> 8).arg(version & 0xFF, 2, 16, QLatin1Char('0')));

@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config git clang-format
-    qt6-base-dev qt6-tools-dev qt6-tools-dev-tools libqt6uitools6 qt6-svg-dev libqt6opengl6-dev
+    qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libqt6uitools6 qt6-svg-dev
+    libqt6opengl6-dev
     libgl-dev libvulkan-dev
     libjsoncpp-dev libudev-dev libcurl4-openssl-dev libcpp-httplib-dev libssl-dev
     libgtest-dev libgmock-dev libbenchmark-dev

@@ -7,10 +7,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QTranslator>
 #include <QXmlStreamReader>
 
 namespace q407::toolkit {
@@ -18,6 +20,7 @@ namespace {
 
 const char* const kTextIdProperty = "textid";
 const char* const kFontIdProperty = "fontid";
+const char* const kTipTextIdProperty = "tiptextid";
 
 void ShowText(QWidget* control, const QString& text) {
     if (auto* label = qobject_cast<QLabel*>(control)) {
@@ -76,6 +79,9 @@ void SetScaledStyleSheet(QWidget* control, const QString& sheet96) {
     control->setStyleSheet(scale == 1.0 ? sheet96 : ScaledStyleSheet(sheet96, scale));
 }
 
+ResourceManager::ResourceManager() = default;
+ResourceManager::~ResourceManager() = default;
+
 ResourceManager& ResourceManager::Instance() {
     static ResourceManager manager;
     return manager;
@@ -126,39 +132,56 @@ QString ResourceManager::ResolveFile(const QString& name) const {
 
 void ResourceManager::Release() {
     m_index.clear();
-    m_texts.clear();
+    if (m_translator && QCoreApplication::instance() != nullptr) {
+        QCoreApplication::removeTranslator(m_translator.get());
+    }
+    m_translator.reset();
     m_language.clear();
     m_textQuery = nullptr;
     m_fonts.clear();
 }
 
+QString ResourceManager::LanguagePath() const {
+    if (!m_languagePath.isEmpty() || m_resourcePath.isEmpty()) {
+        return m_languagePath;
+    }
+    // The skin may be reached through a symbolic link (the build tree links the sources' skin):
+    // ".." is taken by name, not through the link.
+    return QDir::cleanPath(m_resourcePath + QStringLiteral("../Language"));
+}
+
 bool ResourceManager::LoadLanguage(const QString& fileName) {
-    QFile file(ResolveFile(fileName));
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (fileName.isEmpty()) {
         return false;
     }
-    QXmlStreamReader xml(&file);
-    QHash<QString, QString> texts;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isStartElement() && xml.name() == QLatin1String("Text")) {
-            const QString id = xml.attributes().value(QStringLiteral("id")).toString();
-            const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
-            if (!id.isEmpty()) {
-                texts.insert(id, text);
-            }
+    const QString file =
+        m_index.contains(fileName)
+            ? ResolveFile(fileName)
+            : QDir(LanguagePath())
+                  .filePath(QString(fileName).replace(QLatin1Char('\\'), QLatin1Char('/')));
+    auto translator = std::make_unique<QTranslator>();
+    // Only the extension is dropped when the file is not found as named ("lan_en.xml" finds
+    // "lan_en.qm"), never a part of the name: "lan_zz" must not fall back to some "lan.qm".
+    const QFileInfo info(file);
+    if (!translator->load(info.fileName(), info.path(), QStringLiteral("."))) {
+        return false;
+    }
+    if (QCoreApplication::instance() != nullptr) {
+        if (m_translator) {
+            QCoreApplication::removeTranslator(m_translator.get());
         }
+        QCoreApplication::installTranslator(translator.get());
     }
-    if (xml.hasError()) {
-        return false;
-    }
-    m_texts = std::move(texts);
+    m_translator = std::move(translator);
     return true;
 }
 
 QString ResourceManager::Text(const QString& idOrText) const {
-    if (const auto it = m_texts.constFind(idOrText); it != m_texts.constEnd()) {
-        return it.value();
+    if (m_translator && !idOrText.isEmpty()) {
+        if (QString text = m_translator->translate(nullptr, idOrText.toUtf8().constData());
+            !text.isNull()) {
+            return text;
+        }
     }
     if (m_textQuery) {
         if (QString text = m_textQuery(idOrText); !text.isEmpty()) {
@@ -173,6 +196,10 @@ void ResourceManager::ReloadText() {
         const QVariant id = control->property(kTextIdProperty);
         if (id.isValid()) {
             ShowText(control, Text(id.toString()));
+        }
+        const QVariant tip = control->property(kTipTextIdProperty);
+        if (tip.isValid()) {
+            control->setToolTip(Text(tip.toString()));
         }
         const QVariant font = control->property(kFontIdProperty);
         if (font.isValid()) {

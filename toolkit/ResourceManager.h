@@ -7,13 +7,13 @@
 // res.xml:
 //   <Res>
 //     <Layout name="XML_MAIN" file="XML/main.xml"/>
-//     <Language name="lan_cn.xml" file="Language/lan_cn.xml"/>
 //     <Image name="logo" file="common/logo.png"/>
 //   </Res>
 // A name that the index does not list is taken as a path relative to the resource path.
 //
-// Language files:
-//   <Language name="English"><Text id="message_text_22">Restore the defaults?</Text></Language>
+// Language files are Qt translation files (.qm, compiled by lrelease -idbased from the .ts
+// sources), keyed by text id: "message_text_22" -> "Restore the defaults?". They are looked up in
+// the language folder, by default the folder "Language" beside the skin folder.
 
 #include <QFont>
 #include <QHash>
@@ -21,7 +21,9 @@
 #include <Qt>
 #include <functional>
 #include <map>
+#include <memory>
 
+class QTranslator;
 class QWidget;
 
 class QComboBox;
@@ -51,7 +53,13 @@ public:
     // --- language and texts ------------------------------------------------------------
     void SetLanguage(const QString& name) { m_language = name; }
     QString Language() const { return m_language; }
-    // Loads a language file by resource name; false when it cannot be read (texts then stay ids).
+    // Where compiled language files lie; empty: the folder "Language" beside the resource path.
+    void SetLanguagePath(const QString& path) { m_languagePath = path; }
+    QString LanguagePath() const;
+    // Loads a language file ("lan_en.qm"; a name without ".qm" finds the .qm of the same stem)
+    // from the language folder, or the file the resource index names. It is installed into the
+    // application, so qtTrId() sees it too. False when it cannot be read; the language loaded
+    // before then stays.
     bool LoadLanguage(const QString& fileName);
     // The text-query callback asked for ids the language file does not have.
     using TextQuery = std::function<QString(const QString& id)>;
@@ -83,12 +91,14 @@ public:
     void SetAllDPI(int dpi);
 
 private:
-    ResourceManager() = default;
+    ResourceManager();
+    ~ResourceManager();
 
     QString m_resourcePath;
     QHash<QString, QString> m_index; // resource name -> relative file
     QString m_language;
-    QHash<QString, QString> m_texts;
+    QString m_languagePath;
+    std::unique_ptr<QTranslator> m_translator;
     TextQuery m_textQuery;
     FontSpec m_defaultFont;
     std::map<int, FontSpec> m_fonts;

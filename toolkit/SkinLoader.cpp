@@ -39,12 +39,15 @@ private:
     const BuilderCallback& m_callback;
 };
 
-// The texts a layout gives its controls are text ids (or plain texts); keep them as such so a
-// language switch re-texts them.
+// The texts a layout gives its controls are text ids (or plain texts), and so are the tool tips
+// it names by "tiptextid"; keep them as such so a language switch re-texts them.
 void AdoptTextIds(QWidget* root) {
     QList<QWidget*> controls = root->findChildren<QWidget*>();
     controls.prepend(root);
     for (QWidget* control : controls) {
+        if (const QVariant tip = control->property("tiptextid"); tip.isValid()) {
+            control->setToolTip(ResourceManager::Instance().Text(tip.toString()));
+        }
         if (control->property("textid").isValid()) {
             SetControlText(control, control->property("textid").toString());
             continue;

@@ -140,7 +140,7 @@ protected:
         for (const char* name : {"http_proxy", "https_proxy", "all_proxy", "ALL_PROXY"}) {
             ::unsetenv(name);
         }
-        q407::toolkit::ResourceManager::Instance().LoadLanguage(QStringLiteral("lan_en.xml"));
+        q407::toolkit::ResourceManager::Instance().LoadLanguage(QStringLiteral("lan_en.qm"));
         m_services.engine.server.baseUrl = m_server.BaseUrl();
         m_services.engine.downloadFolder = m_folder.Path() / "UpdateData";
         m_services.engine.timeFile = m_folder.Path() / "updatetime.config";
@@ -431,9 +431,9 @@ TEST_F(SetWndTest, CloseIsRefusedWhileDownloadingButTheCloseButtonStopsIt) {
 
 TEST_F(SetWndTest, LanguageComboOffersTheCatalogueAndStatusFollowsTheLanguage) {
     ASSERT_TRUE(q407::WriteFileAtomically(m_services.languageCatalogue, R"({"Language": [
-        {"Language_ID": 2052, "Language_name": "Chinese", "Language_file": "lan_cn.xml",
+        {"Language_ID": 2052, "Language_name": "Chinese", "Language_file": "lan_cn.qm",
          "Language_text": "menu_exit"},
-        {"Language_ID": 1033, "Language_name": "English", "Language_file": "lan_en.xml",
+        {"Language_ID": 1033, "Language_name": "English", "Language_file": "lan_en.qm",
          "Language_text": "menu_show"}]})"));
     const auto app = Application(101);
     Answer(app, R"({"path":"http://127.0.0.1/a","name":"Driver","version":"101"})");
@@ -457,7 +457,7 @@ TEST_F(SetWndTest, LanguageComboOffersTheCatalogueAndStatusFollowsTheLanguage) {
     EXPECT_EQ(chosen, std::vector<int>{0});
     // The main window applies the language and tells the window.
     ASSERT_TRUE(
-        q407::toolkit::ResourceManager::Instance().LoadLanguage(QStringLiteral("lan_cn.xml")));
+        q407::toolkit::ResourceManager::Instance().LoadLanguage(QStringLiteral("lan_cn.qm")));
     q407::toolkit::ResourceManager::Instance().ReloadText();
     CSetWnd::LanguageChanged();
     EXPECT_EQ(Text("Update_Status_text"), QStringLiteral("已是最新版本 2026-12-9"));

@@ -86,14 +86,14 @@ TEST_F(LightControlTest, BuildsEveryControlFromItsLayout) {
     EXPECT_EQ(Text("deng_FXL_check"), QStringLiteral("Right to left"));
     EXPECT_EQ(Find<QComboBox>(light, "light_combo_ZZCCmodeSelect")->itemText(1),
               QStringLiteral("Ripple"));
-    ASSERT_TRUE(toolkit::ResourceManager::Instance().LoadLanguage(QStringLiteral("lan_cn.xml")));
+    ASSERT_TRUE(toolkit::ResourceManager::Instance().LoadLanguage(QStringLiteral("lan_cn.qm")));
     light->ReloadComboTexts();
     EXPECT_EQ(Find<QComboBox>(light, "light_combo_ZZCCmodeSelect")->itemText(1),
               QStringLiteral("涟漪"));
 }
 
 TEST_F(LightControlTest, ModeListRowsAreTextIdsAndHiddenByFlag) {
-    ASSERT_TRUE(toolkit::ResourceManager::Instance().LoadLanguage(QStringLiteral("lan_en.xml")));
+    ASSERT_TRUE(toolkit::ResourceManager::Instance().LoadLanguage(QStringLiteral("lan_en.qm")));
     light->InitModeList({"light_speed_text", "light_mode_1", "light_mode_2"}, {1, 0}, 3, 2);
     auto* combo = Find<QComboBox>(light, "light_combo_modeSelect");
     ASSERT_EQ(combo->count(), 3);

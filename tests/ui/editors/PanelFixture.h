@@ -58,8 +58,7 @@ protected:
     }
 
     void SetUp() override {
-        ASSERT_TRUE(
-            toolkit::ResourceManager::Instance().LoadLanguage(QStringLiteral("lan_en.xml")));
+        ASSERT_TRUE(toolkit::ResourceManager::Instance().LoadLanguage(QStringLiteral("lan_en.qm")));
         host = toolkit::BuildSubTree(testutil::TestData("editors/panelhost.xml"), &window);
         ASSERT_NE(host, nullptr);
         profile = host->findChild<CDeviceProfileUI*>(QStringLiteral("DeviceProfileItem"));

@@ -25,19 +25,27 @@ TEST_F(TextTest, LayoutTextsAreIdsResolvedThroughTheLanguage) {
     auto* button = window.FindControl<QPushButton>(QStringLiteral("plain_btn"));
     EXPECT_EQ(label->text(), QStringLiteral("Hello"));
     EXPECT_EQ(button->text(), QStringLiteral("Hello"));
+    EXPECT_EQ(button->toolTip(), QStringLiteral("Menu"));
     EXPECT_EQ(window.FindControl<QLabel>(QStringLiteral("radio_btn")), nullptr);
 
-    ASSERT_TRUE(
-        q407::toolkit::ResourceManager::Instance().LoadLanguage(QStringLiteral("lan_b.xml")));
-    q407::toolkit::ResourceManager::Instance().ReloadText();
+    auto& resources = q407::toolkit::ResourceManager::Instance();
+    ASSERT_TRUE(resources.LoadLanguage(QStringLiteral("lan_b.qm")));
+    resources.ReloadText();
     EXPECT_EQ(label->text(), QStringLiteral("Bonjour"));
     EXPECT_EQ(button->text(), QStringLiteral("Bonjour"));
+    EXPECT_EQ(button->toolTip(), QStringLiteral("Menu principal"));
+    EXPECT_EQ(qtTrId("menu_exit"), QStringLiteral("Quitter")) << "installed for qtTrId too";
 
-    // A missing language file keeps the texts that were loaded.
-    EXPECT_FALSE(
-        q407::toolkit::ResourceManager::Instance().LoadLanguage(QStringLiteral("lan_zz.xml")));
-    q407::toolkit::ResourceManager::Instance().ReloadText();
+    // A missing language file keeps the texts that were loaded; so does a name that only shares
+    // a prefix with a language file.
+    for (const char* missing : {"lan_zz.qm", "lan", "lan_a_b.qm", ""}) {
+        EXPECT_FALSE(resources.LoadLanguage(QString::fromLatin1(missing))) << missing;
+    }
+    resources.ReloadText();
     EXPECT_EQ(label->text(), QStringLiteral("Bonjour"));
+    // A name without ".qm" finds the compiled file of the same stem.
+    ASSERT_TRUE(resources.LoadLanguage(QStringLiteral("lan_a.xml")));
+    EXPECT_EQ(resources.Text(QStringLiteral("hello_text")), QStringLiteral("Hello"));
 }
 
 TEST_F(TextTest, HiddenTextTestLabelResolvesAnyTextId) {

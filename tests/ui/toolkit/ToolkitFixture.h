@@ -80,12 +80,13 @@ protected:
         auto& resources = q407::toolkit::ResourceManager::Instance();
         resources.SetResourcePath(testutil::TestData("toolkit/skin"));
         ASSERT_TRUE(resources.LoadResource(QStringLiteral("res.xml")));
+        resources.SetLanguagePath(QStringLiteral(Q407_TEST_LANGUAGE_DIR));
         q407::toolkit::RegistControl<CTestDialUI>(QStringLiteral("CTestDialUI"));
     }
     void SetUp() override {
         auto& resources = q407::toolkit::ResourceManager::Instance();
         resources.SetAllDPI(96);
-        ASSERT_TRUE(resources.LoadLanguage(QStringLiteral("lan_a.xml")));
+        ASSERT_TRUE(resources.LoadLanguage(QStringLiteral("lan_a.qm")));
         resources.SetTextQuery({});
     }
 };

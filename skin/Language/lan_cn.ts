@@ -1,0 +1,871 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN" sourcelanguage="en_US">
+<context>
+    <name></name>
+    <message id="main_title">
+        <source>Q407</source>
+        <translation>Q407</translation>
+    </message>
+    <message id="menu_show">
+        <source>Show window</source>
+        <translation>显示主界面</translation>
+    </message>
+    <message id="menu_exit">
+        <source>Exit</source>
+        <translation>退出</translation>
+    </message>
+    <message id="no_device_text">
+        <source>No device found. Please connect a device.</source>
+        <translation>未检测到设备，请连接设备</translation>
+    </message>
+    <message id="control_light_on">
+        <source>Controlling lights</source>
+        <translation>控制灯光</translation>
+    </message>
+    <message id="control_light_off">
+        <source>Not controlling lights</source>
+        <translation>不控制灯光</translation>
+    </message>
+    <message id="msg_title">
+        <source>Notice</source>
+        <translation>提示</translation>
+    </message>
+    <message id="msg_confirm">
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message id="msg_cancel">
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message id="setting_progress_text">
+        <source>Applying settings…</source>
+        <translation>正在设置…</translation>
+    </message>
+    <message id="device_name">
+        <source>Device</source>
+        <translation>设备</translation>
+    </message>
+    <message id="device_wireless">
+        <source>Wireless</source>
+        <translation>无线</translation>
+    </message>
+    <message id="device_wired">
+        <source>Wired</source>
+        <translation>有线</translation>
+    </message>
+    <message id="device_offline">
+        <source>Offline</source>
+        <translation>离线</translation>
+    </message>
+    <message id="page_title_mouse">
+        <source>Mouse</source>
+        <translation>鼠标</translation>
+    </message>
+    <message id="page_title_keyboard">
+        <source>Keyboard</source>
+        <translation>键盘</translation>
+    </message>
+    <message id="page_title_mousepad">
+        <source>Mouse pad</source>
+        <translation>鼠标垫</translation>
+    </message>
+    <message id="page_title_headset">
+        <source>Headset</source>
+        <translation>耳机</translation>
+    </message>
+    <message id="setwnd_title">
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message id="update_tishi_text">
+        <source>Keep your devices and Q407 up to date.</source>
+        <translation>请保持设备和 Q407 为最新版本。</translation>
+    </message>
+    <message id="update_tishi_btn">
+        <source>Got it</source>
+        <translation>知道了</translation>
+    </message>
+    <message id="language_label_text">
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+    <message id="update_name_head">
+        <source>Component</source>
+        <translation>组件</translation>
+    </message>
+    <message id="update_old_head">
+        <source>Installed</source>
+        <translation>当前版本</translation>
+    </message>
+    <message id="update_new_head">
+        <source>Newest</source>
+        <translation>最新版本</translation>
+    </message>
+    <message id="update_state_head">
+        <source>State</source>
+        <translation>状态</translation>
+    </message>
+    <message id="update_now_text">
+        <source>Update</source>
+        <translation>更新</translation>
+    </message>
+    <message id="update_confirm_text">
+        <source>Update the ticked components now? Keep the devices connected until the update has finished.</source>
+        <translation>现在更新已勾选的组件吗？更新完成前请保持设备连接。</translation>
+    </message>
+    <message id="update_later_text">
+        <source>Later</source>
+        <translation>稍后</translation>
+    </message>
+    <message id="update_ok_text">
+        <source>Update now</source>
+        <translation>立即更新</translation>
+    </message>
+    <message id="update_failed_text">
+        <source>Update failed!</source>
+        <translation>更新失败！</translation>
+    </message>
+    <message id="GetUpdateInfoText">
+        <source>Checking for updates…</source>
+        <translation>正在检查更新…</translation>
+    </message>
+    <message id="HaveUpdateInfoText">
+        <source>Updates are available</source>
+        <translation>有可用的更新</translation>
+    </message>
+    <message id="NoUpdateInfoText">
+        <source>No update information (no connection to the update server)</source>
+        <translation>无法获取更新信息（无法连接更新服务器）</translation>
+    </message>
+    <message id="ISUpdateINGText">
+        <source>Updating…</source>
+        <translation>正在更新…</translation>
+    </message>
+    <message id="UpdateOkText">
+        <source>Up to date</source>
+        <translation>已是最新版本</translation>
+    </message>
+    <message id="LessUpdateText">
+        <source>Unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message id="NeedUpdateText">
+        <source>Update available</source>
+        <translation>可更新</translation>
+    </message>
+    <message id="DownloadWaitText">
+        <source>Waiting for download</source>
+        <translation>等待下载</translation>
+    </message>
+    <message id="DownloadIngText">
+        <source>Downloading</source>
+        <translation>正在下载</translation>
+    </message>
+    <message id="DownloadOkText">
+        <source>Downloaded</source>
+        <translation>下载完成</translation>
+    </message>
+    <message id="UpdateIngText">
+        <source>Installing</source>
+        <translation>正在安装</translation>
+    </message>
+    <message id="UpdateFailText">
+        <source>Update failed</source>
+        <translation>更新失败</translation>
+    </message>
+    <message id="tips_text">
+        <source>Notice</source>
+        <translation>提示</translation>
+    </message>
+    <message id="message_text_30">
+        <source>The firmware of this mouse is too old to be set up. Upgrade it now? Without the upgrade the program ends.</source>
+        <translation>此鼠标的固件版本过低，无法设置。现在升级吗？不升级将退出程序。</translation>
+    </message>
+    <message id="device_name_mouse">
+        <source>Mouse</source>
+        <translation>鼠标</translation>
+    </message>
+    <message id="device_name_keyboard">
+        <source>Keyboard</source>
+        <translation>键盘</translation>
+    </message>
+    <message id="device_name_MousePad">
+        <source>Mouse pad</source>
+        <translation>鼠标垫</translation>
+    </message>
+    <message id="device_name_HD">
+        <source>Headset</source>
+        <translation>耳机</translation>
+    </message>
+    <message id="light_panel_title_text">
+        <source>Lighting effect</source>
+        <translation>灯光效果</translation>
+    </message>
+    <message id="light_same_mode_text">
+        <source>Apply to all devices</source>
+        <translation>同步到所有设备</translation>
+    </message>
+    <message id="light_mode_text">
+        <source>Effect</source>
+        <translation>灯效</translation>
+    </message>
+    <message id="light_zzcc_mode_text">
+        <source>Trigger</source>
+        <translation>触发方式</translation>
+    </message>
+    <message id="light_zzcc_mode_0">
+        <source>Single key</source>
+        <translation>单键</translation>
+    </message>
+    <message id="light_zzcc_mode_1">
+        <source>Ripple</source>
+        <translation>涟漪</translation>
+    </message>
+    <message id="light_zzcc_mode_2">
+        <source>Row</source>
+        <translation>整行</translation>
+    </message>
+    <message id="light_zzcc_mode_3">
+        <source>Cross</source>
+        <translation>十字</translation>
+    </message>
+    <message id="light_custom_group_text">
+        <source>Custom set</source>
+        <translation>自定义组</translation>
+    </message>
+    <message id="light_custom_group_1">
+        <source>Set 1</source>
+        <translation>组 1</translation>
+    </message>
+    <message id="light_custom_group_2">
+        <source>Set 2</source>
+        <translation>组 2</translation>
+    </message>
+    <message id="light_custom_group_3">
+        <source>Set 3</source>
+        <translation>组 3</translation>
+    </message>
+    <message id="light_custom_group_4">
+        <source>Set 4</source>
+        <translation>组 4</translation>
+    </message>
+    <message id="light_custom_group_5">
+        <source>Set 5</source>
+        <translation>组 5</translation>
+    </message>
+    <message id="light_custom_fill_text">
+        <source>Fill all keys</source>
+        <translation>全部填充</translation>
+    </message>
+    <message id="light_custom_clear_text">
+        <source>Turn all off</source>
+        <translation>全部关闭</translation>
+    </message>
+    <message id="light_audio_mode_text">
+        <source>Music style</source>
+        <translation>音乐风格</translation>
+    </message>
+    <message id="light_brightness_text">
+        <source>Brightness</source>
+        <translation>亮度</translation>
+    </message>
+    <message id="light_speed_text">
+        <source>Speed</source>
+        <translation>速度</translation>
+    </message>
+    <message id="light_direction_text">
+        <source>Direction</source>
+        <translation>方向</translation>
+    </message>
+    <message id="light_set_right_to_left_text">
+        <source>Right to left</source>
+        <translation>从右到左</translation>
+    </message>
+    <message id="light_set_left_to_right_text">
+        <source>Left to right</source>
+        <translation>从左到右</translation>
+    </message>
+    <message id="light_set_clockwise_text">
+        <source>Clockwise</source>
+        <translation>顺时针</translation>
+    </message>
+    <message id="light_set_anticlockwise_text">
+        <source>Anticlockwise</source>
+        <translation>逆时针</translation>
+    </message>
+    <message id="light_set_down_to_up_text">
+        <source>Bottom to top</source>
+        <translation>从下到上</translation>
+    </message>
+    <message id="light_set_up_to_down_text">
+        <source>Top to bottom</source>
+        <translation>从上到下</translation>
+    </message>
+    <message id="light_set_outside_to_inside_text">
+        <source>Outside in</source>
+        <translation>从外到内</translation>
+    </message>
+    <message id="light_set_inside_to_outside_text">
+        <source>Inside out</source>
+        <translation>从内到外</translation>
+    </message>
+    <message id="light_colour_title_text">
+        <source>Colour</source>
+        <translation>颜色</translation>
+    </message>
+    <message id="light_multi_colour_text">
+        <source>Multi-colour</source>
+        <translation>七彩</translation>
+    </message>
+    <message id="light_colour_r_text">
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message id="light_colour_g_text">
+        <source>G</source>
+        <translation>G</translation>
+    </message>
+    <message id="light_colour_b_text">
+        <source>B</source>
+        <translation>B</translation>
+    </message>
+    <message id="light_audio_colour_text">
+        <source>The colours follow the music style.</source>
+        <translation>颜色随音乐风格变化。</translation>
+    </message>
+    <message id="profile_caption_text">
+        <source>Profile</source>
+        <translation>配置</translation>
+    </message>
+    <message id="profile_rename_text">
+        <source>Rename</source>
+        <translation>重命名</translation>
+    </message>
+    <message id="profile_manage_text">
+        <source>Manage…</source>
+        <translation>管理…</translation>
+    </message>
+    <message id="profile_new_text">
+        <source>New</source>
+        <translation>新建</translation>
+    </message>
+    <message id="profile_copy_text">
+        <source>Duplicate</source>
+        <translation>复制</translation>
+    </message>
+    <message id="profile_delete_text">
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message id="profile_import_text">
+        <source>Import…</source>
+        <translation>导入…</translation>
+    </message>
+    <message id="profile_export_text">
+        <source>Export…</source>
+        <translation>导出…</translation>
+    </message>
+    <message id="profile_reset_text">
+        <source>Restore defaults</source>
+        <translation>恢复默认</translation>
+    </message>
+    <message id="feature_tab_lighting">
+        <source>Lighting</source>
+        <translation>灯光</translation>
+    </message>
+    <message id="feature_tab_keys">
+        <source>Buttons</source>
+        <translation>按键</translation>
+    </message>
+    <message id="feature_tab_macros">
+        <source>Macros</source>
+        <translation>宏</translation>
+    </message>
+    <message id="feature_tab_system">
+        <source>Performance</source>
+        <translation>性能</translation>
+    </message>
+    <message id="feature_tab_cursor">
+        <source>Pointer</source>
+        <translation>指针</translation>
+    </message>
+    <message id="feature_tab_audio">
+        <source>Sound</source>
+        <translation>音效</translation>
+    </message>
+    <message id="feature_tab_voice">
+        <source>Voice changer</source>
+        <translation>变声</translation>
+    </message>
+    <message id="feature_tab_virtual71">
+        <source>Virtual 7.1</source>
+        <translation>虚拟 7.1</translation>
+    </message>
+    <message id="feature_tab_about">
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message id="page_title_mouse_b">
+        <source>Wireless mouse</source>
+        <translation>无线鼠标</translation>
+    </message>
+    <message id="dpi_stages_title">
+        <source>DPI stages</source>
+        <translation>DPI 档位</translation>
+    </message>
+    <message id="dpi_stage_1">
+        <source>Stage 1</source>
+        <translation>档位 1</translation>
+    </message>
+    <message id="dpi_stage_2">
+        <source>Stage 2</source>
+        <translation>档位 2</translation>
+    </message>
+    <message id="dpi_stage_3">
+        <source>Stage 3</source>
+        <translation>档位 3</translation>
+    </message>
+    <message id="dpi_stage_4">
+        <source>Stage 4</source>
+        <translation>档位 4</translation>
+    </message>
+    <message id="dpi_stage_5">
+        <source>Stage 5</source>
+        <translation>档位 5</translation>
+    </message>
+    <message id="dpi_stage_6">
+        <source>Stage 6</source>
+        <translation>档位 6</translation>
+    </message>
+    <message id="dpi_enable_tip">
+        <source>Use this stage</source>
+        <translation>启用此档位</translation>
+    </message>
+    <message id="dpi_colour_tip">
+        <source>Stage colour</source>
+        <translation>档位颜色</translation>
+    </message>
+    <message id="dpi_hint_text">
+        <source>Drag a slider or type a value from 50 to 26000 DPI; values are rounded up to a multiple of 50. The selected stage is the one the mouse uses now.</source>
+        <translation>拖动滑块或输入 50 到 26000 之间的数值；数值按 50 的倍数向上取整。选中的档位即鼠标当前使用的档位。</translation>
+    </message>
+    <message id="report_rate_title">
+        <source>Report rate</source>
+        <translation>回报率</translation>
+    </message>
+    <message id="report_rate_label">
+        <source>Rate (Hz)</source>
+        <translation>回报率 (Hz)</translation>
+    </message>
+    <message id="rate_125">
+        <source>125</source>
+        <translation>125</translation>
+    </message>
+    <message id="rate_250">
+        <source>250</source>
+        <translation>250</translation>
+    </message>
+    <message id="rate_500">
+        <source>500</source>
+        <translation>500</translation>
+    </message>
+    <message id="rate_1000">
+        <source>1000</source>
+        <translation>1000</translation>
+    </message>
+    <message id="rate_2000">
+        <source>2000</source>
+        <translation>2000</translation>
+    </message>
+    <message id="rate_4000">
+        <source>4000</source>
+        <translation>4000</translation>
+    </message>
+    <message id="sensor_title">
+        <source>Sensor</source>
+        <translation>传感器</translation>
+    </message>
+    <message id="lift_off_label">
+        <source>Lift-off distance</source>
+        <translation>静默高度</translation>
+    </message>
+    <message id="lift_low">
+        <source>Low</source>
+        <translation>低</translation>
+    </message>
+    <message id="lift_mid">
+        <source>Medium</source>
+        <translation>中</translation>
+    </message>
+    <message id="lift_high">
+        <source>High</source>
+        <translation>高</translation>
+    </message>
+    <message id="motion_sync_label">
+        <source>Motion sync</source>
+        <translation>移动同步</translation>
+    </message>
+    <message id="angle_snap_label">
+        <source>Angle snapping</source>
+        <translation>直线修正</translation>
+    </message>
+    <message id="sensor_lift_label">
+        <source>Lift cut-off</source>
+        <translation>抬起截止</translation>
+    </message>
+    <message id="switch_off">
+        <source>Off</source>
+        <translation>关</translation>
+    </message>
+    <message id="switch_on">
+        <source>On</source>
+        <translation>开</translation>
+    </message>
+    <message id="power_title">
+        <source>Power</source>
+        <translation>电源</translation>
+    </message>
+    <message id="dormancy_label">
+        <source>Sleep after</source>
+        <translation>休眠时间</translation>
+    </message>
+    <message id="deep_sleep_label">
+        <source>Deep sleep</source>
+        <translation>深度睡眠</translation>
+    </message>
+    <message id="button_title">
+        <source>Buttons</source>
+        <translation>按键</translation>
+    </message>
+    <message id="debounce_label">
+        <source>Debounce time</source>
+        <translation>按键消抖</translation>
+    </message>
+    <message id="anti_shake_label">
+        <source>Anti-shake</source>
+        <translation>防抖</translation>
+    </message>
+    <message id="anti_shake_off">
+        <source>Off</source>
+        <translation>关</translation>
+    </message>
+    <message id="anti_shake_low">
+        <source>Low</source>
+        <translation>低</translation>
+    </message>
+    <message id="anti_shake_mid">
+        <source>Medium</source>
+        <translation>中</translation>
+    </message>
+    <message id="anti_shake_high">
+        <source>High</source>
+        <translation>高</translation>
+    </message>
+    <message id="settings_tab_dpi">
+        <source>DPI</source>
+        <translation>DPI</translation>
+    </message>
+    <message id="settings_tab_performance">
+        <source>Performance</source>
+        <translation>性能</translation>
+    </message>
+    <message id="settings_tab_power">
+        <source>Power and buttons</source>
+        <translation>电源与按键</translation>
+    </message>
+    <message id="pointer_title">
+        <source>Pointer and wheel</source>
+        <translation>指针与滚轮</translation>
+    </message>
+    <message id="pointer_speed_label">
+        <source>Pointer speed</source>
+        <translation>指针速度</translation>
+    </message>
+    <message id="pointer_precision_label">
+        <source>Precision</source>
+        <translation>精确度</translation>
+    </message>
+    <message id="pointer_precision_text">
+        <source>Enhance pointer precision</source>
+        <translation>提高指针精确度</translation>
+    </message>
+    <message id="scroll_speed_label">
+        <source>Wheel lines</source>
+        <translation>滚动行数</translation>
+    </message>
+    <message id="scroll_page_label">
+        <source>Scrolling</source>
+        <translation>滚动方式</translation>
+    </message>
+    <message id="scroll_page_text">
+        <source>Scroll one page at a time</source>
+        <translation>一次滚动一个屏幕</translation>
+    </message>
+    <message id="double_click_label">
+        <source>Double-click time</source>
+        <translation>双击速度</translation>
+    </message>
+    <message id="open_desktop_mouse_settings">
+        <source>Open the desktop's mouse settings</source>
+        <translation>打开系统鼠标设置</translation>
+    </message>
+    <message id="pointer_hint_text">
+        <source>These values are kept in the profile. Applying them to the desktop comes in a later version; use the desktop's own settings meanwhile.</source>
+        <translation>这些数值保存在配置中；应用到桌面系统将在以后的版本提供，目前请使用系统自带的设置。</translation>
+    </message>
+    <message id="about_title">
+        <source>About this device</source>
+        <translation>设备信息</translation>
+    </message>
+    <message id="about_product_label">
+        <source>Product</source>
+        <translation>产品</translation>
+    </message>
+    <message id="about_connection_label">
+        <source>Connection</source>
+        <translation>连接方式</translation>
+    </message>
+    <message id="about_firmware_label">
+        <source>Firmware</source>
+        <translation>固件版本</translation>
+    </message>
+    <message id="about_sensor_label">
+        <source>Sensor</source>
+        <translation>传感器</translation>
+    </message>
+    <message id="connection_receiver">
+        <source>2.4 GHz receiver</source>
+        <translation>2.4G 接收器</translation>
+    </message>
+    <message id="connection_cable">
+        <source>Cable</source>
+        <translation>有线</translation>
+    </message>
+    <message id="key_assign_pending">
+        <source>Button assignment is not available in this version yet.</source>
+        <translation>此版本暂不支持按键设置。</translation>
+    </message>
+    <message id="macro_pending">
+        <source>Macros are not available in this version yet.</source>
+        <translation>此版本暂不支持宏。</translation>
+    </message>
+    <message id="feature_not_on_mouse">
+        <source>This mouse has no such function.</source>
+        <translation>此鼠标没有该功能。</translation>
+    </message>
+    <message id="key_name_left">
+        <source>Left button</source>
+        <translation>左键</translation>
+    </message>
+    <message id="key_name_right">
+        <source>Right button</source>
+        <translation>右键</translation>
+    </message>
+    <message id="key_name_wheel">
+        <source>Wheel button</source>
+        <translation>中键</translation>
+    </message>
+    <message id="key_name_forward">
+        <source>Forward</source>
+        <translation>前进</translation>
+    </message>
+    <message id="key_name_back">
+        <source>Back</source>
+        <translation>后退</translation>
+    </message>
+    <message id="key_name_dpi">
+        <source>DPI up</source>
+        <translation>DPI 加</translation>
+    </message>
+    <message id="key_name_dpi_down">
+        <source>DPI down</source>
+        <translation>DPI 减</translation>
+    </message>
+    <message id="key_name_side3">
+        <source>Side button 3</source>
+        <translation>侧键 3</translation>
+    </message>
+    <message id="key_name_side4">
+        <source>Side button 4</source>
+        <translation>侧键 4</translation>
+    </message>
+    <message id="key_name_wheel_up">
+        <source>Wheel up</source>
+        <translation>滚轮向上</translation>
+    </message>
+    <message id="key_name_wheel_down">
+        <source>Wheel down</source>
+        <translation>滚轮向下</translation>
+    </message>
+    <message id="unit_ms">
+        <source>ms</source>
+        <translation>毫秒</translation>
+    </message>
+    <message id="unit_minutes">
+        <source>min</source>
+        <translation>分钟</translation>
+    </message>
+    <message id="mouse_not_connected">
+        <source>Connect the mouse to change its settings.</source>
+        <translation>请连接鼠标后再设置。</translation>
+    </message>
+    <message id="message_text_5">
+        <source>A profile with this name exists already.</source>
+        <translation>配置名称已存在。</translation>
+    </message>
+    <message id="message_text_7">
+        <source>The device did not take the profile. Check its connection.</source>
+        <translation>设备未能应用此配置，请检查连接。</translation>
+    </message>
+    <message id="message_text_16">
+        <source>The profile could not be applied (error %d).</source>
+        <translation>配置应用失败（错误 %d）。</translation>
+    </message>
+    <message id="message_text_22">
+        <source>Return this profile to the default settings?</source>
+        <translation>确定将此配置恢复为默认设置吗？</translation>
+    </message>
+    <message id="message_text_25">
+        <source>The profile name cannot be empty.</source>
+        <translation>配置名称不能为空。</translation>
+    </message>
+    <message id="message_text_26">
+        <source>Copy the current profile?</source>
+        <translation>确定复制当前配置吗？</translation>
+    </message>
+    <message id="message_text_27">
+        <source>Add a new profile?</source>
+        <translation>确定新建配置吗？</translation>
+    </message>
+    <message id="message_text_29">
+        <source>Delete the current profile?</source>
+        <translation>确定删除当前配置吗？</translation>
+    </message>
+    <message id="profile_import_filter">
+        <source>Profile Files(*.json)</source>
+        <translation>配置文件 (*.json)</translation>
+    </message>
+    <message id="light_mode_0">
+        <source>Marquee</source>
+        <translation>跑马灯</translation>
+    </message>
+    <message id="light_mode_1">
+        <source>Spectrum cycle</source>
+        <translation>光谱循环</translation>
+    </message>
+    <message id="light_mode_2">
+        <source>Breathing</source>
+        <translation>呼吸</translation>
+    </message>
+    <message id="light_mode_3">
+        <source>Steady</source>
+        <translation>常亮</translation>
+    </message>
+    <message id="light_mode_4">
+        <source>Blink</source>
+        <translation>闪烁</translation>
+    </message>
+    <message id="light_mode_5">
+        <source>Wave</source>
+        <translation>波浪</translation>
+    </message>
+    <message id="light_mode_6">
+        <source>Reactive</source>
+        <translation>触发</translation>
+    </message>
+    <message id="light_mode_7">
+        <source>Breathing, fixed colours</source>
+        <translation>固定色呼吸</translation>
+    </message>
+    <message id="light_mode_8">
+        <source>Blink, fixed colours</source>
+        <translation>固定色闪烁</translation>
+    </message>
+    <message id="light_mode_9">
+        <source>Custom</source>
+        <translation>自定义</translation>
+    </message>
+    <message id="light_mode_10">
+        <source>Off</source>
+        <translation>关闭</translation>
+    </message>
+    <message id="light_mode_11">
+        <source>Reserved</source>
+        <translation>保留</translation>
+    </message>
+    <message id="light_area_0">
+        <source>Whole mouse</source>
+        <translation>整体</translation>
+    </message>
+    <message id="light_area_1">
+        <source>Logo</source>
+        <translation>标志</translation>
+    </message>
+    <message id="restore_defaults_text">
+        <source>Restore defaults</source>
+        <translation>恢复默认</translation>
+    </message>
+    <message id="tip_close">
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message id="tip_minimise">
+        <source>Minimise</source>
+        <translation>最小化</translation>
+    </message>
+    <message id="tip_maximise">
+        <source>Maximise</source>
+        <translation>最大化</translation>
+    </message>
+    <message id="tip_restore">
+        <source>Restore</source>
+        <translation>还原</translation>
+    </message>
+    <message id="tip_settings">
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message id="tip_skin">
+        <source>Skin</source>
+        <translation>皮肤</translation>
+    </message>
+    <message id="tip_cloud">
+        <source>Cloud</source>
+        <translation>云端</translation>
+    </message>
+    <message id="tip_game_mode">
+        <source>Game mode</source>
+        <translation>游戏模式</translation>
+    </message>
+    <message id="tip_smart_eyes">
+        <source>Eye care</source>
+        <translation>智能护眼</translation>
+    </message>
+    <message id="tip_menu">
+        <source>Menu</source>
+        <translation>菜单</translation>
+    </message>
+    <message id="tip_home_page">
+        <source>Home page</source>
+        <translation>主页</translation>
+    </message>
+    <message id="language_name_cn">
+        <source>简体中文</source>
+        <translation>简体中文</translation>
+    </message>
+    <message id="language_name_en">
+        <source>English</source>
+        <translation>English</translation>
+    </message>
+    <message id="language_name_tw">
+        <source>繁體中文</source>
+        <translation>繁體中文</translation>
+    </message>
+    <message id="language_name_de">
+        <source>Deutsch</source>
+        <translation>Deutsch</translation>
+    </message>
+</context>
+</TS>

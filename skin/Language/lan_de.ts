@@ -1,0 +1,871 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE" sourcelanguage="en_US">
+<context>
+    <name></name>
+    <message id="main_title">
+        <source>Q407</source>
+        <translation>Q407</translation>
+    </message>
+    <message id="menu_show">
+        <source>Show window</source>
+        <translation>Fenster anzeigen</translation>
+    </message>
+    <message id="menu_exit">
+        <source>Exit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message id="no_device_text">
+        <source>No device found. Please connect a device.</source>
+        <translation>Kein Gerät gefunden. Bitte schließen Sie ein Gerät an.</translation>
+    </message>
+    <message id="control_light_on">
+        <source>Controlling lights</source>
+        <translation>Beleuchtung wird gesteuert</translation>
+    </message>
+    <message id="control_light_off">
+        <source>Not controlling lights</source>
+        <translation>Beleuchtung nicht gesteuert</translation>
+    </message>
+    <message id="msg_title">
+        <source>Notice</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message id="msg_confirm">
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message id="msg_cancel">
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message id="setting_progress_text">
+        <source>Applying settings…</source>
+        <translation>Einstellungen werden übernommen…</translation>
+    </message>
+    <message id="device_name">
+        <source>Device</source>
+        <translation>Gerät</translation>
+    </message>
+    <message id="device_wireless">
+        <source>Wireless</source>
+        <translation>Kabellos</translation>
+    </message>
+    <message id="device_wired">
+        <source>Wired</source>
+        <translation>Kabel</translation>
+    </message>
+    <message id="device_offline">
+        <source>Offline</source>
+        <translation>Offline</translation>
+    </message>
+    <message id="page_title_mouse">
+        <source>Mouse</source>
+        <translation>Maus</translation>
+    </message>
+    <message id="page_title_keyboard">
+        <source>Keyboard</source>
+        <translation>Tastatur</translation>
+    </message>
+    <message id="page_title_mousepad">
+        <source>Mouse pad</source>
+        <translation>Mauspad</translation>
+    </message>
+    <message id="page_title_headset">
+        <source>Headset</source>
+        <translation>Headset</translation>
+    </message>
+    <message id="setwnd_title">
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message id="update_tishi_text">
+        <source>Keep your devices and Q407 up to date.</source>
+        <translation>Halten Sie Ihre Geräte und Q407 aktuell.</translation>
+    </message>
+    <message id="update_tishi_btn">
+        <source>Got it</source>
+        <translation>Verstanden</translation>
+    </message>
+    <message id="language_label_text">
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message id="update_name_head">
+        <source>Component</source>
+        <translation>Komponente</translation>
+    </message>
+    <message id="update_old_head">
+        <source>Installed</source>
+        <translation>Installiert</translation>
+    </message>
+    <message id="update_new_head">
+        <source>Newest</source>
+        <translation>Neueste</translation>
+    </message>
+    <message id="update_state_head">
+        <source>State</source>
+        <translation>Status</translation>
+    </message>
+    <message id="update_now_text">
+        <source>Update</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message id="update_confirm_text">
+        <source>Update the ticked components now? Keep the devices connected until the update has finished.</source>
+        <translation>Die markierten Komponenten jetzt aktualisieren? Lassen Sie die Geräte bis zum Ende der Aktualisierung angeschlossen.</translation>
+    </message>
+    <message id="update_later_text">
+        <source>Later</source>
+        <translation>Später</translation>
+    </message>
+    <message id="update_ok_text">
+        <source>Update now</source>
+        <translation>Jetzt aktualisieren</translation>
+    </message>
+    <message id="update_failed_text">
+        <source>Update failed!</source>
+        <translation>Aktualisierung fehlgeschlagen!</translation>
+    </message>
+    <message id="GetUpdateInfoText">
+        <source>Checking for updates…</source>
+        <translation>Suche nach Aktualisierungen…</translation>
+    </message>
+    <message id="HaveUpdateInfoText">
+        <source>Updates are available</source>
+        <translation>Aktualisierungen verfügbar</translation>
+    </message>
+    <message id="NoUpdateInfoText">
+        <source>No update information (no connection to the update server)</source>
+        <translation>Keine Aktualisierungsinformationen (keine Verbindung zum Aktualisierungsserver)</translation>
+    </message>
+    <message id="ISUpdateINGText">
+        <source>Updating…</source>
+        <translation>Wird aktualisiert…</translation>
+    </message>
+    <message id="UpdateOkText">
+        <source>Up to date</source>
+        <translation>Aktuell</translation>
+    </message>
+    <message id="LessUpdateText">
+        <source>Unknown</source>
+        <translation>Unbekannt</translation>
+    </message>
+    <message id="NeedUpdateText">
+        <source>Update available</source>
+        <translation>Neue Version</translation>
+    </message>
+    <message id="DownloadWaitText">
+        <source>Waiting for download</source>
+        <translation>Wartet auf Download</translation>
+    </message>
+    <message id="DownloadIngText">
+        <source>Downloading</source>
+        <translation>Wird geladen</translation>
+    </message>
+    <message id="DownloadOkText">
+        <source>Downloaded</source>
+        <translation>Geladen</translation>
+    </message>
+    <message id="UpdateIngText">
+        <source>Installing</source>
+        <translation>Wird installiert</translation>
+    </message>
+    <message id="UpdateFailText">
+        <source>Update failed</source>
+        <translation>Fehlgeschlagen</translation>
+    </message>
+    <message id="tips_text">
+        <source>Notice</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message id="message_text_30">
+        <source>The firmware of this mouse is too old to be set up. Upgrade it now? Without the upgrade the program ends.</source>
+        <translation>Die Firmware dieser Maus ist zu alt, um sie einzustellen. Jetzt aktualisieren? Ohne Aktualisierung wird das Programm beendet.</translation>
+    </message>
+    <message id="device_name_mouse">
+        <source>Mouse</source>
+        <translation>Maus</translation>
+    </message>
+    <message id="device_name_keyboard">
+        <source>Keyboard</source>
+        <translation>Tastatur</translation>
+    </message>
+    <message id="device_name_MousePad">
+        <source>Mouse pad</source>
+        <translation>Mauspad</translation>
+    </message>
+    <message id="device_name_HD">
+        <source>Headset</source>
+        <translation>Headset</translation>
+    </message>
+    <message id="light_panel_title_text">
+        <source>Lighting effect</source>
+        <translation>Lichteffekt</translation>
+    </message>
+    <message id="light_same_mode_text">
+        <source>Apply to all devices</source>
+        <translation>Auf alle Geräte anwenden</translation>
+    </message>
+    <message id="light_mode_text">
+        <source>Effect</source>
+        <translation>Effekt</translation>
+    </message>
+    <message id="light_zzcc_mode_text">
+        <source>Trigger</source>
+        <translation>Auslöser</translation>
+    </message>
+    <message id="light_zzcc_mode_0">
+        <source>Single key</source>
+        <translation>Einzeltaste</translation>
+    </message>
+    <message id="light_zzcc_mode_1">
+        <source>Ripple</source>
+        <translation>Ringwelle</translation>
+    </message>
+    <message id="light_zzcc_mode_2">
+        <source>Row</source>
+        <translation>Reihe</translation>
+    </message>
+    <message id="light_zzcc_mode_3">
+        <source>Cross</source>
+        <translation>Kreuz</translation>
+    </message>
+    <message id="light_custom_group_text">
+        <source>Custom set</source>
+        <translation>Eigener Satz</translation>
+    </message>
+    <message id="light_custom_group_1">
+        <source>Set 1</source>
+        <translation>Satz 1</translation>
+    </message>
+    <message id="light_custom_group_2">
+        <source>Set 2</source>
+        <translation>Satz 2</translation>
+    </message>
+    <message id="light_custom_group_3">
+        <source>Set 3</source>
+        <translation>Satz 3</translation>
+    </message>
+    <message id="light_custom_group_4">
+        <source>Set 4</source>
+        <translation>Satz 4</translation>
+    </message>
+    <message id="light_custom_group_5">
+        <source>Set 5</source>
+        <translation>Satz 5</translation>
+    </message>
+    <message id="light_custom_fill_text">
+        <source>Fill all keys</source>
+        <translation>Alle Tasten füllen</translation>
+    </message>
+    <message id="light_custom_clear_text">
+        <source>Turn all off</source>
+        <translation>Alle ausschalten</translation>
+    </message>
+    <message id="light_audio_mode_text">
+        <source>Music style</source>
+        <translation>Musikstil</translation>
+    </message>
+    <message id="light_brightness_text">
+        <source>Brightness</source>
+        <translation>Helligkeit</translation>
+    </message>
+    <message id="light_speed_text">
+        <source>Speed</source>
+        <translation>Tempo</translation>
+    </message>
+    <message id="light_direction_text">
+        <source>Direction</source>
+        <translation>Richtung</translation>
+    </message>
+    <message id="light_set_right_to_left_text">
+        <source>Right to left</source>
+        <translation>Rechts nach links</translation>
+    </message>
+    <message id="light_set_left_to_right_text">
+        <source>Left to right</source>
+        <translation>Links nach rechts</translation>
+    </message>
+    <message id="light_set_clockwise_text">
+        <source>Clockwise</source>
+        <translation>Im Uhrzeigersinn</translation>
+    </message>
+    <message id="light_set_anticlockwise_text">
+        <source>Anticlockwise</source>
+        <translation>Gegen Uhrzeigersinn</translation>
+    </message>
+    <message id="light_set_down_to_up_text">
+        <source>Bottom to top</source>
+        <translation>Unten nach oben</translation>
+    </message>
+    <message id="light_set_up_to_down_text">
+        <source>Top to bottom</source>
+        <translation>Oben nach unten</translation>
+    </message>
+    <message id="light_set_outside_to_inside_text">
+        <source>Outside in</source>
+        <translation>Außen nach innen</translation>
+    </message>
+    <message id="light_set_inside_to_outside_text">
+        <source>Inside out</source>
+        <translation>Innen nach außen</translation>
+    </message>
+    <message id="light_colour_title_text">
+        <source>Colour</source>
+        <translation>Farbe</translation>
+    </message>
+    <message id="light_multi_colour_text">
+        <source>Multi-colour</source>
+        <translation>Mehrfarbig</translation>
+    </message>
+    <message id="light_colour_r_text">
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message id="light_colour_g_text">
+        <source>G</source>
+        <translation>G</translation>
+    </message>
+    <message id="light_colour_b_text">
+        <source>B</source>
+        <translation>B</translation>
+    </message>
+    <message id="light_audio_colour_text">
+        <source>The colours follow the music style.</source>
+        <translation>Die Farben folgen dem Musikstil.</translation>
+    </message>
+    <message id="profile_caption_text">
+        <source>Profile</source>
+        <translation>Profil</translation>
+    </message>
+    <message id="profile_rename_text">
+        <source>Rename</source>
+        <translation>Umbenennen</translation>
+    </message>
+    <message id="profile_manage_text">
+        <source>Manage…</source>
+        <translation>Verwalten…</translation>
+    </message>
+    <message id="profile_new_text">
+        <source>New</source>
+        <translation>Neu</translation>
+    </message>
+    <message id="profile_copy_text">
+        <source>Duplicate</source>
+        <translation>Duplizieren</translation>
+    </message>
+    <message id="profile_delete_text">
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message id="profile_import_text">
+        <source>Import…</source>
+        <translation>Importieren…</translation>
+    </message>
+    <message id="profile_export_text">
+        <source>Export…</source>
+        <translation>Exportieren…</translation>
+    </message>
+    <message id="profile_reset_text">
+        <source>Restore defaults</source>
+        <translation>Zurücksetzen</translation>
+    </message>
+    <message id="feature_tab_lighting">
+        <source>Lighting</source>
+        <translation>Beleuchtung</translation>
+    </message>
+    <message id="feature_tab_keys">
+        <source>Buttons</source>
+        <translation>Tasten</translation>
+    </message>
+    <message id="feature_tab_macros">
+        <source>Macros</source>
+        <translation>Makros</translation>
+    </message>
+    <message id="feature_tab_system">
+        <source>Performance</source>
+        <translation>Leistung</translation>
+    </message>
+    <message id="feature_tab_cursor">
+        <source>Pointer</source>
+        <translation>Zeiger</translation>
+    </message>
+    <message id="feature_tab_audio">
+        <source>Sound</source>
+        <translation>Klang</translation>
+    </message>
+    <message id="feature_tab_voice">
+        <source>Voice changer</source>
+        <translation>Stimmwandler</translation>
+    </message>
+    <message id="feature_tab_virtual71">
+        <source>Virtual 7.1</source>
+        <translation>Virtuelles 7.1</translation>
+    </message>
+    <message id="feature_tab_about">
+        <source>About</source>
+        <translation>Info</translation>
+    </message>
+    <message id="page_title_mouse_b">
+        <source>Wireless mouse</source>
+        <translation>Kabellose Maus</translation>
+    </message>
+    <message id="dpi_stages_title">
+        <source>DPI stages</source>
+        <translation>DPI-Stufen</translation>
+    </message>
+    <message id="dpi_stage_1">
+        <source>Stage 1</source>
+        <translation>Stufe 1</translation>
+    </message>
+    <message id="dpi_stage_2">
+        <source>Stage 2</source>
+        <translation>Stufe 2</translation>
+    </message>
+    <message id="dpi_stage_3">
+        <source>Stage 3</source>
+        <translation>Stufe 3</translation>
+    </message>
+    <message id="dpi_stage_4">
+        <source>Stage 4</source>
+        <translation>Stufe 4</translation>
+    </message>
+    <message id="dpi_stage_5">
+        <source>Stage 5</source>
+        <translation>Stufe 5</translation>
+    </message>
+    <message id="dpi_stage_6">
+        <source>Stage 6</source>
+        <translation>Stufe 6</translation>
+    </message>
+    <message id="dpi_enable_tip">
+        <source>Use this stage</source>
+        <translation>Diese Stufe verwenden</translation>
+    </message>
+    <message id="dpi_colour_tip">
+        <source>Stage colour</source>
+        <translation>Farbe der Stufe</translation>
+    </message>
+    <message id="dpi_hint_text">
+        <source>Drag a slider or type a value from 50 to 26000 DPI; values are rounded up to a multiple of 50. The selected stage is the one the mouse uses now.</source>
+        <translation>Schieberegler ziehen oder einen Wert von 50 bis 26000 DPI eingeben; Werte werden auf ein Vielfaches von 50 aufgerundet. Die gewählte Stufe ist die, die die Maus gerade nutzt.</translation>
+    </message>
+    <message id="report_rate_title">
+        <source>Report rate</source>
+        <translation>Abfragerate</translation>
+    </message>
+    <message id="report_rate_label">
+        <source>Rate (Hz)</source>
+        <translation>Rate (Hz)</translation>
+    </message>
+    <message id="rate_125">
+        <source>125</source>
+        <translation>125</translation>
+    </message>
+    <message id="rate_250">
+        <source>250</source>
+        <translation>250</translation>
+    </message>
+    <message id="rate_500">
+        <source>500</source>
+        <translation>500</translation>
+    </message>
+    <message id="rate_1000">
+        <source>1000</source>
+        <translation>1000</translation>
+    </message>
+    <message id="rate_2000">
+        <source>2000</source>
+        <translation>2000</translation>
+    </message>
+    <message id="rate_4000">
+        <source>4000</source>
+        <translation>4000</translation>
+    </message>
+    <message id="sensor_title">
+        <source>Sensor</source>
+        <translation>Sensor</translation>
+    </message>
+    <message id="lift_off_label">
+        <source>Lift-off distance</source>
+        <translation>Abhebehöhe</translation>
+    </message>
+    <message id="lift_low">
+        <source>Low</source>
+        <translation>Niedrig</translation>
+    </message>
+    <message id="lift_mid">
+        <source>Medium</source>
+        <translation>Mittel</translation>
+    </message>
+    <message id="lift_high">
+        <source>High</source>
+        <translation>Hoch</translation>
+    </message>
+    <message id="motion_sync_label">
+        <source>Motion sync</source>
+        <translation>Motion Sync</translation>
+    </message>
+    <message id="angle_snap_label">
+        <source>Angle snapping</source>
+        <translation>Winkelkorrektur</translation>
+    </message>
+    <message id="sensor_lift_label">
+        <source>Lift cut-off</source>
+        <translation>Abhebestopp</translation>
+    </message>
+    <message id="switch_off">
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message id="switch_on">
+        <source>On</source>
+        <translation>Ein</translation>
+    </message>
+    <message id="power_title">
+        <source>Power</source>
+        <translation>Energie</translation>
+    </message>
+    <message id="dormancy_label">
+        <source>Sleep after</source>
+        <translation>Ruhe nach</translation>
+    </message>
+    <message id="deep_sleep_label">
+        <source>Deep sleep</source>
+        <translation>Tiefschlaf</translation>
+    </message>
+    <message id="button_title">
+        <source>Buttons</source>
+        <translation>Tasten</translation>
+    </message>
+    <message id="debounce_label">
+        <source>Debounce time</source>
+        <translation>Entprellzeit</translation>
+    </message>
+    <message id="anti_shake_label">
+        <source>Anti-shake</source>
+        <translation>Zitterschutz</translation>
+    </message>
+    <message id="anti_shake_off">
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message id="anti_shake_low">
+        <source>Low</source>
+        <translation>Niedrig</translation>
+    </message>
+    <message id="anti_shake_mid">
+        <source>Medium</source>
+        <translation>Mittel</translation>
+    </message>
+    <message id="anti_shake_high">
+        <source>High</source>
+        <translation>Hoch</translation>
+    </message>
+    <message id="settings_tab_dpi">
+        <source>DPI</source>
+        <translation>DPI</translation>
+    </message>
+    <message id="settings_tab_performance">
+        <source>Performance</source>
+        <translation>Leistung</translation>
+    </message>
+    <message id="settings_tab_power">
+        <source>Power and buttons</source>
+        <translation>Energie und Tasten</translation>
+    </message>
+    <message id="pointer_title">
+        <source>Pointer and wheel</source>
+        <translation>Zeiger und Mausrad</translation>
+    </message>
+    <message id="pointer_speed_label">
+        <source>Pointer speed</source>
+        <translation>Zeigertempo</translation>
+    </message>
+    <message id="pointer_precision_label">
+        <source>Precision</source>
+        <translation>Präzision</translation>
+    </message>
+    <message id="pointer_precision_text">
+        <source>Enhance pointer precision</source>
+        <translation>Zeigerpräzision erhöhen</translation>
+    </message>
+    <message id="scroll_speed_label">
+        <source>Wheel lines</source>
+        <translation>Scrollzeilen</translation>
+    </message>
+    <message id="scroll_page_label">
+        <source>Scrolling</source>
+        <translation>Bildlauf</translation>
+    </message>
+    <message id="scroll_page_text">
+        <source>Scroll one page at a time</source>
+        <translation>Seitenweise blättern</translation>
+    </message>
+    <message id="double_click_label">
+        <source>Double-click time</source>
+        <translation>Doppelklickzeit</translation>
+    </message>
+    <message id="open_desktop_mouse_settings">
+        <source>Open the desktop's mouse settings</source>
+        <translation>Mauseinstellungen des Desktops öffnen</translation>
+    </message>
+    <message id="pointer_hint_text">
+        <source>These values are kept in the profile. Applying them to the desktop comes in a later version; use the desktop's own settings meanwhile.</source>
+        <translation>Diese Werte werden im Profil gespeichert. Die Übernahme in den Desktop folgt in einer späteren Version; nutzen Sie bis dahin die Einstellungen des Desktops.</translation>
+    </message>
+    <message id="about_title">
+        <source>About this device</source>
+        <translation>Über dieses Gerät</translation>
+    </message>
+    <message id="about_product_label">
+        <source>Product</source>
+        <translation>Produkt</translation>
+    </message>
+    <message id="about_connection_label">
+        <source>Connection</source>
+        <translation>Verbindung</translation>
+    </message>
+    <message id="about_firmware_label">
+        <source>Firmware</source>
+        <translation>Firmware</translation>
+    </message>
+    <message id="about_sensor_label">
+        <source>Sensor</source>
+        <translation>Sensor</translation>
+    </message>
+    <message id="connection_receiver">
+        <source>2.4 GHz receiver</source>
+        <translation>2,4-GHz-Empfänger</translation>
+    </message>
+    <message id="connection_cable">
+        <source>Cable</source>
+        <translation>Kabel</translation>
+    </message>
+    <message id="key_assign_pending">
+        <source>Button assignment is not available in this version yet.</source>
+        <translation>Die Tastenbelegung ist in dieser Version noch nicht verfügbar.</translation>
+    </message>
+    <message id="macro_pending">
+        <source>Macros are not available in this version yet.</source>
+        <translation>Makros sind in dieser Version noch nicht verfügbar.</translation>
+    </message>
+    <message id="feature_not_on_mouse">
+        <source>This mouse has no such function.</source>
+        <translation>Diese Maus hat diese Funktion nicht.</translation>
+    </message>
+    <message id="key_name_left">
+        <source>Left button</source>
+        <translation>Linke Taste</translation>
+    </message>
+    <message id="key_name_right">
+        <source>Right button</source>
+        <translation>Rechte Taste</translation>
+    </message>
+    <message id="key_name_wheel">
+        <source>Wheel button</source>
+        <translation>Mausradtaste</translation>
+    </message>
+    <message id="key_name_forward">
+        <source>Forward</source>
+        <translation>Vorwärts</translation>
+    </message>
+    <message id="key_name_back">
+        <source>Back</source>
+        <translation>Zurück</translation>
+    </message>
+    <message id="key_name_dpi">
+        <source>DPI up</source>
+        <translation>DPI hoch</translation>
+    </message>
+    <message id="key_name_dpi_down">
+        <source>DPI down</source>
+        <translation>DPI runter</translation>
+    </message>
+    <message id="key_name_side3">
+        <source>Side button 3</source>
+        <translation>Seitentaste 3</translation>
+    </message>
+    <message id="key_name_side4">
+        <source>Side button 4</source>
+        <translation>Seitentaste 4</translation>
+    </message>
+    <message id="key_name_wheel_up">
+        <source>Wheel up</source>
+        <translation>Mausrad hoch</translation>
+    </message>
+    <message id="key_name_wheel_down">
+        <source>Wheel down</source>
+        <translation>Mausrad runter</translation>
+    </message>
+    <message id="unit_ms">
+        <source>ms</source>
+        <translation>ms</translation>
+    </message>
+    <message id="unit_minutes">
+        <source>min</source>
+        <translation>Min.</translation>
+    </message>
+    <message id="mouse_not_connected">
+        <source>Connect the mouse to change its settings.</source>
+        <translation>Schließen Sie die Maus an, um sie einzustellen.</translation>
+    </message>
+    <message id="message_text_5">
+        <source>A profile with this name exists already.</source>
+        <translation>Ein Profil mit diesem Namen gibt es bereits.</translation>
+    </message>
+    <message id="message_text_7">
+        <source>The device did not take the profile. Check its connection.</source>
+        <translation>Das Gerät hat das Profil nicht übernommen. Prüfen Sie die Verbindung.</translation>
+    </message>
+    <message id="message_text_16">
+        <source>The profile could not be applied (error %d).</source>
+        <translation>Das Profil konnte nicht angewendet werden (Fehler %d).</translation>
+    </message>
+    <message id="message_text_22">
+        <source>Return this profile to the default settings?</source>
+        <translation>Dieses Profil auf die Standardeinstellungen zurücksetzen?</translation>
+    </message>
+    <message id="message_text_25">
+        <source>The profile name cannot be empty.</source>
+        <translation>Der Profilname darf nicht leer sein.</translation>
+    </message>
+    <message id="message_text_26">
+        <source>Copy the current profile?</source>
+        <translation>Das aktuelle Profil kopieren?</translation>
+    </message>
+    <message id="message_text_27">
+        <source>Add a new profile?</source>
+        <translation>Ein neues Profil anlegen?</translation>
+    </message>
+    <message id="message_text_29">
+        <source>Delete the current profile?</source>
+        <translation>Das aktuelle Profil löschen?</translation>
+    </message>
+    <message id="profile_import_filter">
+        <source>Profile Files(*.json)</source>
+        <translation>Profildateien (*.json)</translation>
+    </message>
+    <message id="light_mode_0">
+        <source>Marquee</source>
+        <translation>Lauflicht</translation>
+    </message>
+    <message id="light_mode_1">
+        <source>Spectrum cycle</source>
+        <translation>Farbspektrum</translation>
+    </message>
+    <message id="light_mode_2">
+        <source>Breathing</source>
+        <translation>Atmen</translation>
+    </message>
+    <message id="light_mode_3">
+        <source>Steady</source>
+        <translation>Dauerlicht</translation>
+    </message>
+    <message id="light_mode_4">
+        <source>Blink</source>
+        <translation>Blinken</translation>
+    </message>
+    <message id="light_mode_5">
+        <source>Wave</source>
+        <translation>Welle</translation>
+    </message>
+    <message id="light_mode_6">
+        <source>Reactive</source>
+        <translation>Reaktiv</translation>
+    </message>
+    <message id="light_mode_7">
+        <source>Breathing, fixed colours</source>
+        <translation>Atmen, feste Farben</translation>
+    </message>
+    <message id="light_mode_8">
+        <source>Blink, fixed colours</source>
+        <translation>Blinken, feste Farben</translation>
+    </message>
+    <message id="light_mode_9">
+        <source>Custom</source>
+        <translation>Benutzerdefiniert</translation>
+    </message>
+    <message id="light_mode_10">
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message id="light_mode_11">
+        <source>Reserved</source>
+        <translation>Reserviert</translation>
+    </message>
+    <message id="light_area_0">
+        <source>Whole mouse</source>
+        <translation>Ganze Maus</translation>
+    </message>
+    <message id="light_area_1">
+        <source>Logo</source>
+        <translation>Logo</translation>
+    </message>
+    <message id="restore_defaults_text">
+        <source>Restore defaults</source>
+        <translation>Zurücksetzen</translation>
+    </message>
+    <message id="tip_close">
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message id="tip_minimise">
+        <source>Minimise</source>
+        <translation>Minimieren</translation>
+    </message>
+    <message id="tip_maximise">
+        <source>Maximise</source>
+        <translation>Maximieren</translation>
+    </message>
+    <message id="tip_restore">
+        <source>Restore</source>
+        <translation>Wiederherstellen</translation>
+    </message>
+    <message id="tip_settings">
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message id="tip_skin">
+        <source>Skin</source>
+        <translation>Design</translation>
+    </message>
+    <message id="tip_cloud">
+        <source>Cloud</source>
+        <translation>Cloud</translation>
+    </message>
+    <message id="tip_game_mode">
+        <source>Game mode</source>
+        <translation>Spielmodus</translation>
+    </message>
+    <message id="tip_smart_eyes">
+        <source>Eye care</source>
+        <translation>Augenschutz</translation>
+    </message>
+    <message id="tip_menu">
+        <source>Menu</source>
+        <translation>Menü</translation>
+    </message>
+    <message id="tip_home_page">
+        <source>Home page</source>
+        <translation>Startseite</translation>
+    </message>
+    <message id="language_name_cn">
+        <source>简体中文</source>
+        <translation>简体中文</translation>
+    </message>
+    <message id="language_name_en">
+        <source>English</source>
+        <translation>English</translation>
+    </message>
+    <message id="language_name_tw">
+        <source>繁體中文</source>
+        <translation>繁體中文</translation>
+    </message>
+    <message id="language_name_de">
+        <source>Deutsch</source>
+        <translation>Deutsch</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,871 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="en_US">
+<context>
+    <name></name>
+    <message id="main_title">
+        <source>Q407</source>
+        <translation>Q407</translation>
+    </message>
+    <message id="menu_show">
+        <source>Show window</source>
+        <translation>Show window</translation>
+    </message>
+    <message id="menu_exit">
+        <source>Exit</source>
+        <translation>Exit</translation>
+    </message>
+    <message id="no_device_text">
+        <source>No device found. Please connect a device.</source>
+        <translation>No device found. Please connect a device.</translation>
+    </message>
+    <message id="control_light_on">
+        <source>Controlling lights</source>
+        <translation>Controlling lights</translation>
+    </message>
+    <message id="control_light_off">
+        <source>Not controlling lights</source>
+        <translation>Not controlling lights</translation>
+    </message>
+    <message id="msg_title">
+        <source>Notice</source>
+        <translation>Notice</translation>
+    </message>
+    <message id="msg_confirm">
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message id="msg_cancel">
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message id="setting_progress_text">
+        <source>Applying settings…</source>
+        <translation>Applying settings…</translation>
+    </message>
+    <message id="device_name">
+        <source>Device</source>
+        <translation>Device</translation>
+    </message>
+    <message id="device_wireless">
+        <source>Wireless</source>
+        <translation>Wireless</translation>
+    </message>
+    <message id="device_wired">
+        <source>Wired</source>
+        <translation>Wired</translation>
+    </message>
+    <message id="device_offline">
+        <source>Offline</source>
+        <translation>Offline</translation>
+    </message>
+    <message id="page_title_mouse">
+        <source>Mouse</source>
+        <translation>Mouse</translation>
+    </message>
+    <message id="page_title_keyboard">
+        <source>Keyboard</source>
+        <translation>Keyboard</translation>
+    </message>
+    <message id="page_title_mousepad">
+        <source>Mouse pad</source>
+        <translation>Mouse pad</translation>
+    </message>
+    <message id="page_title_headset">
+        <source>Headset</source>
+        <translation>Headset</translation>
+    </message>
+    <message id="setwnd_title">
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message id="update_tishi_text">
+        <source>Keep your devices and Q407 up to date.</source>
+        <translation>Keep your devices and Q407 up to date.</translation>
+    </message>
+    <message id="update_tishi_btn">
+        <source>Got it</source>
+        <translation>Got it</translation>
+    </message>
+    <message id="language_label_text">
+        <source>Language</source>
+        <translation>Language</translation>
+    </message>
+    <message id="update_name_head">
+        <source>Component</source>
+        <translation>Component</translation>
+    </message>
+    <message id="update_old_head">
+        <source>Installed</source>
+        <translation>Installed</translation>
+    </message>
+    <message id="update_new_head">
+        <source>Newest</source>
+        <translation>Newest</translation>
+    </message>
+    <message id="update_state_head">
+        <source>State</source>
+        <translation>State</translation>
+    </message>
+    <message id="update_now_text">
+        <source>Update</source>
+        <translation>Update</translation>
+    </message>
+    <message id="update_confirm_text">
+        <source>Update the ticked components now? Keep the devices connected until the update has finished.</source>
+        <translation>Update the ticked components now? Keep the devices connected until the update has finished.</translation>
+    </message>
+    <message id="update_later_text">
+        <source>Later</source>
+        <translation>Later</translation>
+    </message>
+    <message id="update_ok_text">
+        <source>Update now</source>
+        <translation>Update now</translation>
+    </message>
+    <message id="update_failed_text">
+        <source>Update failed!</source>
+        <translation>Update failed!</translation>
+    </message>
+    <message id="GetUpdateInfoText">
+        <source>Checking for updates…</source>
+        <translation>Checking for updates…</translation>
+    </message>
+    <message id="HaveUpdateInfoText">
+        <source>Updates are available</source>
+        <translation>Updates are available</translation>
+    </message>
+    <message id="NoUpdateInfoText">
+        <source>No update information (no connection to the update server)</source>
+        <translation>No update information (no connection to the update server)</translation>
+    </message>
+    <message id="ISUpdateINGText">
+        <source>Updating…</source>
+        <translation>Updating…</translation>
+    </message>
+    <message id="UpdateOkText">
+        <source>Up to date</source>
+        <translation>Up to date</translation>
+    </message>
+    <message id="LessUpdateText">
+        <source>Unknown</source>
+        <translation>Unknown</translation>
+    </message>
+    <message id="NeedUpdateText">
+        <source>Update available</source>
+        <translation>Update available</translation>
+    </message>
+    <message id="DownloadWaitText">
+        <source>Waiting for download</source>
+        <translation>Waiting for download</translation>
+    </message>
+    <message id="DownloadIngText">
+        <source>Downloading</source>
+        <translation>Downloading</translation>
+    </message>
+    <message id="DownloadOkText">
+        <source>Downloaded</source>
+        <translation>Downloaded</translation>
+    </message>
+    <message id="UpdateIngText">
+        <source>Installing</source>
+        <translation>Installing</translation>
+    </message>
+    <message id="UpdateFailText">
+        <source>Update failed</source>
+        <translation>Update failed</translation>
+    </message>
+    <message id="tips_text">
+        <source>Notice</source>
+        <translation>Notice</translation>
+    </message>
+    <message id="message_text_30">
+        <source>The firmware of this mouse is too old to be set up. Upgrade it now? Without the upgrade the program ends.</source>
+        <translation>The firmware of this mouse is too old to be set up. Upgrade it now? Without the upgrade the program ends.</translation>
+    </message>
+    <message id="device_name_mouse">
+        <source>Mouse</source>
+        <translation>Mouse</translation>
+    </message>
+    <message id="device_name_keyboard">
+        <source>Keyboard</source>
+        <translation>Keyboard</translation>
+    </message>
+    <message id="device_name_MousePad">
+        <source>Mouse pad</source>
+        <translation>Mouse pad</translation>
+    </message>
+    <message id="device_name_HD">
+        <source>Headset</source>
+        <translation>Headset</translation>
+    </message>
+    <message id="light_panel_title_text">
+        <source>Lighting effect</source>
+        <translation>Lighting effect</translation>
+    </message>
+    <message id="light_same_mode_text">
+        <source>Apply to all devices</source>
+        <translation>Apply to all devices</translation>
+    </message>
+    <message id="light_mode_text">
+        <source>Effect</source>
+        <translation>Effect</translation>
+    </message>
+    <message id="light_zzcc_mode_text">
+        <source>Trigger</source>
+        <translation>Trigger</translation>
+    </message>
+    <message id="light_zzcc_mode_0">
+        <source>Single key</source>
+        <translation>Single key</translation>
+    </message>
+    <message id="light_zzcc_mode_1">
+        <source>Ripple</source>
+        <translation>Ripple</translation>
+    </message>
+    <message id="light_zzcc_mode_2">
+        <source>Row</source>
+        <translation>Row</translation>
+    </message>
+    <message id="light_zzcc_mode_3">
+        <source>Cross</source>
+        <translation>Cross</translation>
+    </message>
+    <message id="light_custom_group_text">
+        <source>Custom set</source>
+        <translation>Custom set</translation>
+    </message>
+    <message id="light_custom_group_1">
+        <source>Set 1</source>
+        <translation>Set 1</translation>
+    </message>
+    <message id="light_custom_group_2">
+        <source>Set 2</source>
+        <translation>Set 2</translation>
+    </message>
+    <message id="light_custom_group_3">
+        <source>Set 3</source>
+        <translation>Set 3</translation>
+    </message>
+    <message id="light_custom_group_4">
+        <source>Set 4</source>
+        <translation>Set 4</translation>
+    </message>
+    <message id="light_custom_group_5">
+        <source>Set 5</source>
+        <translation>Set 5</translation>
+    </message>
+    <message id="light_custom_fill_text">
+        <source>Fill all keys</source>
+        <translation>Fill all keys</translation>
+    </message>
+    <message id="light_custom_clear_text">
+        <source>Turn all off</source>
+        <translation>Turn all off</translation>
+    </message>
+    <message id="light_audio_mode_text">
+        <source>Music style</source>
+        <translation>Music style</translation>
+    </message>
+    <message id="light_brightness_text">
+        <source>Brightness</source>
+        <translation>Brightness</translation>
+    </message>
+    <message id="light_speed_text">
+        <source>Speed</source>
+        <translation>Speed</translation>
+    </message>
+    <message id="light_direction_text">
+        <source>Direction</source>
+        <translation>Direction</translation>
+    </message>
+    <message id="light_set_right_to_left_text">
+        <source>Right to left</source>
+        <translation>Right to left</translation>
+    </message>
+    <message id="light_set_left_to_right_text">
+        <source>Left to right</source>
+        <translation>Left to right</translation>
+    </message>
+    <message id="light_set_clockwise_text">
+        <source>Clockwise</source>
+        <translation>Clockwise</translation>
+    </message>
+    <message id="light_set_anticlockwise_text">
+        <source>Anticlockwise</source>
+        <translation>Anticlockwise</translation>
+    </message>
+    <message id="light_set_down_to_up_text">
+        <source>Bottom to top</source>
+        <translation>Bottom to top</translation>
+    </message>
+    <message id="light_set_up_to_down_text">
+        <source>Top to bottom</source>
+        <translation>Top to bottom</translation>
+    </message>
+    <message id="light_set_outside_to_inside_text">
+        <source>Outside in</source>
+        <translation>Outside in</translation>
+    </message>
+    <message id="light_set_inside_to_outside_text">
+        <source>Inside out</source>
+        <translation>Inside out</translation>
+    </message>
+    <message id="light_colour_title_text">
+        <source>Colour</source>
+        <translation>Colour</translation>
+    </message>
+    <message id="light_multi_colour_text">
+        <source>Multi-colour</source>
+        <translation>Multi-colour</translation>
+    </message>
+    <message id="light_colour_r_text">
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message id="light_colour_g_text">
+        <source>G</source>
+        <translation>G</translation>
+    </message>
+    <message id="light_colour_b_text">
+        <source>B</source>
+        <translation>B</translation>
+    </message>
+    <message id="light_audio_colour_text">
+        <source>The colours follow the music style.</source>
+        <translation>The colours follow the music style.</translation>
+    </message>
+    <message id="profile_caption_text">
+        <source>Profile</source>
+        <translation>Profile</translation>
+    </message>
+    <message id="profile_rename_text">
+        <source>Rename</source>
+        <translation>Rename</translation>
+    </message>
+    <message id="profile_manage_text">
+        <source>Manage…</source>
+        <translation>Manage…</translation>
+    </message>
+    <message id="profile_new_text">
+        <source>New</source>
+        <translation>New</translation>
+    </message>
+    <message id="profile_copy_text">
+        <source>Duplicate</source>
+        <translation>Duplicate</translation>
+    </message>
+    <message id="profile_delete_text">
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message id="profile_import_text">
+        <source>Import…</source>
+        <translation>Import…</translation>
+    </message>
+    <message id="profile_export_text">
+        <source>Export…</source>
+        <translation>Export…</translation>
+    </message>
+    <message id="profile_reset_text">
+        <source>Restore defaults</source>
+        <translation>Restore defaults</translation>
+    </message>
+    <message id="feature_tab_lighting">
+        <source>Lighting</source>
+        <translation>Lighting</translation>
+    </message>
+    <message id="feature_tab_keys">
+        <source>Buttons</source>
+        <translation>Buttons</translation>
+    </message>
+    <message id="feature_tab_macros">
+        <source>Macros</source>
+        <translation>Macros</translation>
+    </message>
+    <message id="feature_tab_system">
+        <source>Performance</source>
+        <translation>Performance</translation>
+    </message>
+    <message id="feature_tab_cursor">
+        <source>Pointer</source>
+        <translation>Pointer</translation>
+    </message>
+    <message id="feature_tab_audio">
+        <source>Sound</source>
+        <translation>Sound</translation>
+    </message>
+    <message id="feature_tab_voice">
+        <source>Voice changer</source>
+        <translation>Voice changer</translation>
+    </message>
+    <message id="feature_tab_virtual71">
+        <source>Virtual 7.1</source>
+        <translation>Virtual 7.1</translation>
+    </message>
+    <message id="feature_tab_about">
+        <source>About</source>
+        <translation>About</translation>
+    </message>
+    <message id="page_title_mouse_b">
+        <source>Wireless mouse</source>
+        <translation>Wireless mouse</translation>
+    </message>
+    <message id="dpi_stages_title">
+        <source>DPI stages</source>
+        <translation>DPI stages</translation>
+    </message>
+    <message id="dpi_stage_1">
+        <source>Stage 1</source>
+        <translation>Stage 1</translation>
+    </message>
+    <message id="dpi_stage_2">
+        <source>Stage 2</source>
+        <translation>Stage 2</translation>
+    </message>
+    <message id="dpi_stage_3">
+        <source>Stage 3</source>
+        <translation>Stage 3</translation>
+    </message>
+    <message id="dpi_stage_4">
+        <source>Stage 4</source>
+        <translation>Stage 4</translation>
+    </message>
+    <message id="dpi_stage_5">
+        <source>Stage 5</source>
+        <translation>Stage 5</translation>
+    </message>
+    <message id="dpi_stage_6">
+        <source>Stage 6</source>
+        <translation>Stage 6</translation>
+    </message>
+    <message id="dpi_enable_tip">
+        <source>Use this stage</source>
+        <translation>Use this stage</translation>
+    </message>
+    <message id="dpi_colour_tip">
+        <source>Stage colour</source>
+        <translation>Stage colour</translation>
+    </message>
+    <message id="dpi_hint_text">
+        <source>Drag a slider or type a value from 50 to 26000 DPI; values are rounded up to a multiple of 50. The selected stage is the one the mouse uses now.</source>
+        <translation>Drag a slider or type a value from 50 to 26000 DPI; values are rounded up to a multiple of 50. The selected stage is the one the mouse uses now.</translation>
+    </message>
+    <message id="report_rate_title">
+        <source>Report rate</source>
+        <translation>Report rate</translation>
+    </message>
+    <message id="report_rate_label">
+        <source>Rate (Hz)</source>
+        <translation>Rate (Hz)</translation>
+    </message>
+    <message id="rate_125">
+        <source>125</source>
+        <translation>125</translation>
+    </message>
+    <message id="rate_250">
+        <source>250</source>
+        <translation>250</translation>
+    </message>
+    <message id="rate_500">
+        <source>500</source>
+        <translation>500</translation>
+    </message>
+    <message id="rate_1000">
+        <source>1000</source>
+        <translation>1000</translation>
+    </message>
+    <message id="rate_2000">
+        <source>2000</source>
+        <translation>2000</translation>
+    </message>
+    <message id="rate_4000">
+        <source>4000</source>
+        <translation>4000</translation>
+    </message>
+    <message id="sensor_title">
+        <source>Sensor</source>
+        <translation>Sensor</translation>
+    </message>
+    <message id="lift_off_label">
+        <source>Lift-off distance</source>
+        <translation>Lift-off distance</translation>
+    </message>
+    <message id="lift_low">
+        <source>Low</source>
+        <translation>Low</translation>
+    </message>
+    <message id="lift_mid">
+        <source>Medium</source>
+        <translation>Medium</translation>
+    </message>
+    <message id="lift_high">
+        <source>High</source>
+        <translation>High</translation>
+    </message>
+    <message id="motion_sync_label">
+        <source>Motion sync</source>
+        <translation>Motion sync</translation>
+    </message>
+    <message id="angle_snap_label">
+        <source>Angle snapping</source>
+        <translation>Angle snapping</translation>
+    </message>
+    <message id="sensor_lift_label">
+        <source>Lift cut-off</source>
+        <translation>Lift cut-off</translation>
+    </message>
+    <message id="switch_off">
+        <source>Off</source>
+        <translation>Off</translation>
+    </message>
+    <message id="switch_on">
+        <source>On</source>
+        <translation>On</translation>
+    </message>
+    <message id="power_title">
+        <source>Power</source>
+        <translation>Power</translation>
+    </message>
+    <message id="dormancy_label">
+        <source>Sleep after</source>
+        <translation>Sleep after</translation>
+    </message>
+    <message id="deep_sleep_label">
+        <source>Deep sleep</source>
+        <translation>Deep sleep</translation>
+    </message>
+    <message id="button_title">
+        <source>Buttons</source>
+        <translation>Buttons</translation>
+    </message>
+    <message id="debounce_label">
+        <source>Debounce time</source>
+        <translation>Debounce time</translation>
+    </message>
+    <message id="anti_shake_label">
+        <source>Anti-shake</source>
+        <translation>Anti-shake</translation>
+    </message>
+    <message id="anti_shake_off">
+        <source>Off</source>
+        <translation>Off</translation>
+    </message>
+    <message id="anti_shake_low">
+        <source>Low</source>
+        <translation>Low</translation>
+    </message>
+    <message id="anti_shake_mid">
+        <source>Medium</source>
+        <translation>Medium</translation>
+    </message>
+    <message id="anti_shake_high">
+        <source>High</source>
+        <translation>High</translation>
+    </message>
+    <message id="settings_tab_dpi">
+        <source>DPI</source>
+        <translation>DPI</translation>
+    </message>
+    <message id="settings_tab_performance">
+        <source>Performance</source>
+        <translation>Performance</translation>
+    </message>
+    <message id="settings_tab_power">
+        <source>Power and buttons</source>
+        <translation>Power and buttons</translation>
+    </message>
+    <message id="pointer_title">
+        <source>Pointer and wheel</source>
+        <translation>Pointer and wheel</translation>
+    </message>
+    <message id="pointer_speed_label">
+        <source>Pointer speed</source>
+        <translation>Pointer speed</translation>
+    </message>
+    <message id="pointer_precision_label">
+        <source>Precision</source>
+        <translation>Precision</translation>
+    </message>
+    <message id="pointer_precision_text">
+        <source>Enhance pointer precision</source>
+        <translation>Enhance pointer precision</translation>
+    </message>
+    <message id="scroll_speed_label">
+        <source>Wheel lines</source>
+        <translation>Wheel lines</translation>
+    </message>
+    <message id="scroll_page_label">
+        <source>Scrolling</source>
+        <translation>Scrolling</translation>
+    </message>
+    <message id="scroll_page_text">
+        <source>Scroll one page at a time</source>
+        <translation>Scroll one page at a time</translation>
+    </message>
+    <message id="double_click_label">
+        <source>Double-click time</source>
+        <translation>Double-click time</translation>
+    </message>
+    <message id="open_desktop_mouse_settings">
+        <source>Open the desktop's mouse settings</source>
+        <translation>Open the desktop's mouse settings</translation>
+    </message>
+    <message id="pointer_hint_text">
+        <source>These values are kept in the profile. Applying them to the desktop comes in a later version; use the desktop's own settings meanwhile.</source>
+        <translation>These values are kept in the profile. Applying them to the desktop comes in a later version; use the desktop's own settings meanwhile.</translation>
+    </message>
+    <message id="about_title">
+        <source>About this device</source>
+        <translation>About this device</translation>
+    </message>
+    <message id="about_product_label">
+        <source>Product</source>
+        <translation>Product</translation>
+    </message>
+    <message id="about_connection_label">
+        <source>Connection</source>
+        <translation>Connection</translation>
+    </message>
+    <message id="about_firmware_label">
+        <source>Firmware</source>
+        <translation>Firmware</translation>
+    </message>
+    <message id="about_sensor_label">
+        <source>Sensor</source>
+        <translation>Sensor</translation>
+    </message>
+    <message id="connection_receiver">
+        <source>2.4 GHz receiver</source>
+        <translation>2.4 GHz receiver</translation>
+    </message>
+    <message id="connection_cable">
+        <source>Cable</source>
+        <translation>Cable</translation>
+    </message>
+    <message id="key_assign_pending">
+        <source>Button assignment is not available in this version yet.</source>
+        <translation>Button assignment is not available in this version yet.</translation>
+    </message>
+    <message id="macro_pending">
+        <source>Macros are not available in this version yet.</source>
+        <translation>Macros are not available in this version yet.</translation>
+    </message>
+    <message id="feature_not_on_mouse">
+        <source>This mouse has no such function.</source>
+        <translation>This mouse has no such function.</translation>
+    </message>
+    <message id="key_name_left">
+        <source>Left button</source>
+        <translation>Left button</translation>
+    </message>
+    <message id="key_name_right">
+        <source>Right button</source>
+        <translation>Right button</translation>
+    </message>
+    <message id="key_name_wheel">
+        <source>Wheel button</source>
+        <translation>Wheel button</translation>
+    </message>
+    <message id="key_name_forward">
+        <source>Forward</source>
+        <translation>Forward</translation>
+    </message>
+    <message id="key_name_back">
+        <source>Back</source>
+        <translation>Back</translation>
+    </message>
+    <message id="key_name_dpi">
+        <source>DPI up</source>
+        <translation>DPI up</translation>
+    </message>
+    <message id="key_name_dpi_down">
+        <source>DPI down</source>
+        <translation>DPI down</translation>
+    </message>
+    <message id="key_name_side3">
+        <source>Side button 3</source>
+        <translation>Side button 3</translation>
+    </message>
+    <message id="key_name_side4">
+        <source>Side button 4</source>
+        <translation>Side button 4</translation>
+    </message>
+    <message id="key_name_wheel_up">
+        <source>Wheel up</source>
+        <translation>Wheel up</translation>
+    </message>
+    <message id="key_name_wheel_down">
+        <source>Wheel down</source>
+        <translation>Wheel down</translation>
+    </message>
+    <message id="unit_ms">
+        <source>ms</source>
+        <translation>ms</translation>
+    </message>
+    <message id="unit_minutes">
+        <source>min</source>
+        <translation>min</translation>
+    </message>
+    <message id="mouse_not_connected">
+        <source>Connect the mouse to change its settings.</source>
+        <translation>Connect the mouse to change its settings.</translation>
+    </message>
+    <message id="message_text_5">
+        <source>A profile with this name exists already.</source>
+        <translation>A profile with this name exists already.</translation>
+    </message>
+    <message id="message_text_7">
+        <source>The device did not take the profile. Check its connection.</source>
+        <translation>The device did not take the profile. Check its connection.</translation>
+    </message>
+    <message id="message_text_16">
+        <source>The profile could not be applied (error %d).</source>
+        <translation>The profile could not be applied (error %d).</translation>
+    </message>
+    <message id="message_text_22">
+        <source>Return this profile to the default settings?</source>
+        <translation>Return this profile to the default settings?</translation>
+    </message>
+    <message id="message_text_25">
+        <source>The profile name cannot be empty.</source>
+        <translation>The profile name cannot be empty.</translation>
+    </message>
+    <message id="message_text_26">
+        <source>Copy the current profile?</source>
+        <translation>Copy the current profile?</translation>
+    </message>
+    <message id="message_text_27">
+        <source>Add a new profile?</source>
+        <translation>Add a new profile?</translation>
+    </message>
+    <message id="message_text_29">
+        <source>Delete the current profile?</source>
+        <translation>Delete the current profile?</translation>
+    </message>
+    <message id="profile_import_filter">
+        <source>Profile Files(*.json)</source>
+        <translation>Profile Files(*.json)</translation>
+    </message>
+    <message id="light_mode_0">
+        <source>Marquee</source>
+        <translation>Marquee</translation>
+    </message>
+    <message id="light_mode_1">
+        <source>Spectrum cycle</source>
+        <translation>Spectrum cycle</translation>
+    </message>
+    <message id="light_mode_2">
+        <source>Breathing</source>
+        <translation>Breathing</translation>
+    </message>
+    <message id="light_mode_3">
+        <source>Steady</source>
+        <translation>Steady</translation>
+    </message>
+    <message id="light_mode_4">
+        <source>Blink</source>
+        <translation>Blink</translation>
+    </message>
+    <message id="light_mode_5">
+        <source>Wave</source>
+        <translation>Wave</translation>
+    </message>
+    <message id="light_mode_6">
+        <source>Reactive</source>
+        <translation>Reactive</translation>
+    </message>
+    <message id="light_mode_7">
+        <source>Breathing, fixed colours</source>
+        <translation>Breathing, fixed colours</translation>
+    </message>
+    <message id="light_mode_8">
+        <source>Blink, fixed colours</source>
+        <translation>Blink, fixed colours</translation>
+    </message>
+    <message id="light_mode_9">
+        <source>Custom</source>
+        <translation>Custom</translation>
+    </message>
+    <message id="light_mode_10">
+        <source>Off</source>
+        <translation>Off</translation>
+    </message>
+    <message id="light_mode_11">
+        <source>Reserved</source>
+        <translation>Reserved</translation>
+    </message>
+    <message id="light_area_0">
+        <source>Whole mouse</source>
+        <translation>Whole mouse</translation>
+    </message>
+    <message id="light_area_1">
+        <source>Logo</source>
+        <translation>Logo</translation>
+    </message>
+    <message id="restore_defaults_text">
+        <source>Restore defaults</source>
+        <translation>Restore defaults</translation>
+    </message>
+    <message id="tip_close">
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message id="tip_minimise">
+        <source>Minimise</source>
+        <translation>Minimise</translation>
+    </message>
+    <message id="tip_maximise">
+        <source>Maximise</source>
+        <translation>Maximise</translation>
+    </message>
+    <message id="tip_restore">
+        <source>Restore</source>
+        <translation>Restore</translation>
+    </message>
+    <message id="tip_settings">
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message id="tip_skin">
+        <source>Skin</source>
+        <translation>Skin</translation>
+    </message>
+    <message id="tip_cloud">
+        <source>Cloud</source>
+        <translation>Cloud</translation>
+    </message>
+    <message id="tip_game_mode">
+        <source>Game mode</source>
+        <translation>Game mode</translation>
+    </message>
+    <message id="tip_smart_eyes">
+        <source>Eye care</source>
+        <translation>Eye care</translation>
+    </message>
+    <message id="tip_menu">
+        <source>Menu</source>
+        <translation>Menu</translation>
+    </message>
+    <message id="tip_home_page">
+        <source>Home page</source>
+        <translation>Home page</translation>
+    </message>
+    <message id="language_name_cn">
+        <source>简体中文</source>
+        <translation>简体中文</translation>
+    </message>
+    <message id="language_name_en">
+        <source>English</source>
+        <translation>English</translation>
+    </message>
+    <message id="language_name_tw">
+        <source>繁體中文</source>
+        <translation>繁體中文</translation>
+    </message>
+    <message id="language_name_de">
+        <source>Deutsch</source>
+        <translation>Deutsch</translation>
+    </message>
+</context>
+</TS>

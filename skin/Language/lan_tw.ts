@@ -1,0 +1,871 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW" sourcelanguage="en_US">
+<context>
+    <name></name>
+    <message id="main_title">
+        <source>Q407</source>
+        <translation>Q407</translation>
+    </message>
+    <message id="menu_show">
+        <source>Show window</source>
+        <translation>顯示主視窗</translation>
+    </message>
+    <message id="menu_exit">
+        <source>Exit</source>
+        <translation>結束</translation>
+    </message>
+    <message id="no_device_text">
+        <source>No device found. Please connect a device.</source>
+        <translation>未偵測到裝置，請連接裝置</translation>
+    </message>
+    <message id="control_light_on">
+        <source>Controlling lights</source>
+        <translation>控制燈光</translation>
+    </message>
+    <message id="control_light_off">
+        <source>Not controlling lights</source>
+        <translation>不控制燈光</translation>
+    </message>
+    <message id="msg_title">
+        <source>Notice</source>
+        <translation>提示</translation>
+    </message>
+    <message id="msg_confirm">
+        <source>OK</source>
+        <translation>確定</translation>
+    </message>
+    <message id="msg_cancel">
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message id="setting_progress_text">
+        <source>Applying settings…</source>
+        <translation>正在設定…</translation>
+    </message>
+    <message id="device_name">
+        <source>Device</source>
+        <translation>裝置</translation>
+    </message>
+    <message id="device_wireless">
+        <source>Wireless</source>
+        <translation>無線</translation>
+    </message>
+    <message id="device_wired">
+        <source>Wired</source>
+        <translation>有線</translation>
+    </message>
+    <message id="device_offline">
+        <source>Offline</source>
+        <translation>離線</translation>
+    </message>
+    <message id="page_title_mouse">
+        <source>Mouse</source>
+        <translation>滑鼠</translation>
+    </message>
+    <message id="page_title_keyboard">
+        <source>Keyboard</source>
+        <translation>鍵盤</translation>
+    </message>
+    <message id="page_title_mousepad">
+        <source>Mouse pad</source>
+        <translation>滑鼠墊</translation>
+    </message>
+    <message id="page_title_headset">
+        <source>Headset</source>
+        <translation>耳機</translation>
+    </message>
+    <message id="setwnd_title">
+        <source>Settings</source>
+        <translation>設定</translation>
+    </message>
+    <message id="update_tishi_text">
+        <source>Keep your devices and Q407 up to date.</source>
+        <translation>請保持裝置與 Q407 為最新版本。</translation>
+    </message>
+    <message id="update_tishi_btn">
+        <source>Got it</source>
+        <translation>知道了</translation>
+    </message>
+    <message id="language_label_text">
+        <source>Language</source>
+        <translation>語言</translation>
+    </message>
+    <message id="update_name_head">
+        <source>Component</source>
+        <translation>元件</translation>
+    </message>
+    <message id="update_old_head">
+        <source>Installed</source>
+        <translation>目前版本</translation>
+    </message>
+    <message id="update_new_head">
+        <source>Newest</source>
+        <translation>最新版本</translation>
+    </message>
+    <message id="update_state_head">
+        <source>State</source>
+        <translation>狀態</translation>
+    </message>
+    <message id="update_now_text">
+        <source>Update</source>
+        <translation>更新</translation>
+    </message>
+    <message id="update_confirm_text">
+        <source>Update the ticked components now? Keep the devices connected until the update has finished.</source>
+        <translation>現在更新已勾選的元件嗎？更新完成前請保持裝置連接。</translation>
+    </message>
+    <message id="update_later_text">
+        <source>Later</source>
+        <translation>稍後</translation>
+    </message>
+    <message id="update_ok_text">
+        <source>Update now</source>
+        <translation>立即更新</translation>
+    </message>
+    <message id="update_failed_text">
+        <source>Update failed!</source>
+        <translation>更新失敗！</translation>
+    </message>
+    <message id="GetUpdateInfoText">
+        <source>Checking for updates…</source>
+        <translation>正在檢查更新…</translation>
+    </message>
+    <message id="HaveUpdateInfoText">
+        <source>Updates are available</source>
+        <translation>有可用的更新</translation>
+    </message>
+    <message id="NoUpdateInfoText">
+        <source>No update information (no connection to the update server)</source>
+        <translation>無法取得更新資訊（無法連線至更新伺服器）</translation>
+    </message>
+    <message id="ISUpdateINGText">
+        <source>Updating…</source>
+        <translation>正在更新…</translation>
+    </message>
+    <message id="UpdateOkText">
+        <source>Up to date</source>
+        <translation>已是最新版本</translation>
+    </message>
+    <message id="LessUpdateText">
+        <source>Unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message id="NeedUpdateText">
+        <source>Update available</source>
+        <translation>可更新</translation>
+    </message>
+    <message id="DownloadWaitText">
+        <source>Waiting for download</source>
+        <translation>等待下載</translation>
+    </message>
+    <message id="DownloadIngText">
+        <source>Downloading</source>
+        <translation>正在下載</translation>
+    </message>
+    <message id="DownloadOkText">
+        <source>Downloaded</source>
+        <translation>下載完成</translation>
+    </message>
+    <message id="UpdateIngText">
+        <source>Installing</source>
+        <translation>正在安裝</translation>
+    </message>
+    <message id="UpdateFailText">
+        <source>Update failed</source>
+        <translation>更新失敗</translation>
+    </message>
+    <message id="tips_text">
+        <source>Notice</source>
+        <translation>提示</translation>
+    </message>
+    <message id="message_text_30">
+        <source>The firmware of this mouse is too old to be set up. Upgrade it now? Without the upgrade the program ends.</source>
+        <translation>此滑鼠的韌體版本過舊，無法設定。現在升級嗎？不升級將結束程式。</translation>
+    </message>
+    <message id="device_name_mouse">
+        <source>Mouse</source>
+        <translation>滑鼠</translation>
+    </message>
+    <message id="device_name_keyboard">
+        <source>Keyboard</source>
+        <translation>鍵盤</translation>
+    </message>
+    <message id="device_name_MousePad">
+        <source>Mouse pad</source>
+        <translation>滑鼠墊</translation>
+    </message>
+    <message id="device_name_HD">
+        <source>Headset</source>
+        <translation>耳機</translation>
+    </message>
+    <message id="light_panel_title_text">
+        <source>Lighting effect</source>
+        <translation>燈光效果</translation>
+    </message>
+    <message id="light_same_mode_text">
+        <source>Apply to all devices</source>
+        <translation>同步到所有裝置</translation>
+    </message>
+    <message id="light_mode_text">
+        <source>Effect</source>
+        <translation>燈效</translation>
+    </message>
+    <message id="light_zzcc_mode_text">
+        <source>Trigger</source>
+        <translation>觸發方式</translation>
+    </message>
+    <message id="light_zzcc_mode_0">
+        <source>Single key</source>
+        <translation>單鍵</translation>
+    </message>
+    <message id="light_zzcc_mode_1">
+        <source>Ripple</source>
+        <translation>漣漪</translation>
+    </message>
+    <message id="light_zzcc_mode_2">
+        <source>Row</source>
+        <translation>整行</translation>
+    </message>
+    <message id="light_zzcc_mode_3">
+        <source>Cross</source>
+        <translation>十字</translation>
+    </message>
+    <message id="light_custom_group_text">
+        <source>Custom set</source>
+        <translation>自訂組</translation>
+    </message>
+    <message id="light_custom_group_1">
+        <source>Set 1</source>
+        <translation>組 1</translation>
+    </message>
+    <message id="light_custom_group_2">
+        <source>Set 2</source>
+        <translation>組 2</translation>
+    </message>
+    <message id="light_custom_group_3">
+        <source>Set 3</source>
+        <translation>組 3</translation>
+    </message>
+    <message id="light_custom_group_4">
+        <source>Set 4</source>
+        <translation>組 4</translation>
+    </message>
+    <message id="light_custom_group_5">
+        <source>Set 5</source>
+        <translation>組 5</translation>
+    </message>
+    <message id="light_custom_fill_text">
+        <source>Fill all keys</source>
+        <translation>全部填滿</translation>
+    </message>
+    <message id="light_custom_clear_text">
+        <source>Turn all off</source>
+        <translation>全部關閉</translation>
+    </message>
+    <message id="light_audio_mode_text">
+        <source>Music style</source>
+        <translation>音樂風格</translation>
+    </message>
+    <message id="light_brightness_text">
+        <source>Brightness</source>
+        <translation>亮度</translation>
+    </message>
+    <message id="light_speed_text">
+        <source>Speed</source>
+        <translation>速度</translation>
+    </message>
+    <message id="light_direction_text">
+        <source>Direction</source>
+        <translation>方向</translation>
+    </message>
+    <message id="light_set_right_to_left_text">
+        <source>Right to left</source>
+        <translation>從右到左</translation>
+    </message>
+    <message id="light_set_left_to_right_text">
+        <source>Left to right</source>
+        <translation>從左到右</translation>
+    </message>
+    <message id="light_set_clockwise_text">
+        <source>Clockwise</source>
+        <translation>順時針</translation>
+    </message>
+    <message id="light_set_anticlockwise_text">
+        <source>Anticlockwise</source>
+        <translation>逆時針</translation>
+    </message>
+    <message id="light_set_down_to_up_text">
+        <source>Bottom to top</source>
+        <translation>從下到上</translation>
+    </message>
+    <message id="light_set_up_to_down_text">
+        <source>Top to bottom</source>
+        <translation>從上到下</translation>
+    </message>
+    <message id="light_set_outside_to_inside_text">
+        <source>Outside in</source>
+        <translation>從外到內</translation>
+    </message>
+    <message id="light_set_inside_to_outside_text">
+        <source>Inside out</source>
+        <translation>從內到外</translation>
+    </message>
+    <message id="light_colour_title_text">
+        <source>Colour</source>
+        <translation>顏色</translation>
+    </message>
+    <message id="light_multi_colour_text">
+        <source>Multi-colour</source>
+        <translation>七彩</translation>
+    </message>
+    <message id="light_colour_r_text">
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message id="light_colour_g_text">
+        <source>G</source>
+        <translation>G</translation>
+    </message>
+    <message id="light_colour_b_text">
+        <source>B</source>
+        <translation>B</translation>
+    </message>
+    <message id="light_audio_colour_text">
+        <source>The colours follow the music style.</source>
+        <translation>顏色隨音樂風格變化。</translation>
+    </message>
+    <message id="profile_caption_text">
+        <source>Profile</source>
+        <translation>設定檔</translation>
+    </message>
+    <message id="profile_rename_text">
+        <source>Rename</source>
+        <translation>重新命名</translation>
+    </message>
+    <message id="profile_manage_text">
+        <source>Manage…</source>
+        <translation>管理…</translation>
+    </message>
+    <message id="profile_new_text">
+        <source>New</source>
+        <translation>新增</translation>
+    </message>
+    <message id="profile_copy_text">
+        <source>Duplicate</source>
+        <translation>複製</translation>
+    </message>
+    <message id="profile_delete_text">
+        <source>Delete</source>
+        <translation>刪除</translation>
+    </message>
+    <message id="profile_import_text">
+        <source>Import…</source>
+        <translation>匯入…</translation>
+    </message>
+    <message id="profile_export_text">
+        <source>Export…</source>
+        <translation>匯出…</translation>
+    </message>
+    <message id="profile_reset_text">
+        <source>Restore defaults</source>
+        <translation>恢復預設</translation>
+    </message>
+    <message id="feature_tab_lighting">
+        <source>Lighting</source>
+        <translation>燈光</translation>
+    </message>
+    <message id="feature_tab_keys">
+        <source>Buttons</source>
+        <translation>按鍵</translation>
+    </message>
+    <message id="feature_tab_macros">
+        <source>Macros</source>
+        <translation>巨集</translation>
+    </message>
+    <message id="feature_tab_system">
+        <source>Performance</source>
+        <translation>效能</translation>
+    </message>
+    <message id="feature_tab_cursor">
+        <source>Pointer</source>
+        <translation>指標</translation>
+    </message>
+    <message id="feature_tab_audio">
+        <source>Sound</source>
+        <translation>音效</translation>
+    </message>
+    <message id="feature_tab_voice">
+        <source>Voice changer</source>
+        <translation>變聲</translation>
+    </message>
+    <message id="feature_tab_virtual71">
+        <source>Virtual 7.1</source>
+        <translation>虛擬 7.1</translation>
+    </message>
+    <message id="feature_tab_about">
+        <source>About</source>
+        <translation>關於</translation>
+    </message>
+    <message id="page_title_mouse_b">
+        <source>Wireless mouse</source>
+        <translation>無線滑鼠</translation>
+    </message>
+    <message id="dpi_stages_title">
+        <source>DPI stages</source>
+        <translation>DPI 段位</translation>
+    </message>
+    <message id="dpi_stage_1">
+        <source>Stage 1</source>
+        <translation>段位 1</translation>
+    </message>
+    <message id="dpi_stage_2">
+        <source>Stage 2</source>
+        <translation>段位 2</translation>
+    </message>
+    <message id="dpi_stage_3">
+        <source>Stage 3</source>
+        <translation>段位 3</translation>
+    </message>
+    <message id="dpi_stage_4">
+        <source>Stage 4</source>
+        <translation>段位 4</translation>
+    </message>
+    <message id="dpi_stage_5">
+        <source>Stage 5</source>
+        <translation>段位 5</translation>
+    </message>
+    <message id="dpi_stage_6">
+        <source>Stage 6</source>
+        <translation>段位 6</translation>
+    </message>
+    <message id="dpi_enable_tip">
+        <source>Use this stage</source>
+        <translation>啟用此段位</translation>
+    </message>
+    <message id="dpi_colour_tip">
+        <source>Stage colour</source>
+        <translation>段位顏色</translation>
+    </message>
+    <message id="dpi_hint_text">
+        <source>Drag a slider or type a value from 50 to 26000 DPI; values are rounded up to a multiple of 50. The selected stage is the one the mouse uses now.</source>
+        <translation>拖曳滑桿或輸入 50 到 26000 之間的數值；數值會以 50 的倍數無條件進位。選取的段位即滑鼠目前使用的段位。</translation>
+    </message>
+    <message id="report_rate_title">
+        <source>Report rate</source>
+        <translation>回報率</translation>
+    </message>
+    <message id="report_rate_label">
+        <source>Rate (Hz)</source>
+        <translation>回報率 (Hz)</translation>
+    </message>
+    <message id="rate_125">
+        <source>125</source>
+        <translation>125</translation>
+    </message>
+    <message id="rate_250">
+        <source>250</source>
+        <translation>250</translation>
+    </message>
+    <message id="rate_500">
+        <source>500</source>
+        <translation>500</translation>
+    </message>
+    <message id="rate_1000">
+        <source>1000</source>
+        <translation>1000</translation>
+    </message>
+    <message id="rate_2000">
+        <source>2000</source>
+        <translation>2000</translation>
+    </message>
+    <message id="rate_4000">
+        <source>4000</source>
+        <translation>4000</translation>
+    </message>
+    <message id="sensor_title">
+        <source>Sensor</source>
+        <translation>感測器</translation>
+    </message>
+    <message id="lift_off_label">
+        <source>Lift-off distance</source>
+        <translation>靜默高度</translation>
+    </message>
+    <message id="lift_low">
+        <source>Low</source>
+        <translation>低</translation>
+    </message>
+    <message id="lift_mid">
+        <source>Medium</source>
+        <translation>中</translation>
+    </message>
+    <message id="lift_high">
+        <source>High</source>
+        <translation>高</translation>
+    </message>
+    <message id="motion_sync_label">
+        <source>Motion sync</source>
+        <translation>移動同步</translation>
+    </message>
+    <message id="angle_snap_label">
+        <source>Angle snapping</source>
+        <translation>直線修正</translation>
+    </message>
+    <message id="sensor_lift_label">
+        <source>Lift cut-off</source>
+        <translation>抬起截止</translation>
+    </message>
+    <message id="switch_off">
+        <source>Off</source>
+        <translation>關</translation>
+    </message>
+    <message id="switch_on">
+        <source>On</source>
+        <translation>開</translation>
+    </message>
+    <message id="power_title">
+        <source>Power</source>
+        <translation>電源</translation>
+    </message>
+    <message id="dormancy_label">
+        <source>Sleep after</source>
+        <translation>休眠時間</translation>
+    </message>
+    <message id="deep_sleep_label">
+        <source>Deep sleep</source>
+        <translation>深度睡眠</translation>
+    </message>
+    <message id="button_title">
+        <source>Buttons</source>
+        <translation>按鍵</translation>
+    </message>
+    <message id="debounce_label">
+        <source>Debounce time</source>
+        <translation>按鍵防抖</translation>
+    </message>
+    <message id="anti_shake_label">
+        <source>Anti-shake</source>
+        <translation>防抖</translation>
+    </message>
+    <message id="anti_shake_off">
+        <source>Off</source>
+        <translation>關</translation>
+    </message>
+    <message id="anti_shake_low">
+        <source>Low</source>
+        <translation>低</translation>
+    </message>
+    <message id="anti_shake_mid">
+        <source>Medium</source>
+        <translation>中</translation>
+    </message>
+    <message id="anti_shake_high">
+        <source>High</source>
+        <translation>高</translation>
+    </message>
+    <message id="settings_tab_dpi">
+        <source>DPI</source>
+        <translation>DPI</translation>
+    </message>
+    <message id="settings_tab_performance">
+        <source>Performance</source>
+        <translation>效能</translation>
+    </message>
+    <message id="settings_tab_power">
+        <source>Power and buttons</source>
+        <translation>電源與按鍵</translation>
+    </message>
+    <message id="pointer_title">
+        <source>Pointer and wheel</source>
+        <translation>指標與滾輪</translation>
+    </message>
+    <message id="pointer_speed_label">
+        <source>Pointer speed</source>
+        <translation>指標速度</translation>
+    </message>
+    <message id="pointer_precision_label">
+        <source>Precision</source>
+        <translation>精確度</translation>
+    </message>
+    <message id="pointer_precision_text">
+        <source>Enhance pointer precision</source>
+        <translation>提高指標精確度</translation>
+    </message>
+    <message id="scroll_speed_label">
+        <source>Wheel lines</source>
+        <translation>捲動行數</translation>
+    </message>
+    <message id="scroll_page_label">
+        <source>Scrolling</source>
+        <translation>捲動方式</translation>
+    </message>
+    <message id="scroll_page_text">
+        <source>Scroll one page at a time</source>
+        <translation>一次捲動一個畫面</translation>
+    </message>
+    <message id="double_click_label">
+        <source>Double-click time</source>
+        <translation>按兩下速度</translation>
+    </message>
+    <message id="open_desktop_mouse_settings">
+        <source>Open the desktop's mouse settings</source>
+        <translation>開啟系統滑鼠設定</translation>
+    </message>
+    <message id="pointer_hint_text">
+        <source>These values are kept in the profile. Applying them to the desktop comes in a later version; use the desktop's own settings meanwhile.</source>
+        <translation>這些數值保存在設定檔中；套用到桌面系統將在之後的版本提供，目前請使用系統內建的設定。</translation>
+    </message>
+    <message id="about_title">
+        <source>About this device</source>
+        <translation>裝置資訊</translation>
+    </message>
+    <message id="about_product_label">
+        <source>Product</source>
+        <translation>產品</translation>
+    </message>
+    <message id="about_connection_label">
+        <source>Connection</source>
+        <translation>連接方式</translation>
+    </message>
+    <message id="about_firmware_label">
+        <source>Firmware</source>
+        <translation>韌體版本</translation>
+    </message>
+    <message id="about_sensor_label">
+        <source>Sensor</source>
+        <translation>感測器</translation>
+    </message>
+    <message id="connection_receiver">
+        <source>2.4 GHz receiver</source>
+        <translation>2.4G 接收器</translation>
+    </message>
+    <message id="connection_cable">
+        <source>Cable</source>
+        <translation>有線</translation>
+    </message>
+    <message id="key_assign_pending">
+        <source>Button assignment is not available in this version yet.</source>
+        <translation>此版本暫不支援按鍵設定。</translation>
+    </message>
+    <message id="macro_pending">
+        <source>Macros are not available in this version yet.</source>
+        <translation>此版本暫不支援巨集。</translation>
+    </message>
+    <message id="feature_not_on_mouse">
+        <source>This mouse has no such function.</source>
+        <translation>此滑鼠沒有該功能。</translation>
+    </message>
+    <message id="key_name_left">
+        <source>Left button</source>
+        <translation>左鍵</translation>
+    </message>
+    <message id="key_name_right">
+        <source>Right button</source>
+        <translation>右鍵</translation>
+    </message>
+    <message id="key_name_wheel">
+        <source>Wheel button</source>
+        <translation>中鍵</translation>
+    </message>
+    <message id="key_name_forward">
+        <source>Forward</source>
+        <translation>前進</translation>
+    </message>
+    <message id="key_name_back">
+        <source>Back</source>
+        <translation>後退</translation>
+    </message>
+    <message id="key_name_dpi">
+        <source>DPI up</source>
+        <translation>DPI 加</translation>
+    </message>
+    <message id="key_name_dpi_down">
+        <source>DPI down</source>
+        <translation>DPI 減</translation>
+    </message>
+    <message id="key_name_side3">
+        <source>Side button 3</source>
+        <translation>側鍵 3</translation>
+    </message>
+    <message id="key_name_side4">
+        <source>Side button 4</source>
+        <translation>側鍵 4</translation>
+    </message>
+    <message id="key_name_wheel_up">
+        <source>Wheel up</source>
+        <translation>滾輪向上</translation>
+    </message>
+    <message id="key_name_wheel_down">
+        <source>Wheel down</source>
+        <translation>滾輪向下</translation>
+    </message>
+    <message id="unit_ms">
+        <source>ms</source>
+        <translation>毫秒</translation>
+    </message>
+    <message id="unit_minutes">
+        <source>min</source>
+        <translation>分鐘</translation>
+    </message>
+    <message id="mouse_not_connected">
+        <source>Connect the mouse to change its settings.</source>
+        <translation>請連接滑鼠後再設定。</translation>
+    </message>
+    <message id="message_text_5">
+        <source>A profile with this name exists already.</source>
+        <translation>設定檔名稱已存在。</translation>
+    </message>
+    <message id="message_text_7">
+        <source>The device did not take the profile. Check its connection.</source>
+        <translation>裝置未能套用此設定檔，請檢查連線。</translation>
+    </message>
+    <message id="message_text_16">
+        <source>The profile could not be applied (error %d).</source>
+        <translation>設定檔套用失敗（錯誤 %d）。</translation>
+    </message>
+    <message id="message_text_22">
+        <source>Return this profile to the default settings?</source>
+        <translation>確定將此設定檔恢復為預設值嗎？</translation>
+    </message>
+    <message id="message_text_25">
+        <source>The profile name cannot be empty.</source>
+        <translation>設定檔名稱不能為空。</translation>
+    </message>
+    <message id="message_text_26">
+        <source>Copy the current profile?</source>
+        <translation>確定複製目前的設定檔嗎？</translation>
+    </message>
+    <message id="message_text_27">
+        <source>Add a new profile?</source>
+        <translation>確定新增設定檔嗎？</translation>
+    </message>
+    <message id="message_text_29">
+        <source>Delete the current profile?</source>
+        <translation>確定刪除目前的設定檔嗎？</translation>
+    </message>
+    <message id="profile_import_filter">
+        <source>Profile Files(*.json)</source>
+        <translation>設定檔 (*.json)</translation>
+    </message>
+    <message id="light_mode_0">
+        <source>Marquee</source>
+        <translation>跑馬燈</translation>
+    </message>
+    <message id="light_mode_1">
+        <source>Spectrum cycle</source>
+        <translation>光譜循環</translation>
+    </message>
+    <message id="light_mode_2">
+        <source>Breathing</source>
+        <translation>呼吸</translation>
+    </message>
+    <message id="light_mode_3">
+        <source>Steady</source>
+        <translation>恆亮</translation>
+    </message>
+    <message id="light_mode_4">
+        <source>Blink</source>
+        <translation>閃爍</translation>
+    </message>
+    <message id="light_mode_5">
+        <source>Wave</source>
+        <translation>波浪</translation>
+    </message>
+    <message id="light_mode_6">
+        <source>Reactive</source>
+        <translation>觸發</translation>
+    </message>
+    <message id="light_mode_7">
+        <source>Breathing, fixed colours</source>
+        <translation>固定色呼吸</translation>
+    </message>
+    <message id="light_mode_8">
+        <source>Blink, fixed colours</source>
+        <translation>固定色閃爍</translation>
+    </message>
+    <message id="light_mode_9">
+        <source>Custom</source>
+        <translation>自訂</translation>
+    </message>
+    <message id="light_mode_10">
+        <source>Off</source>
+        <translation>關閉</translation>
+    </message>
+    <message id="light_mode_11">
+        <source>Reserved</source>
+        <translation>保留</translation>
+    </message>
+    <message id="light_area_0">
+        <source>Whole mouse</source>
+        <translation>整體</translation>
+    </message>
+    <message id="light_area_1">
+        <source>Logo</source>
+        <translation>標誌</translation>
+    </message>
+    <message id="restore_defaults_text">
+        <source>Restore defaults</source>
+        <translation>恢復預設</translation>
+    </message>
+    <message id="tip_close">
+        <source>Close</source>
+        <translation>關閉</translation>
+    </message>
+    <message id="tip_minimise">
+        <source>Minimise</source>
+        <translation>最小化</translation>
+    </message>
+    <message id="tip_maximise">
+        <source>Maximise</source>
+        <translation>最大化</translation>
+    </message>
+    <message id="tip_restore">
+        <source>Restore</source>
+        <translation>還原</translation>
+    </message>
+    <message id="tip_settings">
+        <source>Settings</source>
+        <translation>設定</translation>
+    </message>
+    <message id="tip_skin">
+        <source>Skin</source>
+        <translation>外觀</translation>
+    </message>
+    <message id="tip_cloud">
+        <source>Cloud</source>
+        <translation>雲端</translation>
+    </message>
+    <message id="tip_game_mode">
+        <source>Game mode</source>
+        <translation>遊戲模式</translation>
+    </message>
+    <message id="tip_smart_eyes">
+        <source>Eye care</source>
+        <translation>智慧護眼</translation>
+    </message>
+    <message id="tip_menu">
+        <source>Menu</source>
+        <translation>選單</translation>
+    </message>
+    <message id="tip_home_page">
+        <source>Home page</source>
+        <translation>首頁</translation>
+    </message>
+    <message id="language_name_cn">
+        <source>简体中文</source>
+        <translation>简体中文</translation>
+    </message>
+    <message id="language_name_en">
+        <source>English</source>
+        <translation>English</translation>
+    </message>
+    <message id="language_name_tw">
+        <source>繁體中文</source>
+        <translation>繁體中文</translation>
+    </message>
+    <message id="language_name_de">
+        <source>Deutsch</source>
+        <translation>Deutsch</translation>
+    </message>
+</context>
+</TS>

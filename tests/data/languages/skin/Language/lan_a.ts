@@ -1,0 +1,39 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="en_US">
+<context>
+    <name></name>
+    <message id="language_a">
+        <source>A</source>
+        <translation>A</translation>
+    </message>
+    <message id="language_b">
+        <source>B</source>
+        <translation>B</translation>
+    </message>
+    <message id="language_c">
+        <source>C</source>
+        <translation>C</translation>
+    </message>
+    <message id="layout_text">
+        <source>Title</source>
+        <translation>%s</translation>
+    </message>
+    <message id="menu_text">
+        <source>Show</source>
+        <translation>Show</translation>
+    </message>
+    <message id="code_text">
+        <source>Code</source>
+        <translation>Code</translation>
+    </message>
+    <message id="error_text">
+        <source>Error %d</source>
+        <translation>Error %d</translation>
+    </message>
+    <message id="draft_text">
+        <source>Draft</source>
+        <translation>Draft</translation>
+    </message>
+</context>
+</TS>
