@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QStackedWidget>
 #include <QTextEdit>
 
 namespace q407::pages {
@@ -119,12 +120,21 @@ void CKestravaKeyboardDevice::BuildPage() {
     }
     SelectFeaturePage(kFirstFeature);
     LoadNameLists();
-    // Under the wide picture the lighting panel's two groups stand side by side.
+    // Under the wide picture the lighting panel's two groups stand side by side,
     if (editors::CLightControlUI* light = LightPanel()) {
         if (QWidget* root =
                 toolkit::FindSubControlByName(light, QStringLiteral("light_control_root"))) {
             if (auto* box = qobject_cast<QBoxLayout*>(root->layout())) {
                 box->setDirection(QBoxLayout::LeftToRight);
+            }
+        }
+        // and keep their rows close, so every mode's settings fit under the picture.
+        for (const char* group : {"lighteffect_layout", "light_color_layout"}) {
+            if (QWidget* frame = toolkit::FindSubControlByName(light, QString::fromLatin1(group))) {
+                if (QLayout* rows = frame->layout()) {
+                    rows->setSpacing(6);
+                    rows->setContentsMargins(10, 8, 10, 8);
+                }
             }
         }
     }
@@ -133,11 +143,11 @@ void CKestravaKeyboardDevice::BuildPage() {
         keys->hide();
     }
     if (auto* test = PageControl<QWidget>(QStringLiteral("repeat_input_richedit"))) {
-        test->setToolTip(TextOf(QStringLiteral("Repeat_input_text")));
+        test->setToolTip(TextOf(QStringLiteral(QT_TRID_NOOP("Repeat_input_text"))));
         if (auto* plain = qobject_cast<QPlainTextEdit*>(test)) {
-            plain->setPlaceholderText(TextOf(QStringLiteral("Repeat_input_text")));
+            plain->setPlaceholderText(TextOf(QStringLiteral(QT_TRID_NOOP("Repeat_input_text"))));
         } else if (auto* edit = qobject_cast<QLineEdit*>(test)) {
-            edit->setPlaceholderText(TextOf(QStringLiteral("Repeat_input_text")));
+            edit->setPlaceholderText(TextOf(QStringLiteral(QT_TRID_NOOP("Repeat_input_text"))));
         }
     }
     // Until the keyboard has been read, the page shows the selected profile.
@@ -274,6 +284,17 @@ int CKestravaKeyboardDevice::RestoreLighting() {
 
 void CKestravaKeyboardDevice::SelectFeaturePage(int page) {
     CKestravaUSBDevice::SelectFeaturePage(page);
+    // Only the page shown counts for the room the feature area asks: a page not shown (and not
+    // yet styled) never widens the window.
+    for (const char* name : {"device_function_switch", "device_key_function_switch"}) {
+        if (auto* stack = PageControl<QStackedWidget>(QString::fromLatin1(name))) {
+            for (int i = 0; i < stack->count(); ++i) {
+                const auto policy =
+                    i == stack->currentIndex() ? QSizePolicy::Preferred : QSizePolicy::Ignored;
+                stack->widget(i)->setSizePolicy(policy, policy);
+            }
+        }
+    }
     // FN switches the keyboard's own layer: it can be pressed on the lighting tab, never
     // reassigned on the keys tab.
     if (CDeviceKeyButtonUI* fn = KeyButton(devices::kFnKey)) {
@@ -322,8 +343,9 @@ void CKestravaKeyboardDevice::RefreshPage() {
     ShowLightSettings();
     ShowSystemSettings();
     if (QWidget* tip = PageControl<QWidget>(QStringLiteral("device_tishi_info"))) {
-        toolkit::SetControlText(
-            tip, Keyboard().IsOpen() ? QString() : QStringLiteral("keyboard_not_connected"));
+        toolkit::SetControlText(tip, Keyboard().IsOpen()
+                                         ? QString()
+                                         : QStringLiteral(QT_TRID_NOOP("keyboard_not_connected")));
         tip->setVisible(!Keyboard().IsOpen());
     }
 }
@@ -348,8 +370,9 @@ void CKestravaKeyboardDevice::ShowSystemSettings() {
     const int delay = devices::ShownOption(settings.repeatDelay, 3);
     ShowOption(QStringLiteral("repeat_delay_check_"), delay, 3);
     if (auto* label = PageControl<QLabel>(QStringLiteral("repeat_delay_time_label1"))) {
-        label->setText(TextOf(QStringLiteral("Repeat_Delay_Time")) + QLatin1Char(' ') +
-                       QString::number(devices::RepeatDelayMs(delay)) + QStringLiteral("ms"));
+        label->setText(TextOf(QStringLiteral(QT_TRID_NOOP("Repeat_Delay_Time"))) +
+                       QLatin1Char(' ') + QString::number(devices::RepeatDelayMs(delay)) +
+                       QStringLiteral("ms"));
     }
     if (auto* slider = PageControl<QAbstractSlider>(QStringLiteral("repeat_rate_slider"))) {
         const QSignalBlocker quiet(slider);
@@ -403,8 +426,8 @@ void CKestravaKeyboardDevice::ShowAbout() {
         show("about_product_value", title->text());
     }
     show("about_connection_value",
-         TextOf(QString::fromLatin1(keyboard.IsWireless() ? "connection_receiver"
-                                                          : "connection_cable")));
+         TextOf(QString::fromLatin1(keyboard.IsWireless() ? QT_TRID_NOOP("connection_receiver")
+                                                          : QT_TRID_NOOP("connection_cable"))));
     const auto& info = keyboard.Tables().deviceInfo;
     show("about_firmware_value",
          QStringLiteral("%1.%2").arg(info[0]).arg(info[1], 2, 16, QLatin1Char('0')));
@@ -423,7 +446,7 @@ void CKestravaKeyboardDevice::RebuildKeyTexts() {
     if (const std::filesystem::path folder = keyboard.GetProfileFolder(); !folder.empty()) {
         macros = profiles::CMacroLibrary(folder).Load();
     }
-    const QString keySet = TextOf(QStringLiteral("Key_Set"));
+    const QString keySet = TextOf(QStringLiteral(QT_TRID_NOOP("Key_Set")));
     for (int i = 0; i < static_cast<int>(devices::kb::kUsedKeys); ++i) {
         CDeviceKeyButtonUI* button = KeyButton(i);
         if (button == nullptr) {

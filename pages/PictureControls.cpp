@@ -451,6 +451,12 @@ bool CSelectPanelUI::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     switch (event->type()) {
+    case QEvent::Resize:
+        // A key that changed size (the DPI changed) keeps its centre on its spot.
+        if (const auto centre = PlacedCentre(key, size()); centre && key->parentWidget() == this) {
+            key->move(*centre - QPoint(key->width() / 2, key->height() / 2));
+        }
+        return false;
     case QEvent::MouseButtonPress: {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton) {

@@ -245,6 +245,7 @@ def function_switch():
 
 STYLE = m.STYLE + """
 QWidget#keyboard_device_key_light { background: transparent; }
+QScrollArea#device_function_scroll, QWidget#device_function_scroll_contents { background: transparent; }
 QPushButton[role="segment"]:checked:disabled { background: #1f4f47; color: #cfe9e4; border-color: #2c6a60; }
 QCheckBox::indicator { width: 16px; height: 16px; }
 q407--pages--CDeviceKeyButtonUI { color: #dfe5ea; font-size: 9px; }"""
@@ -256,8 +257,14 @@ def page():
         item(label('text_test', '', None, prop('visible', '<bool>false</bool>'))),
     ], sp=12)
     hint = label('device_tishi_info', '', 'hint', prop('alignment', '<set>Qt::AlignCenter</set>'))
+    # The feature pages scroll rather than grow the window when a mode shows more settings than
+    # the room under the picture holds.
+    scroll = widget('QScrollArea', 'device_function_scroll',
+                    prop('frameShape', '<enum>QFrame::NoFrame</enum>') + prop('widgetResizable', '<bool>true</bool>')
+                                        + widget('QWidget', 'device_function_scroll_contents',
+                             layout('QVBoxLayout', 'device_function_scroll_box', [item(function_switch())], sp=0)))
     root = layout('QVBoxLayout', 'device_page_layout', [f'<item>{header}</item>', item(picture()), item(hint),
-                                                         item(function_switch())], m=(16, 10, 16, 10), sp=8)
+                                                         item(scroll)], m=(16, 10, 16, 10), sp=8)
     return ('<?xml version="1.0" encoding="UTF-8"?>\n<ui version="4.0">\n <class>DevicePage</class>\n '
             + widget('CKestravaKeyboardDevice', 'device_page', prop('styleSheet', s(STYLE)) + root) + '\n</ui>\n')
 

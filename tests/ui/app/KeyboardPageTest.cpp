@@ -279,6 +279,9 @@ TEST_P(KeyboardPageTest, HostStreamedModesStreamAndTheLightsFollowTheFrame) {
 
 TEST_P(KeyboardPageTest, KeyPressReportsLightTheKeyInTheReactiveMode) {
     SelectMode(7);
+    // The event interface may arrive after the command interface: report once it is read.
+    const int channel = GetParam() == SimProduct::KeyboardK ? 1 : 9;
+    ASSERT_TRUE(testutil::WaitUntil([&] { return m_page->Model().IsListening(channel); }));
     ASSERT_TRUE(m_keyboard->EmitKeyPress(kKeyO));
     EXPECT_TRUE(testutil::WaitUntil(
         [&] { return q407::pages::LightColour(m_page->LightButton(kKeyO)).alpha() > 0; }, 4000));
@@ -314,14 +317,6 @@ TEST_P(KeyboardPageTest, AppliedProfileWritesMacrosKeyTableAndColours) {
 
 TEST_P(KeyboardPageTest, ScreenshotsOfEveryTab) {
     m_window->resize(1000, 640);
-    if (qEnvironmentVariableIsSet("Q407_DUMP_SIZES")) {
-        for (QWidget* w : m_window->findChildren<QWidget*>()) {
-            const QSize hint = w->minimumSizeHint();
-            if (!w->objectName().isEmpty() && (hint.width() > 300 || hint.height() > 300)) {
-                std::printf("%s %dx%d\n", qPrintable(w->objectName()), hint.width(), hint.height());
-            }
-        }
-    }
     for (const auto& [feature, name] :
          {std::pair{1, "lighting"}, std::pair{2, "keys"}, std::pair{3, "macros"},
           std::pair{4, "system"}, std::pair{9, "about"}}) {
