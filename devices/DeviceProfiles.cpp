@@ -49,6 +49,23 @@ void SetProfilePaths(profiles::CBasicProfiledata& profile, const DeviceModel& mo
     }
 }
 
+bool LoadSelectedProfile(profiles::CBasicProfiledata& profile) {
+    const std::filesystem::path path = profile.GetProfilePath();
+    return !path.empty() && !profile.LoadProfile(path).isNull();
+}
+
+bool LoadDefaultProfile(profiles::CBasicProfiledata& profile, const DeviceModel& model) {
+    const std::filesystem::path defaults = model.GetDefaultProfilePath();
+    const Json::Value entry =
+        profiles::Element(profiles::Member(profiles::ReadJsonFile(defaults), "Device"),
+                          static_cast<Json::ArrayIndex>(model.GetDeviceIndex()));
+    if (defaults.empty() || entry.isNull()) {
+        return false;
+    }
+    profile.LoadProfile(defaults);
+    return true;
+}
+
 NameLists ReadNameLists(const DeviceModel& model, profiles::CBasicProfiledata& profile,
                         int lightTable) {
     NameLists lists;

@@ -35,6 +35,13 @@ struct NameLists {
 void SetProfilePaths(profiles::CBasicProfiledata& profile, const DeviceModel& model,
                      int firstCustomLightMode);
 
+// Reads the selected profile's file into `profile`; false, with nothing taken, when there is no
+// path or the file gives nothing.
+bool LoadSelectedProfile(profiles::CBasicProfiledata& profile);
+// Takes the default profile's entry for the model's device index into `profile`; false, with
+// nothing changed, when the default profile has none.
+bool LoadDefaultProfile(profiles::CBasicProfiledata& profile, const DeviceModel& model);
+
 // Reads "macro.config" (profile folder), the light table `lightTable` of "default_light.json"
 // (default data folder; a file with a single list serves every table) and the saved effects of
 // the light configuration file. Missing or damaged files give empty lists.

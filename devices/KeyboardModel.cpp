@@ -321,8 +321,7 @@ void KeyboardModel::TakeProfile() {
 
 int KeyboardModel::LoadProfile() {
     UpdateProfilePaths();
-    const std::filesystem::path path = m_profile.GetProfilePath();
-    if (path.empty() || m_profile.LoadProfile(path).isNull()) {
+    if (!LoadSelectedProfile(m_profile)) {
         return 0;
     }
     TakeProfile();
@@ -331,14 +330,9 @@ int KeyboardModel::LoadProfile() {
 
 int KeyboardModel::ResetProfileToDefault() {
     UpdateProfilePaths();
-    const std::filesystem::path defaults = GetDefaultProfilePath();
-    const Json::Value entry =
-        profiles::Element(profiles::Member(profiles::ReadJsonFile(defaults), "Device"),
-                          static_cast<Json::ArrayIndex>(GetDeviceIndex()));
-    if (defaults.empty() || entry.isNull()) {
+    if (!LoadDefaultProfile(m_profile, *this)) {
         return 0;
     }
-    m_profile.LoadProfile(defaults);
     TakeProfile();
     return m_profile.SaveProfile() ? 1 : 0;
 }
@@ -635,22 +629,19 @@ bool KeyboardModel::StreamPaused() const {
     return static_cast<std::int32_t>(Clock().NowMs() - m_streamResumeMs.load()) < 0;
 }
 
-int KeyboardModel::StreamKeyColours() {
+bool KeyboardModel::CanStream() const {
     if (!IsOpen() || !LightOutput() || !IsHostStreamedMode() || StreamPaused()) {
+        return false;
+    }
+    std::lock_guard lock(m_previewMutex);
+    return m_tablesRead;
+}
+
+int KeyboardModel::SendFrame(const std::vector<std::uint8_t>& frame) {
+    if (frame.empty()) {
         return 0;
     }
-    std::vector<std::uint8_t> buffer;
-    {
-        std::lock_guard lock(m_previewMutex);
-        if (!m_tablesRead) {
-            return 0;
-        }
-    }
-    buffer = StreamBuffer();
-    if (buffer.empty()) {
-        return 0;
-    }
-    if (Protocol().StreamLight(buffer.data(), buffer.size()) != p::kResultOk) {
+    if (Protocol().StreamLight(frame.data(), frame.size()) != p::kResultOk) {
         m_streamResumeMs.store(Clock().NowMs() + static_cast<std::uint32_t>(kFailurePause.count()));
         m_streamPaused.store(true);
         return -1;
@@ -660,24 +651,45 @@ int KeyboardModel::StreamKeyColours() {
     return 1;
 }
 
+int KeyboardModel::StreamKeyColours() {
+    return CanStream() ? SendFrame(StreamBuffer()) : 0;
+}
+
 void KeyboardModel::StreamLoop(const Event& stop) {
     using SteadyClock = std::chrono::steady_clock;
-    SteadyClock::time_point last{};
+    SteadyClock::time_point due = SteadyClock::now();
+    SteadyClock::time_point sentAt{};
+    std::vector<std::uint8_t> sent;
     while (!stop.IsSet()) {
-        if (!IsOpen() || !LightOutput() || !IsHostStreamedMode()) {
+        if (!CanStream()) {
+            sent.clear();
             if (stop.Wait(kLightIdle)) {
                 break;
             }
+            due = SteadyClock::now();
             continue;
         }
         // One frame per interval; a link slower than that carries them back to back.
-        const auto due = last + (IsWireless() ? kStreamReceiver : kStreamCable);
         const auto now = SteadyClock::now();
-        if (due > now && stop.Wait(std::chrono::ceil<std::chrono::milliseconds>(due - now))) {
-            break;
+        if (due > now) {
+            if (stop.Wait(std::chrono::ceil<std::chrono::milliseconds>(due - now))) {
+                break;
+            }
+            continue; // a wait may end a little early: look at the clock again
         }
-        last = SteadyClock::now();
-        StreamKeyColours();
+        due = std::max(due + (IsWireless() ? kStreamReceiver : kStreamCable), now);
+        // The keyboard keeps the last frame it got: a frame equal to it is sent again only now
+        // and then (a chunk dropped for a command in progress is made good that way).
+        std::vector<std::uint8_t> frame = StreamBuffer();
+        if (frame == sent && now - sentAt < kStreamRefresh) {
+            continue;
+        }
+        if (SendFrame(frame) == 1) {
+            sent = std::move(frame);
+            sentAt = now;
+        } else {
+            sent.clear();
+        }
     }
 }
 

@@ -83,6 +83,8 @@ public:
     // Frames streamed by cable and through the receiver at most this often.
     static constexpr std::chrono::milliseconds kStreamCable{10};
     static constexpr std::chrono::milliseconds kStreamReceiver{50};
+    // A frame equal to the last one sent is sent again after this long.
+    static constexpr std::chrono::milliseconds kStreamRefresh{100};
     // After a failed stream or colour-group write the keyboard is left alone this long.
     static constexpr std::chrono::milliseconds kFailurePause{200};
 
@@ -186,7 +188,9 @@ public:
     std::vector<std::uint8_t> StreamBuffer() const;
     // Streams the current frame with 0x12 when the mode is host-driven and the program drives
     // the lighting. 1 sent; 0 not streamed (other mode, closed, light control off, or within
-    // the pause after a failure); negative: the command failed.
+    // the pause after a failure); negative: the command failed. The stream thread sends a frame
+    // at most every 10 ms by cable (50 ms through the receiver), and a frame equal to the one
+    // sent before only every 100 ms.
     int StreamKeyColours();
     int StreamedFrames() const { return m_streamedFrames.load(); }
 
@@ -230,6 +234,8 @@ private:
     void StoreCustomColours();
     void TakeCustomColoursFromProfile();
     bool StreamPaused() const;
+    bool CanStream() const;
+    int SendFrame(const std::vector<std::uint8_t>& frame);
     void StreamLoop(const Event& stop);
 
     std::unique_ptr<LightRandom> m_ownRandom;

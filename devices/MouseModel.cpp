@@ -373,8 +373,7 @@ void MouseModel::TakeProfile() {
 
 int MouseModel::LoadProfile() {
     UpdateProfilePaths();
-    const std::filesystem::path path = m_profile.GetProfilePath();
-    if (path.empty() || m_profile.LoadProfile(path).isNull()) {
+    if (!LoadSelectedProfile(m_profile)) {
         return 0;
     }
     TakeProfile();
@@ -383,14 +382,9 @@ int MouseModel::LoadProfile() {
 
 int MouseModel::ResetProfileToDefault() {
     UpdateProfilePaths();
-    const std::filesystem::path defaults = GetDefaultProfilePath();
-    const Json::Value entry =
-        profiles::Element(profiles::Member(profiles::ReadJsonFile(defaults), "Device"),
-                          static_cast<Json::ArrayIndex>(GetDeviceIndex()));
-    if (defaults.empty() || entry.isNull()) {
+    if (!LoadDefaultProfile(m_profile, *this)) {
         return 0;
     }
-    m_profile.LoadProfile(defaults);
     TakeProfile();
     return m_profile.SaveProfile() ? 1 : 0;
 }

@@ -66,12 +66,6 @@ const devices::KeyboardModel& CKestravaKeyboardDevice::Keyboard() const {
     return static_cast<const devices::KeyboardModel&>(Model());
 }
 
-template <typename T>
-T* CKestravaKeyboardDevice::PageControl(const QString& name) const {
-    return qobject_cast<T*>(
-        toolkit::FindSubControlByName(const_cast<CKestravaKeyboardDevice*>(this), name));
-}
-
 QString CKestravaKeyboardDevice::TextOf(const QString& id) {
     if (auto* label = PageControl<QLabel>(QStringLiteral("text_test"))) {
         toolkit::SetControlText(label, id);
@@ -276,12 +270,6 @@ int CKestravaKeyboardDevice::ApplySelectedProfile() {
     return 0;
 }
 
-int CKestravaKeyboardDevice::RestoreLighting() {
-    const int result = CKestravaUSBDevice::RestoreLighting();
-    ShowLightSettings();
-    return result;
-}
-
 void CKestravaKeyboardDevice::SelectFeaturePage(int page) {
     CKestravaUSBDevice::SelectFeaturePage(page);
     // Only the page shown counts for the room the feature area asks: a page not shown (and not
@@ -368,7 +356,7 @@ void CKestravaKeyboardDevice::ShowSystemSettings() {
         }
     }
     const int delay = devices::ShownOption(settings.repeatDelay, 3);
-    ShowOption(QStringLiteral("repeat_delay_check_"), delay, 3);
+    ShowNumberedOption(QStringLiteral("repeat_delay_check_"), delay, 3);
     if (auto* label = PageControl<QLabel>(QStringLiteral("repeat_delay_time_label1"))) {
         label->setText(TextOf(QStringLiteral(QT_TRID_NOOP("Repeat_Delay_Time"))) +
                        QLatin1Char(' ') + QString::number(devices::RepeatDelayMs(delay)) +
@@ -381,37 +369,14 @@ void CKestravaKeyboardDevice::ShowSystemSettings() {
     if (auto* value = PageControl<QLabel>(QStringLiteral("repeat_rate_value"))) {
         value->setText(QString::number(settings.repeat));
     }
-    ShowOption(QStringLiteral("polling_rate_option_"),
-               devices::ShownOption(settings.pollingRate, 4), 4);
-}
-
-void CKestravaKeyboardDevice::ShowOption(const QString& prefix, int value, int last) {
-    for (int n = 0; n <= last; ++n) {
-        auto* option = PageControl<QAbstractButton>(prefix + QString::number(n));
-        if (option == nullptr) {
-            continue;
-        }
-        const QSignalBlocker quiet(option);
-        if (n == value) {
-            option->setChecked(true);
-        } else if (option->isChecked()) {
-            // Exclusive groups refuse to uncheck their checked member directly.
-            const bool exclusive = option->autoExclusive();
-            option->setAutoExclusive(false);
-            option->setChecked(false);
-            option->setAutoExclusive(exclusive);
-        }
-    }
+    ShowNumberedOption(QStringLiteral("polling_rate_option_"),
+                       devices::ShownOption(settings.pollingRate, 4), 4);
 }
 
 void CKestravaKeyboardDevice::ShowLightSettings() {
-    if (!HasModel()) {
-        return;
-    }
-    if (editors::CLightControlUI* light = LightPanel()) {
-        const profiles::LightInfo info = Keyboard().Profile().GetLightInfo();
-        light->ShowLightInfo(info);
-        light->SelectCustomMode(info.customGroup);
+    CKestravaUSBDevice::ShowLightSettings();
+    if (editors::CLightControlUI* light = LightPanel(); light != nullptr && HasModel()) {
+        light->SelectCustomMode(LightRecord().customGroup);
     }
 }
 
@@ -471,6 +436,10 @@ void CKestravaKeyboardDevice::RebuildKeyTexts() {
             QStringLiteral("<b>%1</b><br>%2 %3")
                 .arg(factory.toHtmlEscaped(), keySet.toHtmlEscaped(), chosen.toHtmlEscaped()));
         button->SetFactoryFunction(chosen.compare(factory, Qt::CaseInsensitive) == 0);
+    }
+    // The picture draws its keys itself: their texts may have changed with the language.
+    if (m_picture != nullptr) {
+        m_picture->update();
     }
     // The texts of the system settings follow the language too.
     ShowSystemSettings();

@@ -43,6 +43,9 @@ public:
     // --- Device interface ----------------------------------------------------------------------
     void InitPage() override;
     void RenderPreview() override;
+    // The keyboard's hundred lights change together: its picture is painted at most 20 times a
+    // second, which keeps a shown window within its share of the processor.
+    int PreviewFrameGapMs() const override { return 50; }
     void Activate() override;
     void OnProfileSelected() override;
     void PollPower() override;
@@ -51,11 +54,11 @@ public:
     void ResetToDefault() override;
     void LoadNameLists() override;
     void SelectFeaturePage(int page) override;
+    void ShowLightSettings() override;
     // Loads and writes the chosen profile: settings block, macro image, key table and custom
     // colours. 0 done (or no keyboard to write to), -1 a command failed, n > 0 the macros need
     // about n - 1 events more than the keyboard holds (nothing further written).
     int ApplySelectedProfile() override;
-    int RestoreLighting() override;
     void OnDeviceButtons(int slot, int stage) override;
 
     // --- Keys ------------------------------------------------------------------------------------
@@ -104,11 +107,7 @@ protected:
 
 private:
     void BuildPage();
-    void ShowLightSettings();
     void ShowAbout();
-    void ShowOption(const QString& prefix, int value, int last);
-    template <typename T>
-    T* PageControl(const QString& name) const;
 
     QPointer<QWidget> m_picture;
     int m_selectedKey = -1;

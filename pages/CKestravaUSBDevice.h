@@ -43,6 +43,7 @@
 #include "devices/PageEvents.h"
 #include "hid/DeviceTable.h"
 #include "toolkit/Notify.h"
+#include "toolkit/SkinLoader.h"
 
 #include <QPointer>
 #include <QString>
@@ -102,6 +103,9 @@ public:
     // --- Device interface: the operations that touch controls --------------------------------
     virtual void InitPage();
     virtual void RenderPreview();
+    // The least time between two paintings of the picture: smooth for light effects, and a
+    // fraction of the cost of painting every frame of the light thread.
+    virtual int PreviewFrameGapMs() const { return 33; }
     virtual void Activate() {}
     virtual void OnProfileSelected() {}
     virtual void PollPower() {}
@@ -135,6 +139,8 @@ public:
     // lighting panel, and written to the device. Returns the write's result (0 when nothing was
     // written).
     virtual int RestoreLighting();
+    // Shows the page's own light settings in its lighting panel.
+    virtual void ShowLightSettings();
 
     // Picture buttons bound by InitPage ("key_N", "light_N"); null where none was bound.
     const QVector<QPointer<QWidget>>& KeyButtons() const { return m_keyButtons; }
@@ -157,6 +163,15 @@ protected:
     // Binds the "DeviceKeyButton" children of `panel`; derived pages call it inside their
     // layout.
     void BindPictureButtons(QWidget* panel);
+    // A control of the page by name and class; nullptr when the layout has none.
+    template <typename T>
+    T* PageControl(const QString& name) const {
+        return qobject_cast<T*>(
+            toolkit::FindSubControlByName(const_cast<CKestravaUSBDevice*>(this), name));
+    }
+    // Selects option `prefix` + `value` of a numbered option group (numbers 0 to `last`) and
+    // clears the others.
+    void ShowNumberedOption(const QString& prefix, int value, int last = 15);
 
 private:
     std::unique_ptr<q407::devices::DeviceModel> m_model;

@@ -9,7 +9,9 @@
 
 #include <QApplication>
 #include <QChildEvent>
+#include <QDynamicPropertyChangeEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTextLayout>
 #include <QVariant>
@@ -41,6 +43,24 @@ protected:
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 };
+
+// The backlight of a key: the cap's top tinted and its edges lit, as strong as the LED's level,
+// so the cap text stays readable in every colour. Only straight fills: a keyboard repaints a
+// hundred of them at every frame of an effect.
+void PaintKeyBacklight(QPainter& painter, const QRectF& area, const QColor& light) {
+    QColor fill = light;
+    fill.setAlphaF(light.alphaF() * 0.45);
+    QColor rim = light;
+    rim.setAlphaF(light.alphaF() * 0.95);
+    const QRect cap = area.toAlignedRect();
+    const int corner = std::max(2, std::min(cap.width(), cap.height()) / 7);
+    painter.fillRect(cap.adjusted(2, 2, -2, -2), fill);
+    painter.fillRect(QRect(cap.left() + corner, cap.top(), cap.width() - 2 * corner, 2), rim);
+    painter.fillRect(QRect(cap.left() + corner, cap.bottom() - 1, cap.width() - 2 * corner, 2),
+                     rim);
+    painter.fillRect(QRect(cap.left(), cap.top() + corner, 2, cap.height() - 2 * corner), rim);
+    painter.fillRect(QRect(cap.right() - 1, cap.top() + corner, 2, cap.height() - 2 * corner), rim);
+}
 
 // Lays `text` out in `width`, breaking at spaces; the lines and their total height.
 qreal LayOut(QTextLayout& layout, qreal width) {
@@ -146,7 +166,36 @@ void CDeviceKeyButtonUI::SetLight(std::uint32_t value, int level, bool visible) 
     m_lightValue = value;
     m_lightLevel = level;
     m_lightVisible = visible;
-    update();
+    Repaint();
+}
+
+void CDeviceKeyButtonUI::SetPaintedByPanel(bool painted) {
+    m_paintedByPanel = painted && parentWidget() != nullptr;
+    setUpdatesEnabled(!m_paintedByPanel);
+    Repaint();
+}
+
+void CDeviceKeyButtonUI::Repaint() {
+    if (auto* panel = qobject_cast<CSelectPanelUI*>(parentWidget()); panel && m_paintedByPanel) {
+        panel->RepaintArea(geometry());
+    } else {
+        update();
+    }
+}
+
+bool CDeviceKeyButtonUI::event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Enter:
+    case QEvent::Leave:
+    case QEvent::EnabledChange:
+        if (m_paintedByPanel) {
+            Repaint(); // the hot look and the disabled look
+        }
+        break;
+    default:
+        break;
+    }
+    return QPushButton::event(event);
 }
 
 QColor CDeviceKeyButtonUI::LightColour() const {
@@ -161,7 +210,7 @@ QColor CDeviceKeyButtonUI::LightColour() const {
 void CDeviceKeyButtonUI::SetFlag(bool& flag, bool value) {
     if (flag != value) {
         flag = value;
-        update();
+        Repaint();
     }
 }
 
@@ -196,19 +245,11 @@ void CDeviceKeyButtonUI::PaintLight(QPainter& painter, const QRectF& area) {
     }
     painter.setPen(Qt::NoPen);
     if (Attribute(this, "lightshape") == QLatin1String("key")) {
-        // The backlight of a key: the cap tinted and its rim lit, as strong as the LED's level,
-        // so the cap text stays readable in every colour.
-        QColor fill = light;
-        fill.setAlphaF(light.alphaF() * 0.45);
-        QColor rim = light;
-        rim.setAlphaF(light.alphaF() * 0.95);
-        painter.setBrush(fill);
-        painter.setPen(QPen(rim, 1.5));
-        const qreal radius = std::min(area.width(), area.height()) / 6;
-        painter.drawRoundedRect(area.adjusted(0.75, 0.75, -0.75, -0.75), radius, radius);
+        PaintKeyBacklight(painter, area, light);
         return;
     }
     // An LED: a soft halo and a bright core in its colour, as strong as its level.
+    painter.setRenderHint(QPainter::Antialiasing);
     QColor halo = light;
     halo.setAlphaF(light.alphaF() * 0.35);
     painter.setBrush(halo);
@@ -228,9 +269,9 @@ void CDeviceKeyButtonUI::PaintCapText(QPainter& painter) {
         return;
     }
     const QColor ink = palette().color(QPalette::ButtonText);
-    const QString key = caption + QLatin1Char('|') + ink.name(QColor::HexArgb) +
-                        QString::number(width()) + QLatin1Char('x') + QString::number(height()) +
-                        font().toString();
+    // The picture is dropped when the size, font or palette change (see changeEvent and
+    // resizeEvent); the text is compared here.
+    const QString& key = caption;
     if (key != m_capTextOf) {
         // A cap text is laid out once: it may be broken into two lines and set smaller until
         // it fits the cap, and its picture is reused on every repaint of the light.
@@ -273,12 +314,16 @@ void CDeviceKeyButtonUI::PaintCapText(QPainter& painter) {
 void CDeviceKeyButtonUI::paintEvent(QPaintEvent*) {
     // The status images (normal, hot, pushed) are drawn by the toolkit before this.
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
+    Draw(painter);
+}
+
+void CDeviceKeyButtonUI::Draw(QPainter& painter) {
     const QRectF area = QRectF(rect()).adjusted(1, 1, -1, -1);
     PaintLight(painter, area);
     if (!m_marked) {
         toolkit::DrawSkinImage(painter, rect(), Attribute(this, "keyunsetimage"));
     }
+    painter.setRenderHint(QPainter::Antialiasing);
     if (!m_factoryFunction) {
         const QString image = Attribute(this, "keysetimage");
         if (!image.isEmpty()) {
@@ -303,6 +348,13 @@ void CDeviceKeyButtonUI::paintEvent(QPaintEvent*) {
         painter.setBrush(fill);
         const qreal radius = Attribute(this, "lightshape") == QLatin1String("key") ? 4 : 6;
         painter.drawRoundedRect(area, radius, radius);
+    }
+}
+
+void CDeviceKeyButtonUI::setVisible(bool visible) {
+    QPushButton::setVisible(visible);
+    if (m_paintedByPanel) {
+        Repaint();
     }
 }
 
@@ -332,6 +384,60 @@ void CDeviceKeyButtonUI::resizeEvent(QResizeEvent* event) {
 
 CSelectPanelUI::CSelectPanelUI(QWidget* parent) : QWidget(parent) {}
 
+void CSelectPanelUI::paintEvent(QPaintEvent* event) {
+    // The skin's background is drawn by the toolkit before this; then, when the panel paints its
+    // keys, every key in the order of the layout (lights under caps).
+    if (!m_paintsKeys) {
+        return;
+    }
+    QPainter painter(this);
+    for (QObject* child : children()) {
+        auto* key = qobject_cast<CDeviceKeyButtonUI*>(child);
+        if (key == nullptr || key->isHidden() || !event->rect().intersects(key->geometry())) {
+            continue;
+        }
+        painter.save();
+        painter.translate(key->pos());
+        painter.setClipRect(key->rect());
+        key->Draw(painter);
+        painter.restore();
+    }
+}
+
+void CSelectPanelUI::RepaintArea(const QRect& area) {
+    // The keys of a frame change together: one repaint of the area they span, not a region of
+    // a hundred rectangles.
+    const bool first = m_pendingRepaint.isNull();
+    m_pendingRepaint = m_pendingRepaint.united(area);
+    if (first) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                update(m_pendingRepaint);
+                m_pendingRepaint = {};
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void CSelectPanelUI::SetPaintsKeys(bool paints) {
+    m_paintsKeys = paints;
+    for (QObject* child : children()) {
+        if (auto* key = qobject_cast<CDeviceKeyButtonUI*>(child)) {
+            key->SetPaintedByPanel(paints);
+        }
+    }
+    update();
+}
+
+bool CSelectPanelUI::event(QEvent* event) {
+    if (event->type() == QEvent::DynamicPropertyChange &&
+        static_cast<QDynamicPropertyChangeEvent*>(event)->propertyName() == "paintskeys") {
+        SetPaintsKeys(property("paintskeys").toBool());
+    }
+    return QWidget::event(event);
+}
+
 void CSelectPanelUI::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     PlaceChildren();
@@ -349,6 +455,7 @@ void CSelectPanelUI::childEvent(QChildEvent* event) {
         if (auto* key = qobject_cast<CDeviceKeyButtonUI*>(event->child())) {
             key->removeEventFilter(this);
             key->installEventFilter(this);
+            key->SetPaintedByPanel(m_paintsKeys);
         }
     }
     QWidget::childEvent(event);
@@ -366,6 +473,9 @@ void CSelectPanelUI::WatchKeys() {
     for (auto* key : findChildren<CDeviceKeyButtonUI*>()) {
         key->removeEventFilter(this);
         key->installEventFilter(this);
+        if (key->parentWidget() == this) {
+            key->SetPaintedByPanel(m_paintsKeys);
+        }
     }
 }
 
@@ -394,7 +504,9 @@ bool CSelectPanelUI::Move(const QPoint& at) {
             key->setDown(false);
         }
     }
-    m_selection = QRect(m_anchor, m_current).normalized();
+    m_selection =
+        QRect(QPoint(std::min(m_anchor.x(), m_current.x()), std::min(m_anchor.y(), m_current.y())),
+              QPoint(std::max(m_anchor.x(), m_current.x()), std::max(m_anchor.y(), m_current.y())));
     if (m_band == nullptr) {
         m_band = new RubberBand(this);
     }

@@ -21,7 +21,8 @@
 //                     "keyunsetimage" (drawn while the key is not marked), "gmnametextcolor"
 //                     (accepted, no effect), "place".
 //   SelectPanel       "bkimage" as any control; children with "place" ("x,y": the child's centre
-//                     as fractions of the panel) are kept on their spots at every size and DPI.
+//                     as fractions of the panel) are kept on their spots at every size and DPI;
+//                     "paintskeys" (true) makes the panel draw its keys itself.
 //   HandImgButton     "handimage", "deletenormalimage", "deletehotimage".
 //   HandImgSelectButton "handimage" (with its source rectangle), "cursor".
 //
@@ -87,8 +88,16 @@ public:
     bool IsSelectedForEdit() const { return m_selectedForEdit; }
     void SetRubberBandSelected(bool selected);
     bool IsRubberBandSelected() const { return m_rubberBand; }
+    // Draws the key (light, marks, text, outline) in its own coordinates.
+    void Draw(QPainter& painter);
+    // The key is drawn by its selection panel with all the others (the button keeps its state
+    // and takes the pointer).
+    void SetPaintedByPanel(bool painted);
+    bool IsPaintedByPanel() const { return m_paintedByPanel; }
+    void setVisible(bool visible) override;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -96,6 +105,7 @@ protected:
 
 private:
     void SetFlag(bool& flag, bool value);
+    void Repaint();
     void PaintLight(QPainter& painter, const QRectF& area);
     void PaintCapText(QPainter& painter);
 
@@ -106,6 +116,7 @@ private:
     bool m_marked = true;
     bool m_selectedForEdit = false;
     bool m_rubberBand = false;
+    bool m_paintedByPanel = false;
     // The cap text drawn once per text, size and font, then copied on every repaint.
     QPixmap m_capText;
     QString m_capTextOf;
@@ -116,11 +127,21 @@ class CSelectPanelUI : public QWidget {
 public:
     explicit CSelectPanelUI(QWidget* parent = nullptr);
 
+    // With "paintskeys" the panel draws its key buttons itself, all in one pass: a keyboard's
+    // lights change together at every frame of an effect, and a hundred widgets repainting
+    // one by one cost many times more than one panel drawing them.
+    void SetPaintsKeys(bool paints);
+    bool PaintsKeys() const { return m_paintsKeys; }
+    // Repaints `area` soon, together with every other area asked for meanwhile.
+    void RepaintArea(const QRect& area);
+
     // The last selection rectangle, left <= right and top <= bottom, in panel coordinates.
     QRect SelectionRect() const { return m_selection; }
     bool IsDragging() const { return m_dragging; }
 
 protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -143,6 +164,8 @@ private:
     QPoint m_current;
     QRect m_selection;
     QPointer<QWidget> m_band;
+    bool m_paintsKeys = false;
+    QRect m_pendingRepaint;
 };
 
 class CHandImgButtonUI : public QPushButton {

@@ -156,7 +156,8 @@ def picture():
         kids.append(widget('DeviceKeyButton', f'key_{k}', fixed(round(cw), round(ch)) + dyn('place', place)
                            + cap + hidden))
     panel = widget('SelectPanel', 'device_key_light', fixed(PANEL_W, PANEL_H)
-                   + dyn('bkimage', 'keyboard/keyboard.svg') + ''.join(kids))
+                   + dyn('bkimage', 'keyboard/keyboard.svg')
+                   + prop('paintskeys', '<bool>true</bool>', std=False) + ''.join(kids))
     box = layout('QHBoxLayout', 'keyboard_device_key_light_box', [item(panel, ' alignment="Qt::AlignHCenter"')], sp=0)
     return widget('QWidget', 'keyboard_device_key_light', box)
 

@@ -36,7 +36,18 @@ std::optional<QRect> ParseRect(const QString& text) {
     return QRect(QPoint(values[0], values[1]), QPoint(values[2] - 1, values[3] - 1));
 }
 
+// Skin pictures are kept decoded and scaled: a window's background, a device picture and their
+// sizes at two DPIs take more than Qt's default 10 MiB, and a picture pushed out of the cache is
+// decoded and scaled again on every repaint of what lies on it.
+void EnsurePictureCache() {
+    constexpr int kPictureCacheKiB = 64 * 1024;
+    if (QPixmapCache::cacheLimit() < kPictureCacheKiB) {
+        QPixmapCache::setCacheLimit(kPictureCacheKiB);
+    }
+}
+
 QPixmap LoadImage(const ImageDescription& image) {
+    EnsurePictureCache();
     const QString path = ResourceManager::Instance().ResolveFile(image.file);
     const QString key =
         path + QLatin1Char('|') + (image.mask ? image.mask->name(QColor::HexArgb) : QString());

@@ -466,6 +466,26 @@ TEST(KeyboardModel, KeyReportsStartReactionsInTheReactiveModesOnly) {
     rig.model.StopPageThreads();
 }
 
+TEST(KeyboardModel, LoudMusicStartsARippleAtTheOKeyInAudioModeTwo) {
+    Folders folders;
+    Rig rig(SimProduct::KeyboardK);
+    rig.Activate();
+    rig.SetMode(kMusicMode);
+    profiles::AudioLightInfo audio = rig.model.GetAudioLightParams();
+    audio.audioMode = 2;
+    rig.model.SetAudioLightParams(audio);
+    rig.model.SaveProfile();
+    EXPECT_EQ(rig.Entry()["AudioLightInfo"]["AudioMode"].asInt(), 2) << "stored in the profile";
+    const std::vector<std::int32_t> loud(25, 2000);
+    rig.model.SetMusicLevels(loud);
+    rig.model.SetMusicLevels(loud);
+    EXPECT_EQ(rig.model.Engine().GetState().musicTotal, 50);
+    rig.model.SetMusicLevels(loud);
+    const auto state = rig.model.Engine().GetState();
+    EXPECT_EQ(state.musicTotal, 0);
+    EXPECT_NE(state.masks[0][10], 0) << "a diamond starts in the O key's column";
+}
+
 TEST(KeyboardModel, PowerStateAndSettingsSurviveARestart) {
     for (const SimProduct which : kBoth) {
         Folders folders;

@@ -187,6 +187,18 @@ TEST_P(KeyboardPageTest, EverySystemSettingReachesTheKeyboardAndTheProfile) {
     EXPECT_TRUE(Find<QAbstractButton>(QStringLiteral("polling_rate_option_0"))->isChecked());
 }
 
+TEST_P(KeyboardPageTest, TheKeyboardsOwnProfileSwitchIsReadBack) {
+    ShowFeature(4);
+    const int channel = GetParam() == SimProduct::KeyboardK ? 1 : 9;
+    ASSERT_TRUE(testutil::WaitUntil([&] { return m_page->Model().IsListening(channel); }));
+    // The keyboard's own keys switched the Win lock on: it says so with 0x0402.
+    m_keyboard->Firmware().SetSettingsByte(kbb::kWinLock, 1);
+    ASSERT_TRUE(m_keyboard->EmitProfileResync());
+    auto* option = Find<QAbstractButton>(QStringLiteral("winlockflag_option"));
+    EXPECT_TRUE(testutil::WaitUntil([&] { return option->isChecked(); }, 4000));
+    EXPECT_EQ(ProfileEntry()["SystemStages"]["WinFlag"].asInt(), 1);
+}
+
 TEST_P(KeyboardPageTest, KeyboardSelectorsAndCustomColoursReachTheKeyboard) {
     SelectMode(17);
     auto* zzcc = Find<QComboBox>(QStringLiteral("light_combo_ZZCCmodeSelect"));
