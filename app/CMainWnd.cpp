@@ -107,6 +107,7 @@ void CMainWnd::InitWindow() {
         HandleMessage(kTrayCallbackMessage, 0,
                       click == toolkit::TrayClick::Right ? kTrayRightUp : kTrayLeftUp, result);
     });
+    m_folderNotice = std::make_unique<UnwritableFolderNotice>(this);
     // At start this program drives the lighting; tell the others.
     if (m_bus != nullptr) {
         m_bus->Broadcast(RegisteredMessage::LightOwnerNotify, 1, 1);

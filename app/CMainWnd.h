@@ -9,6 +9,7 @@
 #include "app/PageActions.h"
 #include "app/SleepWatch.h"
 #include "app/ThreadSlots.h"
+#include "app/UnwritableFolderNotice.h"
 #include "hid/DeviceTable.h"
 #include "hid/Discovery.h"
 #include "toolkit/TrayIcon.h"
@@ -150,6 +151,7 @@ private:
     std::unique_ptr<PageActions> m_pageActions;
     ThreadSlots m_threads;
     std::unique_ptr<SleepWatch> m_sleepWatch;
+    std::unique_ptr<UnwritableFolderNotice> m_folderNotice;
     bool m_exiting = false;
     bool m_lightControl = true;
     bool m_running = true; // false while the machine sleeps

@@ -229,7 +229,7 @@ bool CSetWnd::HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64& 
     result = 0;
     if (message == MessageNumber(RegisteredMessage::AppControl)) {
         if (!m_stopped) {
-            m_engine->OnInstallerReport(static_cast<std::int32_t>(wParam), lParam);
+            m_engine->OnInstallerReport(wParam, lParam);
             HandleMessage(kCloseMessage, 0, 0, result);
         }
         return true;

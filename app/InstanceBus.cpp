@@ -7,12 +7,36 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
+#include <dbus/dbus.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
 namespace q407::app {
 namespace diag = q407::diag;
+namespace {
+
+// The largest data block a program sends is the 4284-byte spectrum; anything far beyond is
+// refused before it is handed to the window.
+constexpr qsizetype kMaxDataBlockBytes = 64 * 1024;
+
+// libdbus stops reading a connection while the messages it has received but not yet released
+// exceed a limit (63 MiB by default), and resumes only when new bytes arrive on the socket:
+// messages it had already read then wait, so one large message followed by silence leaves the
+// instance deaf (even to AppControl 4). Lowering the largest message size instead makes libdbus
+// drop the whole connection, and with it the instance's name. So the limit is raised far above
+// the largest message the bus can deliver (128 MiB); oversized blocks are refused in
+// HandleCopyData.
+constexpr long kReceivedBytesLimit = 1L << 30;
+
+void AllowLargeMessagesThrough(const QDBusConnection& connection) {
+    auto* raw = static_cast<DBusConnection*>(connection.internalPointer());
+    if (raw != nullptr && dbus_connection_get_max_received_size(raw) < kReceivedBytesLimit) {
+        dbus_connection_set_max_received_size(raw, kReceivedBytesLimit);
+    }
+}
+
+} // namespace
 
 class InstanceBus::BusObject : public QDBusVirtualObject {
 public:
@@ -66,6 +90,14 @@ private:
         }
         const qint64 kind = message.arguments().at(0).toLongLong();
         QByteArray data = message.arguments().at(1).toByteArray();
+        if (data.size() > kMaxDataBlockBytes) {
+            diag::Printf("data block of %lld bytes refused on the bus",
+                         static_cast<long long>(data.size()));
+            connection.send(message.createErrorReply(
+                QStringLiteral("org.freedesktop.DBus.Error.LimitsExceeded"),
+                QStringLiteral("the data block is larger than any the program takes")));
+            return true;
+        }
         QMetaObject::invokeMethod(
             &m_owner,
             [owner = &m_owner, kind, data = std::move(data)] {
@@ -95,6 +127,7 @@ InstanceBus::Role InstanceBus::Acquire() {
     QDBusConnection& bus = m_connection;
     m_onBus = bus.isConnected();
     if (m_onBus) {
+        AllowLargeMessagesThrough(bus);
         const auto reply = bus.interface()->registerService(
             m_serviceName, QDBusConnectionInterface::DontQueueService,
             QDBusConnectionInterface::DontAllowReplacement);

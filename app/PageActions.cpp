@@ -4,6 +4,7 @@
 #include "common/Diag.h"
 #include "editors/CDeviceProfileUI.h"
 #include "editors/CLightControlUI.h"
+#include "pages/CKestravaHS6533Device.h"
 #include "pages/CKestravaKeyboardDevice.h"
 #include "pages/CKestravaMouseDevice.h"
 #include "toolkit/Dialogs.h"
@@ -87,6 +88,10 @@ editors::CDeviceProfileUI* PageActions::ProfilePanel() const {
 editors::CLightControlUI* PageActions::LightPanel() const {
     pages::CKestravaUSBDevice* page = Page();
     return page != nullptr ? page->LightPanel() : nullptr;
+}
+
+pages::CKestravaHS6533Device* PageActions::Headset() const {
+    return qobject_cast<pages::CKestravaHS6533Device*>(Page());
 }
 
 pages::CKestravaMouseDevice* PageActions::Mouse() const {
@@ -201,6 +206,15 @@ bool PageActions::OnClick(const QString& prefix, int n) {
         if (pages::CKestravaKeyboardDevice* keyboard = Keyboard()) {
             keyboard->FillCustomColours(Is(name, "custom_bright_color_btn"));
         }
+    } else if (Is(name, "hs_EQ_btn_save")) {
+        if (pages::CKestravaHS6533Device* headset = Headset();
+            headset != nullptr && headset->SaveCustomEq() == 0) {
+            Tell(QStringLiteral(QT_TRID_NOOP("message_text_5")));
+        }
+    } else if (Is(name, "hs_EQ_btn_delete")) {
+        if (pages::CKestravaHS6533Device* headset = Headset()) {
+            headset->DeleteCustomEq();
+        }
     } else if (Is(name, "profile_fun_spread_btn")) {
         if (editors::CDeviceProfileUI* panel = ProfilePanel()) {
             panel->ShowProfileMenu(!panel->IsProfileMenuVisible());
@@ -213,7 +227,40 @@ bool PageActions::OnClick(const QString& prefix, int n) {
 
 // --- Select table --------------------------------------------------------------------------------
 
+bool PageActions::OnHeadsetSelect(const QString& prefix, int n, bool checked) {
+    pages::CKestravaHS6533Device* headset = Headset();
+    if (n >= 0 && (Is(prefix, "6533_eq_option_") || Is(prefix, "magic_option_"))) {
+        // Choosing one option unselects the one before; only the chosen one acts.
+        if (headset != nullptr && checked) {
+            Is(prefix, "magic_option_") ? headset->ChangeMagicType(n) : headset->SelectEqPreset(n);
+        }
+        return true;
+    }
+    if (n >= 0) {
+        return false;
+    }
+    if (Is(prefix, "magic_enable_option")) {
+        if (headset != nullptr) {
+            headset->ChangeMagicEnable();
+        }
+    } else if (Is(prefix, "6533_MicIn_option")) {
+        if (headset != nullptr) {
+            headset->ToggleMicMute();
+        }
+    } else if (Is(prefix, "6533_MicMoniter_option")) {
+        if (headset != nullptr) {
+            headset->ToggleMonitorMute();
+        }
+    } else {
+        return false;
+    }
+    return true;
+}
+
 bool PageActions::OnSelect(const QString& prefix, int n, bool checked) {
+    if (OnHeadsetSelect(prefix, n, checked)) {
+        return true;
+    }
     for (const FeatureTabRow& tab : kFeatureTabs) {
         if (n < 0 && Is(prefix, tab.name)) {
             if (checked) {
@@ -339,12 +386,25 @@ bool PageActions::OnValue(const QString& prefix, int n, int value, bool moving) 
         }
         return true;
     }
+    if (n >= 0 && Is(prefix, "6533_eq_hz_slider_")) {
+        if (pages::CKestravaHS6533Device* headset = Headset(); headset != nullptr && !moving) {
+            headset->ChangeEqBand(n);
+        }
+        return true;
+    }
     if (moving || n >= 0) {
         return false;
     }
     if (Is(prefix, "repeat_rate_slider")) {
         if (pages::CKestravaKeyboardDevice* keyboard = Keyboard()) {
             keyboard->ChangeRepeatRate(value);
+        }
+        return true;
+    }
+    if (Is(prefix, "6533_MicIn_slider") || Is(prefix, "6533_MicMoniter_slider")) {
+        if (pages::CKestravaHS6533Device* headset = Headset()) {
+            Is(prefix, "6533_MicIn_slider") ? headset->ChangeMicLevel()
+                                            : headset->ChangeMonitorLevel();
         }
         return true;
     }
@@ -382,6 +442,12 @@ bool PageActions::OnValue(const QString& prefix, int n, int value, bool moving) 
 
 bool PageActions::OnItem(const QString& name, int row) {
     pages::CKestravaUSBDevice* page = Page();
+    if (Is(name, "custom_eq_name_combo")) {
+        if (pages::CKestravaHS6533Device* headset = Headset()) {
+            headset->ApplyCustomEq();
+        }
+        return true;
+    }
     if (Is(name, "device_profile_combo")) {
         if (page != nullptr && page->ProfilePanel() != nullptr) {
             ApplySelectedProfile();

@@ -1,9 +1,10 @@
 #pragma once
 
 // What the main window does with the notifications of the device pages' controls: the mouse's
-// and the keyboard's settings, the lighting panel and the profile panel of the selected page. Each
-// table row names a control, or a prefix that a number follows ("DPI_slider_" + n); the first row
-// that matches acts. Notifications whose page or panel does not exist change nothing.
+// and the keyboard's settings, the headset's audio panels, the lighting panel and the profile
+// panel of the selected page. Each table row names a control, or a prefix that a number follows
+// ("DPI_slider_" + n); the first row that matches acts. Notifications whose page or panel does
+// not exist change nothing.
 
 #include "toolkit/Notify.h"
 
@@ -13,6 +14,7 @@ namespace q407::pages {
 class CKestravaUSBDevice;
 class CKestravaMouseDevice;
 class CKestravaKeyboardDevice;
+class CKestravaHS6533Device;
 } // namespace q407::pages
 
 namespace q407::editors {
@@ -47,6 +49,9 @@ private:
     pages::CKestravaUSBDevice* Page() const;
     pages::CKestravaMouseDevice* Mouse() const;
     pages::CKestravaKeyboardDevice* Keyboard() const;
+    pages::CKestravaHS6533Device* Headset() const;
+    // The headset panels' rows; false when none names the control.
+    bool OnHeadsetSelect(const QString& prefix, int n, bool checked);
     // The selected page's panels; nullptr without a page or panel.
     editors::CDeviceProfileUI* ProfilePanel() const;
     editors::CLightControlUI* LightPanel() const;

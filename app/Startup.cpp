@@ -4,12 +4,17 @@
 #include "app/CUpdateInfoListItemUI.h"
 #include "app/InstanceBus.h"
 #include "app/PrivateFonts.h"
+#include "common/AtomicFile.h"
 #include "common/Diag.h"
 #include "common/Paths.h"
 #include "editors/CDeviceProfileUI.h"
 #include "editors/CLightControlUI.h"
+#include "editors/CMagicControlUI.h"
+#include "editors/CVoice6533ControlUI.h"
 #include "editors/EditorControls.h"
 #include "pages/CDeviceOptionUI.h"
+#include "pages/CKestravaHS6533Device.h"
+#include "pages/CKestravaMousePadDevice.h"
 #include "pages/CKestravaUSBDevice.h"
 #include "pages/CMpDevicePowerUI.h"
 #include "pages/PictureControls.h"
@@ -58,12 +63,12 @@ const std::vector<CustomControl>& CustomControls() {
         {"CKeySetControlUI", {}},
         {"CDeviceProfileUI", Creates<editors::CDeviceProfileUI>()},
         {"CShootControlUI", {}},
-        {"CMagicControlUI", {}},
-        {"CVoice6533ControlUI", {}},
+        {"CMagicControlUI", Creates<editors::CMagicControlUI>()},
+        {"CVoice6533ControlUI", Creates<editors::CVoice6533ControlUI>()},
         {"CDPIEditUI", {}},
         {"CKestravaUSBDevice", Creates<pages::CKestravaUSBDevice>()},
-        {"CKestravaMousePadDevice", {}},
-        {"CKestravaHS6533Device", {}},
+        {"CKestravaMousePadDevice", Creates<pages::CKestravaMousePadDevice>()},
+        {"CKestravaHS6533Device", Creates<pages::CKestravaHS6533Device>()},
     };
     return controls;
 }
@@ -117,12 +122,19 @@ int RunQ407(int argc, char** argv, const StartupOptions& options) {
         return 0;
     }
 
+    // Only the one instance clears what a crash left of its writes, before anything is read.
+    if (const int removed = RemoveInterruptedWrites(q407::paths::UserDir()); removed > 0) {
+        diag::Printf("removed %d temporary files of interrupted writes", removed);
+    }
+
     if (!SetupUiResources(dataFolder + QStringLiteral("/skin/"))) {
         diag::Line("resource index res.xml missing in " + dataFolder.toStdString() + "/skin");
     }
 
     const std::shared_ptr<q407::hid::HidBackend> backend =
         options.makeBackend ? options.makeBackend() : nullptr;
+    // The headset pages bind the audio library when they are built.
+    q407::devices::SetAudioLibrary(options.makeAudioLibrary ? options.makeAudioLibrary() : nullptr);
     auto mainWindow = std::make_unique<CMainWnd>(&bus, backend.get());
     if (!mainWindow->Create(QStringLiteral("Q407"), QSize(800, 572))) {
         QMessageBox::critical(nullptr, QStringLiteral("Q407"),
@@ -147,6 +159,7 @@ int RunQ407(int argc, char** argv, const StartupOptions& options) {
     bus.SetHandler({});
     bus.SetDataHandler({});
     mainWindow.reset();
+    q407::devices::SetAudioLibrary(nullptr);
     toolkit::ResourceManager::Instance().Release();
     bus.Release();
     fonts.UnloadAll();

@@ -4,6 +4,7 @@
 // resources and control classes, the main window and its event loop, then everything torn down
 // in reverse. Every path returns exit code 0.
 
+#include "devices/AudioConfLib.h"
 #include "hid/HidBackend.h"
 
 #include <QString>
@@ -17,6 +18,9 @@ struct StartupOptions {
     // Where devices are found: hidraw for q407, the virtual bus with simulated products for
     // q407-demo. Called once the program knows it is the only instance.
     std::function<std::shared_ptr<q407::hid::HidBackend>()> makeBackend;
+    // The headset's audio library: the ALSA mixer for q407, a simulated sound card for
+    // q407-demo. Without one the headset's audio features are unavailable.
+    std::function<std::shared_ptr<q407::devices::AudioConfLib>()> makeAudioLibrary;
 };
 
 int RunQ407(int argc, char** argv, const StartupOptions& options);

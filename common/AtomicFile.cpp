@@ -1,5 +1,7 @@
 #include "common/AtomicFile.h"
 
+#include "common/StorageStatus.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -15,6 +17,7 @@ namespace {
 constexpr std::size_t kNoFault = static_cast<std::size_t>(-1);
 std::atomic<std::size_t> g_failAfter{kNoFault};
 std::atomic<unsigned> g_writesBeforeFault{0};
+std::atomic<int> g_faultErrno{EIO};
 
 void SetError(std::string* error, std::string_view what, int errorNumber) {
     if (error != nullptr) {
@@ -54,10 +57,44 @@ bool WriteAll(int fd, std::string_view contents) {
         written += static_cast<std::size_t>(n);
     }
     if (failAfter != kNoFault) {
-        errno = EIO;
+        errno = g_faultErrno.load();
         return false;
     }
     return true;
+}
+
+// What an interrupted write leaves: "<name>.tmp." followed by mkstemp's six characters.
+bool IsInterruptedWriteName(const std::string& name) {
+    constexpr std::string_view kMarker = ".tmp.";
+    constexpr std::size_t kSuffix = 6;
+    if (name.size() <= kMarker.size() + kSuffix) {
+        return false;
+    }
+    const std::size_t marker = name.size() - kSuffix - kMarker.size();
+    return name.compare(marker, kMarker.size(), kMarker) == 0 &&
+           std::all_of(name.end() - kSuffix, name.end(), [](char c) {
+               return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+           });
+}
+
+int RemoveInterruptedWritesIn(const std::filesystem::path& folder,
+                              std::filesystem::file_time_type before) {
+    int removed = 0;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        std::error_code entryError;
+        // Never through a link: only files that really lie in our folder.
+        if (!it->is_regular_file(entryError) || it->is_symlink(entryError) ||
+            !IsInterruptedWriteName(it->path().filename().string()) ||
+            it->last_write_time(entryError) > before || entryError) {
+            continue;
+        }
+        if (std::filesystem::remove(it->path(), entryError)) {
+            ++removed;
+        }
+    }
+    return removed;
 }
 
 } // namespace
@@ -67,7 +104,9 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view con
     std::string pattern = path.string() + ".tmp.XXXXXX";
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) {
-        SetError(error, "cannot create a temporary file beside " + path.string(), errno);
+        const int createErrno = errno;
+        SetError(error, "cannot create a temporary file beside " + path.string(), createErrno);
+        storage::ReportWriteFailure(path.parent_path(), createErrno);
         return false;
     }
     // Keep the permissions a new file would get rather than mkstemp's 0600.
@@ -79,14 +118,17 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view con
     const int writeErrno = errno;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed) {
+        const int failure = written ? errno : writeErrno;
         ::unlink(pattern.c_str());
-        SetError(error, "cannot write " + path.string(), written ? errno : writeErrno);
+        SetError(error, "cannot write " + path.string(), failure);
+        storage::ReportWriteFailure(path.parent_path(), failure);
         return false;
     }
     if (::rename(pattern.c_str(), path.c_str()) != 0) {
         const int renameErrno = errno;
         ::unlink(pattern.c_str());
         SetError(error, "cannot replace " + path.string(), renameErrno);
+        storage::ReportWriteFailure(path.parent_path(), renameErrno);
         return false;
     }
     return true;
@@ -118,8 +160,23 @@ std::optional<std::string> ReadFileBounded(const std::filesystem::path& path,
     return contents;
 }
 
+int RemoveInterruptedWrites(const std::filesystem::path& folder, std::chrono::seconds minimumAge) {
+    const auto before = std::filesystem::file_time_type::clock::now() - minimumAge;
+    int removed = RemoveInterruptedWritesIn(folder, before);
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        std::error_code entryError;
+        if (it->is_directory(entryError) && !it->is_symlink(entryError)) {
+            removed += RemoveInterruptedWritesIn(it->path(), before);
+        }
+    }
+    return removed;
+}
+
 namespace testing {
-void FailNextWriteAfter(std::size_t bytes, unsigned writesFirst) {
+void FailNextWriteAfter(std::size_t bytes, unsigned writesFirst, int errorNumber) {
+    g_faultErrno = errorNumber;
     g_writesBeforeFault = writesFirst;
     g_failAfter = bytes;
 }

@@ -2,7 +2,9 @@
 
 #include "common/Diag.h"
 #include "common/Paths.h"
-#include "devices/DeviceProfiles.h"
+#include "common/StorageStatus.h"
+#include "profiles/CBasicProfiledata.h"
+#include "profiles/JsonFile.h"
 
 #include <algorithm>
 #include <system_error>
@@ -12,6 +14,11 @@ namespace q407::devices {
 namespace {
 
 using namespace std::chrono_literals;
+
+bool IsPlainName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of("/\\") == std::string::npos && name.find('\0') == std::string::npos;
+}
 
 } // namespace
 
@@ -530,8 +537,43 @@ std::filesystem::path DeviceModel::GetProfileFolder() const {
     std::filesystem::create_directories(folder, error);
     if (error) {
         diag::Line("device folder cannot be created: " + folder.string());
+        storage::ReportWriteFailure(folder.parent_path(), error.value());
     }
     return folder;
+}
+
+void DeviceModel::PrepareProfilePaths(profiles::CBasicProfiledata& profile,
+                                      int firstCustomLightMode) const {
+    profile.SetDeviceIndex(m_deviceIndex);
+    profile.SetDefaultPath(GetDefaultProfilePath());
+    profile.SetFirstCustomLightMode(firstCustomLightMode);
+    const std::filesystem::path folder = GetProfileFolder();
+    if (folder.empty()) {
+        return;
+    }
+    if (IsPlainName(m_profileUuid)) {
+        profile.SetProfilePath(folder / (m_profileUuid + ".Json"));
+    }
+    if (IsPlainName(m_lightConfigName)) {
+        profile.SetLightConfigPath(folder / (m_lightConfigName + ".config"));
+    }
+}
+
+bool DeviceModel::ReadProfileFile(profiles::CBasicProfiledata& profile) const {
+    const std::filesystem::path path = profile.GetProfilePath();
+    return !path.empty() && !profile.LoadProfile(path).isNull();
+}
+
+bool DeviceModel::ReadDefaultProfile(profiles::CBasicProfiledata& profile) const {
+    const std::filesystem::path defaults = GetDefaultProfilePath();
+    const Json::Value entry =
+        profiles::Element(profiles::Member(profiles::ReadJsonFile(defaults), "Device"),
+                          static_cast<Json::ArrayIndex>(m_deviceIndex));
+    if (defaults.empty() || entry.isNull()) {
+        return false;
+    }
+    profile.LoadProfile(defaults);
+    return true;
 }
 
 std::filesystem::path DeviceModel::GetDefaultFolder() const {

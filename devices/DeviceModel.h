@@ -289,6 +289,16 @@ protected:
     void EditPreview(const std::function<void(PreviewBuffers&)>& frame);
     // Runs `edit` on the per-LED records under their lock.
     void EditLedStates(const std::function<void(std::vector<LedState>&)>& edit);
+    // Points a profile record at this page's files: index, default profile, the profile file of
+    // the selected UUID and the light configuration file. Names that are not plain file names
+    // (from the profile list or the page set-up) are never used, so no path leaves the folder.
+    void PrepareProfilePaths(profiles::CBasicProfiledata& profile, int firstCustomLightMode) const;
+    // Reads the selected profile file into `profile`; false when there is none or it cannot be
+    // read. The paths must have been prepared.
+    bool ReadProfileFile(profiles::CBasicProfiledata& profile) const;
+    // Reads the default profile's entry for this device into `profile`; false, with nothing
+    // changed, when the default profile has no such entry.
+    bool ReadDefaultProfile(profiles::CBasicProfiledata& profile) const;
 
     // Acts on one event value read on `channel` (listening thread).
     void HandleEvent(int channel, std::uint16_t value);

@@ -256,7 +256,7 @@ int KeyboardModel::WriteConfig(int slot, int value, int a, int b, int c) {
 // --- Profile -------------------------------------------------------------------------------------
 
 void KeyboardModel::UpdateProfilePaths() {
-    SetProfilePaths(m_profile, *this, kFirstKeyboardUserLightMode);
+    PrepareProfilePaths(m_profile, kFirstKeyboardUserLightMode);
 }
 
 std::string KeyboardModel::GetProfilePath() const {
@@ -321,7 +321,7 @@ void KeyboardModel::TakeProfile() {
 
 int KeyboardModel::LoadProfile() {
     UpdateProfilePaths();
-    if (!LoadSelectedProfile(m_profile)) {
+    if (!ReadProfileFile(m_profile)) {
         return 0;
     }
     TakeProfile();
@@ -330,7 +330,7 @@ int KeyboardModel::LoadProfile() {
 
 int KeyboardModel::ResetProfileToDefault() {
     UpdateProfilePaths();
-    if (!LoadDefaultProfile(m_profile, *this)) {
+    if (!ReadDefaultProfile(m_profile)) {
         return 0;
     }
     TakeProfile();
@@ -385,7 +385,9 @@ int KeyboardModel::SetRepeatRate(int rate) {
 
 NameLists KeyboardModel::LoadNameLists() {
     UpdateProfilePaths();
-    NameLists lists = ReadNameLists(*this, m_profile, kKeyboardLightTable);
+    NameLists lists = ReadNameLists({GetProfileFolder(), "macro.config", GetDefaultFolder(),
+                                     kKeyboardLightTable, GetDeviceIndex()},
+                                    m_profile);
     m_effectCodes = lists.effectCodes;
     m_effectCodesLoaded = true;
     return lists;

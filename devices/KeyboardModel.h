@@ -18,9 +18,10 @@
 // Every other byte is kept as the keyboard last gave it.
 
 #include "devices/DeviceModel.h"
-#include "devices/DeviceProfiles.h"
+#include "devices/KeyAssignments.h"
 #include "devices/KeyColourData.h"
 #include "devices/KeyboardLightEngine.h"
+#include "devices/NameLists.h"
 #include "profiles/CKeyboardProfiledata.h"
 #include "protocol/Sequences.h"
 

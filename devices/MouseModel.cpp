@@ -1,7 +1,7 @@
 #include "devices/MouseModel.h"
 
 #include "common/Diag.h"
-#include "devices/DeviceProfiles.h"
+#include "devices/KeyAssignments.h"
 #include "hid/DeviceTable.h"
 #include "profiles/CMacroLibrary.h"
 #include "profiles/JsonFile.h"
@@ -195,10 +195,48 @@ int MouseModel::ReadDeviceConfig() {
         return 0;
     }
     m_currentSlot = slot;
+    const Json::Value before = m_profile.GetRoot();
+    TakeBlock(read);
+    SaveIfChanged(before);
+    return 1;
+}
+
+int MouseModel::ApplyDeviceButtons(int slot, int stage) {
+    if (slot < 0 || slot > 0x0F) {
+        return 0;
+    }
+    // Some firmware reports the button before its memory shows the change, so the slot and stage
+    // come from the event, never from the current-slot byte or the block's stage byte.
+    m_currentSlot = static_cast<std::uint8_t>(slot);
+    const Json::Value before = m_profile.GetRoot();
+    MouseConfigBlock read{};
+    const bool blockRead =
+        IsOpen() && p::ReadProfileSettingsSequence(Protocol(), p::kMouseSettings, m_currentSlot,
+                                                   read) == p::kResultOk;
+    if (blockRead) {
+        TakeBlock(read);
+    }
+    if (stage >= 0 && stage < kDpiStageCount) {
+        m_activeStage = stage;
+        m_configBlock[mb::kActiveStage] = static_cast<std::uint8_t>(stage);
+        m_profile.SetActiveStage(m_activeStage);
+    }
+    SaveIfChanged(before);
+    return blockRead ? 1 : 0;
+}
+
+void MouseModel::SaveIfChanged(const Json::Value& before) {
+    // A mouse that holds what the profile says needs no rewrite of the file (and no flush to
+    // disk on every resynchronisation).
+    if (m_profile.GetRoot() != before) {
+        m_profile.SaveProfile();
+    }
+}
+
+void MouseModel::TakeBlock(const MouseConfigBlock& read) {
     m_configBlock = read;
     m_blockRead = true;
     EnsureEffectCodes();
-    const Json::Value before = m_profile.GetRoot();
 
     profiles::LightInfo info = m_profile.GetLightInfo();
     const auto code = std::find(m_effectCodes.begin(), m_effectCodes.end(), read[mb::kEffect]);
@@ -243,12 +281,6 @@ int MouseModel::ReadDeviceConfig() {
     m_profile.SetActiveStage(m_activeStage);
     m_profile.SetLightInfo(info);
     DeviceModel::SetLightParams(info);
-    // A mouse that holds what the profile says needs no rewrite of the file (and no flush to
-    // disk on every resynchronisation).
-    if (m_profile.GetRoot() != before) {
-        m_profile.SaveProfile();
-    }
-    return 1;
 }
 
 void MouseModel::BuildBlock(MouseConfigBlock& out, int value) const {
@@ -332,7 +364,7 @@ bool MouseModel::NeedsOldFirmwareNotice() const {
 // --- Profile -------------------------------------------------------------------------------------
 
 void MouseModel::UpdateProfilePaths() {
-    SetProfilePaths(m_profile, *this, kFirstUserLightMode);
+    PrepareProfilePaths(m_profile, kFirstUserLightMode);
 }
 
 std::string MouseModel::GetProfilePath() const {
@@ -373,7 +405,7 @@ void MouseModel::TakeProfile() {
 
 int MouseModel::LoadProfile() {
     UpdateProfilePaths();
-    if (!LoadSelectedProfile(m_profile)) {
+    if (!ReadProfileFile(m_profile)) {
         return 0;
     }
     TakeProfile();
@@ -382,7 +414,7 @@ int MouseModel::LoadProfile() {
 
 int MouseModel::ResetProfileToDefault() {
     UpdateProfilePaths();
-    if (!LoadDefaultProfile(m_profile, *this)) {
+    if (!ReadDefaultProfile(m_profile)) {
         return 0;
     }
     TakeProfile();
@@ -528,9 +560,11 @@ int MouseModel::SystemPointerSpeed(int slider) {
 
 // --- Name lists ----------------------------------------------------------------------------------
 
-NameLists MouseModel::LoadNameLists() {
+MouseModel::NameLists MouseModel::LoadNameLists() {
     UpdateProfilePaths();
-    NameLists lists = ReadNameLists(*this, m_profile, m_lightTable);
+    NameLists lists = ReadNameLists(
+        {GetProfileFolder(), "macro.config", GetDefaultFolder(), m_lightTable, GetDeviceIndex()},
+        m_profile);
     m_effectCodes = lists.effectCodes;
     m_effectCodesLoaded = true;
     return lists;

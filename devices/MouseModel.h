@@ -17,7 +17,7 @@
 // Bytes 10, 13, 68-76 and 79 are kept as the device last gave them.
 
 #include "devices/DeviceModel.h"
-#include "devices/DeviceProfiles.h"
+#include "devices/NameLists.h"
 #include "profiles/CMouseProfiledata.h"
 #include "protocol/Sequences.h"
 
@@ -121,6 +121,11 @@ public:
     // stage, report rate, lift-off, angle snapping, light) and saved. 1 on success, 0 when
     // closed or a command failed (the profile is then untouched).
     int ReadDeviceConfig();
+    // The mouse's own profile or DPI button switched to `slot` (and, when `stage` is not
+    // negative, to DPI stage `stage`): the block of that slot is read and the event's stage
+    // becomes the active one, whatever the mouse's memory says yet. 1 when the block was read;
+    // the slot and stage are taken either way (0 for a slot beyond 15, nothing taken).
+    int ApplyDeviceButtons(int slot, int stage);
     int WriteConfig(int slot, int value, int a, int b, int c) override;
 
     // Old firmware of mouse A (cable or receiver): its interface reports a version below 1.03.
@@ -229,6 +234,9 @@ public:
 private:
     // Working copies from the profile record.
     void TakeProfile();
+    // Working copies and profile from a settings block read from the mouse (not saved).
+    void TakeBlock(const MouseConfigBlock& read);
+    void SaveIfChanged(const Json::Value& before);
     // Saves the profile file and writes the settings block; WriteConfig's result.
     int SaveAndWrite();
     // Stores the stages, saves and writes.

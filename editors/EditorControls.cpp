@@ -3,6 +3,8 @@
 #include "editors/CColorPaletteUI.h"
 #include "editors/CDeviceProfileUI.h"
 #include "editors/CLightControlUI.h"
+#include "editors/CMagicControlUI.h"
+#include "editors/CVoice6533ControlUI.h"
 #include "toolkit/ControlFactory.h"
 
 namespace q407::editors {
@@ -11,6 +13,8 @@ void RegisterEditorControls() {
     toolkit::RegistControl<CLightControlUI>(QStringLiteral("CLightControlUI"));
     toolkit::RegistControl<CDeviceProfileUI>(QStringLiteral("CDeviceProfileUI"));
     toolkit::RegistControl<CColorPaletteUI>(QStringLiteral("CColorPaletteUI"));
+    toolkit::RegistControl<CMagicControlUI>(QStringLiteral("CMagicControlUI"));
+    toolkit::RegistControl<CVoice6533ControlUI>(QStringLiteral("CVoice6533ControlUI"));
 }
 
 } // namespace q407::editors

@@ -4,7 +4,8 @@
 
 namespace q407::editors {
 
-// Registers CLightControlUI, CDeviceProfileUI and CColorPaletteUI with the control factory.
+// Registers CLightControlUI, CDeviceProfileUI, CColorPaletteUI and the headset's panels
+// (CMagicControlUI, CVoice6533ControlUI) with the control factory.
 void RegisterEditorControls();
 
 } // namespace q407::editors

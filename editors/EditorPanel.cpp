@@ -3,7 +3,9 @@
 #include "toolkit/ResourceManager.h"
 #include "toolkit/SkinLoader.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
+#include <QSignalBlocker>
 #include <QSize>
 
 namespace q407::editors {
@@ -57,6 +59,17 @@ void CEditorPanel::AddTextRow(QComboBox* combo, const QString& textId) {
 void CEditorPanel::AddPlainRow(QComboBox* combo, const QString& text) {
     combo->addItem(text, text);
     combo->setItemData(combo->count() - 1, RowSize(), Qt::SizeHintRole);
+}
+
+void CEditorPanel::SetSelected(QAbstractButton* option, bool selected) {
+    if (option == nullptr || option->isChecked() == selected) {
+        return;
+    }
+    const QSignalBlocker quiet(option);
+    const bool exclusive = option->autoExclusive();
+    option->setAutoExclusive(false);
+    option->setChecked(selected);
+    option->setAutoExclusive(exclusive);
 }
 
 } // namespace q407::editors

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QWidget>
 
+class QAbstractButton;
 class QComboBox;
 
 namespace q407::editors {
@@ -40,6 +41,9 @@ protected:
     static void AddTextRow(QComboBox* combo, const QString& textId);
     // Adds a row whose text is shown as it is and kept as its user data.
     static void AddPlainRow(QComboBox* combo, const QString& text);
+    // Selects or unselects an option without a notification, also the checked member of an
+    // exclusive group (which refuses to be unchecked directly).
+    static void SetSelected(QAbstractButton* option, bool selected);
 
 private:
     QWidget* m_content = nullptr;

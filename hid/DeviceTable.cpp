@@ -85,7 +85,8 @@ const std::array<DeviceLayout, 5> kLayouts = {{
     {15, 11, 1, -1, "XML/DeviceXml/mousedevice.xml", "ravik_light"},
     {15, 11, 1, -1, "XML/DeviceXml/mousedevice1.xml", "ravik_light"},
     {170, 170, 0, -1, "XML/DeviceXml/keyboarddevice.xml", "ravik_light"},
-    {15, 0, 0, -1, "XML/DeviceXml/mousepaddevice.xml", "ravik_light"},
+    // The pad reports a power state (the phone on its charger), so its page polls it.
+    {15, 0, 1, -1, "XML/DeviceXml/mousepaddevice.xml", "ravik_light"},
     {13, 0, 0, -1, "XML/DeviceXml/hs6533device.xml", "ravik_light"},
 }};
 

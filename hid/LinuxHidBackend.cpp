@@ -254,12 +254,14 @@ private:
     Event m_cancel;
 };
 
-// Wakes on hidraw events from two sources: the kernel's own (always there, even without a udev
-// daemon) and the udev daemon's, which arrive after its rules ran (on a desktop, after the
-// uaccess rule made the node readable), so the arrival is not left to the next periodic pass.
+// Wakes on events of one subsystem from two sources: the kernel's own (always there, even
+// without a udev daemon) and the udev daemon's, which arrive after its rules ran (on a desktop,
+// after the uaccess rule made the node readable), so the arrival is not left to the next
+// periodic pass.
 class UdevChangeWatch final : public HidChangeWatch {
 public:
-    UdevChangeWatch() : m_udev(udev_new()) {
+    explicit UdevChangeWatch(std::string subsystem)
+        : m_udev(udev_new()), m_subsystem(std::move(subsystem)) {
         if (m_udev != nullptr) {
             for (const char* source : {"kernel", "udev"}) {
                 if (udev_monitor* monitor = OpenMonitor(source)) {
@@ -268,7 +270,8 @@ public:
             }
         }
         if (m_monitors.empty()) {
-            diag::Line("hidraw: no device event monitor; devices are found by polling only");
+            diag::Line(m_subsystem +
+                       ": no device event monitor; devices are found by polling only");
         }
     }
     ~UdevChangeWatch() override {
@@ -301,9 +304,9 @@ public:
 private:
     udev_monitor* OpenMonitor(const char* source) {
         udev_monitor* monitor = udev_monitor_new_from_netlink(m_udev, source);
-        if (monitor != nullptr &&
-            (udev_monitor_filter_add_match_subsystem_devtype(monitor, "hidraw", nullptr) < 0 ||
-             udev_monitor_enable_receiving(monitor) < 0)) {
+        if (monitor != nullptr && (udev_monitor_filter_add_match_subsystem_devtype(
+                                       monitor, m_subsystem.c_str(), nullptr) < 0 ||
+                                   udev_monitor_enable_receiving(monitor) < 0)) {
             udev_monitor_unref(monitor);
             monitor = nullptr;
         }
@@ -311,6 +314,7 @@ private:
     }
 
     udev* m_udev = nullptr;
+    std::string m_subsystem;
     std::vector<udev_monitor*> m_monitors;
 };
 
@@ -535,7 +539,11 @@ std::optional<LinuxHidBackend::NodeFacts> LinuxHidBackend::LookUpNode(dev_t devn
 }
 
 std::unique_ptr<HidChangeWatch> LinuxHidBackend::WatchChanges() {
-    return std::make_unique<UdevChangeWatch>();
+    return WatchUdevSubsystem("hidraw");
+}
+
+std::unique_ptr<HidChangeWatch> WatchUdevSubsystem(const std::string& subsystem) {
+    return std::make_unique<UdevChangeWatch>(subsystem);
 }
 
 } // namespace q407::hid

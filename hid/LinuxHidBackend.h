@@ -56,6 +56,10 @@ private:
     PathOwners m_pathOwners; // instances are sysfs paths
 };
 
+// A watch on the devices of one udev subsystem ("hidraw", "sound"): it wakes when one comes, goes
+// or changes, from the kernel's events and the udev daemon's.
+std::unique_ptr<HidChangeWatch> WatchUdevSubsystem(const std::string& subsystem);
+
 // Interface number of a hidraw device as the kernel describes it: bInterfaceNumber of its USB
 // interface, else the "inputN" suffix of its HID_PHYS, else 0. Exposed for tests.
 std::uint16_t InterfaceNumberFromPhys(std::string_view phys);

@@ -231,10 +231,13 @@ void CKestravaMouseDevice::OnProfileSelected() {
 }
 
 void CKestravaMouseDevice::OnDeviceButtons(int slot, int stage) {
-    (void)slot;
-    (void)stage;
-    // The mouse now uses another slot or stage: read what it holds there.
-    OnProfileSelected();
+    if (!HasModel()) {
+        return;
+    }
+    // The mouse now uses another slot or stage: the ones the event names.
+    Mouse().ApplyDeviceButtons(slot, stage);
+    RefreshPage();
+    ShowLightSettings();
 }
 
 void CKestravaMouseDevice::PollPower() {

@@ -72,13 +72,17 @@ void CMpDevicePowerUI::SetPowerState(std::span<const std::uint8_t> state, int ki
     }
 
     if (kind == q407::devices::kKindMousePad) {
-        static constexpr const char* kPhones[] = {"Phone_type_no_device", "Phone_type_iphone",
-                                                  "Phone_type_samsung", "Phone_type_other"};
+        static constexpr const char* kPhones[] = {
+            QT_TRID_NOOP("Phone_type_no_device"), QT_TRID_NOOP("Phone_type_iphone"),
+            QT_TRID_NOOP("Phone_type_samsung"), QT_TRID_NOOP("Phone_type_other")};
         const char* phone = state[5] <= 3 ? kPhones[state[5]] : kPhones[0];
         if (QWidget* picture =
                 toolkit::FindSubControlByName(this, QStringLiteral("device_phone_type"))) {
-            toolkit::SetControlText(picture, QLatin1String(phone));
+            // The picture says it; its name is the tool tip (re-texted with the language).
+            picture->setProperty("tiptextid", QString::fromLatin1(phone));
+            picture->setToolTip(toolkit::ResourceManager::Instance().Text(QLatin1String(phone)));
             toolkit::SetAttribute(picture, QStringLiteral("bkimage"), Image(phone));
+            picture->setVisible(true);
         }
     }
 }

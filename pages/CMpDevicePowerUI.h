@@ -3,7 +3,8 @@
 // The battery indicator of a device page, built from "XML/CustomControlXML/MpDevicePower.xml"
 // (root class CMpDevicePowerUI). It shows the six power-state bytes a page reads from its device:
 // byte 0 level in percent, 1 charging state (0 discharging, 1 charging, 2 full), 3 wireless
-// flag, 5 the phone on a mouse pad's charger (1 iPhone, 2 Samsung, 3 other, else none).
+// flag, 5 the phone on a mouse pad's charger (1 and 2 the two kinds the charger tells apart,
+// 3 another phone, else none).
 
 #include <QWidget>
 #include <array>

@@ -1,7 +1,9 @@
 #include "pages/PictureControls.h"
 
+#include "pages/CKestravaHS6533Device.h"
 #include "pages/CKestravaKeyboardDevice.h"
 #include "pages/CKestravaMouseDevice.h"
+#include "pages/CKestravaMousePadDevice.h"
 #include "toolkit/ControlFactory.h"
 #include "toolkit/Notify.h"
 #include "toolkit/ResourceManager.h"
@@ -113,6 +115,12 @@ QWidget* DevicePageControl(const QString& className, QWidget* parent) {
     }
     if (is("CKestravaKeyboardDevice") || is("KestravaKeyboardDevice")) {
         return new CKestravaKeyboardDevice(parent);
+    }
+    if (is("CKestravaMousePadDevice") || is("KestravaMousePadDevice")) {
+        return new CKestravaMousePadDevice(parent);
+    }
+    if (is("CKestravaHS6533Device") || is("KestravaHS6533Device")) {
+        return new CKestravaHS6533Device(parent);
     }
     return nullptr;
 }

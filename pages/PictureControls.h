@@ -53,7 +53,8 @@ QString SkinClassOf(const QWidget* control);
 void RegisterPictureControls();
 
 // The builder callback of device layouts: the page classes the control factory does not make
-// (the mouse and keyboard pages); nullptr for any other class.
+// (the mouse, keyboard, mouse pad and headset pages, named "CKestravaMouseDevice" or
+// "KestravaMouseDevice" and so on); nullptr for any other class.
 QWidget* DevicePageControl(const QString& className, QWidget* parent);
 
 // The centre of a "place" property within `area`; nullopt when the property is absent or

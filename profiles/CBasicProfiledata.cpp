@@ -124,7 +124,13 @@ bool CBasicProfiledata::WriteDeviceEntry(const Json::Value& entry,
     if (Member(entry, "KeyList").isNull()) {
         return false;
     }
-    Json::Value file = ReadJsonFile(path);
+    JsonDocument current = ReadJsonDocument(path);
+    // A damaged file is never overwritten without being kept; what is left of an object (its
+    // name and UUID among it) goes into the new file.
+    if (KeepsDamagedFile(current) && !SetAsideDamagedFile(path)) {
+        return false;
+    }
+    Json::Value& file = current.value;
     MutableElement(MutableMember(file, "Device"), static_cast<Json::ArrayIndex>(m_deviceIndex)) =
         entry;
     return WriteJsonFile(file, path);

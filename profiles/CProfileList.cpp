@@ -3,6 +3,7 @@
 #include "profiles/DeviceKinds.h"
 #include "profiles/JsonFile.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace q407::profiles {
@@ -63,6 +64,26 @@ void NameDocument(Json::Value& document, const std::string& name, const std::str
     MutableMember(document, "profileUUID") = uuid;
 }
 
+// A profile file that cannot serve as one: unparsable, not an object, or with a "Device" member
+// that is not a list.
+bool IsDamagedProfile(const JsonDocument& file) {
+    if (file.state != JsonFileState::Ok) {
+        return true;
+    }
+    const Json::Value& devices = Member(file.value, "Device");
+    return !file.value.isObject() || (!devices.isNull() && !devices.isArray());
+}
+
+// A profile file as this class writes it: its "profileUUID" names the file itself.
+bool IsOwnProfileFile(const std::filesystem::path& path) {
+    const std::string stem = path.stem().string();
+    if (path.extension() != ".Json" || !IsSafeFileStem(stem)) {
+        return false;
+    }
+    const JsonDocument file = ReadJsonDocument(path);
+    return !IsDamagedProfile(file) && AsString(Member(file.value, "profileUUID")) == stem;
+}
+
 } // namespace
 
 CProfileList::CProfileList(std::filesystem::path profileFolder,
@@ -104,10 +125,62 @@ Json::Value CProfileList::EnsureList() {
     Json::Value list(Json::objectValue);
     list["profilelist"] = Json::Value(Json::arrayValue);
     list["profileselect"] = 0;
+    if (AdoptProfileFiles(list)) {
+        return WriteJsonFile(list, listPath) ? ReadList() : Json::Value();
+    }
     if (AppendProfile(list, ReadJsonFile(m_defaultFile), "Profile1") != kDone) {
         return {};
     }
     return ReadList();
+}
+
+bool CProfileList::AdoptProfileFiles(Json::Value& list) const {
+    // A crash between writing a new profile file and the list naming it leaves the file alone
+    // in the folder; a list made afresh takes such files back, in the order they were made,
+    // instead of adding yet another profile at every start.
+    std::vector<std::filesystem::path> files;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(m_folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        std::error_code entryError;
+        if (it->is_regular_file(entryError) && !it->is_symlink(entryError) &&
+            IsOwnProfileFile(it->path())) {
+            files.push_back(it->path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    if (files.size() > static_cast<std::size_t>(kMaxProfiles)) {
+        files.resize(static_cast<std::size_t>(kMaxProfiles));
+    }
+    for (const auto& file : files) {
+        const std::vector<std::string> names = NamesOf(list);
+        std::string name = AsString(Member(ReadJsonFile(file), "profilename"));
+        if (IsBlank(name)) {
+            name = FirstFreeNumberedName(names, "Profile");
+        }
+        name = UniqueBySuffix(names, name, [](int n) { return "(" + std::to_string(n) + ")"; });
+        list["profilelist"].append(MakeEntry(name, file.stem().string()));
+    }
+    return !files.empty();
+}
+
+int CProfileList::RepairProfileFile(const ProfileRow& row) const {
+    const auto path = ProfilePathOf(row.uuid);
+    if (path.empty()) {
+        return kDone; // nothing a file could be made of
+    }
+    const JsonDocument file = ReadJsonDocument(path);
+    if (!IsDamagedProfile(file)) {
+        return kDone;
+    }
+    // What the user had is kept beside it; the fresh file carries the row's name and UUID, so
+    // it can be exported and imported again like any other.
+    if (file.state != JsonFileState::Missing && !SetAsideDamagedFile(path)) {
+        return kWriteFailed;
+    }
+    Json::Value document = ReadJsonFile(m_defaultFile);
+    NameDocument(document, row.name, row.uuid);
+    return WriteJsonFile(document, path) ? kDone : kWriteFailed;
 }
 
 int CProfileList::AppendProfile(Json::Value list, Json::Value document, const std::string& name) {
@@ -155,6 +228,9 @@ int CProfileList::SelectProfile(int row) {
     Json::Value list = EnsureList();
     if (row < 0 || row >= RowCount(list)) {
         return RowCount(list) == 0 ? kWriteFailed : kRefused;
+    }
+    if (RepairProfileFile(RowOf(list, row)) != kDone) {
+        return kWriteFailed;
     }
     m_selected = row;
     m_selectedUuid = RowOf(list, row).uuid;

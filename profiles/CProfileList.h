@@ -46,9 +46,10 @@ public:
     const std::filesystem::path& GetProfileFolder() const { return m_folder; }
     std::filesystem::path GetListPath() const;
 
-    // Creates the list with one profile "Profile1" (copied from the default profile file) when
-    // it is missing, empty or damaged (a damaged list is kept beside it as ".bak"), then selects
-    // the stored selection (row 0 when the stored one is outside the list).
+    // Creates the list when it is missing, empty or damaged (a damaged list is kept beside it as
+    // ".bak"): with the profile files of the folder that name themselves (a crash may have left
+    // them without a list), or else with one profile "Profile1" copied from the default profile
+    // file. Then selects the stored selection (row 0 when the stored one is outside the list).
     int InitProfiles();
 
     // The rows as the list file holds them now.
@@ -56,7 +57,9 @@ public:
     int GetSelectedIndex() const { return m_selected; }
     const std::string& GetSelectedUUID() const { return m_selectedUuid; }
 
-    // Selects a row: stores it as "profileselect" and takes its UUID.
+    // Selects a row: stores it as "profileselect" and takes its UUID. A damaged or missing
+    // profile file of the row is first kept as ".bak" and replaced by the default profile under
+    // the row's name and UUID.
     int SelectProfile(int row);
     // Rereads the list and takes the UUID of the stored selection; changes no file.
     void RefreshSelectedUUID();
@@ -92,6 +95,9 @@ private:
     Json::Value ReadList() const;
     Json::Value EnsureList();
     std::string NewUuid(const Json::Value& list) const;
+    // Appends the folder's own profile files to `list`; false when there are none.
+    bool AdoptProfileFiles(Json::Value& list) const;
+    int RepairProfileFile(const ProfileRow& row) const;
     // Writes `document` as the profile file of a new row, then appends the row to the list.
     int AppendProfile(Json::Value list, Json::Value document, const std::string& name);
     bool SelectedRowIn(const Json::Value& list) const;

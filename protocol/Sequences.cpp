@@ -120,22 +120,43 @@ int WriteSettingsSequence(CDeviceProtocol& protocol, const SettingsLayout& layou
     return result;
 }
 
+namespace {
+
+// A block fits and, through the receiver, the mouse behind it answers the link query.
+bool ReadyToReadBlock(CDeviceProtocol& protocol, const SettingsLayout& layout,
+                      std::span<std::uint8_t> block) {
+    return block.size() >= layout.readLength &&
+           (!protocol.IsWireless() || protocol.QueryWirelessLink());
+}
+
+int ReadBlockOf(CDeviceProtocol& protocol, const SettingsLayout& layout, std::uint8_t profile,
+                std::span<std::uint8_t> block) {
+    const auto address = static_cast<std::uint16_t>(profile * layout.readStride);
+    return protocol.ReadSettings(block.data(), layout.readLength, address);
+}
+
+} // namespace
+
 int ReadSettingsSequence(CDeviceProtocol& protocol, const SettingsLayout& layout,
                          std::uint8_t& currentProfile, std::span<std::uint8_t> block) {
-    if (block.size() < layout.readLength) {
-        return kResultNoAnswer;
-    }
-    if (protocol.IsWireless() && !protocol.QueryWirelessLink()) {
+    if (!ReadyToReadBlock(protocol, layout, block)) {
         return kResultNoAnswer;
     }
     std::uint8_t profile = 0;
-    int result = protocol.ReadSettings(&profile, 1, 0);
+    const int result = protocol.ReadSettings(&profile, 1, 0);
     if (result != kResultOk) {
         return result;
     }
     currentProfile = profile;
-    const auto address = static_cast<std::uint16_t>(profile * layout.readStride);
-    return protocol.ReadSettings(block.data(), layout.readLength, address);
+    return ReadBlockOf(protocol, layout, profile, block);
+}
+
+int ReadProfileSettingsSequence(CDeviceProtocol& protocol, const SettingsLayout& layout,
+                                std::uint8_t profile, std::span<std::uint8_t> block) {
+    if (!ReadyToReadBlock(protocol, layout, block)) {
+        return kResultNoAnswer;
+    }
+    return ReadBlockOf(protocol, layout, profile, block);
 }
 
 } // namespace q407::protocol

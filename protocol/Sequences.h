@@ -80,5 +80,9 @@ int WriteSettingsSequence(CDeviceProtocol& protocol, const SettingsLayout& layou
 // address 0) and 0x05 of that profile's block into `block` (layout.readLength bytes).
 int ReadSettingsSequence(CDeviceProtocol& protocol, const SettingsLayout& layout,
                          std::uint8_t& currentProfile, std::span<std::uint8_t> block);
+// The same for a profile the caller names (the device's own buttons report it in their event):
+// the link query through the receiver, then 0x05 of that profile's block.
+int ReadProfileSettingsSequence(CDeviceProtocol& protocol, const SettingsLayout& layout,
+                                std::uint8_t profile, std::span<std::uint8_t> block);
 
 } // namespace q407::protocol

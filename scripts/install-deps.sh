@@ -8,7 +8,8 @@ packages=(
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libqt6uitools6 qt6-svg-dev
     libqt6opengl6-dev
     libgl-dev libvulkan-dev
-    libjsoncpp-dev libudev-dev libcurl4-openssl-dev libcpp-httplib-dev libssl-dev
+    libjsoncpp-dev libudev-dev libcurl4-openssl-dev libcpp-httplib-dev libssl-dev libdbus-1-dev
+    libasound2-dev alsa-utils
     libgtest-dev libgmock-dev libbenchmark-dev
     dbus xvfb xauth fonts-dejavu-core
 )

@@ -6,15 +6,31 @@ own). Listens on 127.0.0.1 only.
 
 FOLDER/answers.json maps app keys to answers, for example
     {"Q407_0_ALL_AP_1": {"path": "http://127.0.0.1:8407/files/q407.deb", "name": "Driver",
-                         "version_name": "V1.0.2", "version": "102", "device_id": 1}}
-and the files it names are served from FOLDER/files/. Point the program at it with
+                         "version_name": "V1.0.2", "version": "102", "device_id": 1,
+                         "sha256": "<SHA-256 of files/q407.deb>"}}
+and the files it names are served from FOLDER/files/. An answer without "sha256" whose "path"
+names one of those files gets that file's SHA-256 added (the program runs a download only when
+it matches); give a wrong one on purpose to try a refused download. Point the program at it with
 $XDG_CONFIG_HOME/Q407/update.json:  {"BaseUrl": "http://127.0.0.1:8407/api/"}
 """
 import argparse
+import hashlib
 import json
 import pathlib
 import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+
+def with_sha256(answer: dict, folder: pathlib.Path) -> dict:
+    """The answer, with the SHA-256 of the served file its "path" names when it carries none."""
+    if not isinstance(answer, dict) or "sha256" in answer:
+        return answer
+    path = urllib.parse.urlsplit(str(answer.get("path", ""))).path
+    name = path.removeprefix("/files/")
+    file = folder / "files" / name
+    if path.startswith("/files/") and "/" not in name and file.is_file():
+        return {**answer, "sha256": hashlib.sha256(file.read_bytes()).hexdigest()}
+    return answer
 
 
 def make_handler(folder: pathlib.Path):
@@ -27,7 +43,8 @@ def make_handler(folder: pathlib.Path):
             body = self.rfile.read(length).rstrip(b"\0").decode("utf-8", "replace")
             key = urllib.parse.parse_qs(body).get("app_key", [""])[0]
             answers = json.loads((folder / "answers.json").read_text())
-            payload = json.dumps(answers.get(key, {})).encode() if key in answers else b""
+            answer = with_sha256(answers.get(key, {}), folder)
+            payload = json.dumps(answer).encode() if key in answers else b""
             print(f"update request {body!r} -> {'answer' if payload else 'nothing'}", flush=True)
             self.send_response(200)
             self.send_header("Content-Type", "application/json")

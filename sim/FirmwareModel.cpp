@@ -169,6 +169,9 @@ std::vector<p::Report> FirmwareModel::Respond(std::span<const std::uint8_t> byte
         std::lock_guard lock(m_mutex);
         const int commitsBefore = m_commits;
         answers = RespondLocked(bytes);
+        if (!m_lateMemory.empty() && --m_lateMemoryCountdown <= 0) {
+            ApplyLateMemoryLocked();
+        }
         if (m_commits != commitsBefore && m_commitHook) {
             hook = m_commitHook;
             state = StateLocked();
@@ -383,6 +386,38 @@ void FirmwareModel::ClearRequests() {
 int FirmwareModel::Commits() const {
     std::lock_guard lock(m_mutex);
     return m_commits;
+}
+
+std::uint16_t FirmwareModel::PressButton(int slot, int stage) {
+    std::lock_guard lock(m_mutex);
+    const auto slotByte = static_cast<std::uint8_t>(slot & 0x0F);
+    const auto stageByte = static_cast<std::uint8_t>(stage & 0x0F);
+    ApplyLateMemoryLocked(); // an earlier press has landed by now
+    m_lateMemory.emplace_back(0, slotByte);
+    if (stage >= 0 && m_spec.kind == ProductKind::Mouse) {
+        m_lateMemory.emplace_back(slotByte * kMouseBlockStride + 12, stageByte);
+    }
+    if (m_eventBeforeMemory) {
+        m_lateMemoryCountdown = kLateMemoryRequests;
+    } else {
+        ApplyLateMemoryLocked();
+    }
+    return static_cast<std::uint16_t>(stage < 0 ? 0x1000 | slotByte
+                                                : 0x1100 | stageByte << 4 | slotByte);
+}
+
+void FirmwareModel::SetEventBeforeMemory(bool eventFirst) {
+    std::lock_guard lock(m_mutex);
+    m_eventBeforeMemory = eventFirst;
+}
+
+void FirmwareModel::ApplyLateMemoryLocked() {
+    for (const auto& [address, value] : m_lateMemory) {
+        if (address < m_spec.settingsMemory.size()) {
+            m_spec.settingsMemory[address] = value;
+        }
+    }
+    m_lateMemory.clear();
 }
 
 void FirmwareModel::SetSettingsByte(std::size_t address, std::uint8_t value) {

@@ -48,6 +48,17 @@ public:
     void SetSwitchedOff(bool off);
     bool SwitchedOff() const;
 
+    // --- The product's own buttons ----------------------------------------------------------
+    // The profile button (stage < 0) or the DPI button was pressed: the current-profile byte
+    // becomes `slot` and, on a mouse and for the DPI button, that slot's active-stage byte
+    // becomes `stage`. Returns the event value the product reports for it (0x10s0 + slot, or
+    // 0x11 with stage and slot). Normally the memory changes before the event goes out; with
+    // SetEventBeforeMemory(true) it changes only after kLateMemoryRequests more requests have
+    // been answered, as firmware that reports the button before updating its memory does.
+    std::uint16_t PressButton(int slot, int stage);
+    void SetEventBeforeMemory(bool eventFirst);
+    static constexpr int kLateMemoryRequests = 16;
+
     // --- What the device holds and saw --------------------------------------------------------
     FirmwareSpec Memory() const; // the spec with the memories as they are now
     std::vector<std::uint8_t> MacroMemory() const;
@@ -103,6 +114,11 @@ private:
     std::map<std::uint8_t, int> m_counts;
     std::map<std::uint16_t, std::vector<std::uint8_t>> m_ledRegisters; // group << 8 | register
     int m_ledReports = 0;
+
+    bool m_eventBeforeMemory = false;
+    std::vector<std::pair<std::size_t, std::uint8_t>> m_lateMemory; // address, value
+    int m_lateMemoryCountdown = 0;
+    void ApplyLateMemoryLocked();
 
     int m_drop = 0;
     int m_wrongEcho = 0;

@@ -266,6 +266,14 @@ bool SimulatedProduct::EmitProfileAndStage(int slot, int stage) {
     return EmitEvent(static_cast<std::uint16_t>(0x1100 | ((stage & 0x0F) << 4) | (slot & 0x0F)));
 }
 
+bool SimulatedProduct::PressProfileButton(int slot) {
+    return EmitEvent(m_firmware.PressButton(slot, -1));
+}
+
+bool SimulatedProduct::PressDpiButton(int slot, int stage) {
+    return EmitEvent(m_firmware.PressButton(slot, stage < 0 ? 0 : stage));
+}
+
 bool SimulatedProduct::EmitKeyPress(int position) {
     return EmitEvent(static_cast<std::uint16_t>(0x0500 + (position & 0xFF)));
 }

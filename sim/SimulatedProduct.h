@@ -92,6 +92,10 @@ public:
     bool EmitProfileSwitch(int slot);
     // The DPI button: 0x11 in the high byte, stage and slot in the low one.
     bool EmitProfileAndStage(int slot, int stage);
+    // The product's own buttons: the firmware changes its memory and reports the event, in the
+    // order it was set to (FirmwareModel::SetEventBeforeMemory). False when unplugged.
+    bool PressProfileButton(int slot);
+    bool PressDpiButton(int slot, int stage);
     // Keyboard keys: pressed 0x0500 + position, kind 2 (0x0600 + position).
     bool EmitKeyPress(int position);
     bool EmitKeyKind2(int position);

@@ -1,8 +1,10 @@
 #include "update/HttpClient.h"
 
 #include "common/Diag.h"
+#include "update/Sha256.h"
 
 #include <algorithm>
+#include <arpa/inet.h>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -44,12 +46,11 @@ struct UrlDeleter {
     void operator()(CURLU* url) const { curl_url_cleanup(url); }
 };
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) ==
-                      std::tolower(static_cast<unsigned char>(b));
-           });
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower;
 }
 
 long SecondsAtLeastOne(std::int32_t milliseconds) {
@@ -61,12 +62,13 @@ void ApplyCommonOptions(CURL* easy, const std::string& url, const HttpClientSett
                         const std::filesystem::path& caFile) {
     curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    // Redirects are followed as a browser would, but never from https down to plain http.
+    // What is fetched here may be run: plain http only to this machine, where nobody on the
+    // network can change it. A redirect may lead elsewhere, so every hop must be https (which
+    // also rules out https down to http, and any other scheme).
+    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, IsLoopbackUrl(url) ? "http,https" : "https");
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 10L);
-    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR,
-                     StartsWithNoCase(url, "https:") ? "https" : "http,https");
+    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "https");
 
     const long connectMs = static_cast<long>(std::max(0, settings.connectTimeout)) +
                            static_cast<long>(std::max(0, settings.resolveTimeout));
@@ -207,6 +209,35 @@ void SetHttpCertificateAuthorities(const std::filesystem::path& pemFile) {
     g_caFile = pemFile;
 }
 
+bool IsLoopbackHost(std::string_view host) {
+    std::string name = Lower(host);
+    if (name.size() >= 2 && name.front() == '[' && name.back() == ']') {
+        name = name.substr(1, name.size() - 2);
+    }
+    if (name == "localhost") {
+        return true;
+    }
+    in_addr v4{};
+    if (::inet_pton(AF_INET, name.c_str(), &v4) == 1) {
+        return (ntohl(v4.s_addr) >> 24) == 127;
+    }
+    in6_addr v6{};
+    return ::inet_pton(AF_INET6, name.c_str(), &v6) == 1 && IN6_IS_ADDR_LOOPBACK(&v6);
+}
+
+bool IsLoopbackUrl(std::string_view url) {
+    std::unique_ptr<CURLU, UrlDeleter> parts(curl_url());
+    const std::string text(url);
+    char* host = nullptr;
+    if (!parts || curl_url_set(parts.get(), CURLUPART_URL, text.c_str(), 0) != CURLUE_OK ||
+        curl_url_get(parts.get(), CURLUPART_HOST, &host, 0) != CURLUE_OK) {
+        return false;
+    }
+    const bool loopback = IsLoopbackHost(host);
+    curl_free(host);
+    return loopback;
+}
+
 std::string RequestHeaderText(std::int32_t bodyLength) {
     return "Content-Length: " + std::to_string(bodyLength) +
            "\r\nContent-Type: application/x-www-form-urlencoded\r\n" +
@@ -331,6 +362,8 @@ struct DownloadState {
     bool started = false;
     DownloadProgressCallback callback = nullptr;
     void* context = nullptr;
+    bool checkDigest = false; // only downloads with an expected digest pay for hashing
+    Sha256 digest;
 };
 
 bool WriteAll(int fd, const char* bytes, std::size_t size) {
@@ -379,6 +412,9 @@ std::size_t WriteChunk(char* bytes, std::size_t size, std::size_t count, void* u
     if (state->total < 0 || static_cast<std::int64_t>(n) > state->total - state->received ||
         !WriteAll(state->fd, bytes, n)) {
         return 0;
+    }
+    if (state->checkDigest) {
+        state->digest.Add(bytes, n);
     }
     state->received += static_cast<std::int64_t>(n);
     // The final call (received == total) waits until the file is complete and in place.
@@ -435,11 +471,13 @@ bool Fetch(const std::string& url, DownloadState& state, HttpCancel* cancel) {
 } // namespace
 
 void HttpDownloadFile(std::string_view url, const std::filesystem::path& target,
-                      DownloadProgressCallback callback, void* context, HttpCancel* cancel) {
+                      DownloadProgressCallback callback, void* context, HttpCancel* cancel,
+                      std::string_view sha256) {
     InitCurlOnce();
     DownloadState state;
     state.callback = callback;
     state.context = context;
+    state.checkDigest = !sha256.empty();
     auto fail = [&] {
         if (callback != nullptr) {
             callback(0.0, static_cast<double>(state.received), context);
@@ -462,6 +500,10 @@ void HttpDownloadFile(std::string_view url, const std::filesystem::path& target,
         return;
     }
     bool ok = Fetch(cleanUrl, state, cancel);
+    if (ok && state.checkDigest && !SameSha256(state.digest.HexDigest(), sha256)) {
+        diag::Line("HttpDownloadFile: the file's SHA-256 is not the announced one");
+        ok = false;
+    }
     ok = ::fsync(state.fd) == 0 && ok;
     ok = ::close(state.fd) == 0 && ok;
     ok = ok && ::rename(partial.c_str(), target.c_str()) == 0;

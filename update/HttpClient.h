@@ -86,6 +86,13 @@ private:
     void* m_multi = nullptr;
 };
 
+// Plain HTTP goes only to this machine: a host that is a loopback IP literal (127.0.0.0/8, ::1,
+// with or without brackets) or "localhost", letter case ignored. Decided on the host alone, so
+// "127.0.0.1.example.com" is not this machine.
+bool IsLoopbackHost(std::string_view host);
+// The same for the host of a URL as libcurl parses it; false for a URL it cannot parse.
+bool IsLoopbackUrl(std::string_view url);
+
 // The request header block, character for character as the server expects it.
 std::string RequestHeaderText(std::int32_t bodyLength);
 
@@ -104,10 +111,14 @@ std::int32_t HttpRequest(std::string_view method, std::string_view url, const vo
 using DownloadProgressCallback = void (*)(double total, double received, void* context);
 
 // Downloads `url` without its query part to `target`. The file appears only when the whole body
-// announced by "Content-Length" arrived; a missing length, an error status, a body that ends
-// early, a cancel or any other failure calls back with total 0.0 and leaves `target` untouched.
+// announced by "Content-Length" arrived and, when `sha256` is given (hex), its SHA-256 is that
+// one; a missing length, an error status, a body that ends early or differs, a cancel or any
+// other failure calls back with total 0.0 and leaves `target` untouched.
+//
+// Both calls speak plain HTTP only to this machine (IsLoopbackUrl): any other address, and every
+// redirect, must be https; libcurl refuses anything else before it connects.
 void HttpDownloadFile(std::string_view url, const std::filesystem::path& target,
                       DownloadProgressCallback callback, void* context,
-                      HttpCancel* cancel = nullptr);
+                      HttpCancel* cancel = nullptr, std::string_view sha256 = {});
 
 } // namespace q407::update

@@ -2,9 +2,11 @@
 
 #include "common/Diag.h"
 #include "update/HttpClient.h"
+#include "update/Sha256.h"
 #include "update/UpdateProtocol.h"
 
 #include <algorithm>
+#include <climits>
 #include <strings.h>
 #include <system_error>
 
@@ -29,6 +31,23 @@ UpdateInfo FirstPassInfo(const UpdateComponent& component) {
                                     : component.versionText;
     info.status = RowState::UpToDate;
     return info;
+}
+
+// Only the file exactly as announced is run: a regular file of the downloaded length and, when
+// the server named one, of its SHA-256.
+bool IsIntactDownload(const std::filesystem::path& file, std::int64_t bytes,
+                      const std::string& sha256) {
+    std::error_code ec;
+    const auto status = std::filesystem::symlink_status(file, ec);
+    if (ec || !std::filesystem::is_regular_file(status) || bytes <= 0 ||
+        std::filesystem::file_size(file, ec) != static_cast<std::uintmax_t>(bytes) || ec) {
+        return false;
+    }
+    if (sha256.empty()) {
+        return true;
+    }
+    const auto digest = Sha256OfFile(file);
+    return digest && SameSha256(*digest, sha256);
 }
 
 } // namespace
@@ -183,6 +202,7 @@ void UpdateEngine::DownloadRow(std::unique_lock<std::mutex>& lock, std::size_t i
     SetStatus(WindowStatus::Updating);
     const std::filesystem::path target = m_rows[index].info.filePath;
     const std::string url = m_rows[index].info.downloadUrl;
+    const std::string sha256 = m_rows[index].info.sha256;
     if (target.empty() || !IsAllowedDownloadUrl(url)) {
         diag::Line("update: no usable file name or address for this row");
         SetState(index, RowState::Failed);
@@ -207,7 +227,8 @@ void UpdateEngine::DownloadRow(std::unique_lock<std::mutex>& lock, std::size_t i
     std::filesystem::permissions(m_options.downloadFolder, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::replace, ec);
     ProgressContext context{this, index};
-    HttpDownloadFile(url, target, &UpdateEngine::OnProgress, &context, m_downloadCancel.get());
+    HttpDownloadFile(url, target, &UpdateEngine::OnProgress, &context, m_downloadCancel.get(),
+                     sha256);
     lock.lock();
     Pause(lock, m_options.pauseAfterDownload);
 }
@@ -274,15 +295,19 @@ void UpdateEngine::InstallRow(std::unique_lock<std::mutex>& lock, std::size_t in
         return;
     }
     const std::filesystem::path file = m_rows[index].info.filePath;
-    // Only the file exactly as announced is run.
-    std::error_code ec;
-    const auto status = std::filesystem::symlink_status(file, ec);
-    const auto size = std::filesystem::is_regular_file(status)
-                          ? std::filesystem::file_size(file, ec)
-                          : std::uintmax_t{0};
-    if (ec || !std::filesystem::is_regular_file(status) || m_rows[index].completeBytes <= 0 ||
-        size != static_cast<std::uintmax_t>(m_rows[index].completeBytes)) {
-        diag::Printf("update: %s does not have the announced size; not run", file.c_str());
+    const std::int64_t bytes = m_rows[index].completeBytes;
+    const std::string sha256 = m_rows[index].info.sha256;
+    // Reading a large file takes a while; the window's calls must not wait for it.
+    lock.unlock();
+    const bool intact = IsIntactDownload(file, bytes, sha256);
+    lock.lock();
+    if (m_stop || m_rows[index].info.status != RowState::Downloaded || !m_rows[index].ticked) {
+        return;
+    }
+    if (!intact) {
+        diag::Printf("update: %s is not the announced file; removed, not run", file.c_str());
+        std::error_code ec;
+        std::filesystem::remove(file, ec);
         SetState(index, RowState::Failed);
         return;
     }
@@ -372,7 +397,12 @@ void UpdateEngine::Confirm() {
     Deliver();
 }
 
-void UpdateEngine::OnInstallerReport(std::int32_t code, std::int64_t value) {
+void UpdateEngine::OnInstallerReport(std::int64_t code, std::int64_t value) {
+    // A code beyond 32 bits is no code an installer sends, never the one its low bits spell.
+    if (code < INT32_MIN || code > INT32_MAX) {
+        diag::Printf("update: installer report %lld ignored", static_cast<long long>(code));
+        return;
+    }
     {
         std::lock_guard lock(m_mutex);
         if (m_currentRow < 0) {

@@ -98,8 +98,9 @@ public:
     void SetTicked(std::size_t index, bool ticked);
     // The user confirmed: ticked rows with an update wait for download, the others are locked.
     void Confirm();
-    // An installer's report about the row being installed; unknown codes are ignored.
-    void OnInstallerReport(std::int32_t code, std::int64_t value);
+    // An installer's report about the row being installed; unknown codes (also any beyond 32
+    // bits) are ignored.
+    void OnInstallerReport(std::int64_t code, std::int64_t value);
 
     // False while a row is waiting, downloading, downloaded or installing.
     bool CanClose() const;

@@ -2,6 +2,7 @@
 
 #include "common/Diag.h"
 #include "update/HttpClient.h"
+#include "update/Sha256.h"
 
 #include <algorithm>
 #include <cctype>
@@ -75,12 +76,6 @@ std::string UrlPart(std::string_view url, CURLUPart which) {
     return result;
 }
 
-bool IsLoopbackHost(std::string host) {
-    std::transform(host.begin(), host.end(), host.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return host == "localhost" || host == "[::1]" || host.rfind("127.", 0) == 0;
-}
-
 } // namespace
 
 std::string BuildAppKey(const UpdateComponent& component) {
@@ -127,6 +122,9 @@ std::optional<ServerAnswer> ParseUpdateAnswer(std::string_view text) {
     answer.versionName = StringMember(root, "version_name");
     answer.version = StringMember(root, "version");
     answer.deviceId = IntMember(root, "device_id");
+    if (root.isMember("sha256")) {
+        answer.sha256 = StringMember(root, "sha256");
+    }
     return answer;
 }
 
@@ -169,6 +167,7 @@ UpdateInfo EvaluateAnswer(const ServerAnswer& answer, std::int32_t installedVers
     info.versionName = answer.versionName;
     info.serverVersionText = "V" + answer.version;
     info.deviceId = answer.deviceId;
+    info.sha256 = answer.sha256.value_or(std::string());
     const std::uint32_t serverVersion = ParseServerVersion(answer.version, hex);
     info.installedVersionText = InstalledVersionText(installedVersion, hex);
     if (!hex) {
@@ -183,6 +182,9 @@ UpdateInfo EvaluateAnswer(const ServerAnswer& answer, std::int32_t installedVers
     } else if (info.status == RowState::UpdateAvailable &&
                !IsAllowedDownloadUrl(info.downloadUrl)) {
         diag::Line("update: the answer's download address is not allowed; answer ignored");
+        info.name.clear();
+    } else if (answer.sha256 && !IsSha256Hex(*answer.sha256)) {
+        diag::Line("update: the answer's sha256 is not a SHA-256 digest; answer ignored");
         info.name.clear();
     }
     return info;
@@ -229,7 +231,7 @@ bool IsAllowedDownloadUrl(std::string_view url) {
     if (scheme == "https") {
         return true;
     }
-    return scheme == "http" && IsLoopbackHost(UrlPart(url, CURLUPART_HOST));
+    return scheme == "http" && IsLoopbackUrl(url);
 }
 
 std::filesystem::path DownloadFilePath(const std::filesystem::path& folder, std::string_view name,

@@ -27,6 +27,9 @@ struct ServerAnswer {
     std::string versionName;
     std::string version;
     std::int32_t deviceId = 0;
+    // "sha256" of the file at "path": absent when the server names none; a member that is not
+    // a string reads as an empty text, which no download can match.
+    std::optional<std::string> sha256 = std::nullopt;
 };
 
 // "<vendor>_<hexVersions>_<chip>_<type>_<connection>", identifying the component to the server.
@@ -51,9 +54,9 @@ std::uint32_t ParseServerVersion(std::string_view text, bool hex);
 std::string InstalledVersionText(std::int32_t version, bool hex);
 
 // Judges an answer for a component at `installedVersion`. The result has status 1 when the
-// server's version is newer, else 7. An answer whose name could not serve as a file name, or
-// that offers a newer version at an address downloads may not use, comes back with an empty
-// name: it is unusable and treated as no answer.
+// server's version is newer, else 7. An answer whose name could not serve as a file name, that
+// offers a newer version at an address downloads may not use, or whose "sha256" is not 64
+// hexadecimal digits, comes back with an empty name: it is unusable and treated as no answer.
 UpdateInfo EvaluateAnswer(const ServerAnswer& answer, std::int32_t installedVersion, bool hex);
 
 // Asks the server at `baseUrl` (ending in "/") about one component. When no usable bytes
@@ -66,8 +69,8 @@ UpdateInfo CheckForUpdate(std::string_view baseUrl, std::string_view appKey,
 // separators, no control characters, not starting with a dot.
 bool IsSafeFileName(std::string_view name);
 
-// Programs are fetched only over https; plain http is allowed to this machine alone, for local
-// test servers.
+// Programs are fetched only over https; plain http is allowed to this machine alone
+// (IsLoopbackUrl), for local test servers.
 bool IsAllowedDownloadUrl(std::string_view url);
 
 // Where the file for a row named `name` goes: `folder` / name, plus the extension of the URL's

@@ -51,6 +51,7 @@ struct UpdateInfo {
     std::string versionName;          // "version_name" of the answer
     std::string serverVersionText;    // "updateRev"; empty when there is nothing newer
     std::string downloadUrl;          // "path" of the answer
+    std::string sha256;               // "sha256" of the answer; empty when it named none
     std::string filePath;             // where the download goes; empty when the name is unusable
 };
 

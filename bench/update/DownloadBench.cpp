@@ -1,9 +1,11 @@
 // Download cost on loopback: how much of one core the downloading thread uses while a file
-// arrives in 1024-byte chunks with a progress call for each (cpu_share), and the memory held.
+// arrives in 1024-byte chunks with a progress call for each (cpu_share), and the memory held;
+// the second argument 1 has the download checked against its SHA-256 as it arrives.
 // A minimal HTTP server thread answers every request with the same body.
 
 #include "BenchCounters.h"
 #include "update/HttpClient.h"
+#include "update/Sha256.h"
 
 #include <arpa/inet.h>
 #include <atomic>
@@ -101,6 +103,12 @@ void OnProgress(double total, double received, void* context) {
 void BM_DownloadLoopback(benchmark::State& state) {
     const auto bytes = static_cast<std::size_t>(state.range(0)) << 20;
     BodyServer server(bytes);
+    std::string digest;
+    if (state.range(1) != 0) {
+        q407::update::Sha256 sha256;
+        sha256.Add(std::string(bytes, 'b').data(), bytes);
+        digest = sha256.HexDigest();
+    }
     const auto target = std::filesystem::temp_directory_path() /
                         ("q407-bench-download-" + std::to_string(::getpid()));
     q407::update::ResetHttpClient();
@@ -110,7 +118,8 @@ void BM_DownloadLoopback(benchmark::State& state) {
     for (auto _ : state) {
         const double cpuStart = ThreadCpuSeconds();
         const auto wallStart = std::chrono::steady_clock::now();
-        q407::update::HttpDownloadFile(server.Url(), target, &OnProgress, &complete);
+        q407::update::HttpDownloadFile(server.Url(), target, &OnProgress, &complete, nullptr,
+                                       digest);
         wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
         cpu += ThreadCpuSeconds() - cpuStart;
     }
@@ -123,6 +132,10 @@ void BM_DownloadLoopback(benchmark::State& state) {
     state.counters["cpu_share"] = wall > 0.0 ? cpu / wall : 0.0;
     q407::bench::ReportRss(state);
 }
-BENCHMARK(BM_DownloadLoopback)->Arg(16)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DownloadLoopback)
+    ->Args({16, 0})
+    ->Args({16, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace

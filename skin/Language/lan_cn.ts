@@ -1571,5 +1571,161 @@
         <source>Off</source>
         <translation>关闭</translation>
     </message>
+    <message id="light_mode_chase">
+        <source>Chase</source>
+        <translation>追逐</translation>
+    </message>
+    <message id="Phone_type_no_device">
+        <source>No phone on the charger</source>
+        <translation>充电板上没有手机</translation>
+    </message>
+    <message id="Phone_type_iphone">
+        <source>Phone (type 1) charging</source>
+        <translation>充电板上的手机（类型 1）正在充电</translation>
+    </message>
+    <message id="Phone_type_samsung">
+        <source>Phone (type 2) charging</source>
+        <translation>充电板上的手机（类型 2）正在充电</translation>
+    </message>
+    <message id="Phone_type_other">
+        <source>Phone charging</source>
+        <translation>手机充电中</translation>
+    </message>
+    <message id="eq_title">
+        <source>Equaliser</source>
+        <translation>均衡器</translation>
+    </message>
+    <message id="eq_preset_1">
+        <source>Music</source>
+        <translation>音乐</translation>
+    </message>
+    <message id="eq_preset_2">
+        <source>Game</source>
+        <translation>游戏</translation>
+    </message>
+    <message id="eq_preset_3">
+        <source>Bass</source>
+        <translation>低音</translation>
+    </message>
+    <message id="eq_preset_4">
+        <source>Treble</source>
+        <translation>高音</translation>
+    </message>
+    <message id="eq_preset_5">
+        <source>Flat</source>
+        <translation>平直</translation>
+    </message>
+    <message id="eq_preset_6">
+        <source>Electronic</source>
+        <translation>电子</translation>
+    </message>
+    <message id="eq_preset_7">
+        <source>Warm</source>
+        <translation>温暖</translation>
+    </message>
+    <message id="eq_preset_8">
+        <source>Bright</source>
+        <translation>明亮</translation>
+    </message>
+    <message id="eq_preset_9">
+        <source>Detail</source>
+        <translation>细节</translation>
+    </message>
+    <message id="eq_preset_10">
+        <source>Rock</source>
+        <translation>摇滚</translation>
+    </message>
+    <message id="eq_preset_11">
+        <source>Hip-hop</source>
+        <translation>嘻哈</translation>
+    </message>
+    <message id="eq_preset_12">
+        <source>Footsteps</source>
+        <translation>脚步</translation>
+    </message>
+    <message id="eq_preset_custom">
+        <source>Custom</source>
+        <translation>自定义</translation>
+    </message>
+    <message id="eq_custom_label">
+        <source>My curves</source>
+        <translation>我的曲线</translation>
+    </message>
+    <message id="eq_name_hint">
+        <source>Name of a new curve</source>
+        <translation>新曲线名称</translation>
+    </message>
+    <message id="eq_save_text">
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message id="eq_delete_text">
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message id="microphone_title">
+        <source>Microphone</source>
+        <translation>麦克风</translation>
+    </message>
+    <message id="mic_label">
+        <source>Microphone</source>
+        <translation>麦克风</translation>
+    </message>
+    <message id="mic_on_text">
+        <source>On</source>
+        <translation>开启</translation>
+    </message>
+    <message id="monitor_label">
+        <source>Hear myself</source>
+        <translation>耳返</translation>
+    </message>
+    <message id="monitor_on_text">
+        <source>On</source>
+        <translation>开启</translation>
+    </message>
+    <message id="voice_changer_title">
+        <source>Voice changer</source>
+        <translation>变声器</translation>
+    </message>
+    <message id="voice_changer_on">
+        <source>Voice changer on</source>
+        <translation>开启变声</translation>
+    </message>
+    <message id="magic_voice_1">
+        <source>Male</source>
+        <translation>男声</translation>
+    </message>
+    <message id="magic_voice_2">
+        <source>Female</source>
+        <translation>女声</translation>
+    </message>
+    <message id="magic_voice_3">
+        <source>Monster</source>
+        <translation>怪兽</translation>
+    </message>
+    <message id="magic_voice_4">
+        <source>Cartoon</source>
+        <translation>卡通</translation>
+    </message>
+    <message id="virtual_surround_pending">
+        <source>Virtual 7.1 surround is not part of this version.</source>
+        <translation>此版本暂不提供虚拟 7.1 环绕声。</translation>
+    </message>
+    <message id="about_sound_card_label">
+        <source>Sound card</source>
+        <translation>声卡</translation>
+    </message>
+    <message id="sound_card_found">
+        <source>Connected</source>
+        <translation>已连接</translation>
+    </message>
+    <message id="sound_card_missing">
+        <source>Not found</source>
+        <translation>未找到</translation>
+    </message>
+    <message id="folder_unwritable_text">
+        <source>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</source>
+        <translation>Q407 无法在 %1 中保存文件（%2）。更改只保留到程序结束。请释放磁盘空间或允许写入此文件夹。</translation>
+    </message>
 </context>
 </TS>

@@ -1571,5 +1571,161 @@
         <source>Off</source>
         <translation>Aus</translation>
     </message>
+    <message id="light_mode_chase">
+        <source>Chase</source>
+        <translation>Lauflicht</translation>
+    </message>
+    <message id="Phone_type_no_device">
+        <source>No phone on the charger</source>
+        <translation>Kein Telefon auf dem Ladegerät</translation>
+    </message>
+    <message id="Phone_type_iphone">
+        <source>Phone (type 1) charging</source>
+        <translation>Telefon (Typ 1) wird geladen</translation>
+    </message>
+    <message id="Phone_type_samsung">
+        <source>Phone (type 2) charging</source>
+        <translation>Telefon (Typ 2) wird geladen</translation>
+    </message>
+    <message id="Phone_type_other">
+        <source>Phone charging</source>
+        <translation>Telefon wird geladen</translation>
+    </message>
+    <message id="eq_title">
+        <source>Equaliser</source>
+        <translation>Equalizer</translation>
+    </message>
+    <message id="eq_preset_1">
+        <source>Music</source>
+        <translation>Musik</translation>
+    </message>
+    <message id="eq_preset_2">
+        <source>Game</source>
+        <translation>Spiel</translation>
+    </message>
+    <message id="eq_preset_3">
+        <source>Bass</source>
+        <translation>Bass</translation>
+    </message>
+    <message id="eq_preset_4">
+        <source>Treble</source>
+        <translation>Höhen</translation>
+    </message>
+    <message id="eq_preset_5">
+        <source>Flat</source>
+        <translation>Linear</translation>
+    </message>
+    <message id="eq_preset_6">
+        <source>Electronic</source>
+        <translation>Elektro</translation>
+    </message>
+    <message id="eq_preset_7">
+        <source>Warm</source>
+        <translation>Warm</translation>
+    </message>
+    <message id="eq_preset_8">
+        <source>Bright</source>
+        <translation>Hell</translation>
+    </message>
+    <message id="eq_preset_9">
+        <source>Detail</source>
+        <translation>Detail</translation>
+    </message>
+    <message id="eq_preset_10">
+        <source>Rock</source>
+        <translation>Rock</translation>
+    </message>
+    <message id="eq_preset_11">
+        <source>Hip-hop</source>
+        <translation>Hip-Hop</translation>
+    </message>
+    <message id="eq_preset_12">
+        <source>Footsteps</source>
+        <translation>Schritte</translation>
+    </message>
+    <message id="eq_preset_custom">
+        <source>Custom</source>
+        <translation>Eigene</translation>
+    </message>
+    <message id="eq_custom_label">
+        <source>My curves</source>
+        <translation>Eigene Kurven</translation>
+    </message>
+    <message id="eq_name_hint">
+        <source>Name of a new curve</source>
+        <translation>Name der neuen Kurve</translation>
+    </message>
+    <message id="eq_save_text">
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message id="eq_delete_text">
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message id="microphone_title">
+        <source>Microphone</source>
+        <translation>Mikrofon</translation>
+    </message>
+    <message id="mic_label">
+        <source>Microphone</source>
+        <translation>Mikrofon</translation>
+    </message>
+    <message id="mic_on_text">
+        <source>On</source>
+        <translation>An</translation>
+    </message>
+    <message id="monitor_label">
+        <source>Hear myself</source>
+        <translation>Mithören</translation>
+    </message>
+    <message id="monitor_on_text">
+        <source>On</source>
+        <translation>An</translation>
+    </message>
+    <message id="voice_changer_title">
+        <source>Voice changer</source>
+        <translation>Stimmverzerrer</translation>
+    </message>
+    <message id="voice_changer_on">
+        <source>Voice changer on</source>
+        <translation>Stimmverzerrer an</translation>
+    </message>
+    <message id="magic_voice_1">
+        <source>Male</source>
+        <translation>Männlich</translation>
+    </message>
+    <message id="magic_voice_2">
+        <source>Female</source>
+        <translation>Weiblich</translation>
+    </message>
+    <message id="magic_voice_3">
+        <source>Monster</source>
+        <translation>Monster</translation>
+    </message>
+    <message id="magic_voice_4">
+        <source>Cartoon</source>
+        <translation>Comic</translation>
+    </message>
+    <message id="virtual_surround_pending">
+        <source>Virtual 7.1 surround is not part of this version.</source>
+        <translation>Virtueller 7.1-Raumklang ist in dieser Version nicht enthalten.</translation>
+    </message>
+    <message id="about_sound_card_label">
+        <source>Sound card</source>
+        <translation>Soundkarte</translation>
+    </message>
+    <message id="sound_card_found">
+        <source>Connected</source>
+        <translation>Verbunden</translation>
+    </message>
+    <message id="sound_card_missing">
+        <source>Not found</source>
+        <translation>Nicht gefunden</translation>
+    </message>
+    <message id="folder_unwritable_text">
+        <source>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</source>
+        <translation>Q407 kann in %1 keine Dateien speichern (%2). Änderungen bleiben nur bis zum Programmende erhalten. Geben Sie Speicherplatz frei oder erlauben Sie das Schreiben in diesen Ordner.</translation>
+    </message>
 </context>
 </TS>

@@ -1571,5 +1571,161 @@
         <source>Off</source>
         <translation>Off</translation>
     </message>
+    <message id="light_mode_chase">
+        <source>Chase</source>
+        <translation>Chase</translation>
+    </message>
+    <message id="Phone_type_no_device">
+        <source>No phone on the charger</source>
+        <translation>No phone on the charger</translation>
+    </message>
+    <message id="Phone_type_iphone">
+        <source>Phone (type 1) charging</source>
+        <translation>Phone (type 1) charging</translation>
+    </message>
+    <message id="Phone_type_samsung">
+        <source>Phone (type 2) charging</source>
+        <translation>Phone (type 2) charging</translation>
+    </message>
+    <message id="Phone_type_other">
+        <source>Phone charging</source>
+        <translation>Phone charging</translation>
+    </message>
+    <message id="eq_title">
+        <source>Equaliser</source>
+        <translation>Equaliser</translation>
+    </message>
+    <message id="eq_preset_1">
+        <source>Music</source>
+        <translation>Music</translation>
+    </message>
+    <message id="eq_preset_2">
+        <source>Game</source>
+        <translation>Game</translation>
+    </message>
+    <message id="eq_preset_3">
+        <source>Bass</source>
+        <translation>Bass</translation>
+    </message>
+    <message id="eq_preset_4">
+        <source>Treble</source>
+        <translation>Treble</translation>
+    </message>
+    <message id="eq_preset_5">
+        <source>Flat</source>
+        <translation>Flat</translation>
+    </message>
+    <message id="eq_preset_6">
+        <source>Electronic</source>
+        <translation>Electronic</translation>
+    </message>
+    <message id="eq_preset_7">
+        <source>Warm</source>
+        <translation>Warm</translation>
+    </message>
+    <message id="eq_preset_8">
+        <source>Bright</source>
+        <translation>Bright</translation>
+    </message>
+    <message id="eq_preset_9">
+        <source>Detail</source>
+        <translation>Detail</translation>
+    </message>
+    <message id="eq_preset_10">
+        <source>Rock</source>
+        <translation>Rock</translation>
+    </message>
+    <message id="eq_preset_11">
+        <source>Hip-hop</source>
+        <translation>Hip-hop</translation>
+    </message>
+    <message id="eq_preset_12">
+        <source>Footsteps</source>
+        <translation>Footsteps</translation>
+    </message>
+    <message id="eq_preset_custom">
+        <source>Custom</source>
+        <translation>Custom</translation>
+    </message>
+    <message id="eq_custom_label">
+        <source>My curves</source>
+        <translation>My curves</translation>
+    </message>
+    <message id="eq_name_hint">
+        <source>Name of a new curve</source>
+        <translation>Name of a new curve</translation>
+    </message>
+    <message id="eq_save_text">
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message id="eq_delete_text">
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message id="microphone_title">
+        <source>Microphone</source>
+        <translation>Microphone</translation>
+    </message>
+    <message id="mic_label">
+        <source>Microphone</source>
+        <translation>Microphone</translation>
+    </message>
+    <message id="mic_on_text">
+        <source>On</source>
+        <translation>On</translation>
+    </message>
+    <message id="monitor_label">
+        <source>Hear myself</source>
+        <translation>Hear myself</translation>
+    </message>
+    <message id="monitor_on_text">
+        <source>On</source>
+        <translation>On</translation>
+    </message>
+    <message id="voice_changer_title">
+        <source>Voice changer</source>
+        <translation>Voice changer</translation>
+    </message>
+    <message id="voice_changer_on">
+        <source>Voice changer on</source>
+        <translation>Voice changer on</translation>
+    </message>
+    <message id="magic_voice_1">
+        <source>Male</source>
+        <translation>Male</translation>
+    </message>
+    <message id="magic_voice_2">
+        <source>Female</source>
+        <translation>Female</translation>
+    </message>
+    <message id="magic_voice_3">
+        <source>Monster</source>
+        <translation>Monster</translation>
+    </message>
+    <message id="magic_voice_4">
+        <source>Cartoon</source>
+        <translation>Cartoon</translation>
+    </message>
+    <message id="virtual_surround_pending">
+        <source>Virtual 7.1 surround is not part of this version.</source>
+        <translation>Virtual 7.1 surround is not part of this version.</translation>
+    </message>
+    <message id="about_sound_card_label">
+        <source>Sound card</source>
+        <translation>Sound card</translation>
+    </message>
+    <message id="sound_card_found">
+        <source>Connected</source>
+        <translation>Connected</translation>
+    </message>
+    <message id="sound_card_missing">
+        <source>Not found</source>
+        <translation>Not found</translation>
+    </message>
+    <message id="folder_unwritable_text">
+        <source>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</source>
+        <translation>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</translation>
+    </message>
 </context>
 </TS>

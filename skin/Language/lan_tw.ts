@@ -1571,5 +1571,161 @@
         <source>Off</source>
         <translation>關閉</translation>
     </message>
+    <message id="light_mode_chase">
+        <source>Chase</source>
+        <translation>追逐</translation>
+    </message>
+    <message id="Phone_type_no_device">
+        <source>No phone on the charger</source>
+        <translation>充電板上沒有手機</translation>
+    </message>
+    <message id="Phone_type_iphone">
+        <source>Phone (type 1) charging</source>
+        <translation>充電板上的手機（類型 1）正在充電</translation>
+    </message>
+    <message id="Phone_type_samsung">
+        <source>Phone (type 2) charging</source>
+        <translation>充電板上的手機（類型 2）正在充電</translation>
+    </message>
+    <message id="Phone_type_other">
+        <source>Phone charging</source>
+        <translation>手機充電中</translation>
+    </message>
+    <message id="eq_title">
+        <source>Equaliser</source>
+        <translation>等化器</translation>
+    </message>
+    <message id="eq_preset_1">
+        <source>Music</source>
+        <translation>音樂</translation>
+    </message>
+    <message id="eq_preset_2">
+        <source>Game</source>
+        <translation>遊戲</translation>
+    </message>
+    <message id="eq_preset_3">
+        <source>Bass</source>
+        <translation>低音</translation>
+    </message>
+    <message id="eq_preset_4">
+        <source>Treble</source>
+        <translation>高音</translation>
+    </message>
+    <message id="eq_preset_5">
+        <source>Flat</source>
+        <translation>平直</translation>
+    </message>
+    <message id="eq_preset_6">
+        <source>Electronic</source>
+        <translation>電子</translation>
+    </message>
+    <message id="eq_preset_7">
+        <source>Warm</source>
+        <translation>溫暖</translation>
+    </message>
+    <message id="eq_preset_8">
+        <source>Bright</source>
+        <translation>明亮</translation>
+    </message>
+    <message id="eq_preset_9">
+        <source>Detail</source>
+        <translation>細節</translation>
+    </message>
+    <message id="eq_preset_10">
+        <source>Rock</source>
+        <translation>搖滾</translation>
+    </message>
+    <message id="eq_preset_11">
+        <source>Hip-hop</source>
+        <translation>嘻哈</translation>
+    </message>
+    <message id="eq_preset_12">
+        <source>Footsteps</source>
+        <translation>腳步</translation>
+    </message>
+    <message id="eq_preset_custom">
+        <source>Custom</source>
+        <translation>自訂</translation>
+    </message>
+    <message id="eq_custom_label">
+        <source>My curves</source>
+        <translation>我的曲線</translation>
+    </message>
+    <message id="eq_name_hint">
+        <source>Name of a new curve</source>
+        <translation>新曲線名稱</translation>
+    </message>
+    <message id="eq_save_text">
+        <source>Save</source>
+        <translation>儲存</translation>
+    </message>
+    <message id="eq_delete_text">
+        <source>Delete</source>
+        <translation>刪除</translation>
+    </message>
+    <message id="microphone_title">
+        <source>Microphone</source>
+        <translation>麥克風</translation>
+    </message>
+    <message id="mic_label">
+        <source>Microphone</source>
+        <translation>麥克風</translation>
+    </message>
+    <message id="mic_on_text">
+        <source>On</source>
+        <translation>開啟</translation>
+    </message>
+    <message id="monitor_label">
+        <source>Hear myself</source>
+        <translation>耳返</translation>
+    </message>
+    <message id="monitor_on_text">
+        <source>On</source>
+        <translation>開啟</translation>
+    </message>
+    <message id="voice_changer_title">
+        <source>Voice changer</source>
+        <translation>變聲器</translation>
+    </message>
+    <message id="voice_changer_on">
+        <source>Voice changer on</source>
+        <translation>開啟變聲</translation>
+    </message>
+    <message id="magic_voice_1">
+        <source>Male</source>
+        <translation>男聲</translation>
+    </message>
+    <message id="magic_voice_2">
+        <source>Female</source>
+        <translation>女聲</translation>
+    </message>
+    <message id="magic_voice_3">
+        <source>Monster</source>
+        <translation>怪獸</translation>
+    </message>
+    <message id="magic_voice_4">
+        <source>Cartoon</source>
+        <translation>卡通</translation>
+    </message>
+    <message id="virtual_surround_pending">
+        <source>Virtual 7.1 surround is not part of this version.</source>
+        <translation>此版本暫不提供虛擬 7.1 環繞聲。</translation>
+    </message>
+    <message id="about_sound_card_label">
+        <source>Sound card</source>
+        <translation>音效卡</translation>
+    </message>
+    <message id="sound_card_found">
+        <source>Connected</source>
+        <translation>已連接</translation>
+    </message>
+    <message id="sound_card_missing">
+        <source>Not found</source>
+        <translation>未找到</translation>
+    </message>
+    <message id="folder_unwritable_text">
+        <source>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</source>
+        <translation>Q407 無法在 %1 中儲存檔案（%2）。變更只保留到程式結束。請釋放磁碟空間或允許寫入此資料夾。</translation>
+    </message>
 </context>
 </TS>

@@ -4,6 +4,7 @@
 #include "common/AtomicFile.h"
 #include "update/HttpClient.h"
 
+#include <cctype>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -69,6 +70,13 @@ private:
 std::vector<char> Prepared(std::size_t size) {
     return std::vector<char>(size, '#');
 }
+
+struct ProgressLog {
+    std::vector<std::pair<double, double>> calls;
+    static void Callback(double total, double received, void* context) {
+        static_cast<ProgressLog*>(context)->calls.emplace_back(total, received);
+    }
+};
 
 class HttpRequestTest : public ::testing::Test {
 protected:
@@ -184,20 +192,19 @@ TEST_F(HttpRequestTest, AnswerCutShortIsUnusable) {
 }
 
 TEST_F(HttpRequestTest, ProxyIsTakenFromTheEnvironment) {
-    // The loopback server plays the proxy: it gets the request for the far host.
+    // The loopback server plays the proxy: it gets the request for the other address.
     m_server.Server().Post(".*", [&](const httplib::Request& r, httplib::Response& res) {
         m_seen.Record(r);
         res.set_content("via proxy", "text/plain");
     });
     const std::string proxy = m_server.Url("");
+    const std::string far = "http://localhost:" + std::to_string(test::UnusedLoopbackPort());
     ::setenv("http_proxy", proxy.c_str(), 1);
     auto buffer = Prepared(64);
-    const std::int32_t n =
-        HttpRequest("POST", "http://updates.q407.invalid/api/updates", "x", 1, buffer);
-    ::setenv("no_proxy", "updates.q407.invalid", 1);
+    const std::int32_t n = HttpRequest("POST", far + "/api/updates", "x", 1, buffer);
+    ::setenv("no_proxy", "localhost", 1);
     auto direct = Prepared(64);
-    const std::int32_t bypassed =
-        HttpRequest("POST", "http://updates.q407.invalid/api/updates", "x", 1, direct);
+    const std::int32_t bypassed = HttpRequest("POST", far + "/api/updates", "x", 1, direct);
     ::unsetenv("http_proxy");
     ::unsetenv("no_proxy");
 
@@ -205,10 +212,100 @@ TEST_F(HttpRequestTest, ProxyIsTakenFromTheEnvironment) {
     EXPECT_EQ(std::string(buffer.data(), 9), "via proxy");
     {
         std::lock_guard lock(m_seen.mutex);
-        EXPECT_EQ(m_seen.request.get_header_value("Host"), "updates.q407.invalid");
+        EXPECT_EQ("http://" + m_seen.request.get_header_value("Host"), far);
     }
-    EXPECT_EQ(bypassed, 0); // no_proxy: straight to a host that does not exist
+    EXPECT_EQ(bypassed, 0); // no_proxy: straight to a port where nothing listens
     EXPECT_EQ(std::string(direct.data()), "NO_LINK_SERVER");
+}
+
+// A proxy (or anyone on the path) that would answer for any remote name: plain http to a host
+// that is not this machine never reaches it, however much the name looks like loopback.
+TEST_F(HttpRequestTest, PlainHttpGoesOnlyToThisMachine) {
+    m_server.Server().Post(".*", [&](const httplib::Request& r, httplib::Response& res) {
+        m_seen.Record(r);
+        res.set_content("from the path", "text/plain");
+    });
+    m_server.Server().Get(".*", [&](const httplib::Request& r, httplib::Response& res) {
+        m_seen.Record(r);
+        res.set_content("from the path", "application/octet-stream");
+    });
+    test::TempFolder folder;
+    const std::string proxy = m_server.Url("");
+    ::setenv("http_proxy", proxy.c_str(), 1);
+    for (const char* url :
+         {"http://127.0.0.1.example.com/api/updates", "http://localhost.example.com/api/updates",
+          "http://127.0.0.1@updates.example/api/updates"}) {
+        auto buffer = Prepared(64);
+        EXPECT_EQ(HttpRequest("POST", url, "x", 1, buffer), 0) << url;
+        EXPECT_EQ(std::memcmp(buffer.data(), "NO_LINK_SERVER\0\0", kNoLinkMarkerBytes), 0) << url;
+        ProgressLog log;
+        HttpDownloadFile(url, folder.Path() / "fw.bin", &ProgressLog::Callback, &log);
+        ASSERT_FALSE(log.calls.empty()) << url;
+        EXPECT_EQ(log.calls.back().first, 0.0) << url;
+        EXPECT_FALSE(std::filesystem::exists(folder.Path() / "fw.bin")) << url;
+    }
+    ::unsetenv("http_proxy");
+    std::lock_guard lock(m_seen.mutex);
+    EXPECT_EQ(m_seen.count, 0);
+}
+
+// Every redirect hop is https: none to plain http (not even on this machine, and never from
+// https), none to a remote host over http, none to another scheme.
+TEST_F(HttpRequestTest, RedirectsLeadOnlyToHttps) {
+    test::TempFolder folder;
+    const auto certificate =
+        test::MakeSelfSignedCertificate(folder.Path(), "trusted", "IP:127.0.0.1");
+    SetHttpCertificateAuthorities(certificate.certFile);
+    LoopbackServer secure(certificate);
+    LoopbackServer elsewhere; // plays every other http host, through the proxy
+    // The proxy sees absolute targets ("http://host/x"): it answers whatever it is asked.
+    for (auto [target, pattern] : {std::pair{&secure, "/x"}, std::pair{&elsewhere, ".*"}}) {
+        target->Server().Get(pattern, [&](const httplib::Request& r, httplib::Response& res) {
+            m_seen.Record(r);
+            res.set_content("followed", "application/octet-stream");
+        });
+    }
+    const std::vector<std::pair<std::string, bool>> hops{
+        {"http://127.0.0.1.example.com/x", false},
+        {"http://updates.example/x", false},
+        {elsewhere.Url("/x"), false},
+        {"ftp://127.0.0.1/x", false},
+        {"file:///etc/passwd", false},
+        {secure.Url("/x"), true},
+    };
+    int hop = 0;
+    for (const auto& [location, followed] : hops) {
+        const std::string path = "/r" + std::to_string(hop++);
+        m_server.Server().Get(
+            path, [location = location](const httplib::Request&, httplib::Response& res) {
+                res.set_redirect(location);
+            });
+    }
+    // And https down to plain http on this machine.
+    secure.Server().Get("/down", [&](const httplib::Request&, httplib::Response& res) {
+        res.set_redirect(elsewhere.Url("/x"));
+    });
+
+    const std::string proxy = elsewhere.Url("");
+    ::setenv("http_proxy", proxy.c_str(), 1);
+    ::setenv("no_proxy", "127.0.0.1", 1);
+    for (std::size_t i = 0; i < hops.size(); ++i) {
+        const std::string url = m_server.Url("/r" + std::to_string(i));
+        auto buffer = Prepared(64);
+        const std::int32_t n = HttpRequest("GET", url, nullptr, 0, buffer);
+        EXPECT_EQ(n, hops[i].second ? 8 : 0) << hops[i].first;
+        ProgressLog log;
+        HttpDownloadFile(url, folder.Path() / "fw.bin", &ProgressLog::Callback, &log);
+        EXPECT_EQ(std::filesystem::exists(folder.Path() / "fw.bin"), hops[i].second)
+            << hops[i].first;
+        std::filesystem::remove(folder.Path() / "fw.bin");
+    }
+    auto buffer = Prepared(64);
+    EXPECT_EQ(HttpRequest("GET", secure.Url("/down"), nullptr, 0, buffer), 0);
+    ::unsetenv("http_proxy");
+    ::unsetenv("no_proxy");
+    std::lock_guard lock(m_seen.mutex);
+    EXPECT_EQ(m_seen.count, 2) << "only the https hop, once as text and once as download";
 }
 
 TEST_F(HttpRequestTest, CancelEndsAWaitingRequestAtOnce) {
@@ -309,13 +406,6 @@ TEST_F(HttpsTest, UntrustedOrMisnamedCertificatesAreRefused) {
 
 // ---- downloads ------------------------------------------------------------------------------
 
-struct ProgressLog {
-    std::vector<std::pair<double, double>> calls;
-    static void Callback(double total, double received, void* context) {
-        static_cast<ProgressLog*>(context)->calls.emplace_back(total, received);
-    }
-};
-
 class HttpDownloadTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -411,6 +501,34 @@ TEST_F(HttpDownloadTest, FailuresCallBackWithTotalZeroAndKeepTheOldFile) {
     HttpDownloadFile("not a url", Target(), &ProgressLog::Callback, &log);
     EXPECT_EQ(log.calls.size(), 2u);
     EXPECT_EQ(Downloaded(), "previous");
+}
+
+TEST_F(HttpDownloadTest, FileAppearsOnlyWithTheAnnouncedDigest) {
+    m_server.Server().Get("/fw.bin", [&](const httplib::Request&, httplib::Response& res) {
+        res.set_content(m_content, "application/octet-stream");
+    });
+    std::string upper = test::Sha256Hex(m_content);
+    for (char& c : upper) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    const std::vector<std::pair<std::string, bool>> digests{
+        {test::Sha256Hex(m_content), true},
+        {upper, true},
+        {test::Sha256Hex(m_content + "x"), false},
+        {std::string(64, '0'), false},
+        {"not a digest", false},
+    };
+    for (const auto& [digest, kept] : digests) {
+        ASSERT_TRUE(WriteFileAtomically(Target(), "previous"));
+        ProgressLog log;
+        HttpDownloadFile(m_server.Url("/fw.bin"), Target(), &ProgressLog::Callback, &log, nullptr,
+                         digest);
+        ASSERT_FALSE(log.calls.empty()) << digest;
+        EXPECT_EQ(log.calls.back().first, kept ? static_cast<double>(m_content.size()) : 0.0)
+            << digest;
+        EXPECT_EQ(Downloaded(), kept ? m_content : "previous") << digest;
+        EXPECT_TRUE(NoLeftovers()) << digest;
+    }
 }
 
 TEST_F(HttpDownloadTest, CancelEndsADownloadThatStalls) {

@@ -158,6 +158,15 @@ FakeUpdateServer::FakeUpdateServer() {
                                   response.status = 404;
                               }
                           });
+    m_server.Server().Get(
+        "/go/(.*)", [this](const httplib::Request& request, httplib::Response& response) {
+            std::lock_guard lock(m_mutex);
+            if (auto it = m_redirects.find(request.matches[1]); it != m_redirects.end()) {
+                response.set_redirect(it->second);
+            } else {
+                response.status = 404;
+            }
+        });
     m_server.Server().Get("/stall.bin", [](const httplib::Request&, httplib::Response& response) {
         response.set_content_provider(100000, "application/octet-stream",
                                       [](std::size_t offset, std::size_t, httplib::DataSink& sink) {
@@ -182,7 +191,28 @@ void FakeUpdateServer::Offer(const std::string& appKey, const std::string& name,
     SetFile(file, content);
     Answer(appKey, R"({"path":")" + FileUrl(file) + R"(","name":")" + name +
                        R"(","version_name":"New )" + version + R"(","version":")" + version +
-                       R"(","device_id":)" + std::to_string(deviceId) + "}");
+                       R"(","device_id":)" + std::to_string(deviceId) + R"(,"sha256":")" +
+                       Sha256Hex(content) + R"("})");
+}
+
+void FakeUpdateServer::Redirect(const std::string& name, const std::string& location) {
+    std::lock_guard lock(m_mutex);
+    m_redirects[name] = location;
+}
+
+std::string Sha256Hex(const std::string& bytes) {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_sha256(), nullptr) != 1) {
+        throw std::runtime_error("EVP_Digest failed");
+    }
+    std::string hex;
+    for (unsigned int i = 0; i < length; ++i) {
+        char pair[3];
+        std::snprintf(pair, sizeof pair, "%02x", digest[i]);
+        hex += pair;
+    }
+    return hex;
 }
 
 void FakeUpdateServer::SetFile(const std::string& file, const std::string& content) {

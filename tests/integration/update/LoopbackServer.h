@@ -60,9 +60,13 @@ private:
     std::thread m_thread;
 };
 
+// The SHA-256 of `bytes` as lower-case hex, straight from OpenSSL.
+std::string Sha256Hex(const std::string& bytes);
+
 // An update server on loopback: POST /api/updates is answered by the request's app key (no
-// answer: an empty body), GET /files/<name> serves the files it was given (404 for others), and
-// GET /stall.bin announces 100000 bytes, sends 5 and then trickles nothing until cancelled.
+// answer: an empty body), GET /files/<name> serves the files it was given (404 for others),
+// GET /go/<name> redirects where Redirect said, and GET /stall.bin announces 100000 bytes,
+// sends 5 and then trickles nothing until cancelled.
 class FakeUpdateServer {
 public:
     FakeUpdateServer();
@@ -74,10 +78,15 @@ public:
     std::string StallingUrl() const { return m_server.Url("/stall.bin"); }
 
     void Answer(const std::string& appKey, const std::string& json);
-    // Answers `appKey` with `version` of component `name` at the file `file` holding `content`.
+    std::string RedirectUrl(const std::string& name) const { return m_server.Url("/go/" + name); }
+
+    // Answers `appKey` with `version` of component `name` at the file `file` holding `content`,
+    // with the file's SHA-256.
     void Offer(const std::string& appKey, const std::string& name, const std::string& version,
                const std::string& file, const std::string& content, int deviceId = 0);
     void SetFile(const std::string& file, const std::string& content);
+    // GET /go/<name> answers 302 with `location`.
+    void Redirect(const std::string& name, const std::string& location);
     void RemoveFile(const std::string& file);
     // The last request body (with its terminating zero byte) for `appKey`.
     std::string RequestBody(const std::string& appKey);
@@ -86,6 +95,7 @@ private:
     std::mutex m_mutex;
     std::map<std::string, std::string> m_answers;
     std::map<std::string, std::string> m_files;
+    std::map<std::string, std::string> m_redirects;
     std::map<std::string, std::string> m_requests;
     LoopbackServer m_server; // last: its handler threads use the maps until it stops
 };

@@ -452,7 +452,7 @@ TEST_F(UpdateEngineTest, ComponentsNamedAlikeDownloadToOneFileInTurn) {
 TEST_F(UpdateEngineTest, FailedDownloadsAndInstallersEndInTheFailedState) {
     const auto missing = Firmware("C1", 1, "Gone");
     const auto unstartable = Firmware("C2", 1, "Broken");
-    Offer(missing, "2", "nowhere.bin", "x");
+    Offer(missing, "2", "nowhere.bin", "now here");
     Offer(unstartable, "2", "broken.bin", "cannot run");
     m_server.RemoveFile("nowhere.bin"); // announced, but the server answers 404
     m_launcher.failStart = true;
@@ -503,6 +503,69 @@ TEST_F(UpdateEngineTest, FileChangedAfterItsDownloadIsNotRun) {
         return !states.empty() && states.back() == RowState::Failed;
     }));
     EXPECT_TRUE(m_launcher.Runs().empty());
+}
+
+// Someone on the network path, or a server that lies: whatever it does, only the file the
+// answer announced, fetched from an allowed address, is ever run, and nothing else stays behind.
+TEST_F(UpdateEngineTest, OnlyTheAnnouncedFileFromAnAllowedAddressIsRun) {
+    const std::string firmware(4000, 'f');
+    test::LoopbackServer path; // answers for any remote http host, as a proxy on the path would
+    path.Server().Get(".*", [&](const httplib::Request&, httplib::Response& res) {
+        res.set_content(firmware, "application/octet-stream");
+    });
+    m_server.SetFile("fw.bin", firmware);
+    m_server.SetFile("other.bin", firmware.substr(0, 100));
+    m_server.Redirect("away", "http://updates.example/fw.bin");
+    m_server.Redirect("home", "http://127.0.0.1.example.com/fw.bin");
+    const std::string digest = test::Sha256Hex(firmware);
+    const auto answer = [&](const std::string& url, const std::string& sha256Member) {
+        return R"({"path":")" + url + R"(","name":"Ms","version":"2")" + sha256Member + "}";
+    };
+    struct Case {
+        std::string json;
+        RowState ends; // UpToDate: the answer was unusable, nothing was offered
+    };
+    const std::vector<Case> cases{
+        {answer(m_server.FileUrl("fw.bin"), R"(,"sha256":")" + digest + R"(")"),
+         RowState::Installing},
+        {answer(m_server.FileUrl("fw.bin"), R"(,"sha256":")" + test::Sha256Hex("x") + R"(")"),
+         RowState::Failed},
+        {answer(m_server.FileUrl("fw.bin"), R"(,"sha256":"12ab")"), RowState::UpToDate},
+        {answer("http://127.0.0.1.example.com/fw.bin", ""), RowState::UpToDate},
+        {answer(m_server.RedirectUrl("away"), ""), RowState::Failed},
+        {answer(m_server.RedirectUrl("home"), ""), RowState::Failed},
+        {answer(m_server.FileUrl("other.bin"), R"(,"sha256":")" + digest + R"(")"),
+         RowState::Failed},
+    };
+    const std::string proxy = path.Url("");
+    testutil::ScopedEnv viaPath{"http_proxy", proxy};
+    testutil::ScopedEnv direct{"no_proxy", "127.0.0.1"};
+    std::vector<UpdateComponent> components;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        components.push_back(Firmware("C" + std::to_string(i), 1, "Ms"));
+        Answer(components.back(), cases[i].json);
+    }
+    auto engine = Start(components);
+    ASSERT_TRUE(Checked());
+    engine->Confirm();
+    // Rows share the file name "Ms.bin": they are fetched one after the other, and the first
+    // holds the queue while it is installed; its installer fails to let the others through.
+    ASSERT_TRUE(m_observer.WaitForState(0, RowState::Installing));
+    engine->OnInstallerReport(0x100000001, 0); // not "done": a report is read as 64 bits
+    EXPECT_EQ(engine->Rows()[0].info.status, RowState::Installing);
+    engine->OnInstallerReport(3, 0);
+    m_launcher.EndProgram();
+    for (std::size_t i = 1; i < cases.size(); ++i) {
+        EXPECT_TRUE(m_observer.WaitForState(i, cases[i].ends)) << cases[i].json;
+    }
+    const auto runs = m_launcher.Runs();
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].second, firmware);
+    // Only the first row's file is there; the refused downloads left nothing, not even parts.
+    const std::vector<std::filesystem::path> left(
+        std::filesystem::directory_iterator(m_options.downloadFolder), {});
+    EXPECT_EQ(left, std::vector<std::filesystem::path>{m_options.downloadFolder / "Ms.bin"});
+    EXPECT_EQ(ReadFileBounded(m_options.downloadFolder / "Ms.bin", 1 << 20), firmware);
 }
 
 TEST_F(UpdateEngineTest, PackagesMarkedForDirectUseGoToTheDesktopOpener) {

@@ -46,13 +46,15 @@ protected:
         }
     }
 
-    QDBusMessage Call(const QString& service, const QString& member, QVariantList arguments) {
+    QDBusMessage Call(const QString& service, const QString& member, QVariantList arguments,
+                      int timeoutMs = 5000) {
         QDBusMessage call =
             QDBusMessage::createMethodCall(service, QString::fromLatin1(q407::app::kBusPath),
                                            QString::fromLatin1(q407::app::kBusInterface), member);
         call.setArguments(arguments);
-        QDBusPendingCall pending = OtherConnection(QStringLiteral("client")).asyncCall(call, 5000);
-        EXPECT_TRUE(testutil::WaitUntil([&] { return pending.isFinished(); }));
+        QDBusPendingCall pending =
+            OtherConnection(QStringLiteral("client")).asyncCall(call, timeoutMs);
+        EXPECT_TRUE(testutil::WaitUntil([&] { return pending.isFinished(); }, timeoutMs + 1000));
         return pending.reply();
     }
 };
@@ -173,6 +175,47 @@ TEST_F(InstanceBusTest, DataBlocksReachTheDataHandler) {
     EXPECT_EQ(blocks.size(), 1u);
     EXPECT_EQ(blocks[0].first, 2);
     EXPECT_EQ(blocks[0].second, QByteArray(160, '\x07'));
+}
+
+TEST_F(InstanceBusTest, OversizedBlocksAreRefusedAndTheInstanceKeepsAnswering) {
+    const QString name = UniqueServiceName();
+    InstanceBus bus(name, QStringLiteral("unused.lock"), OtherConnection(QStringLiteral("main")));
+    ASSERT_EQ(bus.Acquire(), InstanceBus::Role::First);
+    std::vector<qsizetype> blocks;
+    bus.SetDataHandler([&](qint64, const QByteArray& data) { blocks.push_back(data.size()); });
+    int appControls = 0;
+    bus.SetHandler([&](RegisteredMessage message, qint64, qint64) {
+        appControls += message == RegisteredMessage::AppControl ? 1 : 0;
+        return QByteArray();
+    });
+
+    // Another program sends the largest array a message may carry, twice, without waiting for
+    // answers; its call to the bus itself returns once the bus has both.
+    QDBusConnection hostile = OtherConnection(QStringLiteral("hostile"));
+    QDBusMessage flood =
+        QDBusMessage::createMethodCall(name, QString::fromLatin1(q407::app::kBusPath),
+                                       QString::fromLatin1(q407::app::kBusInterface),
+                                       QString::fromLatin1(q407::app::kCopyDataMember));
+    flood.setArguments({qint64{1}, QByteArray(qsizetype{64} << 20, '\x55')});
+    ASSERT_TRUE(hostile.send(flood));
+    ASSERT_TRUE(hostile.send(flood));
+    QDBusPendingCall ping = hostile.asyncCall(
+        QDBusMessage::createMethodCall(
+            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+            QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping")),
+        60000);
+    ASSERT_TRUE(testutil::WaitUntil([&] { return ping.isFinished(); }, 60000));
+
+    // Calls made now queue behind the flood, and are still answered.
+    EXPECT_EQ(Call(name, QStringLiteral("AppControl"), {qint64{4}, qint64{0}}, 60000).type(),
+              QDBusMessage::ReplyMessage);
+    EXPECT_EQ(Call(name, QString::fromLatin1(q407::app::kCopyDataMember),
+                   {qint64{1}, QByteArray(4284, '\x01')})
+                  .type(),
+              QDBusMessage::ReplyMessage);
+    EXPECT_TRUE(testutil::WaitUntil([&] { return appControls == 1 && !blocks.empty(); }));
+    EXPECT_EQ(blocks, std::vector<qsizetype>{4284})
+        << "the oversized blocks never reach the window";
 }
 
 TEST_F(InstanceBusTest, SentMessagesAreSignalsAndTheInterfaceIntrospects) {

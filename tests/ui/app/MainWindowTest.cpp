@@ -3,6 +3,7 @@
 
 #include "app/CMainWnd.h"
 #include "app/Startup.h"
+#include "common/AtomicFile.h"
 #include "common/Diag.h"
 #include "common/Paths.h"
 #include "support/QtTestUtil.h"
@@ -10,7 +11,9 @@
 #include "toolkit/ResourceManager.h"
 
 #include <QPushButton>
+#include <cerrno>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -184,6 +187,26 @@ TEST_F(MainWindowTest, DataBlocksNeverGoBeyondTheirBuffers) {
     EXPECT_EQ(m_window->EffectBuffer(), QByteArray(160, '\x44'));
     EXPECT_FALSE(m_window->OnDataBlock(3, QByteArray(4, '\x01'))) << "unknown kind";
     EXPECT_FALSE(m_window->OnDataBlock(1, QByteArray())) << "empty";
+}
+
+TEST_F(MainWindowTest, FolderThatCannotBeWrittenIsToldOnceWithItsPath) {
+    const std::filesystem::path folder = q407::paths::UserDir() / "Mouse";
+    std::filesystem::create_directories(folder);
+    // Profiles are saved on helper threads; the disk is full for two saves in a row.
+    std::thread saver([&] {
+        for (int save = 0; save < 2; ++save) {
+            q407::testing::FailNextWriteAfter(1, 0, ENOSPC);
+            EXPECT_FALSE(q407::WriteFileAtomically(folder / "ProfileList.ini", "{}"));
+        }
+    });
+    saver.join();
+    ASSERT_TRUE(testutil::WaitUntil([&] { return !m_dialogs.Dialogs().Asked().isEmpty(); }));
+    testutil::WaitUntil([] { return false; }, 200); // a second box would have come by now
+    const QStringList asked = m_dialogs.Dialogs().Asked();
+    ASSERT_EQ(asked.size(), 1) << asked.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(asked[0].contains(QString::fromStdString(folder.string())))
+        << asked[0].toStdString();
+    EXPECT_FALSE(asked[0].contains(QLatin1String("folder_unwritable_text"))) << "a text, not an id";
 }
 
 TEST_F(MainWindowTest, DeviceInformationRequestIsAnsweredWithTheBlock) {

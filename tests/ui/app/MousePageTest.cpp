@@ -227,6 +227,39 @@ TEST_P(MousePageTest, TheMousesOwnProfileButtonRefreshesThePage) {
         << edit->text().toStdString();
 }
 
+TEST_P(MousePageTest, TheMousesOwnButtonsShowTheSlotAndStageTheirEventNames) {
+    CKestravaMouseDevice* page = PlugMouse(GetParam());
+    ASSERT_NE(page, nullptr);
+    // The first stage of each slot holds a DPI of its own, so the page shows which slot it read.
+    const auto firstDpiOf = [](int slot) { return 1000 * (slot + 4); };
+    for (int slot = 1; slot <= 3; ++slot) {
+        const std::size_t at = slot * 96 + block::kStages + 2;
+        m_mouse->Firmware().SetSettingsByte(at, firstDpiOf(slot) & 0xFF);
+        m_mouse->Firmware().SetSettingsByte(at + 1, firstDpiOf(slot) >> 8);
+    }
+    struct Press {
+        bool eventFirst; // the firmware reports the button before its memory changes
+        int slot;
+        int stage; // negative: the profile button
+    };
+    auto* edit = Find<QLineEdit>(page, QStringLiteral("DPI_edit_0"));
+    for (const Press& press : {Press{false, 1, 4}, Press{true, 2, 3}, Press{true, 3, -1}}) {
+        m_mouse->Firmware().SetEventBeforeMemory(press.eventFirst);
+        ASSERT_TRUE(press.stage < 0 ? m_mouse->PressProfileButton(press.slot)
+                                    : m_mouse->PressDpiButton(press.slot, press.stage));
+        const QString dpi = QString::number(firstDpiOf(press.slot));
+        EXPECT_TRUE(testutil::WaitUntil([&] { return edit->text() == dpi; }, 4000))
+            << "slot " << press.slot << " shows " << edit->text().toStdString();
+        EXPECT_EQ(page->Mouse().CurrentSlot(), press.slot);
+        if (press.stage >= 0) {
+            EXPECT_EQ(page->Mouse().ActiveStage(), press.stage);
+            EXPECT_TRUE(
+                Find<QAbstractButton>(page, QStringLiteral("DPI_select_check_%1").arg(press.stage))
+                    ->isChecked());
+        }
+    }
+}
+
 TEST_P(MousePageTest, LightingPanelEditsReachTheMouse) {
     CKestravaMouseDevice* page = PlugMouse(GetParam());
     ASSERT_NE(page, nullptr);

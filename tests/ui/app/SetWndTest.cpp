@@ -337,10 +337,12 @@ TEST_F(SetWndTest, ConfirmedRowDownloadsAndItsInstallerReportsThroughTheRelay) {
     EXPECT_FALSE(CSetWnd::RequestClose());
     EXPECT_TRUE(window.isVisible());
 
-    std::thread installer([&] { m_launcher->Report({{4, 40}}, 0); });
+    // A report is read as 64 bits: 0x100000001 is no "done".
+    std::thread installer([&] { m_launcher->Report({{0x100000001LL, 0}, {4, 40}}, 0); });
     installer.join();
     EXPECT_TRUE(testutil::WaitUntil(
         [&] { return Sub(row, "update_progress_value") == QStringLiteral("40%"); }));
+    EXPECT_EQ(Sub(row, "update_status_text"), En("UpdateIngText"));
     EXPECT_TRUE(window.isVisible()) << "a progress report leaves the window open";
 
     std::thread finisher([&] { m_launcher->Report({{1, 0}}, 0); });

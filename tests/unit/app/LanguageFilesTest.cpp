@@ -125,9 +125,16 @@ void ScanData(const QDir& root, const QJsonArray& languages, Uses& uses) {
     }
     const QJsonDocument lights = QJsonDocument::fromJson(
         ReadAll(root.filePath(QStringLiteral("data/default_light.json"))).toUtf8());
-    for (const QJsonValue& light : lights[QStringLiteral("Light")].toArray()) {
-        uses.emplace(light[QStringLiteral("LightName")].toString(),
-                     QStringLiteral("data/default_light.json"));
+    // The mode and area names, as one list or as one list per light table.
+    for (const char* key : {"DefaultLightName", "AreaLightName"}) {
+        for (const QJsonValue& entry : lights[QLatin1String(key)].toArray()) {
+            const QJsonArray table =
+                entry.isArray() ? entry.toArray() : QJsonArray{QJsonValue(entry)};
+            for (const QJsonValue& light : table) {
+                uses.emplace(light[QStringLiteral("LightName")].toString(),
+                             QStringLiteral("data/default_light.json"));
+            }
+        }
     }
 }
 

@@ -124,6 +124,60 @@ TEST_F(FilesNeverLostTest, DamagedOrHugeListIsKeptAsideAndItsProfilesStay) {
     }
 }
 
+TEST_F(FilesNeverLostTest, DamagedProfileFileIsKeptAsideAndRewrittenUnderItsRowsNames) {
+    for (const std::string& damaged : {std::string("{ \"profilename\" : "), std::string("[ 3 ]"),
+                                       std::string(), std::string("{ \"Device\" : 5 }")}) {
+        std::filesystem::remove_all(Folder());
+        std::filesystem::create_directories(Folder());
+        CProfileList first = MakeList();
+        ASSERT_EQ(first.InitProfiles(), CProfileList::kDone);
+        ASSERT_EQ(first.RenameProfile("Mine"), CProfileList::kDone);
+        const ProfileRow row = first.GetRows()[0];
+        const auto profile = first.ProfilePathOf(row.uuid);
+        Write(profile, damaged);
+
+        // The next start: the file is kept, and the one that replaces it can travel.
+        CProfileList list = MakeList();
+        ASSERT_EQ(list.InitProfiles(), CProfileList::kDone) << damaged;
+        EXPECT_EQ(Read(profile.string() + ".bak"), damaged);
+        const Json::Value rewritten = ReadJsonFile(profile);
+        EXPECT_EQ(rewritten["profilename"], row.name) << damaged;
+        EXPECT_EQ(rewritten["profileUUID"], row.uuid) << damaged;
+        EXPECT_TRUE(rewritten["Device"].isArray()) << "the default profile's settings";
+        ASSERT_EQ(list.ExportProfile(Path("out.json")), CProfileList::kDone);
+        EXPECT_EQ(list.ImportProfile(Path("out.json")), CProfileList::kDone) << damaged;
+        ExpectOnlyIdentifierFiles();
+    }
+}
+
+TEST_F(FilesNeverLostTest, ProfileFilesLeftWithoutAListAreTakenBackNotMultiplied) {
+    // A crash between a new profile file and the list naming it, twice: two files of our own.
+    const std::string first = "2024_01_01_10_00_00_000";
+    const std::string second = "2024_01_01_10_00_01_000";
+    Write(Folder() / (second + ".Json"),
+          R"({ "profilename" : "Profile1", "profileUUID" : ")" + second + R"(", "Device" : [] })");
+    Write(Folder() / (first + ".Json"),
+          R"({ "profilename" : "Profile1", "profileUUID" : ")" + first + R"(", "Device" : [] })");
+    // Not ours to take: named by another file, damaged, unnamed.
+    Write(Folder() / "2024_01_01_10_00_02_000.Json", R"({ "profileUUID" : ")" + first + R"(" })");
+    Write(Folder() / "2024_01_01_10_00_03_000.Json", "{ \"profileUUID\" : ");
+    Write(Folder() / "2024_01_01_10_00_04_000.Json", "{}");
+
+    for (int start = 0; start < 2; ++start) {
+        CProfileList list = MakeList();
+        ASSERT_EQ(list.InitProfiles(), CProfileList::kDone);
+        const auto rows = list.GetRows();
+        ASSERT_EQ(rows.size(), 2u) << "start " << start;
+        EXPECT_EQ(rows[0].uuid, first);
+        EXPECT_EQ(rows[0].name, "Profile1");
+        EXPECT_EQ(rows[1].uuid, second);
+        EXPECT_EQ(rows[1].name, "Profile1(1)") << "names stay unique";
+        EXPECT_EQ(list.GetSelectedUUID(), first);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder()), {}), 6)
+        << "no profile file was added";
+}
+
 TEST_F(FilesNeverLostTest, HostileProfileNamesNeverBecomeFileNames) {
     CProfileList list = MakeList();
     ASSERT_EQ(list.InitProfiles(), CProfileList::kDone);

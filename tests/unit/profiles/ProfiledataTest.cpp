@@ -57,9 +57,11 @@ TEST_F(ProfiledataTest, DamagedProfileFileIsUsedAsDefaultButKeptOnDisk) {
         EXPECT_EQ(record.LoadProfile(Path("p.Json"))["LightInfo"]["SelectItem"].asInt(), 3);
         EXPECT_EQ(Read(Path("p.Json")), damaged) << "untouched until the user changes something";
 
-        // A change replaces it.
+        // A change replaces it, and what was there is kept beside it.
         EXPECT_TRUE(record.SaveProfile());
         EXPECT_EQ(ReadJsonFile(Path("p.Json"))["Device"][0], record.GetRoot());
+        EXPECT_EQ(Read(Path("p.Json.bak")), damaged);
+        std::filesystem::remove(Path("p.Json.bak"));
     }
 }
 

@@ -97,6 +97,32 @@ TEST(FirmwareModel, FaultsCountDownAndThenStop) {
     EXPECT_EQ(Ask(mouse, p::BuildRequest(p::kCmdQueryLink))[8], 0xFF);
 }
 
+TEST(FirmwareModel, ButtonsChangeTheMemoryBeforeOrAfterTheirEvent) {
+    constexpr std::size_t kSlot2Stage = 2 * kMouseBlockStride + 12;
+    for (const bool eventFirst : {false, true}) {
+        FirmwareModel mouse(SaneMouseA());
+        mouse.SetEventBeforeMemory(eventFirst);
+        const auto slotAndStage = [&] {
+            const auto memory = mouse.Memory().settingsMemory;
+            return std::pair<int, int>{memory[0], memory[kSlot2Stage]};
+        };
+        const auto before = slotAndStage();
+        const std::pair<int, int> after{2, 3};
+        ASSERT_NE(before, after);
+        EXPECT_EQ(mouse.PressButton(2, 3), 0x1132);
+        for (int i = 0; i < FirmwareModel::kLateMemoryRequests; ++i) {
+            EXPECT_EQ(slotAndStage(), eventFirst ? before : after) << eventFirst << " " << i;
+            Ask(mouse, p::BuildRequest(p::kCmdBegin));
+        }
+        EXPECT_EQ(slotAndStage(), after) << eventFirst;
+        // The profile button names the slot alone and leaves the stages.
+        EXPECT_EQ(mouse.PressButton(0, -1), 0x1000);
+        mouse.SetEventBeforeMemory(false);
+        EXPECT_EQ(mouse.PressButton(2, 3), 0x1132) << "an earlier press lands first";
+        EXPECT_EQ(slotAndStage(), after);
+    }
+}
+
 TEST(FirmwareModel, SaneDevicesAreConsistent) {
     for (const FirmwareSpec& spec : {SaneMouseA(), SaneMouseA(true), SaneMouseB(), SaneKeyboard(),
                                      SaneKeyboard(true), SaneMousePad(), SaneHeadset()}) {

@@ -1,52 +1,19 @@
 #pragma once
 
-// What the device models share about their profiles and key tables: the profile and light
-// configuration paths, the name lists of the lighting panel, the macro renumbering of a key
-// table and the macro image commands through the page's protocol object.
+// What the mouse and keyboard models share about key tables: the macros the keys use, the key
+// table sent to the device with macro functions renumbered to their place in the device's macro
+// image, and the macro image commands through the page's protocol object.
 
 #include "devices/DeviceModel.h"
-#include "profiles/CBasicProfiledata.h"
 #include "profiles/MacroImage.h"
+#include "profiles/ProfileRecords.h"
 
 #include <cstdint>
 #include <map>
 #include <span>
-#include <string>
 #include <vector>
 
 namespace q407::devices {
-
-// A name that can be used as a file name inside a folder: not empty, no separator, not "."/"..".
-bool IsPlainName(const std::string& name);
-
-// The lists a page hands its lighting panel and keeps for the settings block.
-struct NameLists {
-    std::vector<std::string> macroNames;
-    std::vector<std::string> lightNames; // text ids
-    std::vector<int> lightVisible;
-    std::vector<int> effectCodes;
-    std::vector<std::string> areaLightNames;
-    std::vector<std::string> userLightNames;
-};
-
-// Points `profile` at the model's files: the selected profile ("<uuid>.Json"), the light
-// configuration ("<name>.config") and the default profile. Names that are not plain are never
-// used as paths (they come from the profile list and the page set-up).
-void SetProfilePaths(profiles::CBasicProfiledata& profile, const DeviceModel& model,
-                     int firstCustomLightMode);
-
-// Reads the selected profile's file into `profile`; false, with nothing taken, when there is no
-// path or the file gives nothing.
-bool LoadSelectedProfile(profiles::CBasicProfiledata& profile);
-// Takes the default profile's entry for the model's device index into `profile`; false, with
-// nothing changed, when the default profile has none.
-bool LoadDefaultProfile(profiles::CBasicProfiledata& profile, const DeviceModel& model);
-
-// Reads "macro.config" (profile folder), the light table `lightTable` of "default_light.json"
-// (default data folder; a file with a single list serves every table) and the saved effects of
-// the light configuration file. Missing or damaged files give empty lists.
-NameLists ReadNameLists(const DeviceModel& model, profiles::CBasicProfiledata& profile,
-                        int lightTable);
 
 // The number of macros of the device folder's library (0 without a folder).
 int MacroLibrarySize(const DeviceModel& model);
