@@ -138,6 +138,8 @@ TEST_P(KeyboardPageTest, EveryLogicalKeyHasItsButtonsAndTheFnKeyFollowsTheTab) {
         ASSERT_NE(button, nullptr) << key;
         ASSERT_NE(m_page->LightButton(key), nullptr) << key;
         shown += button->isHidden() ? 0 : 1;
+        EXPECT_FALSE(button->text().startsWith(QLatin1String("keyboard_key_")))
+            << "key " << key << " has its name in the language: " << button->text().toStdString();
     }
     EXPECT_EQ(shown, 122) << "the four keys without a function are hidden";
     EXPECT_FALSE(m_page->KeyButton(0)->text().isEmpty()) << "caps carry their key names";
