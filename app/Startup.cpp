@@ -3,6 +3,7 @@
 #include "app/CMainWnd.h"
 #include "app/CUpdateInfoListItemUI.h"
 #include "app/InstanceBus.h"
+#include "app/Languages.h"
 #include "app/PrivateFonts.h"
 #include "common/AtomicFile.h"
 #include "common/Diag.h"
@@ -97,6 +98,7 @@ bool SetupUiResources(const QString& skinFolder) {
     // the class names the layouts use, besides the classes above.
     editors::RegisterEditorControls();
     pages::RegisterPictureControls();
+    InstallUiFaceSubstitutions();
     return indexed;
 }
 

@@ -1727,5 +1727,49 @@
         <source>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</source>
         <translation>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</translation>
     </message>
+    <message id="skin_image_text">
+        <source>Pictures</source>
+        <translation>Pictures</translation>
+    </message>
+    <message id="skin_color_text">
+        <source>Colours</source>
+        <translation>Colours</translation>
+    </message>
+    <message id="skin_reset_text">
+        <source>Default</source>
+        <translation>Default</translation>
+    </message>
+    <message id="skin_custom_text">
+        <source>Your own picture…</source>
+        <translation>Your own picture…</translation>
+    </message>
+    <message id="skin_custom_title">
+        <source>Choose a background picture</source>
+        <translation>Choose a background picture</translation>
+    </message>
+    <message id="skin_custom_filter">
+        <source>PNG pictures (*.png);;All files (*)</source>
+        <translation>PNG pictures (*.png);;All files (*)</translation>
+    </message>
+    <message id="device_settings_missing">
+        <source>%1 is not installed, so these settings cannot be opened from here. Please open them in the settings of your desktop.</source>
+        <translation>%1 is not installed, so these settings cannot be opened from here. Please open them in the settings of your desktop.</translation>
+    </message>
+    <message id="device_settings_unknown_0">
+        <source>The keyboard settings of this desktop cannot be opened from here. Please open them in the settings of your desktop.</source>
+        <translation>The keyboard settings of this desktop cannot be opened from here. Please open them in the settings of your desktop.</translation>
+    </message>
+    <message id="device_settings_unknown_1">
+        <source>The mouse settings of this desktop cannot be opened from here. Please open them in the settings of your desktop.</source>
+        <translation>The mouse settings of this desktop cannot be opened from here. Please open them in the settings of your desktop.</translation>
+    </message>
+    <message id="tip_device_prev">
+        <source>Previous device</source>
+        <translation>Previous device</translation>
+    </message>
+    <message id="tip_device_next">
+        <source>Next device</source>
+        <translation>Next device</translation>
+    </message>
 </context>
 </TS>
