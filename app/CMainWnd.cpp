@@ -6,6 +6,7 @@
 #include "app/OldFirmwareNotice.h"
 #include "common/Diag.h"
 #include "pages/CDeviceOptionUI.h"
+#include "pages/CKestravaKeyboardDevice.h"
 #include "pages/CKestravaMouseDevice.h"
 #include "pages/CKestravaUSBDevice.h"
 #include "pages/PictureControls.h"
@@ -23,6 +24,8 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
+#include <array>
+#include <cstring>
 
 namespace q407::app {
 namespace diag = q407::diag;
@@ -566,8 +569,21 @@ bool CMainWnd::OnDataBlock(qint64 kind, const QByteArray& block) {
         return false;
     }
     std::copy(block.begin(), block.end(), buffer->begin());
-    // The audio-light analysis and the keyboard pages' colour input take it from here once
-    // they exist.
+    if (kind == 2 && m_devicePages != nullptr) {
+        // The first keyboard page takes the first six values as its colour input. The
+        // audio-light analysis of the spectrum data comes with the audio lighting.
+        std::array<std::int32_t, 6> values{};
+        std::memcpy(
+            values.data(), m_effect.constData(),
+            std::min<std::size_t>(sizeof(values), static_cast<std::size_t>(m_effect.size())));
+        for (int i = 0; i < m_devicePages->PageCount(); ++i) {
+            if (auto* keyboard =
+                    qobject_cast<pages::CKestravaKeyboardDevice*>(m_devicePages->Page(i))) {
+                keyboard->SetColourInput(values);
+                break;
+            }
+        }
+    }
     return true;
 }
 
