@@ -536,10 +536,10 @@ void CKestravaMouseDevice::ShowKeyTexts() {
         button->setToolTip(
             QStringLiteral("<b>%1</b><br>%2 %3")
                 .arg(title.toHtmlEscaped(), keySet.toHtmlEscaped(), chosen.text.toHtmlEscaped()));
-        button->setProperty("keytext", chosen.text);
-        button->setProperty(
-            "factoryfunction",
-            chosen.text.compare(chosenOf(entry.defaultAssignment).text, Qt::CaseInsensitive) == 0);
+        if (auto* key = qobject_cast<CDeviceKeyButtonUI*>(button)) {
+            key->SetFactoryFunction(chosen.text.compare(chosenOf(entry.defaultAssignment).text,
+                                                        Qt::CaseInsensitive) == 0);
+        }
     }
 }
 
@@ -552,13 +552,9 @@ void CKestravaMouseDevice::MarkKeys(int selected) {
         if (button == nullptr) {
             continue;
         }
-        const bool changed = Mouse().IsKeyChanged(static_cast<int>(i));
-        if (button->property("keychanged").toBool() != changed) {
-            button->setProperty("keychanged", changed);
-            Repolish(button);
-        }
-        if (auto* key = qobject_cast<QAbstractButton*>(button)) {
-            editors::SetOptionSelected(key, i == selected);
+        if (auto* key = qobject_cast<CDeviceKeyButtonUI*>(button)) {
+            key->SetMarked(Mouse().IsKeyChanged(static_cast<int>(i)));
+            key->SetSelectedForEdit(i == selected);
         }
     }
 }

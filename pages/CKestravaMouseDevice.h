@@ -94,8 +94,8 @@ public:
     CKeyMacroPanels& Panels() override { return m_panels; }
     // The keys' tool tips: what each key was made for and what it does now.
     void ShowKeyTexts();
-    // Keys whose function is not their default carry the "keychanged" mark; `selected` is
-    // checked.
+    // Keys whose function is not their default are marked; `selected` is outlined as the key
+    // being edited.
     void MarkKeys(int selected);
     // The keys page shows the key assignment panel (0) or the recoil tables (1).
     void SelectKeyPanel(int panel);

@@ -14,6 +14,7 @@
 #include "editors/CShootControlUI.h"
 #include "pages/CDeviceOptionUI.h"
 #include "pages/CKestravaMouseDevice.h"
+#include "pages/PictureControls.h"
 #include "protocol/Frame.h"
 #include "sim/SimulatedProduct.h"
 #include "sim/VirtualHidBus.h"
@@ -162,11 +163,11 @@ protected:
 };
 
 TEST_F(KeyMacroPanelsTest, ACapturedCombinationIsStoredWrittenAndUndoneByDefault) {
-    auto* key = Find<QAbstractButton>("key_2");
+    auto* key = Find<q407::pages::CDeviceKeyButtonUI>("key_2");
     ASSERT_FALSE(Find("keyset_layout")->isVisibleTo(m_page)) << "no key chosen yet";
     key->click();
     EXPECT_TRUE(Find("keyset_layout")->isVisibleTo(m_page));
-    EXPECT_TRUE(key->isChecked());
+    EXPECT_TRUE(key->IsSelectedForEdit());
     EXPECT_FALSE(Pending());
     const auto factory = DeviceKey(2);
 
@@ -203,13 +204,15 @@ TEST_F(KeyMacroPanelsTest, ACapturedCombinationIsStoredWrittenAndUndoneByDefault
     EXPECT_TRUE(Pending());
     Find<QAbstractButton>("key_butt_prosave")->click();
     EXPECT_EQ((DeviceKey(2)), (std::array<std::uint8_t, 3>{0x20, 0x02, 0x04}));
-    EXPECT_TRUE(key->property("keychanged").toBool());
+    EXPECT_TRUE(key->IsMarked());
+    EXPECT_FALSE(key->IsFactoryFunction()) << "the picture shows the key does something else";
     EXPECT_FALSE(Pending());
 
     // Default puts the factory function back on the mouse.
     Find<QAbstractButton>("key_butt_keydefalut")->click();
     EXPECT_EQ(DeviceKey(2), factory);
-    EXPECT_FALSE(key->property("keychanged").toBool());
+    EXPECT_FALSE(key->IsMarked());
+    EXPECT_TRUE(key->IsFactoryFunction());
     EXPECT_TRUE(Asked().isEmpty()) << Asked().join(QLatin1Char(',')).toStdString();
 }
 
