@@ -562,6 +562,7 @@ void CKestravaMouseDevice::MarkKeys(int selected) {
 void CKestravaMouseDevice::SelectKeyPanel(int panel) {
     if (auto* stack = PageControl<QStackedWidget>(QStringLiteral("mouse_key_panel_switch"))) {
         stack->setCurrentIndex(panel);
+        toolkit::SizeStackToCurrentPage(stack);
     }
     for (int n = 0; n < 2; ++n) {
         if (auto* option = PageControl<QAbstractButton>(Numbered("mouse_key_panel_option_", n))) {
