@@ -120,16 +120,19 @@ def macro_panel():
         item(label('macro_library_title', 'macro_library_title_text', 'heading')),
         item(widget('QListWidget', 'macro_name_list', prop('minimumSize', size(0, 150)))),
         item(widget('QLineEdit', 'macro_edit_macroname', prop('maxLength', num(32)))),
-        item(row('macro_name_buttons', [item(action('macro_btn_name_add', 'macro_new_text')), item(action('macro_btn_name_edit', 'macro_rename_text')), item(action('macro_btn_name_sub', 'macro_delete_text'))], sp=4)),
+        item(row('macro_name_buttons', [item(action('macro_btn_name_add', 'macro_new_text')), item(action('macro_btn_name_sub', 'macro_delete_text'))], sp=4)),
+        item(row('macro_name_buttons_2', [item(action('macro_btn_name_edit', 'macro_rename_text'))], sp=4)),
         item(row('macro_file_buttons', [item(action('macro_btn_import', 'macro_import_text')), item(action('macro_btn_export', 'macro_export_text'))], sp=4)),
     ])
-    names = names.replace('<widget class="QFrame" name="macro_name_tab">', '<widget class="QFrame" name="macro_name_tab">' + fixed_width(200), 1)
+    names = names.replace('<widget class="QFrame" name="macro_name_tab">', '<widget class="QFrame" name="macro_name_tab">' + fixed_width(160), 1)
     table = widget('QTableWidget', 'macro_action_list', prop('minimumSize', size(0, 200)) + prop('showGrid', '<bool>false</bool>') + prop('alternatingRowColors', '<bool>false</bool>'))
     moves = [item(action(n, t)) for n, t in [('macro_btn_up', 'macro_up_text'), ('macro_btn_down', 'macro_down_text'), ('macro_btn_uptop', 'macro_top_text'), ('macro_btn_downbottom', 'macro_bottom_text'), ('macro_btn_delete', 'macro_delete_event_text'), ('macro_btn_deleteall', 'macro_delete_all_text')]]
     events = group('macro_action_layout', [
         item(label('macro_events_title', 'macro_events_title_text', 'heading')),
         item(table),
-        item(row('macro_event_buttons', moves, sp=4)),
+        # Two rows of three, so the panel fits under the keyboard's wide picture too.
+        item(row('macro_event_buttons', moves[:3], sp=4)),
+        item(row('macro_event_buttons_2', moves[3:], sp=4)),
         item(row('macro_save_buttons', [hspacer('macro_save_spacer'), item(action('macro_btn_cancel', 'macro_cancel_text')), item(action('macro_btn_save', 'macro_save_text', 'primary'))], sp=4)),
     ])
     record_button = lambda name, t, visible: widget('CRedioMacroButtonUI', name, text(t) + dyn('role', 'record') + dyn('redioimage', "file='macro/record_dot.svg' dest='10,9,22,21'") + POINTER + ('' if visible else prop('visible', '<bool>false</bool>')))
@@ -148,7 +151,7 @@ def macro_panel():
     def move_row(button, t, e):
         return item(row(button + '_row', [item(action(button, t)), item(edit(e, 52, 3, '10'))], sp=6))
     inserts = group('macro_tab_macroaction_edit', [
-        item(label('macro_insert_title', 'macro_insert_title_text', 'heading')),
+        item(label('macro_insert_title', 'macro_insert_title_text', 'heading', prop('wordWrap', '<bool>true</bool>'))),
         item(widget('QWidget', 'mouse_move_layout', layout('QVBoxLayout', 'mouse_move_layout_box', [
             move_row('macro_inset_moveleftkey_btn', 'mouse_move_to_left_text', 'mouse_x_left_edit'),
             move_row('macro_inset_moverightkey_btn', 'mouse_move_to_right_text', 'mouse_x_right_edit'),
@@ -156,7 +159,7 @@ def macro_panel():
             move_row('macro_inset_movedownkey_btn', 'mouse_move_to_down_text', 'mouse_y_down_edit'),
         ], sp=4))),
     ])
-    side = widget('QWidget', 'macro_side_column', fixed_width(200) + layout('QVBoxLayout', 'macro_side_column_box', [item(record), item(inserts), vspacer('macro_side_spacer')], sp=10))
+    side = widget('QWidget', 'macro_side_column', fixed_width(160) + layout('QVBoxLayout', 'macro_side_column_box', [item(record), item(inserts), vspacer('macro_side_spacer')], sp=10))
     columns = layout('QHBoxLayout', 'macro_columns', [item(names), item(events), item(side)], sp=10)
     root = widget('QFrame', 'macro_root', prop('styleSheet', s(PANEL_STYLE)) + columns)
     return document('MacroControl', root)
