@@ -677,15 +677,7 @@ bool MouseModel::IsKeyChanged(int key) const {
 }
 
 int MouseModel::WriteKeysToDevice() {
-    const int image = WriteMacroImage(UsedMacros(CurrentKeyEntries()));
-    if (image != 0) {
-        return image < 0 ? -1 : image;
-    }
-    if (IsOpen() && WriteCurrentKeyTable(&m_profile) != 1) {
-        return -1;
-    }
-    m_profile.SaveProfile();
-    return 0;
+    return WriteKeysWithMacros(*this, m_profile, UsedMacros(CurrentKeyEntries()));
 }
 
 // --- Preview -------------------------------------------------------------------------------------
