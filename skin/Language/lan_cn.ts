@@ -643,14 +643,6 @@
         <source>Cable</source>
         <translation>有线</translation>
     </message>
-    <message id="key_assign_pending">
-        <source>Button assignment is not available in this version yet.</source>
-        <translation>此版本暂不支持按键设置。</translation>
-    </message>
-    <message id="macro_pending">
-        <source>Macros are not available in this version yet.</source>
-        <translation>此版本暂不支持宏。</translation>
-    </message>
     <message id="feature_not_on_mouse">
         <source>This mouse has no such function.</source>
         <translation>此鼠标没有该功能。</translation>

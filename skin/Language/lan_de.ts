@@ -643,14 +643,6 @@
         <source>Cable</source>
         <translation>Kabel</translation>
     </message>
-    <message id="key_assign_pending">
-        <source>Button assignment is not available in this version yet.</source>
-        <translation>Die Tastenbelegung ist in dieser Version noch nicht verfügbar.</translation>
-    </message>
-    <message id="macro_pending">
-        <source>Macros are not available in this version yet.</source>
-        <translation>Makros sind in dieser Version noch nicht verfügbar.</translation>
-    </message>
     <message id="feature_not_on_mouse">
         <source>This mouse has no such function.</source>
         <translation>Diese Maus hat diese Funktion nicht.</translation>

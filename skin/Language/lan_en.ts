@@ -643,14 +643,6 @@
         <source>Cable</source>
         <translation>Cable</translation>
     </message>
-    <message id="key_assign_pending">
-        <source>Button assignment is not available in this version yet.</source>
-        <translation>Button assignment is not available in this version yet.</translation>
-    </message>
-    <message id="macro_pending">
-        <source>Macros are not available in this version yet.</source>
-        <translation>Macros are not available in this version yet.</translation>
-    </message>
     <message id="feature_not_on_mouse">
         <source>This mouse has no such function.</source>
         <translation>This mouse has no such function.</translation>

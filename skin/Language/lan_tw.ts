@@ -643,14 +643,6 @@
         <source>Cable</source>
         <translation>有線</translation>
     </message>
-    <message id="key_assign_pending">
-        <source>Button assignment is not available in this version yet.</source>
-        <translation>此版本暫不支援按鍵設定。</translation>
-    </message>
-    <message id="macro_pending">
-        <source>Macros are not available in this version yet.</source>
-        <translation>此版本暫不支援巨集。</translation>
-    </message>
     <message id="feature_not_on_mouse">
         <source>This mouse has no such function.</source>
         <translation>此滑鼠沒有該功能。</translation>
