@@ -4,6 +4,7 @@
 // input comes from a scripted source in place of the window's grab, except where the grab itself
 // is under test.
 
+#include "ShellFixture.h"
 #include "app/CMainWnd.h"
 #include "app/Startup.h"
 #include "common/Paths.h"
@@ -84,19 +85,12 @@ protected:
     }
 };
 
-class KeyMacroPanelsTest : public ::testing::Test {
+class KeyMacroPanelsTest : public ShellTest {
 protected:
-    static void SetUpTestSuite() {
-        const QString skin = QString::fromStdString((q407::paths::DataDir() / "skin").string());
-        ASSERT_TRUE(q407::app::SetupUiResources(skin + QLatin1Char('/')));
-    }
     void SetUp() override {
-        ASSERT_TRUE(m_home.IsValid());
-        m_window = std::make_unique<q407::app::CMainWnd>(nullptr, &m_bus);
-        ASSERT_TRUE(m_window->Create(QStringLiteral("Q407"), QSize(1000, 640)));
+        ShellTest::SetUp();
         ASSERT_TRUE(testutil::WaitUntil([&] { return m_window->isVisible(); }));
-        m_mouse = SimulatedProduct::Create(SimProduct::MouseA);
-        ASSERT_TRUE(m_mouse->PlugInto(m_bus));
+        m_mouse = Plug(SimProduct::MouseA);
         ASSERT_TRUE(testutil::WaitUntil(
             [&] {
                 auto* pages = m_window->Pages();
@@ -109,10 +103,6 @@ protected:
         auto input = std::make_unique<ScriptedInput>();
         m_input = input.get();
         m_window->KeyMacro().Hook().SetSource(std::move(input));
-    }
-    void TearDown() override {
-        m_window.reset();
-        m_mouse->Unplug();
     }
 
     template <typename T = QWidget>
@@ -150,14 +140,10 @@ protected:
     }
     bool Pending() { return Find<QWidget>("key_butt_prosave")->isEnabled(); }
     q407::editors::CMacroControlUI* Macros() { return m_page->Panels().MacroPanel(); }
-    QStringList Asked() const { return m_dialogs->Asked(); }
+    QStringList Asked() const { return m_script->Asked(); }
 
-    testutil::UserFolderScope m_home;
-    testutil::ScriptedDialogsScope m_scriptedDialogs;
-    q407::toolkit::ScriptedDialogs* m_dialogs = &m_scriptedDialogs.Dialogs();
-    q407::sim::VirtualHidBus m_bus;
+    q407::toolkit::ScriptedDialogs* m_script = &m_dialogs.Dialogs();
     std::shared_ptr<SimulatedProduct> m_mouse;
-    std::unique_ptr<q407::app::CMainWnd> m_window;
     CKestravaMouseDevice* m_page = nullptr;
     ScriptedInput* m_input = nullptr;
 };
@@ -267,7 +253,7 @@ TEST_F(KeyMacroPanelsTest, EveryCategoryOfThePanelReachesTheMouse) {
 
 TEST_F(KeyMacroPanelsTest, ARecordedMacroIsBoundToAKeyAndReachesTheMouse) {
     m_page->SelectFeaturePage(3);
-    m_dialogs->Push(1);
+    m_script->Push(1);
     Find<QAbstractButton>("macro_btn_name_add")->click();
     ASSERT_EQ(Macros()->MacroCount(), 1);
     EXPECT_EQ(Macros()->SelectedMacro(), 0);
@@ -319,8 +305,8 @@ TEST_F(KeyMacroPanelsTest, ARecordedMacroIsBoundToAKeyAndReachesTheMouse) {
         << "the write tells nothing when it succeeds";
 
     // Deleting it asks twice (it is in use); the key gives it up and the mouse follows.
-    m_dialogs->Push(1);
-    m_dialogs->Push(1);
+    m_script->Push(1);
+    m_script->Push(1);
     Find<QAbstractButton>("macro_btn_name_sub")->click();
     EXPECT_TRUE(Asked().contains(QStringLiteral("box:message_text_4:confirm-cancel")));
     EXPECT_TRUE(Asked().contains(QStringLiteral("box:message_text_2:confirm-cancel")));
@@ -332,7 +318,7 @@ TEST_F(KeyMacroPanelsTest, ARecordedMacroIsBoundToAKeyAndReachesTheMouse) {
 
 TEST_F(KeyMacroPanelsTest, EventRowsAreEditedAndDeclinedDeletionsKeepTheMacro) {
     m_page->SelectFeaturePage(3);
-    m_dialogs->Push(1);
+    m_script->Push(1);
     Find<QAbstractButton>("macro_btn_name_add")->click();
     ASSERT_EQ(Macros()->SelectedMacro(), 0);
     Find<QAbstractButton>("macro_btn_starredio")->click();
@@ -376,9 +362,9 @@ TEST_F(KeyMacroPanelsTest, EventRowsAreEditedAndDeclinedDeletionsKeepTheMacro) {
 
     // Exported as a ".mac" file and imported back as a second macro with the same events.
     const QString file = m_home.Path() + QStringLiteral("/exported.mac");
-    m_dialogs->Push(file);
+    m_script->Push(file);
     Find<QAbstractButton>("macro_btn_export")->click();
-    m_dialogs->Push(file);
+    m_script->Push(file);
     Find<QAbstractButton>("macro_btn_import")->click();
     ASSERT_EQ(Macros()->MacroCount(), 2);
     EXPECT_EQ(Macros()->MacroNames()[1], "exported");
@@ -387,7 +373,7 @@ TEST_F(KeyMacroPanelsTest, EventRowsAreEditedAndDeclinedDeletionsKeepTheMacro) {
     Macros()->SelectMacro(0);
 
     // Declining the deletion changes nothing; delete all empties the macro.
-    m_dialogs->Push(0);
+    m_script->Push(0);
     Find<QAbstractButton>("macro_btn_name_sub")->click();
     EXPECT_EQ(Macros()->MacroCount(), 2);
     Find<QAbstractButton>("macro_btn_deleteall")->click();
@@ -460,10 +446,10 @@ TEST_F(KeyMacroPanelsTest, RecoilEditsAreHeldVisiblyAndTheFourGunsReachTheMouse)
 
     // A gun exported and imported over another one gives it the same table.
     const QString gunFile = m_home.Path() + QStringLiteral("/gun.shoot");
-    m_dialogs->Push(gunFile);
+    m_script->Push(gunFile);
     Find<QAbstractButton>("shootdate_export_btn")->click();
     Find<QAbstractButton>("shoot_gun_op_0")->setChecked(true);
-    m_dialogs->Push(gunFile);
+    m_script->Push(gunFile);
     Find<QAbstractButton>("shootdate_import_btn")->click();
     EXPECT_EQ(recoil->Tables().ReadBullet(0, 5), bullet);
     EXPECT_EQ(Find<QLineEdit>("bullet_x_eidt")->text(), QStringLiteral("255")) << "shown at once";
