@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds the dev preset (Debug, -Werror, ASan+UBSan) and runs every test
 # tier this machine supports: unit, integration, ui and fuzz under a private D-Bus session on
-# Qt's offscreen platform; then the kernel tier inside the hid-vm when QEMU can run here.
+# Qt's offscreen platform, x11 on an X server of its own (xvfb-run, inside ctest); then the
+# kernel tier inside the hid-vm when QEMU can run here.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh

@@ -88,7 +88,8 @@ private:
 };
 
 CMainWnd::CMainWnd(InstanceBus* bus, q407::hid::HidBackend* backend)
-    : m_bus(bus), m_backend(backend), m_pageActions(std::make_unique<PageActions>(*this)) {
+    : m_bus(bus), m_backend(backend), m_pageActions(std::make_unique<PageActions>(*this)),
+      m_keyMacroActions(std::make_unique<KeyMacroActions>(*this)) {
     const auto rows = q407::hid::SupportedDevices();
     m_deviceSlots.assign(rows.begin(), rows.end());
 }
@@ -190,7 +191,9 @@ void CMainWnd::Notify(toolkit::TNotifyUI& msg) {
         return;
     }
     // The controls of the device pages and their panels.
-    m_pageActions->Handle(msg);
+    if (!m_keyMacroActions->Handle(msg)) {
+        m_pageActions->Handle(msg);
+    }
 }
 
 std::pair<QString, int> SplitNumberedName(const QString& name) {
@@ -382,6 +385,9 @@ bool CMainWnd::HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64&
     // While the machine sleeps, nothing below is handled.
     if (!m_running) {
         return false;
+    }
+    if (m_keyMacroActions->HandleMessage(message, wParam)) {
+        return true;
     }
     if (const auto registered = FromNumber(message); registered && IsGameEvent(*registered)) {
         // A game integration asks for a light effect: the selected device shows it for a while.
@@ -616,6 +622,7 @@ void CMainWnd::OnDeviceRemoved(int slot) {
                m_deviceSlots[static_cast<std::size_t>(slot)].devicePath);
     const q407::hid::DeviceIdentity before = m_deviceSlots[static_cast<std::size_t>(slot)];
     m_deviceSlots[static_cast<std::size_t>(slot)] = m_discovery->Slot(slot);
+    m_keyMacroActions->StopRecording();
     if (m_devicePages != nullptr) {
         m_devicePages->OnRemoval(slot, before, m_deviceSlots);
     }
@@ -752,6 +759,8 @@ void CMainWnd::ExitRoutine() {
         return;
     }
     m_exiting = true;
+    m_keyMacroActions->StopRecording();
+    m_keyMacroActions->Hook().Remove();
     CSetWnd::RequestClose();
     hide();
     m_threads.StopAll(std::chrono::milliseconds(1000));

@@ -7,6 +7,7 @@
 #include "app/CSkinFrame.h"
 #include "app/DevicePages.h"
 #include "app/InstanceBus.h"
+#include "app/KeyMacroActions.h"
 #include "app/PageActions.h"
 #include "app/SkinChange.h"
 #include "app/SleepWatch.h"
@@ -85,6 +86,8 @@ public:
     QWidget* CreateControl(const QString& className, QWidget* parent) override;
     // The device pages (none without a backend).
     DevicePages* Pages() const { return m_devicePages.get(); }
+    // The key, macro and recoil panels' actions and the input hook.
+    KeyMacroActions& KeyMacro() { return *m_keyMacroActions; }
 
     // The instance bus hands every received registered message here.
     QByteArray OnRegisteredMessage(RegisteredMessage message, qint64 wParam, qint64 lParam);
@@ -179,6 +182,7 @@ private:
     std::unique_ptr<q407::hid::CDeviceDiscovery> m_discovery;
     std::unique_ptr<DevicePages> m_devicePages;
     std::unique_ptr<PageActions> m_pageActions;
+    std::unique_ptr<KeyMacroActions> m_keyMacroActions;
     ThreadSlots m_threads;
     std::unique_ptr<SleepWatch> m_sleepWatch;
     std::unique_ptr<UnwritableFolderNotice> m_folderNotice;

@@ -167,6 +167,7 @@ bool DevicePages::CreatePage(int optionRow) {
         page->Model().SetLightOutput(m_lightControl);
     }
     pageStack->addWidget(page);
+    toolkit::SizeStackToCurrentPage(pageStack);
 
     const int pageIndex = static_cast<int>(m_pages.size());
     entry->setObjectName(QStringLiteral("device_option_%1").arg(pageIndex));

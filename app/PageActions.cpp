@@ -102,17 +102,25 @@ pages::CKestravaKeyboardDevice* PageActions::Keyboard() const {
     return qobject_cast<pages::CKestravaKeyboardDevice*>(Page());
 }
 
-bool PageActions::Confirm(const char* textId) const {
-    return toolkit::GetDialogs().MessageBox(&m_window, QString(), QString::fromLatin1(textId), true,
+bool ConfirmText(QWidget& owner, const char* textId) {
+    return toolkit::GetDialogs().MessageBox(&owner, QString(), QString::fromLatin1(textId), true,
                                             1) == 1;
 }
 
-void PageActions::Tell(const QString& textId, int value) const {
+void TellText(QWidget& owner, const QString& textId, int value) {
     QString text = toolkit::ResourceManager::Instance().Text(textId);
     if (text.contains(QLatin1String("%d"))) {
         text.replace(QLatin1String("%d"), QString::number(value));
     }
-    toolkit::GetDialogs().MessageBox(&m_window, QString(), text, false, 0);
+    toolkit::GetDialogs().MessageBox(&owner, QString(), text, false, 0);
+}
+
+bool PageActions::Confirm(const char* textId) const {
+    return ConfirmText(m_window, textId);
+}
+
+void PageActions::Tell(const QString& textId, int value) const {
+    TellText(m_window, textId, value);
 }
 
 bool PageActions::Handle(const toolkit::TNotifyUI& msg) {

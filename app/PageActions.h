@@ -10,6 +10,8 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace q407::pages {
 class CKestravaUSBDevice;
 class CKestravaMouseDevice;
@@ -25,6 +27,11 @@ class CLightControlUI;
 namespace q407::app {
 
 class CMainWnd;
+
+// The user's consent to text `textId` (confirm or cancel); true when given.
+bool ConfirmText(QWidget& owner, const char* textId);
+// Text `textId` told in a message box, with "%d" replaced by `value`.
+void TellText(QWidget& owner, const QString& textId, int value = 0);
 
 class PageActions {
 public:

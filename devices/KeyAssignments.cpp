@@ -1,5 +1,6 @@
 #include "devices/KeyAssignments.h"
 
+#include "profiles/CBasicProfiledata.h"
 #include "profiles/CMacroLibrary.h"
 #include "protocol/Sequences.h"
 
@@ -96,6 +97,19 @@ int ProtocolMacroDevice::WriteMacroData(std::span<const std::uint8_t> image) {
 
 int ProtocolMacroDevice::EndConfig(int argument) {
     return p::RunLinked(m_protocol, [&] { return m_protocol.EndConfig(argument); });
+}
+
+int WriteKeysWithMacros(DeviceModel& model, profiles::CBasicProfiledata& profile,
+                        const std::vector<int>& usedMacros) {
+    const int image = model.WriteMacroImage(usedMacros);
+    if (image != 0) {
+        return image < 0 ? -1 : image;
+    }
+    if (model.IsOpen() && model.WriteCurrentKeyTable(&profile) != 1) {
+        return -1;
+    }
+    profile.SaveProfile();
+    return 0;
 }
 
 } // namespace q407::devices

@@ -37,6 +37,13 @@ std::vector<std::uint8_t> BuildKeyTable(std::span<const std::uint8_t> factory,
                                         std::vector<profiles::KeyAssignmentEntry>& keys,
                                         int macroCount, std::size_t keyLimit);
 
+// What "write to device" of the key panel does: the macro image of `usedMacros`, then, when it
+// fitted, the key table of profile 0 (when the device is open), and the profile saved. 0 done,
+// -1 a command failed, n > 0 the macros are about n - 1 events too many for the device (nothing
+// written).
+int WriteKeysWithMacros(DeviceModel& model, profiles::CBasicProfiledata& profile,
+                        const std::vector<int>& usedMacros);
+
 // The macro image commands through a page's protocol object, each behind the link query when
 // the device is reached through its receiver.
 class ProtocolMacroDevice final : public profiles::IMacroImageDevice {

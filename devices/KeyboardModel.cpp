@@ -494,6 +494,10 @@ bool KeyboardModel::SetKeyFunction(int key, std::uint32_t function) {
     return m_profile.SaveProfile();
 }
 
+int KeyboardModel::WriteKeysToDevice() {
+    return WriteKeysWithMacros(*this, m_profile, CollectUsedMacros());
+}
+
 bool KeyboardModel::IsKeyChanged(int key) const {
     if (key < 0 || static_cast<std::size_t>(key) >= m_keyList.size()) {
         return false;

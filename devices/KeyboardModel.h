@@ -18,6 +18,7 @@
 // Every other byte is kept as the keyboard last gave it.
 
 #include "devices/DeviceModel.h"
+#include "devices/KeyAssignmentDevice.h"
 #include "devices/KeyAssignments.h"
 #include "devices/KeyColourData.h"
 #include "devices/KeyboardLightEngine.h"
@@ -79,7 +80,7 @@ int ShownOption(int value, int last);
 // The keyboard's three switches of the settings block.
 enum class KeyboardSwitch { WinLock, WFlag, Key6 };
 
-class KeyboardModel : public DeviceModel {
+class KeyboardModel : public DeviceModel, public KeyAssignmentDevice {
 public:
     // Frames streamed by cable and through the receiver at most this often.
     static constexpr std::chrono::milliseconds kStreamCable{10};
@@ -137,7 +138,7 @@ public:
     const std::vector<int>& EffectCodes() const { return m_effectCodes; }
 
     // --- Keys and macros ---------------------------------------------------------------------
-    std::vector<profiles::KeyAssignmentEntry> GetKeyList() const { return m_keyList; }
+    std::vector<profiles::KeyAssignmentEntry> GetKeyList() const override { return m_keyList; }
     KeyEntries CurrentKeyEntries() const;
     // Library indexes of the macros the keys with a position use, in first-use order.
     std::vector<int> CollectUsedMacros() const;
@@ -154,9 +155,12 @@ public:
     bool ResetOrphanMacroKeys();
     // Key `key` (0-125) gets `function` (stored integer form) in the key list and the profile,
     // which is saved; the keyboard is written separately. False for a key the list lacks.
-    bool SetKeyFunction(int key, std::uint32_t function);
+    bool SetKeyFunction(int key, std::uint32_t function) override;
     // Whether key `key`'s function differs from its default.
-    bool IsKeyChanged(int key) const;
+    bool IsKeyChanged(int key) const override;
+    // The key assignment panel's write: the used macros' image, then the key table.
+    int WriteKeysToDevice() override;
+    int ReloadKeys() override { return LoadProfile(); }
 
     // --- Key maps ------------------------------------------------------------------------------
     // Logical key → device key position / LED slot (kb::kNoKey: none).

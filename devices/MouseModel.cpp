@@ -658,6 +658,28 @@ int MouseModel::WriteRecoilImage(std::span<const std::uint8_t> image) {
     return p::WriteRecoilSequence(Protocol(), image) == p::kResultOk ? 1 : 0;
 }
 
+bool MouseModel::SetKeyFunction(int key, std::uint32_t function) {
+    if (key < 0 || static_cast<std::size_t>(key) >= m_keyList.size()) {
+        return false;
+    }
+    m_keyList[static_cast<std::size_t>(key)].assignment =
+        profiles::KeyFunctionFromInt(static_cast<int>(function));
+    m_profile.SetKeyAssignments(m_keyList);
+    return m_profile.SaveProfile();
+}
+
+bool MouseModel::IsKeyChanged(int key) const {
+    if (key < 0 || static_cast<std::size_t>(key) >= m_keyList.size()) {
+        return false;
+    }
+    const profiles::KeyAssignmentEntry& entry = m_keyList[static_cast<std::size_t>(key)];
+    return entry.assignment != entry.defaultAssignment;
+}
+
+int MouseModel::WriteKeysToDevice() {
+    return WriteKeysWithMacros(*this, m_profile, UsedMacros(CurrentKeyEntries()));
+}
+
 // --- Preview -------------------------------------------------------------------------------------
 
 void MouseModel::PreviewDeviceFrameA() {

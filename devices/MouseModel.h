@@ -17,6 +17,7 @@
 // Bytes 10, 13, 68-76 and 79 are kept as the device last gave them.
 
 #include "devices/DeviceModel.h"
+#include "devices/KeyAssignmentDevice.h"
 #include "devices/NameLists.h"
 #include "profiles/CMouseProfiledata.h"
 #include "protocol/Sequences.h"
@@ -105,7 +106,7 @@ using MouseConfigBlock = std::array<std::uint8_t, mouse_block::kSize>;
 // as the first effect code.
 inline constexpr int kFirstUserLightMode = 12;
 
-class MouseModel : public DeviceModel {
+class MouseModel : public DeviceModel, public KeyAssignmentDevice {
 public:
     explicit MouseModel(hid::HidBackend& backend, LightClock* clock = nullptr,
                         LightRandom* random = nullptr,
@@ -213,6 +214,12 @@ public:
     int WriteRecoilImage(std::span<const std::uint8_t> image);
     // Device position of key i (255: none).
     const std::map<int, int>& KeyMap() const { return DeviceMap(); }
+    // The key assignment panel's side (KeyAssignmentDevice).
+    std::vector<profiles::KeyAssignmentEntry> GetKeyList() const override { return m_keyList; }
+    bool SetKeyFunction(int key, std::uint32_t function) override;
+    bool IsKeyChanged(int key) const override;
+    int WriteKeysToDevice() override;
+    int ReloadKeys() override { return LoadProfile(); }
 
     // --- Preview ---------------------------------------------------------------------------------
     void PreviewDeviceFrameA() override; // mode 0: a marker band runs round the ring and fades
@@ -229,7 +236,6 @@ public:
     const MouseConfigBlock& ConfigBlock() const { return m_configBlock; }
     int CurrentSlot() const { return m_currentSlot; }
     const protocol::DeviceTables& Tables() const { return m_tables; }
-    std::vector<profiles::KeyAssignmentEntry> GetKeyList() const { return m_keyList; }
 
 private:
     // Working copies from the profile record.

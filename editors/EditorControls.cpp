@@ -2,8 +2,11 @@
 
 #include "editors/CColorPaletteUI.h"
 #include "editors/CDeviceProfileUI.h"
+#include "editors/CKeySetControlUI.h"
 #include "editors/CLightControlUI.h"
+#include "editors/CMacroControlUI.h"
 #include "editors/CMagicControlUI.h"
+#include "editors/CShootControlUI.h"
 #include "editors/CVoice6533ControlUI.h"
 #include "toolkit/ControlFactory.h"
 
@@ -15,6 +18,10 @@ void RegisterEditorControls() {
     toolkit::RegistControl<CColorPaletteUI>(QStringLiteral("CColorPaletteUI"));
     toolkit::RegistControl<CMagicControlUI>(QStringLiteral("CMagicControlUI"));
     toolkit::RegistControl<CVoice6533ControlUI>(QStringLiteral("CVoice6533ControlUI"));
+    toolkit::RegistControl<CKeySetControlUI>(QStringLiteral("CKeySetControlUI"));
+    toolkit::RegistControl<CMacroControlUI>(QStringLiteral("CMacroControlUI"));
+    toolkit::RegistControl<CShootControlUI>(QStringLiteral("CShootControlUI"));
+    toolkit::RegistControl<CRedioMacroButtonUI>(QStringLiteral("CRedioMacroButtonUI"));
 }
 
 } // namespace q407::editors

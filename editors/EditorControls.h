@@ -4,8 +4,10 @@
 
 namespace q407::editors {
 
-// Registers CLightControlUI, CDeviceProfileUI, CColorPaletteUI and the headset's panels
-// (CMagicControlUI, CVoice6533ControlUI) with the control factory.
+// Registers CLightControlUI, CDeviceProfileUI, CColorPaletteUI, the headset's panels
+// (CMagicControlUI, CVoice6533ControlUI), the key, macro and recoil panels (CKeySetControlUI,
+// CMacroControlUI, CShootControlUI) and the record button (CRedioMacroButtonUI) with the control
+// factory.
 void RegisterEditorControls();
 
 } // namespace q407::editors

@@ -59,6 +59,10 @@ void CEditorPanel::AddPlainRow(QComboBox* combo, const QString& text) {
 }
 
 void CEditorPanel::SetSelected(QAbstractButton* option, bool selected) {
+    SetOptionSelected(option, selected);
+}
+
+void SetOptionSelected(QAbstractButton* option, bool selected) {
     if (option == nullptr || option->isChecked() == selected) {
         return;
     }

@@ -50,6 +50,10 @@ private:
     mutable QHash<QString, QPointer<QWidget>> m_controls;
 };
 
+// Selects or unselects an option without a notification, also the checked member of an exclusive
+// group (which refuses to be unchecked directly).
+void SetOptionSelected(QAbstractButton* option, bool selected);
+
 using toolkit::ScaledStyleSheet;
 
 } // namespace q407::editors

@@ -136,6 +136,8 @@ void CKestravaKeyboardDevice::BuildPage() {
     if (QWidget* keys = PageControl<QWidget>(QStringLiteral("KeySetControlItem"))) {
         keys->hide();
     }
+    m_panels.Bind(this, keyboard, keyboard, devices::kKindKeyboard,
+                  {[this] { RebuildKeyTexts(); }, [this](int selected) { MarkKeys(selected); }});
     if (auto* test = PageControl<QWidget>(QStringLiteral("repeat_input_richedit"))) {
         test->setToolTip(TextOf(QStringLiteral(QT_TRID_NOOP("Repeat_input_text"))));
         if (auto* plain = qobject_cast<QPlainTextEdit*>(test)) {
@@ -272,17 +274,6 @@ int CKestravaKeyboardDevice::ApplySelectedProfile() {
 
 void CKestravaKeyboardDevice::SelectFeaturePage(int page) {
     CKestravaUSBDevice::SelectFeaturePage(page);
-    // Only the page shown counts for the room the feature area asks: a page not shown (and not
-    // yet styled) never widens the window.
-    for (const char* name : {"device_function_switch", "device_key_function_switch"}) {
-        if (auto* stack = PageControl<QStackedWidget>(QString::fromLatin1(name))) {
-            for (int i = 0; i < stack->count(); ++i) {
-                const auto policy =
-                    i == stack->currentIndex() ? QSizePolicy::Preferred : QSizePolicy::Ignored;
-                stack->widget(i)->setSizePolicy(policy, policy);
-            }
-        }
-    }
     // FN switches the keyboard's own layer: it can be pressed on the lighting tab, never
     // reassigned on the keys tab.
     if (CDeviceKeyButtonUI* fn = KeyButton(devices::kFnKey)) {
@@ -407,9 +398,11 @@ void CKestravaKeyboardDevice::RebuildKeyTexts() {
     }
     const devices::KeyboardModel& keyboard = Keyboard();
     const std::vector<profiles::KeyAssignmentEntry> keys = keyboard.GetKeyList();
-    std::vector<profiles::MacroInfo> macros;
+    std::vector<std::string> macros;
     if (const std::filesystem::path folder = keyboard.GetProfileFolder(); !folder.empty()) {
-        macros = profiles::CMacroLibrary(folder).Load();
+        for (const profiles::MacroInfo& macro : profiles::CMacroLibrary(folder).Load()) {
+            macros.push_back(macro.name);
+        }
     }
     const QString keySet = TextOf(QStringLiteral(QT_TRID_NOOP("Key_Set")));
     for (int i = 0; i < static_cast<int>(devices::kb::kUsedKeys); ++i) {
@@ -420,17 +413,14 @@ void CKestravaKeyboardDevice::RebuildKeyTexts() {
         const QString factory = JoinedText(devices::LogicalKeyNameId(i), *this);
         QString chosen = factory;
         if (static_cast<std::size_t>(i) < keys.size()) {
+            // Every kind of function has its text (a mouse button, a media key, a macro's name…);
+            // a few kinds leave the key's text as it was.
             const auto& code = keys[static_cast<std::size_t>(i)].assignment;
-            const devices::KeyFunctionCode function{code[0], code[1], code[2]};
-            if (function.category == 0x70 || function.category == 0x71) {
-                chosen = function.param1 < macros.size() ? FromUtf8(macros[function.param1].name)
-                                                         : QString();
-            } else if (const std::string ids = devices::KeyFunctionTextIds(function);
-                       !ids.empty()) {
-                chosen = JoinedText(ids, *this);
-            } else if (const std::string id = devices::KeyNameId(function); !id.empty()) {
-                chosen = TextOf(FromUtf8(id));
+            const KeyTextChoice text = ChooseKeyText({code[0], code[1], code[2]}, macros);
+            if (text.keep) {
+                continue;
             }
+            chosen = text.text;
         }
         button->setToolTip(
             QStringLiteral("<b>%1</b><br>%2 %3")
@@ -463,14 +453,20 @@ void CKestravaKeyboardDevice::SelectKey(int key) {
         return;
     }
     m_selectedKey = key;
-    Model().SelectKey(key);
     if (QWidget* keys = PageControl<QWidget>(QStringLiteral("KeySetControlItem"))) {
         keys->show();
+    }
+    m_panels.SelectKey(key); // the model's selection, the marks and the panel's key
+}
+
+void CKestravaKeyboardDevice::MarkKeys(int selected) {
+    if (!HasModel()) {
+        return;
     }
     for (int i = 0; i < KeyButtons().size(); ++i) {
         if (CDeviceKeyButtonUI* button = KeyButton(i)) {
             button->SetMarked(Keyboard().IsKeyChanged(i));
-            button->SetSelectedForEdit(i == key);
+            button->SetSelectedForEdit(i == selected);
         }
     }
 }

@@ -6,14 +6,14 @@
 // per logical key; the light buttons show the lighting engine's frame while the lighting tab is
 // shown. The page carries its system settings (Win lock, "W", 6-key mode, repeat delay and rate
 // with a test box, the report rate), the lighting panel with the keyboard's two extra selectors
-// and custom colour groups, and the profile panel. The key assignment and macro panels
-// ("KeySetControlItem", "MacroControlItem") have their places in the layout; the page finds them
-// by name once they exist.
+// and custom colour groups, the profile panel, and the key assignment and macro panels
+// ("KeySetControlItem", "MacroControlItem", set up through CKeyMacroPanels).
 //
 // Texts are text ids, resolved through the page's hidden label "text_test".
 
 #include "devices/KeyboardModel.h"
 #include "pages/CKestravaUSBDevice.h"
+#include "pages/KeyMacroPanels.h"
 
 #include <QPointer>
 #include <QString>
@@ -26,7 +26,7 @@ namespace q407::pages {
 
 class CDeviceKeyButtonUI;
 
-class CKestravaKeyboardDevice : public CKestravaUSBDevice {
+class CKestravaKeyboardDevice : public CKestravaUSBDevice, public IKeyMacroPage {
     Q_OBJECT
 public:
     // The feature page the keyboard opens on: its lighting.
@@ -70,6 +70,9 @@ public:
     void SelectKey(int key);
     // Clears the selection marks of every key.
     void ClearKeyMarks();
+    // Keys whose function is not their default are marked; `selected` is outlined.
+    void MarkKeys(int selected);
+    CKeyMacroPanels& Panels() override { return m_panels; }
     // Tool tips and factory marks of the key buttons from the current key functions.
     void RebuildKeyTexts();
     // The end of a rubber-band selection: in the custom colour mode the keys it met take the
@@ -111,6 +114,7 @@ private:
 
     QPointer<QWidget> m_picture;
     int m_selectedKey = -1;
+    CKeyMacroPanels m_panels;
 };
 
 } // namespace q407::pages

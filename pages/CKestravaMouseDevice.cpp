@@ -3,6 +3,8 @@
 #include "devices/PageEventTable.h"
 #include "editors/CDeviceProfileUI.h"
 #include "editors/CLightControlUI.h"
+#include "editors/CShootControlUI.h"
+#include "editors/EditorPanel.h"
 #include "pages/CMpDevicePowerUI.h"
 #include "pages/PictureControls.h"
 #include "toolkit/ResourceManager.h"
@@ -25,9 +27,8 @@ using devices::MouseField;
 
 namespace {
 
-// The feature the page opens on. The key assignment panel is not part of the program yet, so the
-// mouse's settings come first rather than an empty key page.
-constexpr int kFirstFeature = 4;
+// The feature the page opens on: its keys.
+constexpr int kFirstFeature = 2;
 
 QString Numbered(const char* prefix, int n) {
     return QString::fromLatin1(prefix) + QString::number(n);
@@ -97,6 +98,9 @@ void CKestravaMouseDevice::BuildPage() {
         mouse.SetProfileUuid(profiles->GetSelectedUUID());
     }
     LoadNameLists();
+    m_panels.Bind(this, mouse, mouse, devices::kKindMouse,
+                  {[this] { ShowKeyTexts(); }, [this](int selected) { MarkKeys(selected); }});
+    SelectKeyPanel(0);
     m_pollingOption4 = PageControl<QWidget>(QStringLiteral("polling_rate_option_4"));
     m_pollingOption5 = PageControl<QWidget>(QStringLiteral("polling_rate_option_5"));
     SelectSettingsTab(0);
@@ -382,6 +386,8 @@ void CKestravaMouseDevice::RefreshPage() {
         toolkit::SetControlText(
             tip, mouse.IsOpen() ? QString() : QStringLiteral(QT_TRID_NOOP("mouse_not_connected")));
     }
+    ShowKeyTexts();
+    MarkKeys(m_panels.SelectedKey());
 }
 
 void CKestravaMouseDevice::ShowDpiStage(int stage, int value) {
@@ -498,6 +504,79 @@ void CKestravaMouseDevice::ShowAbout() {
                                                        .arg(sensor.model, 4, 16, QLatin1Char('0'))
                                                        .toUpper()
                                                        .prepend(QStringLiteral("0x")));
+}
+
+// --- Keys and recoil -----------------------------------------------------------------------------
+
+void CKestravaMouseDevice::ShowKeyTexts() {
+    if (!HasModel()) {
+        return;
+    }
+    const std::vector<profiles::KeyAssignmentEntry> keys = Mouse().GetKeyList();
+    const std::vector<std::string> macros = m_panels.MacroNames();
+    auto& resources = toolkit::ResourceManager::Instance();
+    const QString keySet = resources.Text(QStringLiteral(QT_TRID_NOOP("Key_Set")));
+    for (qsizetype i = 0; i < KeyButtons().size(); ++i) {
+        QWidget* button = KeyButtons()[i];
+        if (button == nullptr || static_cast<std::size_t>(i) >= keys.size()) {
+            continue;
+        }
+        const auto& entry = keys[static_cast<std::size_t>(i)];
+        const auto chosenOf = [&macros](const profiles::KeyFunctionBytes& code) {
+            return ChooseKeyText({code[0], code[1], code[2]}, macros);
+        };
+        const KeyTextChoice chosen = chosenOf(entry.assignment);
+        if (chosen.keep) {
+            continue;
+        }
+        // The mouse's keys are named by where they sit; their factory function is the default.
+        const QVariant place = button->property("tiptextid");
+        const QString title = place.isValid() ? resources.Text(place.toString())
+                                              : chosenOf(entry.defaultAssignment).text;
+        button->setToolTip(
+            QStringLiteral("<b>%1</b><br>%2 %3")
+                .arg(title.toHtmlEscaped(), keySet.toHtmlEscaped(), chosen.text.toHtmlEscaped()));
+        if (auto* key = qobject_cast<CDeviceKeyButtonUI*>(button)) {
+            key->SetFactoryFunction(chosen.text.compare(chosenOf(entry.defaultAssignment).text,
+                                                        Qt::CaseInsensitive) == 0);
+        }
+    }
+}
+
+void CKestravaMouseDevice::MarkKeys(int selected) {
+    if (!HasModel()) {
+        return;
+    }
+    for (qsizetype i = 0; i < KeyButtons().size(); ++i) {
+        QWidget* button = KeyButtons()[i];
+        if (button == nullptr) {
+            continue;
+        }
+        if (auto* key = qobject_cast<CDeviceKeyButtonUI*>(button)) {
+            key->SetMarked(Mouse().IsKeyChanged(static_cast<int>(i)));
+            key->SetSelectedForEdit(i == selected);
+        }
+    }
+}
+
+void CKestravaMouseDevice::SelectKeyPanel(int panel) {
+    if (auto* stack = PageControl<QStackedWidget>(QStringLiteral("mouse_key_panel_switch"))) {
+        stack->setCurrentIndex(panel);
+        toolkit::SizeStackToCurrentPage(stack);
+    }
+    for (int n = 0; n < 2; ++n) {
+        if (auto* option = PageControl<QAbstractButton>(Numbered("mouse_key_panel_option_", n))) {
+            editors::SetOptionSelected(option, n == panel);
+        }
+    }
+}
+
+int CKestravaMouseDevice::WriteRecoilTables() {
+    editors::CShootControlUI* recoil = m_panels.ShootPanel();
+    if (!HasModel() || recoil == nullptr) {
+        return 0;
+    }
+    return Mouse().WriteRecoilImage(recoil->Tables().BuildImage());
 }
 
 // --- Setting changes -----------------------------------------------------------------------------

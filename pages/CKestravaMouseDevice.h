@@ -15,6 +15,7 @@
 
 #include "devices/MouseModel.h"
 #include "pages/CKestravaUSBDevice.h"
+#include "pages/KeyMacroPanels.h"
 
 #include <QPointer>
 #include <QString>
@@ -36,7 +37,7 @@ inline constexpr unsigned kDeviceFlagClearMessage = 0x0D06;
 inline constexpr std::uint32_t kActiveStageBorder = 0xFF06FF00;
 inline constexpr std::uint32_t kStageBorder = 0xFFFFFFFF;
 
-class CKestravaMouseDevice : public CKestravaUSBDevice {
+class CKestravaMouseDevice : public CKestravaUSBDevice, public IKeyMacroPage {
     Q_OBJECT
 public:
     explicit CKestravaMouseDevice(QWidget* parent = nullptr);
@@ -89,6 +90,18 @@ public:
     int SliderValue(const char* name) const;
     int ComboRow(const char* name) const;
 
+    // --- Keys, macros and recoil -----------------------------------------------------------------
+    CKeyMacroPanels& Panels() override { return m_panels; }
+    // The keys' tool tips: what each key was made for and what it does now.
+    void ShowKeyTexts();
+    // Keys whose function is not their default are marked; `selected` is outlined as the key
+    // being edited.
+    void MarkKeys(int selected);
+    // The keys page shows the key assignment panel (0) or the recoil tables (1).
+    void SelectKeyPanel(int panel);
+    // The four guns' recoil tables to the mouse: 1 written, 0 not (closed, or a command failed).
+    int WriteRecoilTables();
+
     // The picture's extra light buttons ("light_0_" + n) and the logo button.
     const QVector<QPointer<QWidget>>& ExtraLightButtons() const { return m_extraLightButtons; }
 
@@ -111,6 +124,7 @@ private:
     QPointer<QWidget> m_pollingOption5;
     int m_logoIndex = -1;
     bool m_powerSent = false;
+    CKeyMacroPanels m_panels;
 };
 
 } // namespace q407::pages

@@ -248,6 +248,8 @@ void CKestravaUSBDevice::SelectFeaturePage(int page) {
     }
     SelectTab(m_functionSwitch, tabs.function);
     SelectTab(m_keyFunctionSwitch, tabs.keyFunction);
+    toolkit::SizeStackToCurrentPage(qobject_cast<QStackedWidget*>(m_functionSwitch.data()));
+    toolkit::SizeStackToCurrentPage(qobject_cast<QStackedWidget*>(m_keyFunctionSwitch.data()));
 }
 
 // --- Panels --------------------------------------------------------------------------------------

@@ -224,19 +224,15 @@ def about_page():
     ])
     return widget('QWidget', 'function_page_5', layout('QVBoxLayout', 'function_page_5_box', [item(g), vspacer('about_spacer')], sp=10))
 
-def pending(name, textid):
-    # A panel that a later version fills: its place and name are kept so it plugs in.
-    return placeholder(name, textid)
-
 def function_switch():
     keyswitch = ('<widget class="QStackedWidget" name="device_key_function_switch">'
                  + widget('QWidget', 'key_page_0', layout('QVBoxLayout', 'key_page_0_box', [item(widget('CLightControlUI', 'LightControlItem'))], sp=0))
-                 + widget('QWidget', 'key_page_1', layout('QVBoxLayout', 'key_page_1_box', [item(pending('KeySetControlItem', 'key_assign_pending'))], sp=0))
+                 + widget('QWidget', 'key_page_1', layout('QVBoxLayout', 'key_page_1_box', [item(widget('CKeySetControlUI', 'KeySetControlItem'))], sp=0))
                  + placeholder('key_page_2', 'feature_not_on_keyboard')
                  + '</widget>')
     pages = [
         widget('QWidget', 'function_page_0', layout('QVBoxLayout', 'function_page_0_box', [item(keyswitch)], sp=0)),
-        widget('QWidget', 'function_page_1', layout('QVBoxLayout', 'function_page_1_box', [item(pending('MacroControlItem', 'macro_pending'))], sp=0)),
+        widget('QWidget', 'function_page_1', layout('QVBoxLayout', 'function_page_1_box', [item(widget('CMacroControlUI', 'MacroControlItem'))], sp=0)),
         placeholder('function_page_2', 'feature_not_on_keyboard'),
         placeholder('function_page_3', 'feature_not_on_keyboard'),
         system_page(),

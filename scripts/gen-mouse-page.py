@@ -115,15 +115,26 @@ def placeholder(name, textid):
     lab = label(name + '_text', textid, 'hint', prop('wordWrap','<bool>true</bool>') + prop('alignment','<set>Qt::AlignCenter</set>'))
     return widget('QWidget', name, layout('QVBoxLayout', name + '_box', [item(lab)], sp=0))
 
+def key_panels():
+    # The keys page: the key assignment panel and the recoil tables, one at a time.
+    tabs = [item(segment(f'mouse_key_panel_option_{i}', t)) for i, t in enumerate(['key_panel_keys', 'key_panel_recoil'])]
+    tabs.append(hspacer('mouse_key_panel_spacer'))
+    options = widget('QWidget', 'mouse_key_panel_options', layout('QHBoxLayout', 'mouse_key_panel_options_box', tabs, sp=6))
+    stack = ('<widget class="QStackedWidget" name="mouse_key_panel_switch">'
+             + widget('QWidget', 'mouse_key_panel_0', layout('QVBoxLayout', 'mouse_key_panel_0_box', [item(widget('CKeySetControlUI', 'KeySetControlItem'))], sp=0))
+             + widget('QWidget', 'mouse_key_panel_1', layout('QVBoxLayout', 'mouse_key_panel_1_box', [item(widget('CShootControlUI', 'ShootControlItem'))], sp=0))
+             + '</widget>')
+    return widget('QWidget', 'key_page_1', layout('QVBoxLayout', 'key_page_1_box', [item(options), item(stack)], sp=8))
+
 def function_switch():
     keyswitch = ('<widget class="QStackedWidget" name="device_key_function_switch">'
                  + widget('QWidget', 'key_page_0', layout('QVBoxLayout', 'key_page_0_box', [item(widget('CLightControlUI', 'LightControlItem'))], sp=0))
-                 + placeholder('key_page_1', 'key_assign_pending')
+                 + key_panels()
                  + placeholder('key_page_2', 'feature_not_on_mouse')
                  + '</widget>')
     pages = [
         widget('QWidget', 'function_page_0', layout('QVBoxLayout', 'function_page_0_box', [item(keyswitch)], sp=0)),
-        placeholder('function_page_1', 'macro_pending'),
+        widget('QWidget', 'function_page_1', layout('QVBoxLayout', 'function_page_1_box', [item(widget('CMacroControlUI', 'MacroControlItem'))], sp=0)),
         pointer_page(),
         placeholder('function_page_3', 'feature_not_on_mouse'),
         settings_page(),

@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
+#include <QStackedWidget>
 #include <QUiLoader>
 #include <QVBoxLayout>
 
@@ -113,6 +114,24 @@ QWidget* FindSubControlByName(const QWidget* parent, const QString& name) {
         return nullptr;
     }
     return parent->findChild<QWidget*>(name);
+}
+
+void SizeStackToCurrentPage(QStackedWidget* stack) {
+    if (stack == nullptr) {
+        return;
+    }
+    const auto apply = [stack] {
+        for (int i = 0; i < stack->count(); ++i) {
+            const auto policy =
+                i == stack->currentIndex() ? QSizePolicy::Preferred : QSizePolicy::Ignored;
+            stack->widget(i)->setSizePolicy(policy, policy);
+        }
+    };
+    apply();
+    if (!stack->property("_q407_sized_to_page").toBool()) {
+        stack->setProperty("_q407_sized_to_page", true);
+        QObject::connect(stack, &QStackedWidget::currentChanged, stack, apply);
+    }
 }
 
 } // namespace q407::toolkit

@@ -10,6 +10,8 @@
 
 class QWidget;
 
+class QStackedWidget;
+
 namespace q407::toolkit {
 
 // Asked for class names the factory does not know; returns nullptr for "no such control".
@@ -28,5 +30,10 @@ QWidget* BuildSubTree(const QString& layout, QWidget* container,
 
 // Finds a named control inside `parent` (any depth); nullptr when there is none.
 QWidget* FindSubControlByName(const QWidget* parent, const QString& name);
+
+// Only the page `stack` shows asks for room: the other pages' size policies are ignored, so a
+// page not shown never widens the window. Kept so as the stack changes page; call again after
+// adding pages.
+void SizeStackToCurrentPage(QStackedWidget* stack);
 
 } // namespace q407::toolkit

@@ -643,14 +643,6 @@
         <source>Cable</source>
         <translation>Kabel</translation>
     </message>
-    <message id="key_assign_pending">
-        <source>Button assignment is not available in this version yet.</source>
-        <translation>Die Tastenbelegung ist in dieser Version noch nicht verfügbar.</translation>
-    </message>
-    <message id="macro_pending">
-        <source>Macros are not available in this version yet.</source>
-        <translation>Makros sind in dieser Version noch nicht verfügbar.</translation>
-    </message>
     <message id="feature_not_on_mouse">
         <source>This mouse has no such function.</source>
         <translation>Diese Maus hat diese Funktion nicht.</translation>
@@ -712,16 +704,16 @@
         <translation>Schließen Sie die Maus an, um sie einzustellen.</translation>
     </message>
     <message id="message_text_5">
-        <source>A profile with this name exists already.</source>
-        <translation>Ein Profil mit diesem Namen gibt es bereits.</translation>
+        <source>This name is already in use.</source>
+        <translation>Dieser Name ist bereits vergeben.</translation>
     </message>
     <message id="message_text_7">
         <source>The device did not take the profile. Check its connection.</source>
         <translation>Das Gerät hat das Profil nicht übernommen. Prüfen Sie die Verbindung.</translation>
     </message>
     <message id="message_text_16">
-        <source>The profile could not be applied (error %d).</source>
-        <translation>Das Profil konnte nicht angewendet werden (Fehler %d).</translation>
+        <source>The macros need more memory than the device has: shorten them by about %d events.</source>
+        <translation>Die Makros brauchen mehr Speicher, als das Gerät hat: etwa %d Ereignisse kürzen.</translation>
     </message>
     <message id="message_text_22">
         <source>Return this profile to the default settings?</source>
@@ -866,6 +858,914 @@
     <message id="language_name_de">
         <source>Deutsch</source>
         <translation>Deutsch</translation>
+    </message>
+    <message id="light_mode_chase">
+        <source>Chase</source>
+        <translation>Lauflicht</translation>
+    </message>
+    <message id="Phone_type_no_device">
+        <source>No phone on the charger</source>
+        <translation>Kein Telefon auf dem Ladegerät</translation>
+    </message>
+    <message id="Phone_type_iphone">
+        <source>Phone (type 1) charging</source>
+        <translation>Telefon (Typ 1) wird geladen</translation>
+    </message>
+    <message id="Phone_type_samsung">
+        <source>Phone (type 2) charging</source>
+        <translation>Telefon (Typ 2) wird geladen</translation>
+    </message>
+    <message id="Phone_type_other">
+        <source>Phone charging</source>
+        <translation>Telefon wird geladen</translation>
+    </message>
+    <message id="eq_title">
+        <source>Equaliser</source>
+        <translation>Equalizer</translation>
+    </message>
+    <message id="eq_preset_1">
+        <source>Music</source>
+        <translation>Musik</translation>
+    </message>
+    <message id="eq_preset_2">
+        <source>Game</source>
+        <translation>Spiel</translation>
+    </message>
+    <message id="eq_preset_3">
+        <source>Bass</source>
+        <translation>Bass</translation>
+    </message>
+    <message id="eq_preset_4">
+        <source>Treble</source>
+        <translation>Höhen</translation>
+    </message>
+    <message id="eq_preset_5">
+        <source>Flat</source>
+        <translation>Linear</translation>
+    </message>
+    <message id="eq_preset_6">
+        <source>Electronic</source>
+        <translation>Elektro</translation>
+    </message>
+    <message id="eq_preset_7">
+        <source>Warm</source>
+        <translation>Warm</translation>
+    </message>
+    <message id="eq_preset_8">
+        <source>Bright</source>
+        <translation>Hell</translation>
+    </message>
+    <message id="eq_preset_9">
+        <source>Detail</source>
+        <translation>Detail</translation>
+    </message>
+    <message id="eq_preset_10">
+        <source>Rock</source>
+        <translation>Rock</translation>
+    </message>
+    <message id="eq_preset_11">
+        <source>Hip-hop</source>
+        <translation>Hip-Hop</translation>
+    </message>
+    <message id="eq_preset_12">
+        <source>Footsteps</source>
+        <translation>Schritte</translation>
+    </message>
+    <message id="eq_preset_custom">
+        <source>Custom</source>
+        <translation>Eigene</translation>
+    </message>
+    <message id="eq_custom_label">
+        <source>My curves</source>
+        <translation>Eigene Kurven</translation>
+    </message>
+    <message id="eq_name_hint">
+        <source>Name of a new curve</source>
+        <translation>Name der neuen Kurve</translation>
+    </message>
+    <message id="eq_save_text">
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message id="eq_delete_text">
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message id="microphone_title">
+        <source>Microphone</source>
+        <translation>Mikrofon</translation>
+    </message>
+    <message id="mic_label">
+        <source>Microphone</source>
+        <translation>Mikrofon</translation>
+    </message>
+    <message id="mic_on_text">
+        <source>On</source>
+        <translation>An</translation>
+    </message>
+    <message id="monitor_label">
+        <source>Hear myself</source>
+        <translation>Mithören</translation>
+    </message>
+    <message id="monitor_on_text">
+        <source>On</source>
+        <translation>An</translation>
+    </message>
+    <message id="voice_changer_title">
+        <source>Voice changer</source>
+        <translation>Stimmverzerrer</translation>
+    </message>
+    <message id="voice_changer_on">
+        <source>Voice changer on</source>
+        <translation>Stimmverzerrer an</translation>
+    </message>
+    <message id="magic_voice_1">
+        <source>Male</source>
+        <translation>Männlich</translation>
+    </message>
+    <message id="magic_voice_2">
+        <source>Female</source>
+        <translation>Weiblich</translation>
+    </message>
+    <message id="magic_voice_3">
+        <source>Monster</source>
+        <translation>Monster</translation>
+    </message>
+    <message id="magic_voice_4">
+        <source>Cartoon</source>
+        <translation>Comic</translation>
+    </message>
+    <message id="virtual_surround_pending">
+        <source>Virtual 7.1 surround is not part of this version.</source>
+        <translation>Virtueller 7.1-Raumklang ist in dieser Version nicht enthalten.</translation>
+    </message>
+    <message id="about_sound_card_label">
+        <source>Sound card</source>
+        <translation>Soundkarte</translation>
+    </message>
+    <message id="sound_card_found">
+        <source>Connected</source>
+        <translation>Verbunden</translation>
+    </message>
+    <message id="sound_card_missing">
+        <source>Not found</source>
+        <translation>Nicht gefunden</translation>
+    </message>
+    <message id="folder_unwritable_text">
+        <source>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</source>
+        <translation>Q407 kann in %1 keine Dateien speichern (%2). Änderungen bleiben nur bis zum Programmende erhalten. Geben Sie Speicherplatz frei oder erlauben Sie das Schreiben in diesen Ordner.</translation>
+    </message>
+    <message id="bullet_caption_text">
+        <source>Bullet</source>
+        <translation>Schuss</translation>
+    </message>
+    <message id="bullet_delay_label">
+        <source>Delay</source>
+        <translation>Pause</translation>
+    </message>
+    <message id="bullet_limit_hint_text">
+        <source>Distances up to 255, delays up to 65535 ms: larger values are held at these limits.</source>
+        <translation>Strecken bis 255, Pausen bis 65535 ms: größere Werte werden auf diese Grenzen gesetzt.</translation>
+    </message>
+    <message id="bullet_next_text">
+        <source>Next</source>
+        <translation>Weiter</translation>
+    </message>
+    <message id="bullet_prev_text">
+        <source>Previous</source>
+        <translation>Zurück</translation>
+    </message>
+    <message id="bullet_x_label">
+        <source>Sideways</source>
+        <translation>Seitlich</translation>
+    </message>
+    <message id="bullet_y_label">
+        <source>Vertical</source>
+        <translation>Senkrecht</translation>
+    </message>
+    <message id="shoot_write_failed_text">
+        <source>The mouse did not take the recoil tables. Check its connection.</source>
+        <translation>Die Maus hat die Rückstoßtabellen nicht übernommen. Bitte die Verbindung prüfen.</translation>
+    </message>
+    <message id="Key_Set">
+        <source>Assigned:</source>
+        <translation>Belegung:</translation>
+    </message>
+    <message id="custem_copy">
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message id="custem_cut">
+        <source>Cut</source>
+        <translation>Ausschneiden</translation>
+    </message>
+    <message id="custem_find">
+        <source>Find</source>
+        <translation>Suchen</translation>
+    </message>
+    <message id="custem_magnify">
+        <source>Zoom in</source>
+        <translation>Vergrößern</translation>
+    </message>
+    <message id="custem_narrow">
+        <source>Zoom out</source>
+        <translation>Verkleinern</translation>
+    </message>
+    <message id="custem_new">
+        <source>New</source>
+        <translation>Neu</translation>
+    </message>
+    <message id="custem_open">
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message id="custem_paste">
+        <source>Paste</source>
+        <translation>Einfügen</translation>
+    </message>
+    <message id="custem_save">
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message id="custem_select_all">
+        <source>Select all</source>
+        <translation>Alles markieren</translation>
+    </message>
+    <message id="custem_undo">
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message id="key_panel_keys">
+        <source>Key functions</source>
+        <translation>Tastenfunktionen</translation>
+    </message>
+    <message id="key_panel_recoil">
+        <source>Recoil</source>
+        <translation>Rückstoß</translation>
+    </message>
+    <message id="keyboard_key_&lt;">
+        <source>,</source>
+        <translation>,</translation>
+    </message>
+    <message id="keyboard_key_Browaer Home">
+        <source>Browser home</source>
+        <translation>Browser-Start</translation>
+    </message>
+    <message id="keyboard_key_Browser Back">
+        <source>Browser back</source>
+        <translation>Browser zurück</translation>
+    </message>
+    <message id="keyboard_key_Browser Favorites">
+        <source>Favourites</source>
+        <translation>Favoriten</translation>
+    </message>
+    <message id="keyboard_key_Browser ForWard">
+        <source>Browser forward</source>
+        <translation>Browser vor</translation>
+    </message>
+    <message id="keyboard_key_Browser Refresh">
+        <source>Refresh</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message id="keyboard_key_Browser Search">
+        <source>Search</source>
+        <translation>Suche</translation>
+    </message>
+    <message id="keyboard_key_Computer">
+        <source>Computer</source>
+        <translation>Computer</translation>
+    </message>
+    <message id="keyboard_key_Launch App2">
+        <source>Calculator</source>
+        <translation>Rechner</translation>
+    </message>
+    <message id="keyboard_key_Launch Mail">
+        <source>Mail</source>
+        <translation>E-Mail</translation>
+    </message>
+    <message id="keyboard_key_Launch Media Select">
+        <source>Media player</source>
+        <translation>Medienplayer</translation>
+    </message>
+    <message id="keyboard_key_Media Next Track">
+        <source>Next track</source>
+        <translation>Nächster Titel</translation>
+    </message>
+    <message id="keyboard_key_Media Play Pause">
+        <source>Play/Pause</source>
+        <translation>Wiedergabe/Pause</translation>
+    </message>
+    <message id="keyboard_key_Media Prev Track">
+        <source>Previous track</source>
+        <translation>Vorheriger Titel</translation>
+    </message>
+    <message id="keyboard_key_Media Stop">
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+    <message id="keyboard_key_Power">
+        <source>Power</source>
+        <translation>Ein/Aus</translation>
+    </message>
+    <message id="keyboard_key_Sleep">
+        <source>Sleep</source>
+        <translation>Ruhezustand</translation>
+    </message>
+    <message id="keyboard_key_Volume Down">
+        <source>Volume down</source>
+        <translation>Leiser</translation>
+    </message>
+    <message id="keyboard_key_Volume Mute">
+        <source>Mute</source>
+        <translation>Stumm</translation>
+    </message>
+    <message id="keyboard_key_Volume Up">
+        <source>Volume up</source>
+        <translation>Lauter</translation>
+    </message>
+    <message id="keyboard_key_Wakeup">
+        <source>Wake up</source>
+        <translation>Aufwecken</translation>
+    </message>
+    <message id="keyset_button_label">
+        <source>Button</source>
+        <translation>Taste</translation>
+    </message>
+    <message id="keyset_cancel_text">
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message id="keyset_count_label">
+        <source>Count</source>
+        <translation>Anzahl</translation>
+    </message>
+    <message id="keyset_default_hint_text">
+        <source>The key does what it did from the factory.</source>
+        <translation>Die Taste hat ihre Werksfunktion.</translation>
+    </message>
+    <message id="keyset_default_text">
+        <source>Default</source>
+        <translation>Standard</translation>
+    </message>
+    <message id="keyset_delay_label">
+        <source>Delay</source>
+        <translation>Pause</translation>
+    </message>
+    <message id="keyset_direction_label">
+        <source>Direction</source>
+        <translation>Richtung</translation>
+    </message>
+    <message id="keyset_dpi_label">
+        <source>DPI</source>
+        <translation>DPI</translation>
+    </message>
+    <message id="keyset_function_0">
+        <source>Default</source>
+        <translation>Standard</translation>
+    </message>
+    <message id="keyset_function_1">
+        <source>Mouse button</source>
+        <translation>Maustaste</translation>
+    </message>
+    <message id="keyset_function_2">
+        <source>Pointer swing</source>
+        <translation>Zeigerschwenk</translation>
+    </message>
+    <message id="keyset_function_3">
+        <source>Wheel</source>
+        <translation>Mausrad</translation>
+    </message>
+    <message id="keyset_function_4">
+        <source>DPI</source>
+        <translation>DPI</translation>
+    </message>
+    <message id="keyset_function_5">
+        <source>Fire</source>
+        <translation>Dauerfeuer</translation>
+    </message>
+    <message id="keyset_function_6">
+        <source>Keyboard key</source>
+        <translation>Tastaturtaste</translation>
+    </message>
+    <message id="keyset_function_7">
+        <source>Media</source>
+        <translation>Medien</translation>
+    </message>
+    <message id="keyset_function_8">
+        <source>System</source>
+        <translation>System</translation>
+    </message>
+    <message id="keyset_function_9">
+        <source>Macro</source>
+        <translation>Makro</translation>
+    </message>
+    <message id="keyset_function_10">
+        <source>Gun key</source>
+        <translation>Waffentaste</translation>
+    </message>
+    <message id="keyset_function_11">
+        <source>Shortcut</source>
+        <translation>Tastenkürzel</translation>
+    </message>
+    <message id="keyset_function_label">
+        <source>Function</source>
+        <translation>Funktion</translation>
+    </message>
+    <message id="keyset_gun_1">
+        <source>Gun 1</source>
+        <translation>Waffe 1</translation>
+    </message>
+    <message id="keyset_gun_2">
+        <source>Gun 2</source>
+        <translation>Waffe 2</translation>
+    </message>
+    <message id="keyset_gun_3">
+        <source>Gun 3</source>
+        <translation>Waffe 3</translation>
+    </message>
+    <message id="keyset_gun_4">
+        <source>Gun 4</source>
+        <translation>Waffe 4</translation>
+    </message>
+    <message id="keyset_gun_label">
+        <source>Gun</source>
+        <translation>Waffe</translation>
+    </message>
+    <message id="keyset_interval_label">
+        <source>Interval</source>
+        <translation>Abstand</translation>
+    </message>
+    <message id="keyset_key_label">
+        <source>Key</source>
+        <translation>Taste</translation>
+    </message>
+    <message id="keyset_keyboard_hint_text">
+        <source>Click the box and press a key. Ctrl, Shift, Alt or Win first make a combination.</source>
+        <translation>Ins Feld klicken und eine Taste drücken. Zuerst Strg, Umschalt, Alt oder Win ergibt eine Kombination.</translation>
+    </message>
+    <message id="keyset_macro_label">
+        <source>Macro</source>
+        <translation>Makro</translation>
+    </message>
+    <message id="keyset_media_label">
+        <source>Media</source>
+        <translation>Medien</translation>
+    </message>
+    <message id="keyset_modifier_0">
+        <source>None</source>
+        <translation>Keine</translation>
+    </message>
+    <message id="keyset_modifier_1">
+        <source>Ctrl</source>
+        <translation>Strg</translation>
+    </message>
+    <message id="keyset_modifier_2">
+        <source>Shift</source>
+        <translation>Umschalt</translation>
+    </message>
+    <message id="keyset_modifier_3">
+        <source>Alt</source>
+        <translation>Alt</translation>
+    </message>
+    <message id="keyset_modifier_4">
+        <source>Win</source>
+        <translation>Win</translation>
+    </message>
+    <message id="keyset_repeat_0">
+        <source>Play once</source>
+        <translation>Einmal abspielen</translation>
+    </message>
+    <message id="keyset_repeat_1">
+        <source>Repeat while held</source>
+        <translation>Wiederholen solange gedrückt</translation>
+    </message>
+    <message id="keyset_repeat_2">
+        <source>Repeat until pressed again</source>
+        <translation>Wiederholen bis erneut gedrückt</translation>
+    </message>
+    <message id="keyset_repeat_3">
+        <source>Repeat until another key</source>
+        <translation>Wiederholen bis andere Taste</translation>
+    </message>
+    <message id="keyset_repeat_label">
+        <source>Repeat</source>
+        <translation>Wiederholung</translation>
+    </message>
+    <message id="keyset_repeat_times">
+        <source>Repeat a number of times</source>
+        <translation>Mehrmals abspielen</translation>
+    </message>
+    <message id="keyset_shortcut_label">
+        <source>Shortcut</source>
+        <translation>Kürzel</translation>
+    </message>
+    <message id="keyset_speed_label">
+        <source>Speed</source>
+        <translation>Tempo</translation>
+    </message>
+    <message id="keyset_store_text">
+        <source>Store</source>
+        <translation>Übernehmen</translation>
+    </message>
+    <message id="keyset_system_label">
+        <source>System</source>
+        <translation>System</translation>
+    </message>
+    <message id="keyset_title_text">
+        <source>Key function</source>
+        <translation>Tastenbelegung</translation>
+    </message>
+    <message id="keyset_write_text">
+        <source>Write to device</source>
+        <translation>Auf Gerät schreiben</translation>
+    </message>
+    <message id="macro_action_down">
+        <source>Press</source>
+        <translation>Drücken</translation>
+    </message>
+    <message id="macro_action_edit">
+        <source>Replace the key</source>
+        <translation>Taste ersetzen</translation>
+    </message>
+    <message id="macro_action_up">
+        <source>Release</source>
+        <translation>Loslassen</translation>
+    </message>
+    <message id="macro_bottom_text">
+        <source>Bottom</source>
+        <translation>Ans Ende</translation>
+    </message>
+    <message id="macro_cancel_text">
+        <source>Reload</source>
+        <translation>Verwerfen</translation>
+    </message>
+    <message id="macro_delete_all_text">
+        <source>Clear</source>
+        <translation>Alle löschen</translation>
+    </message>
+    <message id="macro_delete_event_text">
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message id="macro_delete_text">
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message id="macro_down_text">
+        <source>Down</source>
+        <translation>Nach unten</translation>
+    </message>
+    <message id="macro_events_title_text">
+        <source>Events</source>
+        <translation>Ereignisse</translation>
+    </message>
+    <message id="macro_export_text">
+        <source>Export</source>
+        <translation>Exportieren</translation>
+    </message>
+    <message id="macro_fixed_delay_text">
+        <source>Fixed delay</source>
+        <translation>Feste Pause</translation>
+    </message>
+    <message id="macro_import_text">
+        <source>Import</source>
+        <translation>Importieren</translation>
+    </message>
+    <message id="macro_insert_title_text">
+        <source>Insert pointer move</source>
+        <translation>Zeigerbewegung einfügen</translation>
+    </message>
+    <message id="macro_library_title_text">
+        <source>Macros</source>
+        <translation>Makros</translation>
+    </message>
+    <message id="macro_new_text">
+        <source>New</source>
+        <translation>Neu</translation>
+    </message>
+    <message id="macro_record_hint_text">
+        <source>While recording, keys and clicks reach only this program. Right-click an event to record before or after it.</source>
+        <translation>Während der Aufnahme erreichen Tasten und Klicks nur dieses Programm. Rechtsklick auf ein Ereignis nimmt davor oder danach auf.</translation>
+    </message>
+    <message id="macro_record_start_text">
+        <source>Record</source>
+        <translation>Aufnehmen</translation>
+    </message>
+    <message id="macro_record_stop_text">
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+    <message id="macro_record_title_text">
+        <source>Recording</source>
+        <translation>Aufnahme</translation>
+    </message>
+    <message id="macro_rename_text">
+        <source>Rename</source>
+        <translation>Umbenennen</translation>
+    </message>
+    <message id="macro_save_text">
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message id="macro_top_text">
+        <source>Top</source>
+        <translation>An den Anfang</translation>
+    </message>
+    <message id="macro_up_text">
+        <source>Up</source>
+        <translation>Nach oben</translation>
+    </message>
+    <message id="media_calc">
+        <source>Calculator</source>
+        <translation>Rechner</translation>
+    </message>
+    <message id="media_mail">
+        <source>Mail</source>
+        <translation>E-Mail</translation>
+    </message>
+    <message id="media_mute">
+        <source>Mute</source>
+        <translation>Stumm</translation>
+    </message>
+    <message id="media_mypc">
+        <source>My computer</source>
+        <translation>Arbeitsplatz</translation>
+    </message>
+    <message id="media_next">
+        <source>Next track</source>
+        <translation>Nächster Titel</translation>
+    </message>
+    <message id="media_play">
+        <source>Play/Pause</source>
+        <translation>Wiedergabe/Pause</translation>
+    </message>
+    <message id="media_prev">
+        <source>Previous track</source>
+        <translation>Vorheriger Titel</translation>
+    </message>
+    <message id="media_stop">
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+    <message id="media_text">
+        <source>Media player</source>
+        <translation>Medienplayer</translation>
+    </message>
+    <message id="media_vol_add">
+        <source>Volume up</source>
+        <translation>Lauter</translation>
+    </message>
+    <message id="media_vol_sub">
+        <source>Volume down</source>
+        <translation>Leiser</translation>
+    </message>
+    <message id="menu_back_click">
+        <source>Back button click</source>
+        <translation>Zurück-Taste klicken</translation>
+    </message>
+    <message id="menu_back_down">
+        <source>Back button press</source>
+        <translation>Zurück-Taste drücken</translation>
+    </message>
+    <message id="menu_back_up">
+        <source>Back button release</source>
+        <translation>Zurück-Taste loslassen</translation>
+    </message>
+    <message id="menu_forward_click">
+        <source>Forward button click</source>
+        <translation>Vor-Taste klicken</translation>
+    </message>
+    <message id="menu_forward_down">
+        <source>Forward button press</source>
+        <translation>Vor-Taste drücken</translation>
+    </message>
+    <message id="menu_forward_up">
+        <source>Forward button release</source>
+        <translation>Vor-Taste loslassen</translation>
+    </message>
+    <message id="menu_left_click">
+        <source>Left click</source>
+        <translation>Linksklick</translation>
+    </message>
+    <message id="menu_left_down">
+        <source>Left button press</source>
+        <translation>Linke Taste drücken</translation>
+    </message>
+    <message id="menu_left_up">
+        <source>Left button release</source>
+        <translation>Linke Taste loslassen</translation>
+    </message>
+    <message id="menu_middle_click">
+        <source>Middle click</source>
+        <translation>Mittelklick</translation>
+    </message>
+    <message id="menu_middle_down">
+        <source>Middle button press</source>
+        <translation>Mittlere Taste drücken</translation>
+    </message>
+    <message id="menu_middle_up">
+        <source>Middle button release</source>
+        <translation>Mittlere Taste loslassen</translation>
+    </message>
+    <message id="menu_right_click">
+        <source>Right click</source>
+        <translation>Rechtsklick</translation>
+    </message>
+    <message id="menu_right_down">
+        <source>Right button press</source>
+        <translation>Rechte Taste drücken</translation>
+    </message>
+    <message id="menu_right_up">
+        <source>Right button release</source>
+        <translation>Rechte Taste loslassen</translation>
+    </message>
+    <message id="message_text_2">
+        <source>Keys of this profile use the macro. Delete it anyway? Those keys get their default function back.</source>
+        <translation>Tasten dieses Profils verwenden das Makro. Trotzdem löschen? Diese Tasten erhalten ihre Standardfunktion zurück.</translation>
+    </message>
+    <message id="message_text_28">
+        <source>Create a new macro?</source>
+        <translation>Neues Makro anlegen?</translation>
+    </message>
+    <message id="message_text_4">
+        <source>Delete the selected macro?</source>
+        <translation>Ausgewähltes Makro löschen?</translation>
+    </message>
+    <message id="mouse_key_DPI_add">
+        <source>DPI up</source>
+        <translation>DPI hoch</translation>
+    </message>
+    <message id="mouse_key_DPI_loop">
+        <source>DPI cycle</source>
+        <translation>DPI-Wechsel</translation>
+    </message>
+    <message id="mouse_key_DPI_shift">
+        <source>DPI shift</source>
+        <translation>DPI-Umschaltung</translation>
+    </message>
+    <message id="mouse_key_DPI_sub">
+        <source>DPI down</source>
+        <translation>DPI runter</translation>
+    </message>
+    <message id="mouse_key_back">
+        <source>Back</source>
+        <translation>Zurück</translation>
+    </message>
+    <message id="mouse_key_down_Swing">
+        <source>Wheel down</source>
+        <translation>Rad nach unten</translation>
+    </message>
+    <message id="mouse_key_fire_key">
+        <source>Fire</source>
+        <translation>Dauerfeuer</translation>
+    </message>
+    <message id="mouse_key_forward">
+        <source>Forward</source>
+        <translation>Vor</translation>
+    </message>
+    <message id="mouse_key_gun">
+        <source>Gun key</source>
+        <translation>Waffentaste</translation>
+    </message>
+    <message id="mouse_key_left">
+        <source>Left button</source>
+        <translation>Linke Taste</translation>
+    </message>
+    <message id="mouse_key_left_Swing">
+        <source>Swing left</source>
+        <translation>Schwenk links</translation>
+    </message>
+    <message id="mouse_key_middle">
+        <source>Middle button</source>
+        <translation>Mittlere Taste</translation>
+    </message>
+    <message id="mouse_key_right">
+        <source>Right button</source>
+        <translation>Rechte Taste</translation>
+    </message>
+    <message id="mouse_key_right_Swing">
+        <source>Swing right</source>
+        <translation>Schwenk rechts</translation>
+    </message>
+    <message id="mouse_key_shortcut_key">
+        <source>Shortcut</source>
+        <translation>Tastenkürzel</translation>
+    </message>
+    <message id="mouse_key_smart_key">
+        <source>Smart key</source>
+        <translation>Smart-Taste</translation>
+    </message>
+    <message id="mouse_key_up_Swing">
+        <source>Wheel up</source>
+        <translation>Rad nach oben</translation>
+    </message>
+    <message id="mouse_move_to_down_text">
+        <source>Down</source>
+        <translation>Runter</translation>
+    </message>
+    <message id="mouse_move_to_left_text">
+        <source>Left</source>
+        <translation>Links</translation>
+    </message>
+    <message id="mouse_move_to_right_text">
+        <source>Right</source>
+        <translation>Rechts</translation>
+    </message>
+    <message id="mouse_move_to_up_text">
+        <source>Up</source>
+        <translation>Hoch</translation>
+    </message>
+    <message id="redio_later_constant_time">
+        <source>Record after it, fixed delay</source>
+        <translation>Danach aufnehmen, feste Pause</translation>
+    </message>
+    <message id="redio_later_ignore_time">
+        <source>Record after it, no delay</source>
+        <translation>Danach aufnehmen, ohne Pause</translation>
+    </message>
+    <message id="redio_later_record_time">
+        <source>Record after it</source>
+        <translation>Danach aufnehmen</translation>
+    </message>
+    <message id="redio_previous_constant_time">
+        <source>Record before it, fixed delay</source>
+        <translation>Davor aufnehmen, feste Pause</translation>
+    </message>
+    <message id="redio_previous_ignore_time">
+        <source>Record before it, no delay</source>
+        <translation>Davor aufnehmen, ohne Pause</translation>
+    </message>
+    <message id="redio_previous_record_time">
+        <source>Record before it</source>
+        <translation>Davor aufnehmen</translation>
+    </message>
+    <message id="shoot_export_text">
+        <source>Export</source>
+        <translation>Exportieren</translation>
+    </message>
+    <message id="shoot_import_text">
+        <source>Import</source>
+        <translation>Importieren</translation>
+    </message>
+    <message id="shoot_reset_text">
+        <source>Factory table</source>
+        <translation>Werkstabelle</translation>
+    </message>
+    <message id="shoot_title_text">
+        <source>Recoil tables</source>
+        <translation>Rückstoßtabellen</translation>
+    </message>
+    <message id="shoot_write_text">
+        <source>Write to mouse</source>
+        <translation>Auf Maus schreiben</translation>
+    </message>
+    <message id="show_window">
+        <source>Show window</source>
+        <translation>Fenster zeigen</translation>
+    </message>
+    <message id="system_power">
+        <source>Power off</source>
+        <translation>Ausschalten</translation>
+    </message>
+    <message id="system_sleep">
+        <source>Sleep</source>
+        <translation>Ruhezustand</translation>
+    </message>
+    <message id="system_wake_up">
+        <source>Wake up</source>
+        <translation>Aufwecken</translation>
+    </message>
+    <message id="web_refresh">
+        <source>Refresh</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message id="web_search">
+        <source>Search</source>
+        <translation>Suche</translation>
+    </message>
+    <message id="web_text">
+        <source>Home page</source>
+        <translation>Startseite</translation>
+    </message>
+    <message id="wed_back">
+        <source>Back</source>
+        <translation>Zurück</translation>
+    </message>
+    <message id="wed_favorite">
+        <source>Favourites</source>
+        <translation>Favoriten</translation>
+    </message>
+    <message id="wed_forward">
+        <source>Forward</source>
+        <translation>Vor</translation>
+    </message>
+    <message id="wed_stop">
+        <source>Stop loading</source>
+        <translation>Laden stoppen</translation>
+    </message>
+    <message id="win_key_text">
+        <source>Win key</source>
+        <translation>Win-Taste</translation>
     </message>
     <message id="keyboard_key_A">
         <source>A</source>
@@ -1182,10 +2082,6 @@
     <message id="keyboard_key_`">
         <source>`</source>
         <translation>`</translation>
-    </message>
-    <message id="keyboard_key_&lt;">
-        <source>,</source>
-        <translation>,</translation>
     </message>
     <message id="keyboard_key_.">
         <source>.</source>
@@ -1551,10 +2447,6 @@
         <source>Clear</source>
         <translation>Leeren</translation>
     </message>
-    <message id="Key_Set">
-        <source>Assigned:</source>
-        <translation>Belegung:</translation>
-    </message>
     <message id="about_keys_label">
         <source>Key positions</source>
         <translation>Tastenplätze</translation>
@@ -1570,162 +2462,6 @@
     <message id="close_text">
         <source>Off</source>
         <translation>Aus</translation>
-    </message>
-    <message id="light_mode_chase">
-        <source>Chase</source>
-        <translation>Lauflicht</translation>
-    </message>
-    <message id="Phone_type_no_device">
-        <source>No phone on the charger</source>
-        <translation>Kein Telefon auf dem Ladegerät</translation>
-    </message>
-    <message id="Phone_type_iphone">
-        <source>Phone (type 1) charging</source>
-        <translation>Telefon (Typ 1) wird geladen</translation>
-    </message>
-    <message id="Phone_type_samsung">
-        <source>Phone (type 2) charging</source>
-        <translation>Telefon (Typ 2) wird geladen</translation>
-    </message>
-    <message id="Phone_type_other">
-        <source>Phone charging</source>
-        <translation>Telefon wird geladen</translation>
-    </message>
-    <message id="eq_title">
-        <source>Equaliser</source>
-        <translation>Equalizer</translation>
-    </message>
-    <message id="eq_preset_1">
-        <source>Music</source>
-        <translation>Musik</translation>
-    </message>
-    <message id="eq_preset_2">
-        <source>Game</source>
-        <translation>Spiel</translation>
-    </message>
-    <message id="eq_preset_3">
-        <source>Bass</source>
-        <translation>Bass</translation>
-    </message>
-    <message id="eq_preset_4">
-        <source>Treble</source>
-        <translation>Höhen</translation>
-    </message>
-    <message id="eq_preset_5">
-        <source>Flat</source>
-        <translation>Linear</translation>
-    </message>
-    <message id="eq_preset_6">
-        <source>Electronic</source>
-        <translation>Elektro</translation>
-    </message>
-    <message id="eq_preset_7">
-        <source>Warm</source>
-        <translation>Warm</translation>
-    </message>
-    <message id="eq_preset_8">
-        <source>Bright</source>
-        <translation>Hell</translation>
-    </message>
-    <message id="eq_preset_9">
-        <source>Detail</source>
-        <translation>Detail</translation>
-    </message>
-    <message id="eq_preset_10">
-        <source>Rock</source>
-        <translation>Rock</translation>
-    </message>
-    <message id="eq_preset_11">
-        <source>Hip-hop</source>
-        <translation>Hip-Hop</translation>
-    </message>
-    <message id="eq_preset_12">
-        <source>Footsteps</source>
-        <translation>Schritte</translation>
-    </message>
-    <message id="eq_preset_custom">
-        <source>Custom</source>
-        <translation>Eigene</translation>
-    </message>
-    <message id="eq_custom_label">
-        <source>My curves</source>
-        <translation>Eigene Kurven</translation>
-    </message>
-    <message id="eq_name_hint">
-        <source>Name of a new curve</source>
-        <translation>Name der neuen Kurve</translation>
-    </message>
-    <message id="eq_save_text">
-        <source>Save</source>
-        <translation>Speichern</translation>
-    </message>
-    <message id="eq_delete_text">
-        <source>Delete</source>
-        <translation>Löschen</translation>
-    </message>
-    <message id="microphone_title">
-        <source>Microphone</source>
-        <translation>Mikrofon</translation>
-    </message>
-    <message id="mic_label">
-        <source>Microphone</source>
-        <translation>Mikrofon</translation>
-    </message>
-    <message id="mic_on_text">
-        <source>On</source>
-        <translation>An</translation>
-    </message>
-    <message id="monitor_label">
-        <source>Hear myself</source>
-        <translation>Mithören</translation>
-    </message>
-    <message id="monitor_on_text">
-        <source>On</source>
-        <translation>An</translation>
-    </message>
-    <message id="voice_changer_title">
-        <source>Voice changer</source>
-        <translation>Stimmverzerrer</translation>
-    </message>
-    <message id="voice_changer_on">
-        <source>Voice changer on</source>
-        <translation>Stimmverzerrer an</translation>
-    </message>
-    <message id="magic_voice_1">
-        <source>Male</source>
-        <translation>Männlich</translation>
-    </message>
-    <message id="magic_voice_2">
-        <source>Female</source>
-        <translation>Weiblich</translation>
-    </message>
-    <message id="magic_voice_3">
-        <source>Monster</source>
-        <translation>Monster</translation>
-    </message>
-    <message id="magic_voice_4">
-        <source>Cartoon</source>
-        <translation>Comic</translation>
-    </message>
-    <message id="virtual_surround_pending">
-        <source>Virtual 7.1 surround is not part of this version.</source>
-        <translation>Virtueller 7.1-Raumklang ist in dieser Version nicht enthalten.</translation>
-    </message>
-    <message id="about_sound_card_label">
-        <source>Sound card</source>
-        <translation>Soundkarte</translation>
-    </message>
-    <message id="sound_card_found">
-        <source>Connected</source>
-        <translation>Verbunden</translation>
-    </message>
-    <message id="sound_card_missing">
-        <source>Not found</source>
-        <translation>Nicht gefunden</translation>
-    </message>
-    <message id="folder_unwritable_text">
-        <source>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</source>
-        <translation>Q407 kann in %1 keine Dateien speichern (%2). Änderungen bleiben nur bis zum Programmende erhalten. Geben Sie Speicherplatz frei oder erlauben Sie das Schreiben in diesen Ordner.</translation>
     </message>
     <message id="skin_image_text">
         <source>Pictures</source>

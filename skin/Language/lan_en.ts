@@ -643,14 +643,6 @@
         <source>Cable</source>
         <translation>Cable</translation>
     </message>
-    <message id="key_assign_pending">
-        <source>Button assignment is not available in this version yet.</source>
-        <translation>Button assignment is not available in this version yet.</translation>
-    </message>
-    <message id="macro_pending">
-        <source>Macros are not available in this version yet.</source>
-        <translation>Macros are not available in this version yet.</translation>
-    </message>
     <message id="feature_not_on_mouse">
         <source>This mouse has no such function.</source>
         <translation>This mouse has no such function.</translation>
@@ -712,16 +704,16 @@
         <translation>Connect the mouse to change its settings.</translation>
     </message>
     <message id="message_text_5">
-        <source>A profile with this name exists already.</source>
-        <translation>A profile with this name exists already.</translation>
+        <source>This name is already in use.</source>
+        <translation>This name is already in use.</translation>
     </message>
     <message id="message_text_7">
         <source>The device did not take the profile. Check its connection.</source>
         <translation>The device did not take the profile. Check its connection.</translation>
     </message>
     <message id="message_text_16">
-        <source>The profile could not be applied (error %d).</source>
-        <translation>The profile could not be applied (error %d).</translation>
+        <source>The macros need more memory than the device has: shorten them by about %d events.</source>
+        <translation>The macros need more memory than the device has: shorten them by about %d events.</translation>
     </message>
     <message id="message_text_22">
         <source>Return this profile to the default settings?</source>
@@ -866,6 +858,914 @@
     <message id="language_name_de">
         <source>Deutsch</source>
         <translation>Deutsch</translation>
+    </message>
+    <message id="light_mode_chase">
+        <source>Chase</source>
+        <translation>Chase</translation>
+    </message>
+    <message id="Phone_type_no_device">
+        <source>No phone on the charger</source>
+        <translation>No phone on the charger</translation>
+    </message>
+    <message id="Phone_type_iphone">
+        <source>Phone (type 1) charging</source>
+        <translation>Phone (type 1) charging</translation>
+    </message>
+    <message id="Phone_type_samsung">
+        <source>Phone (type 2) charging</source>
+        <translation>Phone (type 2) charging</translation>
+    </message>
+    <message id="Phone_type_other">
+        <source>Phone charging</source>
+        <translation>Phone charging</translation>
+    </message>
+    <message id="eq_title">
+        <source>Equaliser</source>
+        <translation>Equaliser</translation>
+    </message>
+    <message id="eq_preset_1">
+        <source>Music</source>
+        <translation>Music</translation>
+    </message>
+    <message id="eq_preset_2">
+        <source>Game</source>
+        <translation>Game</translation>
+    </message>
+    <message id="eq_preset_3">
+        <source>Bass</source>
+        <translation>Bass</translation>
+    </message>
+    <message id="eq_preset_4">
+        <source>Treble</source>
+        <translation>Treble</translation>
+    </message>
+    <message id="eq_preset_5">
+        <source>Flat</source>
+        <translation>Flat</translation>
+    </message>
+    <message id="eq_preset_6">
+        <source>Electronic</source>
+        <translation>Electronic</translation>
+    </message>
+    <message id="eq_preset_7">
+        <source>Warm</source>
+        <translation>Warm</translation>
+    </message>
+    <message id="eq_preset_8">
+        <source>Bright</source>
+        <translation>Bright</translation>
+    </message>
+    <message id="eq_preset_9">
+        <source>Detail</source>
+        <translation>Detail</translation>
+    </message>
+    <message id="eq_preset_10">
+        <source>Rock</source>
+        <translation>Rock</translation>
+    </message>
+    <message id="eq_preset_11">
+        <source>Hip-hop</source>
+        <translation>Hip-hop</translation>
+    </message>
+    <message id="eq_preset_12">
+        <source>Footsteps</source>
+        <translation>Footsteps</translation>
+    </message>
+    <message id="eq_preset_custom">
+        <source>Custom</source>
+        <translation>Custom</translation>
+    </message>
+    <message id="eq_custom_label">
+        <source>My curves</source>
+        <translation>My curves</translation>
+    </message>
+    <message id="eq_name_hint">
+        <source>Name of a new curve</source>
+        <translation>Name of a new curve</translation>
+    </message>
+    <message id="eq_save_text">
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message id="eq_delete_text">
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message id="microphone_title">
+        <source>Microphone</source>
+        <translation>Microphone</translation>
+    </message>
+    <message id="mic_label">
+        <source>Microphone</source>
+        <translation>Microphone</translation>
+    </message>
+    <message id="mic_on_text">
+        <source>On</source>
+        <translation>On</translation>
+    </message>
+    <message id="monitor_label">
+        <source>Hear myself</source>
+        <translation>Hear myself</translation>
+    </message>
+    <message id="monitor_on_text">
+        <source>On</source>
+        <translation>On</translation>
+    </message>
+    <message id="voice_changer_title">
+        <source>Voice changer</source>
+        <translation>Voice changer</translation>
+    </message>
+    <message id="voice_changer_on">
+        <source>Voice changer on</source>
+        <translation>Voice changer on</translation>
+    </message>
+    <message id="magic_voice_1">
+        <source>Male</source>
+        <translation>Male</translation>
+    </message>
+    <message id="magic_voice_2">
+        <source>Female</source>
+        <translation>Female</translation>
+    </message>
+    <message id="magic_voice_3">
+        <source>Monster</source>
+        <translation>Monster</translation>
+    </message>
+    <message id="magic_voice_4">
+        <source>Cartoon</source>
+        <translation>Cartoon</translation>
+    </message>
+    <message id="virtual_surround_pending">
+        <source>Virtual 7.1 surround is not part of this version.</source>
+        <translation>Virtual 7.1 surround is not part of this version.</translation>
+    </message>
+    <message id="about_sound_card_label">
+        <source>Sound card</source>
+        <translation>Sound card</translation>
+    </message>
+    <message id="sound_card_found">
+        <source>Connected</source>
+        <translation>Connected</translation>
+    </message>
+    <message id="sound_card_missing">
+        <source>Not found</source>
+        <translation>Not found</translation>
+    </message>
+    <message id="folder_unwritable_text">
+        <source>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</source>
+        <translation>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</translation>
+    </message>
+    <message id="bullet_caption_text">
+        <source>Bullet</source>
+        <translation>Bullet</translation>
+    </message>
+    <message id="bullet_delay_label">
+        <source>Delay</source>
+        <translation>Delay</translation>
+    </message>
+    <message id="bullet_limit_hint_text">
+        <source>Distances up to 255, delays up to 65535 ms: larger values are held at these limits.</source>
+        <translation>Distances up to 255, delays up to 65535 ms: larger values are held at these limits.</translation>
+    </message>
+    <message id="bullet_next_text">
+        <source>Next</source>
+        <translation>Next</translation>
+    </message>
+    <message id="bullet_prev_text">
+        <source>Previous</source>
+        <translation>Previous</translation>
+    </message>
+    <message id="bullet_x_label">
+        <source>Sideways</source>
+        <translation>Sideways</translation>
+    </message>
+    <message id="bullet_y_label">
+        <source>Vertical</source>
+        <translation>Vertical</translation>
+    </message>
+    <message id="shoot_write_failed_text">
+        <source>The mouse did not take the recoil tables. Check its connection.</source>
+        <translation>The mouse did not take the recoil tables. Check its connection.</translation>
+    </message>
+    <message id="Key_Set">
+        <source>Assigned:</source>
+        <translation>Assigned:</translation>
+    </message>
+    <message id="custem_copy">
+        <source>Copy</source>
+        <translation>Copy</translation>
+    </message>
+    <message id="custem_cut">
+        <source>Cut</source>
+        <translation>Cut</translation>
+    </message>
+    <message id="custem_find">
+        <source>Find</source>
+        <translation>Find</translation>
+    </message>
+    <message id="custem_magnify">
+        <source>Zoom in</source>
+        <translation>Zoom in</translation>
+    </message>
+    <message id="custem_narrow">
+        <source>Zoom out</source>
+        <translation>Zoom out</translation>
+    </message>
+    <message id="custem_new">
+        <source>New</source>
+        <translation>New</translation>
+    </message>
+    <message id="custem_open">
+        <source>Open</source>
+        <translation>Open</translation>
+    </message>
+    <message id="custem_paste">
+        <source>Paste</source>
+        <translation>Paste</translation>
+    </message>
+    <message id="custem_save">
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message id="custem_select_all">
+        <source>Select all</source>
+        <translation>Select all</translation>
+    </message>
+    <message id="custem_undo">
+        <source>Undo</source>
+        <translation>Undo</translation>
+    </message>
+    <message id="key_panel_keys">
+        <source>Key functions</source>
+        <translation>Key functions</translation>
+    </message>
+    <message id="key_panel_recoil">
+        <source>Recoil</source>
+        <translation>Recoil</translation>
+    </message>
+    <message id="keyboard_key_&lt;">
+        <source>,</source>
+        <translation>,</translation>
+    </message>
+    <message id="keyboard_key_Browaer Home">
+        <source>Browser home</source>
+        <translation>Browser home</translation>
+    </message>
+    <message id="keyboard_key_Browser Back">
+        <source>Browser back</source>
+        <translation>Browser back</translation>
+    </message>
+    <message id="keyboard_key_Browser Favorites">
+        <source>Favourites</source>
+        <translation>Favourites</translation>
+    </message>
+    <message id="keyboard_key_Browser ForWard">
+        <source>Browser forward</source>
+        <translation>Browser forward</translation>
+    </message>
+    <message id="keyboard_key_Browser Refresh">
+        <source>Refresh</source>
+        <translation>Refresh</translation>
+    </message>
+    <message id="keyboard_key_Browser Search">
+        <source>Search</source>
+        <translation>Search</translation>
+    </message>
+    <message id="keyboard_key_Computer">
+        <source>Computer</source>
+        <translation>Computer</translation>
+    </message>
+    <message id="keyboard_key_Launch App2">
+        <source>Calculator</source>
+        <translation>Calculator</translation>
+    </message>
+    <message id="keyboard_key_Launch Mail">
+        <source>Mail</source>
+        <translation>Mail</translation>
+    </message>
+    <message id="keyboard_key_Launch Media Select">
+        <source>Media player</source>
+        <translation>Media player</translation>
+    </message>
+    <message id="keyboard_key_Media Next Track">
+        <source>Next track</source>
+        <translation>Next track</translation>
+    </message>
+    <message id="keyboard_key_Media Play Pause">
+        <source>Play/Pause</source>
+        <translation>Play/Pause</translation>
+    </message>
+    <message id="keyboard_key_Media Prev Track">
+        <source>Previous track</source>
+        <translation>Previous track</translation>
+    </message>
+    <message id="keyboard_key_Media Stop">
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message id="keyboard_key_Power">
+        <source>Power</source>
+        <translation>Power</translation>
+    </message>
+    <message id="keyboard_key_Sleep">
+        <source>Sleep</source>
+        <translation>Sleep</translation>
+    </message>
+    <message id="keyboard_key_Volume Down">
+        <source>Volume down</source>
+        <translation>Volume down</translation>
+    </message>
+    <message id="keyboard_key_Volume Mute">
+        <source>Mute</source>
+        <translation>Mute</translation>
+    </message>
+    <message id="keyboard_key_Volume Up">
+        <source>Volume up</source>
+        <translation>Volume up</translation>
+    </message>
+    <message id="keyboard_key_Wakeup">
+        <source>Wake up</source>
+        <translation>Wake up</translation>
+    </message>
+    <message id="keyset_button_label">
+        <source>Button</source>
+        <translation>Button</translation>
+    </message>
+    <message id="keyset_cancel_text">
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message id="keyset_count_label">
+        <source>Count</source>
+        <translation>Count</translation>
+    </message>
+    <message id="keyset_default_hint_text">
+        <source>The key does what it did from the factory.</source>
+        <translation>The key does what it did from the factory.</translation>
+    </message>
+    <message id="keyset_default_text">
+        <source>Default</source>
+        <translation>Default</translation>
+    </message>
+    <message id="keyset_delay_label">
+        <source>Delay</source>
+        <translation>Delay</translation>
+    </message>
+    <message id="keyset_direction_label">
+        <source>Direction</source>
+        <translation>Direction</translation>
+    </message>
+    <message id="keyset_dpi_label">
+        <source>DPI</source>
+        <translation>DPI</translation>
+    </message>
+    <message id="keyset_function_0">
+        <source>Default</source>
+        <translation>Default</translation>
+    </message>
+    <message id="keyset_function_1">
+        <source>Mouse button</source>
+        <translation>Mouse button</translation>
+    </message>
+    <message id="keyset_function_2">
+        <source>Pointer swing</source>
+        <translation>Pointer swing</translation>
+    </message>
+    <message id="keyset_function_3">
+        <source>Wheel</source>
+        <translation>Wheel</translation>
+    </message>
+    <message id="keyset_function_4">
+        <source>DPI</source>
+        <translation>DPI</translation>
+    </message>
+    <message id="keyset_function_5">
+        <source>Fire</source>
+        <translation>Fire</translation>
+    </message>
+    <message id="keyset_function_6">
+        <source>Keyboard key</source>
+        <translation>Keyboard key</translation>
+    </message>
+    <message id="keyset_function_7">
+        <source>Media</source>
+        <translation>Media</translation>
+    </message>
+    <message id="keyset_function_8">
+        <source>System</source>
+        <translation>System</translation>
+    </message>
+    <message id="keyset_function_9">
+        <source>Macro</source>
+        <translation>Macro</translation>
+    </message>
+    <message id="keyset_function_10">
+        <source>Gun key</source>
+        <translation>Gun key</translation>
+    </message>
+    <message id="keyset_function_11">
+        <source>Shortcut</source>
+        <translation>Shortcut</translation>
+    </message>
+    <message id="keyset_function_label">
+        <source>Function</source>
+        <translation>Function</translation>
+    </message>
+    <message id="keyset_gun_1">
+        <source>Gun 1</source>
+        <translation>Gun 1</translation>
+    </message>
+    <message id="keyset_gun_2">
+        <source>Gun 2</source>
+        <translation>Gun 2</translation>
+    </message>
+    <message id="keyset_gun_3">
+        <source>Gun 3</source>
+        <translation>Gun 3</translation>
+    </message>
+    <message id="keyset_gun_4">
+        <source>Gun 4</source>
+        <translation>Gun 4</translation>
+    </message>
+    <message id="keyset_gun_label">
+        <source>Gun</source>
+        <translation>Gun</translation>
+    </message>
+    <message id="keyset_interval_label">
+        <source>Interval</source>
+        <translation>Interval</translation>
+    </message>
+    <message id="keyset_key_label">
+        <source>Key</source>
+        <translation>Key</translation>
+    </message>
+    <message id="keyset_keyboard_hint_text">
+        <source>Click the box and press a key. Ctrl, Shift, Alt or Win first make a combination.</source>
+        <translation>Click the box and press a key. Ctrl, Shift, Alt or Win first make a combination.</translation>
+    </message>
+    <message id="keyset_macro_label">
+        <source>Macro</source>
+        <translation>Macro</translation>
+    </message>
+    <message id="keyset_media_label">
+        <source>Media</source>
+        <translation>Media</translation>
+    </message>
+    <message id="keyset_modifier_0">
+        <source>None</source>
+        <translation>None</translation>
+    </message>
+    <message id="keyset_modifier_1">
+        <source>Ctrl</source>
+        <translation>Ctrl</translation>
+    </message>
+    <message id="keyset_modifier_2">
+        <source>Shift</source>
+        <translation>Shift</translation>
+    </message>
+    <message id="keyset_modifier_3">
+        <source>Alt</source>
+        <translation>Alt</translation>
+    </message>
+    <message id="keyset_modifier_4">
+        <source>Win</source>
+        <translation>Win</translation>
+    </message>
+    <message id="keyset_repeat_0">
+        <source>Play once</source>
+        <translation>Play once</translation>
+    </message>
+    <message id="keyset_repeat_1">
+        <source>Repeat while held</source>
+        <translation>Repeat while held</translation>
+    </message>
+    <message id="keyset_repeat_2">
+        <source>Repeat until pressed again</source>
+        <translation>Repeat until pressed again</translation>
+    </message>
+    <message id="keyset_repeat_3">
+        <source>Repeat until another key</source>
+        <translation>Repeat until another key</translation>
+    </message>
+    <message id="keyset_repeat_label">
+        <source>Repeat</source>
+        <translation>Repeat</translation>
+    </message>
+    <message id="keyset_repeat_times">
+        <source>Repeat a number of times</source>
+        <translation>Repeat a number of times</translation>
+    </message>
+    <message id="keyset_shortcut_label">
+        <source>Shortcut</source>
+        <translation>Shortcut</translation>
+    </message>
+    <message id="keyset_speed_label">
+        <source>Speed</source>
+        <translation>Speed</translation>
+    </message>
+    <message id="keyset_store_text">
+        <source>Store</source>
+        <translation>Store</translation>
+    </message>
+    <message id="keyset_system_label">
+        <source>System</source>
+        <translation>System</translation>
+    </message>
+    <message id="keyset_title_text">
+        <source>Key function</source>
+        <translation>Key function</translation>
+    </message>
+    <message id="keyset_write_text">
+        <source>Write to device</source>
+        <translation>Write to device</translation>
+    </message>
+    <message id="macro_action_down">
+        <source>Press</source>
+        <translation>Press</translation>
+    </message>
+    <message id="macro_action_edit">
+        <source>Replace the key</source>
+        <translation>Replace the key</translation>
+    </message>
+    <message id="macro_action_up">
+        <source>Release</source>
+        <translation>Release</translation>
+    </message>
+    <message id="macro_bottom_text">
+        <source>Bottom</source>
+        <translation>Bottom</translation>
+    </message>
+    <message id="macro_cancel_text">
+        <source>Reload</source>
+        <translation>Reload</translation>
+    </message>
+    <message id="macro_delete_all_text">
+        <source>Clear</source>
+        <translation>Clear</translation>
+    </message>
+    <message id="macro_delete_event_text">
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message id="macro_delete_text">
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message id="macro_down_text">
+        <source>Down</source>
+        <translation>Down</translation>
+    </message>
+    <message id="macro_events_title_text">
+        <source>Events</source>
+        <translation>Events</translation>
+    </message>
+    <message id="macro_export_text">
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message id="macro_fixed_delay_text">
+        <source>Fixed delay</source>
+        <translation>Fixed delay</translation>
+    </message>
+    <message id="macro_import_text">
+        <source>Import</source>
+        <translation>Import</translation>
+    </message>
+    <message id="macro_insert_title_text">
+        <source>Insert pointer move</source>
+        <translation>Insert pointer move</translation>
+    </message>
+    <message id="macro_library_title_text">
+        <source>Macros</source>
+        <translation>Macros</translation>
+    </message>
+    <message id="macro_new_text">
+        <source>New</source>
+        <translation>New</translation>
+    </message>
+    <message id="macro_record_hint_text">
+        <source>While recording, keys and clicks reach only this program. Right-click an event to record before or after it.</source>
+        <translation>While recording, keys and clicks reach only this program. Right-click an event to record before or after it.</translation>
+    </message>
+    <message id="macro_record_start_text">
+        <source>Record</source>
+        <translation>Record</translation>
+    </message>
+    <message id="macro_record_stop_text">
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message id="macro_record_title_text">
+        <source>Recording</source>
+        <translation>Recording</translation>
+    </message>
+    <message id="macro_rename_text">
+        <source>Rename</source>
+        <translation>Rename</translation>
+    </message>
+    <message id="macro_save_text">
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message id="macro_top_text">
+        <source>Top</source>
+        <translation>Top</translation>
+    </message>
+    <message id="macro_up_text">
+        <source>Up</source>
+        <translation>Up</translation>
+    </message>
+    <message id="media_calc">
+        <source>Calculator</source>
+        <translation>Calculator</translation>
+    </message>
+    <message id="media_mail">
+        <source>Mail</source>
+        <translation>Mail</translation>
+    </message>
+    <message id="media_mute">
+        <source>Mute</source>
+        <translation>Mute</translation>
+    </message>
+    <message id="media_mypc">
+        <source>My computer</source>
+        <translation>My computer</translation>
+    </message>
+    <message id="media_next">
+        <source>Next track</source>
+        <translation>Next track</translation>
+    </message>
+    <message id="media_play">
+        <source>Play/Pause</source>
+        <translation>Play/Pause</translation>
+    </message>
+    <message id="media_prev">
+        <source>Previous track</source>
+        <translation>Previous track</translation>
+    </message>
+    <message id="media_stop">
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message id="media_text">
+        <source>Media player</source>
+        <translation>Media player</translation>
+    </message>
+    <message id="media_vol_add">
+        <source>Volume up</source>
+        <translation>Volume up</translation>
+    </message>
+    <message id="media_vol_sub">
+        <source>Volume down</source>
+        <translation>Volume down</translation>
+    </message>
+    <message id="menu_back_click">
+        <source>Back button click</source>
+        <translation>Back button click</translation>
+    </message>
+    <message id="menu_back_down">
+        <source>Back button press</source>
+        <translation>Back button press</translation>
+    </message>
+    <message id="menu_back_up">
+        <source>Back button release</source>
+        <translation>Back button release</translation>
+    </message>
+    <message id="menu_forward_click">
+        <source>Forward button click</source>
+        <translation>Forward button click</translation>
+    </message>
+    <message id="menu_forward_down">
+        <source>Forward button press</source>
+        <translation>Forward button press</translation>
+    </message>
+    <message id="menu_forward_up">
+        <source>Forward button release</source>
+        <translation>Forward button release</translation>
+    </message>
+    <message id="menu_left_click">
+        <source>Left click</source>
+        <translation>Left click</translation>
+    </message>
+    <message id="menu_left_down">
+        <source>Left button press</source>
+        <translation>Left button press</translation>
+    </message>
+    <message id="menu_left_up">
+        <source>Left button release</source>
+        <translation>Left button release</translation>
+    </message>
+    <message id="menu_middle_click">
+        <source>Middle click</source>
+        <translation>Middle click</translation>
+    </message>
+    <message id="menu_middle_down">
+        <source>Middle button press</source>
+        <translation>Middle button press</translation>
+    </message>
+    <message id="menu_middle_up">
+        <source>Middle button release</source>
+        <translation>Middle button release</translation>
+    </message>
+    <message id="menu_right_click">
+        <source>Right click</source>
+        <translation>Right click</translation>
+    </message>
+    <message id="menu_right_down">
+        <source>Right button press</source>
+        <translation>Right button press</translation>
+    </message>
+    <message id="menu_right_up">
+        <source>Right button release</source>
+        <translation>Right button release</translation>
+    </message>
+    <message id="message_text_2">
+        <source>Keys of this profile use the macro. Delete it anyway? Those keys get their default function back.</source>
+        <translation>Keys of this profile use the macro. Delete it anyway? Those keys get their default function back.</translation>
+    </message>
+    <message id="message_text_28">
+        <source>Create a new macro?</source>
+        <translation>Create a new macro?</translation>
+    </message>
+    <message id="message_text_4">
+        <source>Delete the selected macro?</source>
+        <translation>Delete the selected macro?</translation>
+    </message>
+    <message id="mouse_key_DPI_add">
+        <source>DPI up</source>
+        <translation>DPI up</translation>
+    </message>
+    <message id="mouse_key_DPI_loop">
+        <source>DPI cycle</source>
+        <translation>DPI cycle</translation>
+    </message>
+    <message id="mouse_key_DPI_shift">
+        <source>DPI shift</source>
+        <translation>DPI shift</translation>
+    </message>
+    <message id="mouse_key_DPI_sub">
+        <source>DPI down</source>
+        <translation>DPI down</translation>
+    </message>
+    <message id="mouse_key_back">
+        <source>Back</source>
+        <translation>Back</translation>
+    </message>
+    <message id="mouse_key_down_Swing">
+        <source>Wheel down</source>
+        <translation>Wheel down</translation>
+    </message>
+    <message id="mouse_key_fire_key">
+        <source>Fire</source>
+        <translation>Fire</translation>
+    </message>
+    <message id="mouse_key_forward">
+        <source>Forward</source>
+        <translation>Forward</translation>
+    </message>
+    <message id="mouse_key_gun">
+        <source>Gun key</source>
+        <translation>Gun key</translation>
+    </message>
+    <message id="mouse_key_left">
+        <source>Left button</source>
+        <translation>Left button</translation>
+    </message>
+    <message id="mouse_key_left_Swing">
+        <source>Swing left</source>
+        <translation>Swing left</translation>
+    </message>
+    <message id="mouse_key_middle">
+        <source>Middle button</source>
+        <translation>Middle button</translation>
+    </message>
+    <message id="mouse_key_right">
+        <source>Right button</source>
+        <translation>Right button</translation>
+    </message>
+    <message id="mouse_key_right_Swing">
+        <source>Swing right</source>
+        <translation>Swing right</translation>
+    </message>
+    <message id="mouse_key_shortcut_key">
+        <source>Shortcut</source>
+        <translation>Shortcut</translation>
+    </message>
+    <message id="mouse_key_smart_key">
+        <source>Smart key</source>
+        <translation>Smart key</translation>
+    </message>
+    <message id="mouse_key_up_Swing">
+        <source>Wheel up</source>
+        <translation>Wheel up</translation>
+    </message>
+    <message id="mouse_move_to_down_text">
+        <source>Down</source>
+        <translation>Down</translation>
+    </message>
+    <message id="mouse_move_to_left_text">
+        <source>Left</source>
+        <translation>Left</translation>
+    </message>
+    <message id="mouse_move_to_right_text">
+        <source>Right</source>
+        <translation>Right</translation>
+    </message>
+    <message id="mouse_move_to_up_text">
+        <source>Up</source>
+        <translation>Up</translation>
+    </message>
+    <message id="redio_later_constant_time">
+        <source>Record after it, fixed delay</source>
+        <translation>Record after it, fixed delay</translation>
+    </message>
+    <message id="redio_later_ignore_time">
+        <source>Record after it, no delay</source>
+        <translation>Record after it, no delay</translation>
+    </message>
+    <message id="redio_later_record_time">
+        <source>Record after it</source>
+        <translation>Record after it</translation>
+    </message>
+    <message id="redio_previous_constant_time">
+        <source>Record before it, fixed delay</source>
+        <translation>Record before it, fixed delay</translation>
+    </message>
+    <message id="redio_previous_ignore_time">
+        <source>Record before it, no delay</source>
+        <translation>Record before it, no delay</translation>
+    </message>
+    <message id="redio_previous_record_time">
+        <source>Record before it</source>
+        <translation>Record before it</translation>
+    </message>
+    <message id="shoot_export_text">
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message id="shoot_import_text">
+        <source>Import</source>
+        <translation>Import</translation>
+    </message>
+    <message id="shoot_reset_text">
+        <source>Factory table</source>
+        <translation>Factory table</translation>
+    </message>
+    <message id="shoot_title_text">
+        <source>Recoil tables</source>
+        <translation>Recoil tables</translation>
+    </message>
+    <message id="shoot_write_text">
+        <source>Write to mouse</source>
+        <translation>Write to mouse</translation>
+    </message>
+    <message id="show_window">
+        <source>Show window</source>
+        <translation>Show window</translation>
+    </message>
+    <message id="system_power">
+        <source>Power off</source>
+        <translation>Power off</translation>
+    </message>
+    <message id="system_sleep">
+        <source>Sleep</source>
+        <translation>Sleep</translation>
+    </message>
+    <message id="system_wake_up">
+        <source>Wake up</source>
+        <translation>Wake up</translation>
+    </message>
+    <message id="web_refresh">
+        <source>Refresh</source>
+        <translation>Refresh</translation>
+    </message>
+    <message id="web_search">
+        <source>Search</source>
+        <translation>Search</translation>
+    </message>
+    <message id="web_text">
+        <source>Home page</source>
+        <translation>Home page</translation>
+    </message>
+    <message id="wed_back">
+        <source>Back</source>
+        <translation>Back</translation>
+    </message>
+    <message id="wed_favorite">
+        <source>Favourites</source>
+        <translation>Favourites</translation>
+    </message>
+    <message id="wed_forward">
+        <source>Forward</source>
+        <translation>Forward</translation>
+    </message>
+    <message id="wed_stop">
+        <source>Stop loading</source>
+        <translation>Stop loading</translation>
+    </message>
+    <message id="win_key_text">
+        <source>Win key</source>
+        <translation>Win key</translation>
     </message>
     <message id="keyboard_key_A">
         <source>A</source>
@@ -1182,10 +2082,6 @@
     <message id="keyboard_key_`">
         <source>`</source>
         <translation>`</translation>
-    </message>
-    <message id="keyboard_key_&lt;">
-        <source>,</source>
-        <translation>,</translation>
     </message>
     <message id="keyboard_key_.">
         <source>.</source>
@@ -1551,10 +2447,6 @@
         <source>Clear</source>
         <translation>Clear</translation>
     </message>
-    <message id="Key_Set">
-        <source>Assigned:</source>
-        <translation>Assigned:</translation>
-    </message>
     <message id="about_keys_label">
         <source>Key positions</source>
         <translation>Key positions</translation>
@@ -1570,162 +2462,6 @@
     <message id="close_text">
         <source>Off</source>
         <translation>Off</translation>
-    </message>
-    <message id="light_mode_chase">
-        <source>Chase</source>
-        <translation>Chase</translation>
-    </message>
-    <message id="Phone_type_no_device">
-        <source>No phone on the charger</source>
-        <translation>No phone on the charger</translation>
-    </message>
-    <message id="Phone_type_iphone">
-        <source>Phone (type 1) charging</source>
-        <translation>Phone (type 1) charging</translation>
-    </message>
-    <message id="Phone_type_samsung">
-        <source>Phone (type 2) charging</source>
-        <translation>Phone (type 2) charging</translation>
-    </message>
-    <message id="Phone_type_other">
-        <source>Phone charging</source>
-        <translation>Phone charging</translation>
-    </message>
-    <message id="eq_title">
-        <source>Equaliser</source>
-        <translation>Equaliser</translation>
-    </message>
-    <message id="eq_preset_1">
-        <source>Music</source>
-        <translation>Music</translation>
-    </message>
-    <message id="eq_preset_2">
-        <source>Game</source>
-        <translation>Game</translation>
-    </message>
-    <message id="eq_preset_3">
-        <source>Bass</source>
-        <translation>Bass</translation>
-    </message>
-    <message id="eq_preset_4">
-        <source>Treble</source>
-        <translation>Treble</translation>
-    </message>
-    <message id="eq_preset_5">
-        <source>Flat</source>
-        <translation>Flat</translation>
-    </message>
-    <message id="eq_preset_6">
-        <source>Electronic</source>
-        <translation>Electronic</translation>
-    </message>
-    <message id="eq_preset_7">
-        <source>Warm</source>
-        <translation>Warm</translation>
-    </message>
-    <message id="eq_preset_8">
-        <source>Bright</source>
-        <translation>Bright</translation>
-    </message>
-    <message id="eq_preset_9">
-        <source>Detail</source>
-        <translation>Detail</translation>
-    </message>
-    <message id="eq_preset_10">
-        <source>Rock</source>
-        <translation>Rock</translation>
-    </message>
-    <message id="eq_preset_11">
-        <source>Hip-hop</source>
-        <translation>Hip-hop</translation>
-    </message>
-    <message id="eq_preset_12">
-        <source>Footsteps</source>
-        <translation>Footsteps</translation>
-    </message>
-    <message id="eq_preset_custom">
-        <source>Custom</source>
-        <translation>Custom</translation>
-    </message>
-    <message id="eq_custom_label">
-        <source>My curves</source>
-        <translation>My curves</translation>
-    </message>
-    <message id="eq_name_hint">
-        <source>Name of a new curve</source>
-        <translation>Name of a new curve</translation>
-    </message>
-    <message id="eq_save_text">
-        <source>Save</source>
-        <translation>Save</translation>
-    </message>
-    <message id="eq_delete_text">
-        <source>Delete</source>
-        <translation>Delete</translation>
-    </message>
-    <message id="microphone_title">
-        <source>Microphone</source>
-        <translation>Microphone</translation>
-    </message>
-    <message id="mic_label">
-        <source>Microphone</source>
-        <translation>Microphone</translation>
-    </message>
-    <message id="mic_on_text">
-        <source>On</source>
-        <translation>On</translation>
-    </message>
-    <message id="monitor_label">
-        <source>Hear myself</source>
-        <translation>Hear myself</translation>
-    </message>
-    <message id="monitor_on_text">
-        <source>On</source>
-        <translation>On</translation>
-    </message>
-    <message id="voice_changer_title">
-        <source>Voice changer</source>
-        <translation>Voice changer</translation>
-    </message>
-    <message id="voice_changer_on">
-        <source>Voice changer on</source>
-        <translation>Voice changer on</translation>
-    </message>
-    <message id="magic_voice_1">
-        <source>Male</source>
-        <translation>Male</translation>
-    </message>
-    <message id="magic_voice_2">
-        <source>Female</source>
-        <translation>Female</translation>
-    </message>
-    <message id="magic_voice_3">
-        <source>Monster</source>
-        <translation>Monster</translation>
-    </message>
-    <message id="magic_voice_4">
-        <source>Cartoon</source>
-        <translation>Cartoon</translation>
-    </message>
-    <message id="virtual_surround_pending">
-        <source>Virtual 7.1 surround is not part of this version.</source>
-        <translation>Virtual 7.1 surround is not part of this version.</translation>
-    </message>
-    <message id="about_sound_card_label">
-        <source>Sound card</source>
-        <translation>Sound card</translation>
-    </message>
-    <message id="sound_card_found">
-        <source>Connected</source>
-        <translation>Connected</translation>
-    </message>
-    <message id="sound_card_missing">
-        <source>Not found</source>
-        <translation>Not found</translation>
-    </message>
-    <message id="folder_unwritable_text">
-        <source>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</source>
-        <translation>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</translation>
     </message>
     <message id="skin_image_text">
         <source>Pictures</source>

@@ -643,14 +643,6 @@
         <source>Cable</source>
         <translation>有線</translation>
     </message>
-    <message id="key_assign_pending">
-        <source>Button assignment is not available in this version yet.</source>
-        <translation>此版本暫不支援按鍵設定。</translation>
-    </message>
-    <message id="macro_pending">
-        <source>Macros are not available in this version yet.</source>
-        <translation>此版本暫不支援巨集。</translation>
-    </message>
     <message id="feature_not_on_mouse">
         <source>This mouse has no such function.</source>
         <translation>此滑鼠沒有該功能。</translation>
@@ -712,16 +704,16 @@
         <translation>請連接滑鼠後再設定。</translation>
     </message>
     <message id="message_text_5">
-        <source>A profile with this name exists already.</source>
-        <translation>設定檔名稱已存在。</translation>
+        <source>This name is already in use.</source>
+        <translation>名稱已存在。</translation>
     </message>
     <message id="message_text_7">
         <source>The device did not take the profile. Check its connection.</source>
         <translation>裝置未能套用此設定檔，請檢查連線。</translation>
     </message>
     <message id="message_text_16">
-        <source>The profile could not be applied (error %d).</source>
-        <translation>設定檔套用失敗（錯誤 %d）。</translation>
+        <source>The macros need more memory than the device has: shorten them by about %d events.</source>
+        <translation>巨集超出裝置記憶體：請刪減約 %d 個事件。</translation>
     </message>
     <message id="message_text_22">
         <source>Return this profile to the default settings?</source>
@@ -866,6 +858,914 @@
     <message id="language_name_de">
         <source>Deutsch</source>
         <translation>Deutsch</translation>
+    </message>
+    <message id="light_mode_chase">
+        <source>Chase</source>
+        <translation>追逐</translation>
+    </message>
+    <message id="Phone_type_no_device">
+        <source>No phone on the charger</source>
+        <translation>充電板上沒有手機</translation>
+    </message>
+    <message id="Phone_type_iphone">
+        <source>Phone (type 1) charging</source>
+        <translation>充電板上的手機（類型 1）正在充電</translation>
+    </message>
+    <message id="Phone_type_samsung">
+        <source>Phone (type 2) charging</source>
+        <translation>充電板上的手機（類型 2）正在充電</translation>
+    </message>
+    <message id="Phone_type_other">
+        <source>Phone charging</source>
+        <translation>手機充電中</translation>
+    </message>
+    <message id="eq_title">
+        <source>Equaliser</source>
+        <translation>等化器</translation>
+    </message>
+    <message id="eq_preset_1">
+        <source>Music</source>
+        <translation>音樂</translation>
+    </message>
+    <message id="eq_preset_2">
+        <source>Game</source>
+        <translation>遊戲</translation>
+    </message>
+    <message id="eq_preset_3">
+        <source>Bass</source>
+        <translation>低音</translation>
+    </message>
+    <message id="eq_preset_4">
+        <source>Treble</source>
+        <translation>高音</translation>
+    </message>
+    <message id="eq_preset_5">
+        <source>Flat</source>
+        <translation>平直</translation>
+    </message>
+    <message id="eq_preset_6">
+        <source>Electronic</source>
+        <translation>電子</translation>
+    </message>
+    <message id="eq_preset_7">
+        <source>Warm</source>
+        <translation>溫暖</translation>
+    </message>
+    <message id="eq_preset_8">
+        <source>Bright</source>
+        <translation>明亮</translation>
+    </message>
+    <message id="eq_preset_9">
+        <source>Detail</source>
+        <translation>細節</translation>
+    </message>
+    <message id="eq_preset_10">
+        <source>Rock</source>
+        <translation>搖滾</translation>
+    </message>
+    <message id="eq_preset_11">
+        <source>Hip-hop</source>
+        <translation>嘻哈</translation>
+    </message>
+    <message id="eq_preset_12">
+        <source>Footsteps</source>
+        <translation>腳步</translation>
+    </message>
+    <message id="eq_preset_custom">
+        <source>Custom</source>
+        <translation>自訂</translation>
+    </message>
+    <message id="eq_custom_label">
+        <source>My curves</source>
+        <translation>我的曲線</translation>
+    </message>
+    <message id="eq_name_hint">
+        <source>Name of a new curve</source>
+        <translation>新曲線名稱</translation>
+    </message>
+    <message id="eq_save_text">
+        <source>Save</source>
+        <translation>儲存</translation>
+    </message>
+    <message id="eq_delete_text">
+        <source>Delete</source>
+        <translation>刪除</translation>
+    </message>
+    <message id="microphone_title">
+        <source>Microphone</source>
+        <translation>麥克風</translation>
+    </message>
+    <message id="mic_label">
+        <source>Microphone</source>
+        <translation>麥克風</translation>
+    </message>
+    <message id="mic_on_text">
+        <source>On</source>
+        <translation>開啟</translation>
+    </message>
+    <message id="monitor_label">
+        <source>Hear myself</source>
+        <translation>耳返</translation>
+    </message>
+    <message id="monitor_on_text">
+        <source>On</source>
+        <translation>開啟</translation>
+    </message>
+    <message id="voice_changer_title">
+        <source>Voice changer</source>
+        <translation>變聲器</translation>
+    </message>
+    <message id="voice_changer_on">
+        <source>Voice changer on</source>
+        <translation>開啟變聲</translation>
+    </message>
+    <message id="magic_voice_1">
+        <source>Male</source>
+        <translation>男聲</translation>
+    </message>
+    <message id="magic_voice_2">
+        <source>Female</source>
+        <translation>女聲</translation>
+    </message>
+    <message id="magic_voice_3">
+        <source>Monster</source>
+        <translation>怪獸</translation>
+    </message>
+    <message id="magic_voice_4">
+        <source>Cartoon</source>
+        <translation>卡通</translation>
+    </message>
+    <message id="virtual_surround_pending">
+        <source>Virtual 7.1 surround is not part of this version.</source>
+        <translation>此版本暫不提供虛擬 7.1 環繞聲。</translation>
+    </message>
+    <message id="about_sound_card_label">
+        <source>Sound card</source>
+        <translation>音效卡</translation>
+    </message>
+    <message id="sound_card_found">
+        <source>Connected</source>
+        <translation>已連接</translation>
+    </message>
+    <message id="sound_card_missing">
+        <source>Not found</source>
+        <translation>未找到</translation>
+    </message>
+    <message id="folder_unwritable_text">
+        <source>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</source>
+        <translation>Q407 無法在 %1 中儲存檔案（%2）。變更只保留到程式結束。請釋放磁碟空間或允許寫入此資料夾。</translation>
+    </message>
+    <message id="bullet_caption_text">
+        <source>Bullet</source>
+        <translation>子彈</translation>
+    </message>
+    <message id="bullet_delay_label">
+        <source>Delay</source>
+        <translation>延時</translation>
+    </message>
+    <message id="bullet_limit_hint_text">
+        <source>Distances up to 255, delays up to 65535 ms: larger values are held at these limits.</source>
+        <translation>距離最大 255，延時最大 65535 毫秒：更大的值按上限儲存。</translation>
+    </message>
+    <message id="bullet_next_text">
+        <source>Next</source>
+        <translation>下一發</translation>
+    </message>
+    <message id="bullet_prev_text">
+        <source>Previous</source>
+        <translation>上一發</translation>
+    </message>
+    <message id="bullet_x_label">
+        <source>Sideways</source>
+        <translation>水平</translation>
+    </message>
+    <message id="bullet_y_label">
+        <source>Vertical</source>
+        <translation>垂直</translation>
+    </message>
+    <message id="shoot_write_failed_text">
+        <source>The mouse did not take the recoil tables. Check its connection.</source>
+        <translation>滑鼠未接收壓槍資料，請檢查連線。</translation>
+    </message>
+    <message id="Key_Set">
+        <source>Assigned:</source>
+        <translation>目前功能：</translation>
+    </message>
+    <message id="custem_copy">
+        <source>Copy</source>
+        <translation>複製</translation>
+    </message>
+    <message id="custem_cut">
+        <source>Cut</source>
+        <translation>剪下</translation>
+    </message>
+    <message id="custem_find">
+        <source>Find</source>
+        <translation>尋找</translation>
+    </message>
+    <message id="custem_magnify">
+        <source>Zoom in</source>
+        <translation>放大</translation>
+    </message>
+    <message id="custem_narrow">
+        <source>Zoom out</source>
+        <translation>縮小</translation>
+    </message>
+    <message id="custem_new">
+        <source>New</source>
+        <translation>新增</translation>
+    </message>
+    <message id="custem_open">
+        <source>Open</source>
+        <translation>開啟</translation>
+    </message>
+    <message id="custem_paste">
+        <source>Paste</source>
+        <translation>貼上</translation>
+    </message>
+    <message id="custem_save">
+        <source>Save</source>
+        <translation>儲存</translation>
+    </message>
+    <message id="custem_select_all">
+        <source>Select all</source>
+        <translation>全選</translation>
+    </message>
+    <message id="custem_undo">
+        <source>Undo</source>
+        <translation>復原</translation>
+    </message>
+    <message id="key_panel_keys">
+        <source>Key functions</source>
+        <translation>按鍵功能</translation>
+    </message>
+    <message id="key_panel_recoil">
+        <source>Recoil</source>
+        <translation>壓槍</translation>
+    </message>
+    <message id="keyboard_key_&lt;">
+        <source>,</source>
+        <translation>,</translation>
+    </message>
+    <message id="keyboard_key_Browaer Home">
+        <source>Browser home</source>
+        <translation>瀏覽器首頁</translation>
+    </message>
+    <message id="keyboard_key_Browser Back">
+        <source>Browser back</source>
+        <translation>瀏覽器上一頁</translation>
+    </message>
+    <message id="keyboard_key_Browser Favorites">
+        <source>Favourites</source>
+        <translation>我的最愛</translation>
+    </message>
+    <message id="keyboard_key_Browser ForWard">
+        <source>Browser forward</source>
+        <translation>瀏覽器下一頁</translation>
+    </message>
+    <message id="keyboard_key_Browser Refresh">
+        <source>Refresh</source>
+        <translation>重新整理</translation>
+    </message>
+    <message id="keyboard_key_Browser Search">
+        <source>Search</source>
+        <translation>搜尋</translation>
+    </message>
+    <message id="keyboard_key_Computer">
+        <source>Computer</source>
+        <translation>我的電腦</translation>
+    </message>
+    <message id="keyboard_key_Launch App2">
+        <source>Calculator</source>
+        <translation>小算盤</translation>
+    </message>
+    <message id="keyboard_key_Launch Mail">
+        <source>Mail</source>
+        <translation>郵件</translation>
+    </message>
+    <message id="keyboard_key_Launch Media Select">
+        <source>Media player</source>
+        <translation>媒體播放器</translation>
+    </message>
+    <message id="keyboard_key_Media Next Track">
+        <source>Next track</source>
+        <translation>下一首</translation>
+    </message>
+    <message id="keyboard_key_Media Play Pause">
+        <source>Play/Pause</source>
+        <translation>播放/暫停</translation>
+    </message>
+    <message id="keyboard_key_Media Prev Track">
+        <source>Previous track</source>
+        <translation>上一首</translation>
+    </message>
+    <message id="keyboard_key_Media Stop">
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message id="keyboard_key_Power">
+        <source>Power</source>
+        <translation>電源</translation>
+    </message>
+    <message id="keyboard_key_Sleep">
+        <source>Sleep</source>
+        <translation>睡眠</translation>
+    </message>
+    <message id="keyboard_key_Volume Down">
+        <source>Volume down</source>
+        <translation>音量減</translation>
+    </message>
+    <message id="keyboard_key_Volume Mute">
+        <source>Mute</source>
+        <translation>靜音</translation>
+    </message>
+    <message id="keyboard_key_Volume Up">
+        <source>Volume up</source>
+        <translation>音量加</translation>
+    </message>
+    <message id="keyboard_key_Wakeup">
+        <source>Wake up</source>
+        <translation>喚醒</translation>
+    </message>
+    <message id="keyset_button_label">
+        <source>Button</source>
+        <translation>按鍵</translation>
+    </message>
+    <message id="keyset_cancel_text">
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message id="keyset_count_label">
+        <source>Count</source>
+        <translation>次數</translation>
+    </message>
+    <message id="keyset_default_hint_text">
+        <source>The key does what it did from the factory.</source>
+        <translation>該鍵使用出廠功能。</translation>
+    </message>
+    <message id="keyset_default_text">
+        <source>Default</source>
+        <translation>恢復預設</translation>
+    </message>
+    <message id="keyset_delay_label">
+        <source>Delay</source>
+        <translation>間隔</translation>
+    </message>
+    <message id="keyset_direction_label">
+        <source>Direction</source>
+        <translation>方向</translation>
+    </message>
+    <message id="keyset_dpi_label">
+        <source>DPI</source>
+        <translation>DPI</translation>
+    </message>
+    <message id="keyset_function_0">
+        <source>Default</source>
+        <translation>預設功能</translation>
+    </message>
+    <message id="keyset_function_1">
+        <source>Mouse button</source>
+        <translation>滑鼠按鍵</translation>
+    </message>
+    <message id="keyset_function_2">
+        <source>Pointer swing</source>
+        <translation>指標擺動</translation>
+    </message>
+    <message id="keyset_function_3">
+        <source>Wheel</source>
+        <translation>滾輪</translation>
+    </message>
+    <message id="keyset_function_4">
+        <source>DPI</source>
+        <translation>DPI</translation>
+    </message>
+    <message id="keyset_function_5">
+        <source>Fire</source>
+        <translation>連發</translation>
+    </message>
+    <message id="keyset_function_6">
+        <source>Keyboard key</source>
+        <translation>鍵盤按鍵</translation>
+    </message>
+    <message id="keyset_function_7">
+        <source>Media</source>
+        <translation>多媒體</translation>
+    </message>
+    <message id="keyset_function_8">
+        <source>System</source>
+        <translation>系統</translation>
+    </message>
+    <message id="keyset_function_9">
+        <source>Macro</source>
+        <translation>巨集</translation>
+    </message>
+    <message id="keyset_function_10">
+        <source>Gun key</source>
+        <translation>壓槍鍵</translation>
+    </message>
+    <message id="keyset_function_11">
+        <source>Shortcut</source>
+        <translation>快速鍵</translation>
+    </message>
+    <message id="keyset_function_label">
+        <source>Function</source>
+        <translation>功能</translation>
+    </message>
+    <message id="keyset_gun_1">
+        <source>Gun 1</source>
+        <translation>槍 1</translation>
+    </message>
+    <message id="keyset_gun_2">
+        <source>Gun 2</source>
+        <translation>槍 2</translation>
+    </message>
+    <message id="keyset_gun_3">
+        <source>Gun 3</source>
+        <translation>槍 3</translation>
+    </message>
+    <message id="keyset_gun_4">
+        <source>Gun 4</source>
+        <translation>槍 4</translation>
+    </message>
+    <message id="keyset_gun_label">
+        <source>Gun</source>
+        <translation>槍械</translation>
+    </message>
+    <message id="keyset_interval_label">
+        <source>Interval</source>
+        <translation>間隔</translation>
+    </message>
+    <message id="keyset_key_label">
+        <source>Key</source>
+        <translation>按鍵</translation>
+    </message>
+    <message id="keyset_keyboard_hint_text">
+        <source>Click the box and press a key. Ctrl, Shift, Alt or Win first make a combination.</source>
+        <translation>點擊輸入框後按下按鍵；先按 Ctrl、Shift、Alt 或 Win 可組成組合鍵。</translation>
+    </message>
+    <message id="keyset_macro_label">
+        <source>Macro</source>
+        <translation>巨集</translation>
+    </message>
+    <message id="keyset_media_label">
+        <source>Media</source>
+        <translation>多媒體</translation>
+    </message>
+    <message id="keyset_modifier_0">
+        <source>None</source>
+        <translation>無</translation>
+    </message>
+    <message id="keyset_modifier_1">
+        <source>Ctrl</source>
+        <translation>Ctrl</translation>
+    </message>
+    <message id="keyset_modifier_2">
+        <source>Shift</source>
+        <translation>Shift</translation>
+    </message>
+    <message id="keyset_modifier_3">
+        <source>Alt</source>
+        <translation>Alt</translation>
+    </message>
+    <message id="keyset_modifier_4">
+        <source>Win</source>
+        <translation>Win</translation>
+    </message>
+    <message id="keyset_repeat_0">
+        <source>Play once</source>
+        <translation>執行一次</translation>
+    </message>
+    <message id="keyset_repeat_1">
+        <source>Repeat while held</source>
+        <translation>按住時循環</translation>
+    </message>
+    <message id="keyset_repeat_2">
+        <source>Repeat until pressed again</source>
+        <translation>循環至再次按下</translation>
+    </message>
+    <message id="keyset_repeat_3">
+        <source>Repeat until another key</source>
+        <translation>循環至按下其他鍵</translation>
+    </message>
+    <message id="keyset_repeat_label">
+        <source>Repeat</source>
+        <translation>循環方式</translation>
+    </message>
+    <message id="keyset_repeat_times">
+        <source>Repeat a number of times</source>
+        <translation>循環指定次數</translation>
+    </message>
+    <message id="keyset_shortcut_label">
+        <source>Shortcut</source>
+        <translation>快速鍵</translation>
+    </message>
+    <message id="keyset_speed_label">
+        <source>Speed</source>
+        <translation>速度</translation>
+    </message>
+    <message id="keyset_store_text">
+        <source>Store</source>
+        <translation>儲存</translation>
+    </message>
+    <message id="keyset_system_label">
+        <source>System</source>
+        <translation>系統</translation>
+    </message>
+    <message id="keyset_title_text">
+        <source>Key function</source>
+        <translation>按鍵設定</translation>
+    </message>
+    <message id="keyset_write_text">
+        <source>Write to device</source>
+        <translation>套用到裝置</translation>
+    </message>
+    <message id="macro_action_down">
+        <source>Press</source>
+        <translation>按下</translation>
+    </message>
+    <message id="macro_action_edit">
+        <source>Replace the key</source>
+        <translation>修改按鍵</translation>
+    </message>
+    <message id="macro_action_up">
+        <source>Release</source>
+        <translation>彈起</translation>
+    </message>
+    <message id="macro_bottom_text">
+        <source>Bottom</source>
+        <translation>置底</translation>
+    </message>
+    <message id="macro_cancel_text">
+        <source>Reload</source>
+        <translation>取消</translation>
+    </message>
+    <message id="macro_delete_all_text">
+        <source>Clear</source>
+        <translation>清空</translation>
+    </message>
+    <message id="macro_delete_event_text">
+        <source>Delete</source>
+        <translation>刪除</translation>
+    </message>
+    <message id="macro_delete_text">
+        <source>Delete</source>
+        <translation>刪除</translation>
+    </message>
+    <message id="macro_down_text">
+        <source>Down</source>
+        <translation>下移</translation>
+    </message>
+    <message id="macro_events_title_text">
+        <source>Events</source>
+        <translation>巨集事件</translation>
+    </message>
+    <message id="macro_export_text">
+        <source>Export</source>
+        <translation>匯出</translation>
+    </message>
+    <message id="macro_fixed_delay_text">
+        <source>Fixed delay</source>
+        <translation>固定延時</translation>
+    </message>
+    <message id="macro_import_text">
+        <source>Import</source>
+        <translation>匯入</translation>
+    </message>
+    <message id="macro_insert_title_text">
+        <source>Insert pointer move</source>
+        <translation>插入滑鼠移動</translation>
+    </message>
+    <message id="macro_library_title_text">
+        <source>Macros</source>
+        <translation>巨集列表</translation>
+    </message>
+    <message id="macro_new_text">
+        <source>New</source>
+        <translation>新增</translation>
+    </message>
+    <message id="macro_record_hint_text">
+        <source>While recording, keys and clicks reach only this program. Right-click an event to record before or after it.</source>
+        <translation>錄製時按鍵和點擊只會傳送給本程式。右鍵點擊事件可在其前後錄製。</translation>
+    </message>
+    <message id="macro_record_start_text">
+        <source>Record</source>
+        <translation>開始錄製</translation>
+    </message>
+    <message id="macro_record_stop_text">
+        <source>Stop</source>
+        <translation>停止錄製</translation>
+    </message>
+    <message id="macro_record_title_text">
+        <source>Recording</source>
+        <translation>錄製</translation>
+    </message>
+    <message id="macro_rename_text">
+        <source>Rename</source>
+        <translation>重新命名</translation>
+    </message>
+    <message id="macro_save_text">
+        <source>Save</source>
+        <translation>儲存</translation>
+    </message>
+    <message id="macro_top_text">
+        <source>Top</source>
+        <translation>置頂</translation>
+    </message>
+    <message id="macro_up_text">
+        <source>Up</source>
+        <translation>上移</translation>
+    </message>
+    <message id="media_calc">
+        <source>Calculator</source>
+        <translation>小算盤</translation>
+    </message>
+    <message id="media_mail">
+        <source>Mail</source>
+        <translation>郵件</translation>
+    </message>
+    <message id="media_mute">
+        <source>Mute</source>
+        <translation>靜音</translation>
+    </message>
+    <message id="media_mypc">
+        <source>My computer</source>
+        <translation>我的電腦</translation>
+    </message>
+    <message id="media_next">
+        <source>Next track</source>
+        <translation>下一首</translation>
+    </message>
+    <message id="media_play">
+        <source>Play/Pause</source>
+        <translation>播放/暫停</translation>
+    </message>
+    <message id="media_prev">
+        <source>Previous track</source>
+        <translation>上一首</translation>
+    </message>
+    <message id="media_stop">
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message id="media_text">
+        <source>Media player</source>
+        <translation>媒體播放器</translation>
+    </message>
+    <message id="media_vol_add">
+        <source>Volume up</source>
+        <translation>音量加</translation>
+    </message>
+    <message id="media_vol_sub">
+        <source>Volume down</source>
+        <translation>音量減</translation>
+    </message>
+    <message id="menu_back_click">
+        <source>Back button click</source>
+        <translation>後退鍵單擊</translation>
+    </message>
+    <message id="menu_back_down">
+        <source>Back button press</source>
+        <translation>後退鍵按下</translation>
+    </message>
+    <message id="menu_back_up">
+        <source>Back button release</source>
+        <translation>後退鍵彈起</translation>
+    </message>
+    <message id="menu_forward_click">
+        <source>Forward button click</source>
+        <translation>前進鍵單擊</translation>
+    </message>
+    <message id="menu_forward_down">
+        <source>Forward button press</source>
+        <translation>前進鍵按下</translation>
+    </message>
+    <message id="menu_forward_up">
+        <source>Forward button release</source>
+        <translation>前進鍵彈起</translation>
+    </message>
+    <message id="menu_left_click">
+        <source>Left click</source>
+        <translation>左鍵單擊</translation>
+    </message>
+    <message id="menu_left_down">
+        <source>Left button press</source>
+        <translation>左鍵按下</translation>
+    </message>
+    <message id="menu_left_up">
+        <source>Left button release</source>
+        <translation>左鍵彈起</translation>
+    </message>
+    <message id="menu_middle_click">
+        <source>Middle click</source>
+        <translation>中鍵單擊</translation>
+    </message>
+    <message id="menu_middle_down">
+        <source>Middle button press</source>
+        <translation>中鍵按下</translation>
+    </message>
+    <message id="menu_middle_up">
+        <source>Middle button release</source>
+        <translation>中鍵彈起</translation>
+    </message>
+    <message id="menu_right_click">
+        <source>Right click</source>
+        <translation>右鍵單擊</translation>
+    </message>
+    <message id="menu_right_down">
+        <source>Right button press</source>
+        <translation>右鍵按下</translation>
+    </message>
+    <message id="menu_right_up">
+        <source>Right button release</source>
+        <translation>右鍵彈起</translation>
+    </message>
+    <message id="message_text_2">
+        <source>Keys of this profile use the macro. Delete it anyway? Those keys get their default function back.</source>
+        <translation>目前設定檔中有按鍵使用了該巨集，仍要刪除嗎？這些按鍵將恢復預設功能。</translation>
+    </message>
+    <message id="message_text_28">
+        <source>Create a new macro?</source>
+        <translation>確定新增巨集嗎？</translation>
+    </message>
+    <message id="message_text_4">
+        <source>Delete the selected macro?</source>
+        <translation>確定刪除所選巨集嗎？</translation>
+    </message>
+    <message id="mouse_key_DPI_add">
+        <source>DPI up</source>
+        <translation>DPI 加</translation>
+    </message>
+    <message id="mouse_key_DPI_loop">
+        <source>DPI cycle</source>
+        <translation>DPI 循環</translation>
+    </message>
+    <message id="mouse_key_DPI_shift">
+        <source>DPI shift</source>
+        <translation>DPI 切換</translation>
+    </message>
+    <message id="mouse_key_DPI_sub">
+        <source>DPI down</source>
+        <translation>DPI 減</translation>
+    </message>
+    <message id="mouse_key_back">
+        <source>Back</source>
+        <translation>後退鍵</translation>
+    </message>
+    <message id="mouse_key_down_Swing">
+        <source>Wheel down</source>
+        <translation>滾輪向下</translation>
+    </message>
+    <message id="mouse_key_fire_key">
+        <source>Fire</source>
+        <translation>連發鍵</translation>
+    </message>
+    <message id="mouse_key_forward">
+        <source>Forward</source>
+        <translation>前進鍵</translation>
+    </message>
+    <message id="mouse_key_gun">
+        <source>Gun key</source>
+        <translation>壓槍鍵</translation>
+    </message>
+    <message id="mouse_key_left">
+        <source>Left button</source>
+        <translation>左鍵</translation>
+    </message>
+    <message id="mouse_key_left_Swing">
+        <source>Swing left</source>
+        <translation>向左擺動</translation>
+    </message>
+    <message id="mouse_key_middle">
+        <source>Middle button</source>
+        <translation>中鍵</translation>
+    </message>
+    <message id="mouse_key_right">
+        <source>Right button</source>
+        <translation>右鍵</translation>
+    </message>
+    <message id="mouse_key_right_Swing">
+        <source>Swing right</source>
+        <translation>向右擺動</translation>
+    </message>
+    <message id="mouse_key_shortcut_key">
+        <source>Shortcut</source>
+        <translation>快速鍵</translation>
+    </message>
+    <message id="mouse_key_smart_key">
+        <source>Smart key</source>
+        <translation>智慧鍵</translation>
+    </message>
+    <message id="mouse_key_up_Swing">
+        <source>Wheel up</source>
+        <translation>滾輪向上</translation>
+    </message>
+    <message id="mouse_move_to_down_text">
+        <source>Down</source>
+        <translation>向下</translation>
+    </message>
+    <message id="mouse_move_to_left_text">
+        <source>Left</source>
+        <translation>向左</translation>
+    </message>
+    <message id="mouse_move_to_right_text">
+        <source>Right</source>
+        <translation>向右</translation>
+    </message>
+    <message id="mouse_move_to_up_text">
+        <source>Up</source>
+        <translation>向上</translation>
+    </message>
+    <message id="redio_later_constant_time">
+        <source>Record after it, fixed delay</source>
+        <translation>在其後錄製（固定延時）</translation>
+    </message>
+    <message id="redio_later_ignore_time">
+        <source>Record after it, no delay</source>
+        <translation>在其後錄製（忽略延時）</translation>
+    </message>
+    <message id="redio_later_record_time">
+        <source>Record after it</source>
+        <translation>在其後錄製</translation>
+    </message>
+    <message id="redio_previous_constant_time">
+        <source>Record before it, fixed delay</source>
+        <translation>在其前錄製（固定延時）</translation>
+    </message>
+    <message id="redio_previous_ignore_time">
+        <source>Record before it, no delay</source>
+        <translation>在其前錄製（忽略延時）</translation>
+    </message>
+    <message id="redio_previous_record_time">
+        <source>Record before it</source>
+        <translation>在其前錄製</translation>
+    </message>
+    <message id="shoot_export_text">
+        <source>Export</source>
+        <translation>匯出</translation>
+    </message>
+    <message id="shoot_import_text">
+        <source>Import</source>
+        <translation>匯入</translation>
+    </message>
+    <message id="shoot_reset_text">
+        <source>Factory table</source>
+        <translation>恢復原廠</translation>
+    </message>
+    <message id="shoot_title_text">
+        <source>Recoil tables</source>
+        <translation>壓槍設定</translation>
+    </message>
+    <message id="shoot_write_text">
+        <source>Write to mouse</source>
+        <translation>套用到滑鼠</translation>
+    </message>
+    <message id="show_window">
+        <source>Show window</source>
+        <translation>顯示視窗</translation>
+    </message>
+    <message id="system_power">
+        <source>Power off</source>
+        <translation>關機</translation>
+    </message>
+    <message id="system_sleep">
+        <source>Sleep</source>
+        <translation>睡眠</translation>
+    </message>
+    <message id="system_wake_up">
+        <source>Wake up</source>
+        <translation>喚醒</translation>
+    </message>
+    <message id="web_refresh">
+        <source>Refresh</source>
+        <translation>重新整理</translation>
+    </message>
+    <message id="web_search">
+        <source>Search</source>
+        <translation>搜尋</translation>
+    </message>
+    <message id="web_text">
+        <source>Home page</source>
+        <translation>首頁</translation>
+    </message>
+    <message id="wed_back">
+        <source>Back</source>
+        <translation>上一頁</translation>
+    </message>
+    <message id="wed_favorite">
+        <source>Favourites</source>
+        <translation>我的最愛</translation>
+    </message>
+    <message id="wed_forward">
+        <source>Forward</source>
+        <translation>下一頁</translation>
+    </message>
+    <message id="wed_stop">
+        <source>Stop loading</source>
+        <translation>停止載入</translation>
+    </message>
+    <message id="win_key_text">
+        <source>Win key</source>
+        <translation>Win 鍵</translation>
     </message>
     <message id="keyboard_key_A">
         <source>A</source>
@@ -1182,10 +2082,6 @@
     <message id="keyboard_key_`">
         <source>`</source>
         <translation>`</translation>
-    </message>
-    <message id="keyboard_key_&lt;">
-        <source>,</source>
-        <translation>,</translation>
     </message>
     <message id="keyboard_key_.">
         <source>.</source>
@@ -1551,10 +2447,6 @@
         <source>Clear</source>
         <translation>清空</translation>
     </message>
-    <message id="Key_Set">
-        <source>Assigned:</source>
-        <translation>目前功能：</translation>
-    </message>
     <message id="about_keys_label">
         <source>Key positions</source>
         <translation>按鍵數</translation>
@@ -1570,162 +2462,6 @@
     <message id="close_text">
         <source>Off</source>
         <translation>關閉</translation>
-    </message>
-    <message id="light_mode_chase">
-        <source>Chase</source>
-        <translation>追逐</translation>
-    </message>
-    <message id="Phone_type_no_device">
-        <source>No phone on the charger</source>
-        <translation>充電板上沒有手機</translation>
-    </message>
-    <message id="Phone_type_iphone">
-        <source>Phone (type 1) charging</source>
-        <translation>充電板上的手機（類型 1）正在充電</translation>
-    </message>
-    <message id="Phone_type_samsung">
-        <source>Phone (type 2) charging</source>
-        <translation>充電板上的手機（類型 2）正在充電</translation>
-    </message>
-    <message id="Phone_type_other">
-        <source>Phone charging</source>
-        <translation>手機充電中</translation>
-    </message>
-    <message id="eq_title">
-        <source>Equaliser</source>
-        <translation>等化器</translation>
-    </message>
-    <message id="eq_preset_1">
-        <source>Music</source>
-        <translation>音樂</translation>
-    </message>
-    <message id="eq_preset_2">
-        <source>Game</source>
-        <translation>遊戲</translation>
-    </message>
-    <message id="eq_preset_3">
-        <source>Bass</source>
-        <translation>低音</translation>
-    </message>
-    <message id="eq_preset_4">
-        <source>Treble</source>
-        <translation>高音</translation>
-    </message>
-    <message id="eq_preset_5">
-        <source>Flat</source>
-        <translation>平直</translation>
-    </message>
-    <message id="eq_preset_6">
-        <source>Electronic</source>
-        <translation>電子</translation>
-    </message>
-    <message id="eq_preset_7">
-        <source>Warm</source>
-        <translation>溫暖</translation>
-    </message>
-    <message id="eq_preset_8">
-        <source>Bright</source>
-        <translation>明亮</translation>
-    </message>
-    <message id="eq_preset_9">
-        <source>Detail</source>
-        <translation>細節</translation>
-    </message>
-    <message id="eq_preset_10">
-        <source>Rock</source>
-        <translation>搖滾</translation>
-    </message>
-    <message id="eq_preset_11">
-        <source>Hip-hop</source>
-        <translation>嘻哈</translation>
-    </message>
-    <message id="eq_preset_12">
-        <source>Footsteps</source>
-        <translation>腳步</translation>
-    </message>
-    <message id="eq_preset_custom">
-        <source>Custom</source>
-        <translation>自訂</translation>
-    </message>
-    <message id="eq_custom_label">
-        <source>My curves</source>
-        <translation>我的曲線</translation>
-    </message>
-    <message id="eq_name_hint">
-        <source>Name of a new curve</source>
-        <translation>新曲線名稱</translation>
-    </message>
-    <message id="eq_save_text">
-        <source>Save</source>
-        <translation>儲存</translation>
-    </message>
-    <message id="eq_delete_text">
-        <source>Delete</source>
-        <translation>刪除</translation>
-    </message>
-    <message id="microphone_title">
-        <source>Microphone</source>
-        <translation>麥克風</translation>
-    </message>
-    <message id="mic_label">
-        <source>Microphone</source>
-        <translation>麥克風</translation>
-    </message>
-    <message id="mic_on_text">
-        <source>On</source>
-        <translation>開啟</translation>
-    </message>
-    <message id="monitor_label">
-        <source>Hear myself</source>
-        <translation>耳返</translation>
-    </message>
-    <message id="monitor_on_text">
-        <source>On</source>
-        <translation>開啟</translation>
-    </message>
-    <message id="voice_changer_title">
-        <source>Voice changer</source>
-        <translation>變聲器</translation>
-    </message>
-    <message id="voice_changer_on">
-        <source>Voice changer on</source>
-        <translation>開啟變聲</translation>
-    </message>
-    <message id="magic_voice_1">
-        <source>Male</source>
-        <translation>男聲</translation>
-    </message>
-    <message id="magic_voice_2">
-        <source>Female</source>
-        <translation>女聲</translation>
-    </message>
-    <message id="magic_voice_3">
-        <source>Monster</source>
-        <translation>怪獸</translation>
-    </message>
-    <message id="magic_voice_4">
-        <source>Cartoon</source>
-        <translation>卡通</translation>
-    </message>
-    <message id="virtual_surround_pending">
-        <source>Virtual 7.1 surround is not part of this version.</source>
-        <translation>此版本暫不提供虛擬 7.1 環繞聲。</translation>
-    </message>
-    <message id="about_sound_card_label">
-        <source>Sound card</source>
-        <translation>音效卡</translation>
-    </message>
-    <message id="sound_card_found">
-        <source>Connected</source>
-        <translation>已連接</translation>
-    </message>
-    <message id="sound_card_missing">
-        <source>Not found</source>
-        <translation>未找到</translation>
-    </message>
-    <message id="folder_unwritable_text">
-        <source>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</source>
-        <translation>Q407 無法在 %1 中儲存檔案（%2）。變更只保留到程式結束。請釋放磁碟空間或允許寫入此資料夾。</translation>
     </message>
     <message id="skin_image_text">
         <source>Pictures</source>

@@ -9,6 +9,7 @@
 #include "common/Paths.h"
 #include "editors/CDeviceProfileUI.h"
 #include "editors/CLightControlUI.h"
+#include "editors/CMacroControlUI.h"
 #include "pages/CDeviceOptionUI.h"
 #include "pages/CKestravaKeyboardDevice.h"
 #include "pages/PictureControls.h"
@@ -327,6 +328,50 @@ TEST_P(KeyboardPageTest, AppliedProfileWritesMacrosKeyTableAndColours) {
         q407::toolkit::ResourceManager::Instance().Text(QStringLiteral("message_text_7"));
     EXPECT_TRUE(m_dialogs->Asked().join(QLatin1Char(' ')).contains(told))
         << m_dialogs->Asked().join(QLatin1Char(' ')).toStdString();
+}
+
+TEST_P(KeyboardPageTest, TheKeyPanelAndTheMacroPanelReachTheKeyboard) {
+    ShowFeature(2);
+    const auto deviceKey = [&](int key) {
+        const auto table = m_keyboard->Firmware().Memory().keyTable;
+        const std::size_t at = 3 * static_cast<std::size_t>(m_page->Keyboard().PositionMap()[key]);
+        return std::vector<int>{table[at], table[at + 1], table[at + 2]};
+    };
+    m_page->KeyButton(10)->click();
+    auto* function = Find<QComboBox>(QStringLiteral("keyset_function_combo"));
+    ASSERT_NE(function, nullptr);
+    EXPECT_TRUE(Find<QWidget>(QStringLiteral("keyset_layout"))->isVisibleTo(m_page));
+    EXPECT_EQ(function->findData(4), -1) << "a keyboard has no DPI keys";
+    EXPECT_EQ(function->findData(10), -1) << "nor gun keys";
+
+    // Sleep on key 10, written.
+    function->setCurrentIndex(function->findData(8));
+    Find<QComboBox>(QStringLiteral("keyset_system_combo"))->setCurrentIndex(1);
+    Find<QAbstractButton>(QStringLiteral("key_butt_prosave"))->click();
+    EXPECT_EQ(deviceKey(10), (std::vector<int>{0x40, 0x02, 0x00}));
+    EXPECT_TRUE(m_page->KeyButton(10)->IsMarked());
+    EXPECT_FALSE(m_page->KeyButton(10)->IsFactoryFunction());
+
+    // A macro made in the macro tab, bound to key 11 and written with its image.
+    ShowFeature(3);
+    m_dialogs->Push(1);
+    Find<QAbstractButton>(QStringLiteral("macro_btn_name_add"))->click();
+    ASSERT_EQ(m_page->Panels().MacroPanel()->MacroCount(), 1);
+    Find<QAbstractButton>(QStringLiteral("macro_inset_moveleftkey_btn"))->click();
+    ShowFeature(2);
+    m_page->KeyButton(11)->click();
+    function->setCurrentIndex(function->findData(9));
+    auto* macro = Find<QComboBox>(QStringLiteral("keyset_macro_combo"));
+    macro->setCurrentIndex(-1);
+    macro->setCurrentIndex(0); // stored as the choice is made
+    const auto before = m_keyboard->Firmware().MacroMemory();
+    Find<QAbstractButton>(QStringLiteral("key_butt_prosave"))->click();
+    EXPECT_EQ(deviceKey(11)[0], 0x70);
+    EXPECT_EQ(deviceKey(11)[1], 0) << "the first macro of the image";
+    EXPECT_NE(m_keyboard->Firmware().MacroMemory(), before);
+    EXPECT_EQ(deviceKey(10), (std::vector<int>{0x40, 0x02, 0x00})) << "key 10 kept";
+    EXPECT_EQ(m_dialogs->Asked().size(), 1)
+        << m_dialogs->Asked().join(QLatin1Char(',')).toStdString();
 }
 
 TEST_P(KeyboardPageTest, ScreenshotsOfEveryTab) {

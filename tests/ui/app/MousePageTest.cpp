@@ -385,8 +385,9 @@ TEST_P(MousePageTest, ScreenshotsOfEveryFeatureTab) {
     const QString folder = QStringLiteral(Q407_BIN_DIR "/screenshots");
     ASSERT_TRUE(QDir().mkpath(folder));
     const char* suffix = GetParam() == SimProduct::MouseA ? "cable" : "receiver";
-    for (const auto& [feature, name] : {std::pair{1, "lighting"}, std::pair{4, "settings"},
-                                        std::pair{5, "pointer"}, std::pair{9, "about"}}) {
+    for (const auto& [feature, name] :
+         {std::pair{1, "lighting"}, std::pair{2, "keys"}, std::pair{3, "macro"},
+          std::pair{4, "settings"}, std::pair{5, "pointer"}, std::pair{9, "about"}}) {
         page->ProfilePanel()->SelectFeatureTab(feature);
         page->SelectFeaturePage(feature);
         for (int tab = 0; tab < (feature == 4 ? 3 : 1); ++tab) {
