@@ -127,6 +127,7 @@ void CMainWnd::InitWindow() {
         // The two mouse products' pages are made in advance; the others on first arrival.
         m_devicePages->CreatePage(0);
         m_devicePages->CreatePage(1);
+        m_sharedLighting.SetPages(m_devicePages->SharedLightingOrder());
         m_discoveryBridge = std::make_unique<DiscoveryBridge>(*this);
         m_discovery = std::make_unique<q407::hid::CDeviceDiscovery>(*m_backend, *m_discoveryBridge);
         if (m_discovery->Start()) {
@@ -138,6 +139,8 @@ void CMainWnd::InitWindow() {
         // Nothing to scan: the first pass is over at once.
         PostMessage(MessageNumber(RegisteredMessage::ShowInstance), 0, 0);
     }
+    m_threads.Start(kSlotSynchronisedLighting,
+                    [this](const q407::Event& stop) { m_sharedLighting.Run(stop); });
     SetTimer(Root(), kTimerDpiFit, 100);
 }
 
@@ -454,6 +457,8 @@ void CMainWnd::OnDeviceArrived(int slot) {
                m_deviceSlots[static_cast<std::size_t>(slot)].devicePath);
     if (m_devicePages != nullptr) {
         m_devicePages->OnArrival(slot, m_deviceSlots);
+        // A page made for this arrival may follow the shared lighting effect too.
+        m_sharedLighting.SetPages(m_devicePages->SharedLightingOrder());
     }
     ShowAndRaise();
 }

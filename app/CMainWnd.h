@@ -8,6 +8,7 @@
 #include "app/InstanceBus.h"
 #include "app/PageActions.h"
 #include "app/SleepWatch.h"
+#include "app/SynchronisedLighting.h"
 #include "app/ThreadSlots.h"
 #include "app/UnwritableFolderNotice.h"
 #include "hid/DeviceTable.h"
@@ -104,6 +105,8 @@ public:
 
     // The page of the visible, selected selector entry; nullptr when there is none.
     pages::CKestravaUSBDevice* SelectedPage() const;
+    // The lighting effect every device can follow, run by the thread of slot 8.
+    SynchronisedLighting& SharedLighting() { return m_sharedLighting; }
 
     // Sizes the window for its screen: 1000 x 640 at DPI 96 or 1500 x 960 at DPI 144, centred,
     // keeping it shown or hidden as it was.
@@ -149,6 +152,7 @@ private:
     std::unique_ptr<q407::hid::CDeviceDiscovery> m_discovery;
     std::unique_ptr<DevicePages> m_devicePages;
     std::unique_ptr<PageActions> m_pageActions;
+    SynchronisedLighting m_sharedLighting; // before m_threads: its thread uses it
     ThreadSlots m_threads;
     std::unique_ptr<SleepWatch> m_sleepWatch;
     std::unique_ptr<UnwritableFolderNotice> m_folderNotice;

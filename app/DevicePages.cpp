@@ -477,6 +477,35 @@ void DevicePages::UpdateNoDeviceHint() {
             }
         }
     }
+    if (!several) {
+        StopSharedLighting();
+    }
+}
+
+std::vector<q407::devices::DeviceModel*> DevicePages::SharedLightingOrder() const {
+    std::vector<q407::devices::DeviceModel*> models;
+    for (int kind : {q407::devices::kKindMouse, q407::devices::kKindMousePad,
+                     q407::devices::kKindHeadset, q407::devices::kKindKeyboard}) {
+        for (const auto& record : m_pages) {
+            if (record.kind == kind && record.page != nullptr && record.page->HasModel()) {
+                models.push_back(&record.page->Model());
+            }
+        }
+    }
+    return models;
+}
+
+void DevicePages::StopSharedLighting() {
+    for (const auto& record : m_pages) {
+        if (record.page == nullptr || !record.page->HasModel()) {
+            continue;
+        }
+        auto& model = record.page->Model();
+        if (model.FollowsSharedLighting()) {
+            model.SetFollowsSharedLighting(false);
+            model.WriteConfig(0, 0, 1, 0, 0);
+        }
+    }
 }
 
 } // namespace q407::app

@@ -19,6 +19,9 @@ class QWidget;
 namespace q407::toolkit {
 class WindowImplBase;
 }
+namespace q407::devices {
+class DeviceModel;
+}
 namespace q407::pages {
 class CDeviceOptionUI;
 class CKestravaUSBDevice;
@@ -67,6 +70,12 @@ public:
     // Whether this program drives the lighting: every mouse, mouse pad and keyboard page takes
     // the flag (pages made later too); keyboards are told to resume host lighting when it is on.
     void ApplyLightControl(bool on);
+    // The pages' models in the order the shared lighting effect reaches them: mouse, mouse pad,
+    // headset, keyboard.
+    std::vector<q407::devices::DeviceModel*> SharedLightingOrder() const;
+    // No page follows the shared lighting effect any more; those that did show their own
+    // lighting again on their devices.
+    void StopSharedLighting();
 
 private:
     struct PageRecord {

@@ -2,6 +2,7 @@
 
 #include "app/CMainWnd.h"
 #include "common/Diag.h"
+#include "devices/SharedLightEffect.h"
 #include "editors/CDeviceProfileUI.h"
 #include "editors/CLightControlUI.h"
 #include "pages/CKestravaHS6533Device.h"
@@ -186,6 +187,8 @@ bool PageActions::OnClick(const QString& prefix, int n) {
         if (pages::CKestravaHS6533Device* headset = Headset()) {
             headset->DeleteCustomEq();
         }
+    } else if (Is(name, "deng_same_mode")) {
+        ShareSelectedLighting();
     } else if (Is(name, "profile_fun_spread_btn")) {
         if (editors::CDeviceProfileUI* panel = ProfilePanel()) {
             panel->ShowProfileMenu(!panel->IsProfileMenuVisible());
@@ -247,6 +250,7 @@ bool PageActions::OnSelect(const QString& prefix, int n, bool checked) {
         if (light == nullptr || (!checked && !Is(prefix, "deng_7color_check"))) {
             return true;
         }
+        StopFollowing(page);
         q407::profiles::LightInfo record = page->LightRecord();
         if (Is(prefix, "deng_7color_check")) {
             record.multiColor = light->GetMultiColour() ? 1 : 0;
@@ -371,6 +375,7 @@ bool PageActions::OnValue(const QString& prefix, int n, int value, bool moving) 
     if (Is(prefix, "deng_light_slider") || Is(prefix, "deng_speed_slider")) {
         pages::CKestravaUSBDevice* page = Page();
         if (page != nullptr && page->LightPanel() != nullptr) {
+            StopFollowing(page);
             q407::profiles::LightInfo record = page->LightRecord();
             if (Is(prefix, "deng_light_slider")) {
                 record.brightness = static_cast<std::uint8_t>(page->LightPanel()->GetBrightness());
@@ -406,6 +411,7 @@ bool PageActions::OnItem(const QString& name, int row) {
         if (page != nullptr && page->LightPanel() != nullptr) {
             const int mode = page->LightPanel()->GetSelectedMode();
             if (mode >= 0 && mode <= 0xFF) {
+                StopFollowing(page);
                 page->LightPanel()->SelectMode(mode);
                 q407::profiles::LightInfo record = page->LightRecord();
                 record.mode = static_cast<std::uint8_t>(mode);
@@ -445,6 +451,7 @@ bool PageActions::OnKillFocus(const QString& prefix, int n) {
             if (value < 0) {
                 return true;
             }
+            StopFollowing(page);
             q407::profiles::LightInfo record = page->LightRecord();
             std::uint8_t* bytes[] = {&record.red, &record.green, &record.blue};
             *bytes[component] = static_cast<std::uint8_t>(value & 0xFF);
@@ -464,6 +471,7 @@ bool PageActions::OnColour(const QString& name) {
         return false;
     }
     if (editors::CLightControlUI* light = LightPanel()) {
+        StopFollowing(Page());
         ApplyColour(light->GetPaletteColour(), false);
     }
     return true;
@@ -490,6 +498,41 @@ void PageActions::ApplyColour(std::uint32_t argb, bool setPalette) {
     } else {
         light->SetColourButton(argb | 0xFF000000u);
     }
+}
+
+void PageActions::StopFollowing(pages::CKestravaUSBDevice* page) {
+    if (page != nullptr && page->HasModel()) {
+        page->Model().SetFollowsSharedLighting(false);
+    }
+}
+
+void PageActions::ShareSelectedLighting() {
+    pages::CKestravaUSBDevice* selected = Page();
+    DevicePages* pages = m_window.Pages();
+    if (selected == nullptr || !selected->HasModel() || pages == nullptr) {
+        return;
+    }
+    const auto settings =
+        q407::devices::SharedSettingsOf(selected->Model().Kind(), selected->LightRecord());
+    if (!settings) {
+        return;
+    }
+    m_window.SharedLighting().SetSettings(*settings);
+    for (int i = 0; i < pages->PageCount(); ++i) {
+        pages::CKestravaUSBDevice* page = pages->Page(i);
+        if (page == nullptr || !page->HasModel() || !page->Model().IsOpen() ||
+            !q407::devices::LightModeFor(page->Model().Kind(), settings->mode)) {
+            continue;
+        }
+        const auto record =
+            q407::devices::FollowingRecord(page->Model().Kind(), page->LightRecord(), *settings);
+        if (editors::CLightControlUI* light = page->LightPanel()) {
+            light->ShowLightInfo(record);
+        }
+        page->ApplyLightRecord(record);
+        page->Model().SetFollowsSharedLighting(true);
+    }
+    m_window.SharedLighting().Wake();
 }
 
 void PageActions::ShowFeature(int n) {

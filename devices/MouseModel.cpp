@@ -375,6 +375,14 @@ int MouseModel::WriteConfig(int slot, int value, int a, int b, int c) {
     EnsureEffectCodes();
     MouseConfigBlock out = m_configBlock;
     BuildBlock(out, value);
+    FrameTemplate frameTemplate{
+        {out.begin(), out.end()}, p::kMouseSettings, slot,     mb::kEffect,
+        mb::kBrightness,          mb::kMultiColour,  mb::kRed, std::nullopt};
+    if (const auto steady = LightModeFor(kKindMouse, SharedMode::Steady);
+        steady && *steady < m_effectCodes.size()) {
+        frameTemplate.steadyEffect = ToByte(m_effectCodes[*steady]);
+    }
+    KeepFrameTemplate(std::move(frameTemplate));
     return p::WriteSettingsSequence(Protocol(), p::kMouseSettings, slot, out) == p::kResultOk ? 1
                                                                                               : 0;
 }
