@@ -10,6 +10,7 @@ packages=(
     libgl-dev libvulkan-dev
     libjsoncpp-dev libudev-dev libcurl4-openssl-dev libcpp-httplib-dev libssl-dev libdbus-1-dev
     libasound2-dev alsa-utils
+    libpulse-dev libfftw3-dev pulseaudio pulseaudio-utils
     libgtest-dev libgmock-dev libbenchmark-dev
     dbus xvfb xauth fonts-dejavu-core
 )
