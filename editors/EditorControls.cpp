@@ -1,6 +1,7 @@
 #include "editors/EditorControls.h"
 
 #include "editors/CColorPaletteUI.h"
+#include "editors/CColorSelectWnd.h"
 #include "editors/CDeviceProfileUI.h"
 #include "editors/CLightControlUI.h"
 #include "editors/CMagicControlUI.h"
@@ -15,6 +16,8 @@ void RegisterEditorControls() {
     toolkit::RegistControl<CColorPaletteUI>(QStringLiteral("CColorPaletteUI"));
     toolkit::RegistControl<CMagicControlUI>(QStringLiteral("CMagicControlUI"));
     toolkit::RegistControl<CVoice6533ControlUI>(QStringLiteral("CVoice6533ControlUI"));
+    // Every colour the program asks for is chosen in its own palette window.
+    UseColorSelectWndForColours();
 }
 
 } // namespace q407::editors

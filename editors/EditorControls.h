@@ -5,7 +5,8 @@
 namespace q407::editors {
 
 // Registers CLightControlUI, CDeviceProfileUI, CColorPaletteUI and the headset's panels
-// (CMagicControlUI, CVoice6533ControlUI) with the control factory.
+// (CMagicControlUI, CVoice6533ControlUI) with the control factory, and makes the colour palette
+// window (CColorSelectWnd) the program's colour picker.
 void RegisterEditorControls();
 
 } // namespace q407::editors

@@ -1023,5 +1023,53 @@
         <source>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</source>
         <translation>Q407 无法在 %1 中保存文件（%2）。更改只保留到程序结束。请释放磁盘空间或允许写入此文件夹。</translation>
     </message>
+    <message id="palette_title_text">
+        <source>Colour palette</source>
+        <translation>调色板</translation>
+    </message>
+    <message id="palette_chosen_text">
+        <source>Chosen colour</source>
+        <translation>已选颜色</translation>
+    </message>
+    <message id="palette_preset_text">
+        <source>Preset colours</source>
+        <translation>预设颜色</translation>
+    </message>
+    <message id="palette_collect_text">
+        <source>My colours</source>
+        <translation>我的颜色</translation>
+    </message>
+    <message id="palette_seven_colour_text">
+        <source>Seven colours</source>
+        <translation>七彩</translation>
+    </message>
+    <message id="palette_ok_text">
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message id="palette_cancel_text">
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message id="music_title_text">
+        <source>Music styles</source>
+        <translation>音乐风格</translation>
+    </message>
+    <message id="music_style_1_text">
+        <source>Style 1</source>
+        <translation>风格一</translation>
+    </message>
+    <message id="music_style_2_text">
+        <source>Style 2</source>
+        <translation>风格二</translation>
+    </message>
+    <message id="music_style_3_text">
+        <source>Style 3</source>
+        <translation>风格三</translation>
+    </message>
+    <message id="music_style_4_text">
+        <source>Style 4</source>
+        <translation>风格四</translation>
+    </message>
 </context>
 </TS>

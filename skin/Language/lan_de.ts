@@ -1023,5 +1023,53 @@
         <source>Q407 cannot save files in %1 (%2). Changes are kept only until the program ends. Free some disk space or allow writing to this folder.</source>
         <translation>Q407 kann in %1 keine Dateien speichern (%2). Änderungen bleiben nur bis zum Programmende erhalten. Geben Sie Speicherplatz frei oder erlauben Sie das Schreiben in diesen Ordner.</translation>
     </message>
+    <message id="palette_title_text">
+        <source>Colour palette</source>
+        <translation>Farbpalette</translation>
+    </message>
+    <message id="palette_chosen_text">
+        <source>Chosen colour</source>
+        <translation>Gewählte Farbe</translation>
+    </message>
+    <message id="palette_preset_text">
+        <source>Preset colours</source>
+        <translation>Vorgegebene Farben</translation>
+    </message>
+    <message id="palette_collect_text">
+        <source>My colours</source>
+        <translation>Meine Farben</translation>
+    </message>
+    <message id="palette_seven_colour_text">
+        <source>Seven colours</source>
+        <translation>Sieben Farben</translation>
+    </message>
+    <message id="palette_ok_text">
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message id="palette_cancel_text">
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message id="music_title_text">
+        <source>Music styles</source>
+        <translation>Musikstile</translation>
+    </message>
+    <message id="music_style_1_text">
+        <source>Style 1</source>
+        <translation>Stil 1</translation>
+    </message>
+    <message id="music_style_2_text">
+        <source>Style 2</source>
+        <translation>Stil 2</translation>
+    </message>
+    <message id="music_style_3_text">
+        <source>Style 3</source>
+        <translation>Stil 3</translation>
+    </message>
+    <message id="music_style_4_text">
+        <source>Style 4</source>
+        <translation>Stil 4</translation>
+    </message>
 </context>
 </TS>
