@@ -16,6 +16,9 @@
 #include <QProcess>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
+#include <array>
+#include <cstring>
 
 namespace q407::app {
 namespace diag = q407::diag;
@@ -105,6 +108,22 @@ void CMainWnd::InitWindow() {
                       click == toolkit::TrayClick::Right ? kTrayRightUp : kTrayLeftUp, result);
     });
     m_folderNotice = std::make_unique<UnwritableFolderNotice>(this);
+    if (m_bus != nullptr && m_bus->HasBus()) {
+        m_audioCapture = std::make_unique<AudioCaptureLink>(m_bus->Connection(),
+                                                            AudioCaptureLink::InstalledProgram());
+        connect(m_audioCapture.get(), &AudioCaptureLink::ProblemChanged, this,
+                [this](AudioCaptureLink::Problem problem) {
+                    if (m_devicePages == nullptr) {
+                        return;
+                    }
+                    m_devicePages->SetAudioStatus(problem ==
+                                                          AudioCaptureLink::Problem::NoSoundServer
+                                                      ? QStringLiteral("audio_no_sound_server_text")
+                                                  : problem == AudioCaptureLink::Problem::NotStarted
+                                                      ? QStringLiteral("audio_capture_missing_text")
+                                                      : QString());
+                });
+    }
     // At start this program drives the lighting; tell the others.
     if (m_bus != nullptr) {
         m_bus->Broadcast(RegisteredMessage::LightOwnerNotify, 1, 1);
@@ -184,6 +203,15 @@ void CMainWnd::Notify(toolkit::TNotifyUI& msg) {
     }
     // The controls of the device pages and their panels.
     m_pageActions->Handle(msg);
+    // A light mode chosen, a profile applied or a page reset may start or end the listening.
+    UpdateAudioCapture();
+}
+
+void CMainWnd::UpdateAudioCapture() {
+    if (m_audioCapture != nullptr && !m_exiting) {
+        m_audioCapture->SetNeeded(m_devicePages != nullptr &&
+                                  m_devicePages->AnyConnectedPageListens());
+    }
 }
 
 std::pair<QString, int> SplitNumberedName(const QString& name) {
@@ -435,9 +463,27 @@ bool CMainWnd::OnDataBlock(qint64 kind, const QByteArray& block) {
         return false;
     }
     std::copy(block.begin(), block.end(), buffer->begin());
-    // The audio-light analysis and the keyboard pages' colour input take it from here once
-    // they exist.
+    if (kind == 1) {
+        OnSpectrumBlock(block);
+    }
     return true;
+}
+
+int CMainWnd::KeyboardSlots() const {
+    return static_cast<int>(
+        std::count_if(m_deviceSlots.begin(), m_deviceSlots.end(), [](const auto& slot) {
+            return slot.occupied != 0 && (slot.deviceType == q407::hid::kDeviceKeyboard ||
+                                          slot.deviceType == q407::hid::kDeviceKeyboardReceiver);
+        }));
+}
+
+void CMainWnd::OnSpectrumBlock(const QByteArray& block) {
+    // At most 500 values are read; the rest of the buffer is not the audio capture's.
+    std::array<std::int32_t, q407::devices::kSpectrumValues> values{};
+    const auto count =
+        std::min<std::size_t>(static_cast<std::size_t>(block.size()) / 4, values.size());
+    std::memcpy(values.data(), block.constData(), count * 4);
+    m_musicBands.OnBlock(std::span(values.data(), count), KeyboardSlots());
 }
 
 pages::CKestravaUSBDevice* CMainWnd::SelectedPage() const {
@@ -460,6 +506,7 @@ void CMainWnd::OnDeviceArrived(int slot) {
         // A page made for this arrival may follow the shared lighting effect too.
         m_sharedLighting.SetPages(m_devicePages->SharedLightingOrder());
     }
+    UpdateAudioCapture();
     ShowAndRaise();
 }
 
@@ -474,6 +521,7 @@ void CMainWnd::OnDeviceRemoved(int slot) {
     if (m_devicePages != nullptr) {
         m_devicePages->OnRemoval(slot, before, m_deviceSlots);
     }
+    UpdateAudioCapture();
 }
 
 QWidget* CMainWnd::CreateControl(const QString& className, QWidget* parent) {
@@ -575,11 +623,9 @@ void CMainWnd::ExitRoutine() {
     CSetWnd::RequestClose();
     hide();
     m_threads.StopAll(std::chrono::milliseconds(1000));
-    if (m_bus != nullptr) {
+    if (m_audioCapture != nullptr) {
         // The audio capture program stops its capture, its analysis and itself.
-        for (qint64 command : {2, 4, 5}) {
-            m_bus->Broadcast(RegisteredMessage::AudioRecordCtrl, command, 0);
-        }
+        m_audioCapture->Stop();
     }
     m_tray.Delete();
     QApplication::quit();

@@ -4,6 +4,7 @@
 // the first device scan has finished, kept alive in the tray when closed, and the receiver of
 // the program-wide messages from the instance bus.
 
+#include "app/AudioCaptureLink.h"
 #include "app/DevicePages.h"
 #include "app/InstanceBus.h"
 #include "app/PageActions.h"
@@ -11,6 +12,7 @@
 #include "app/SynchronisedLighting.h"
 #include "app/ThreadSlots.h"
 #include "app/UnwritableFolderNotice.h"
+#include "devices/MusicBands.h"
 #include "hid/DeviceTable.h"
 #include "hid/Discovery.h"
 #include "toolkit/TrayIcon.h"
@@ -107,6 +109,12 @@ public:
     pages::CKestravaUSBDevice* SelectedPage() const;
     // The lighting effect every device can follow, run by the thread of slot 8.
     SynchronisedLighting& SharedLighting() { return m_sharedLighting; }
+    // The audio capture program the audio light modes listen through (none without a bus).
+    AudioCaptureLink* AudioCapture() const { return m_audioCapture.get(); }
+    // The band levels the spectrum blocks have built so far.
+    const q407::devices::MusicBands& MusicBands() const { return m_musicBands; }
+    // Starts the audio capture program while a page listens to the sound and ends it otherwise.
+    void UpdateAudioCapture();
 
     // Sizes the window for its screen: 1000 x 640 at DPI 96 or 1500 x 960 at DPI 144, centred,
     // keeping it shown or hidden as it was.
@@ -143,6 +151,10 @@ private:
     class DiscoveryBridge;
     void OnDeviceArrived(int slot);
     void OnDeviceRemoved(int slot);
+    // Keyboard connections among the occupied slots (a keyboard by cable and through its
+    // receiver counts twice).
+    int KeyboardSlots() const;
+    void OnSpectrumBlock(const QByteArray& block);
 
     InstanceBus* m_bus = nullptr;
     q407::hid::HidBackend* m_backend = nullptr;
@@ -156,6 +168,8 @@ private:
     ThreadSlots m_threads;
     std::unique_ptr<SleepWatch> m_sleepWatch;
     std::unique_ptr<UnwritableFolderNotice> m_folderNotice;
+    std::unique_ptr<AudioCaptureLink> m_audioCapture;
+    q407::devices::MusicBands m_musicBands;
     bool m_exiting = false;
     bool m_lightControl = true;
     bool m_running = true; // false while the machine sleeps

@@ -2,6 +2,7 @@
 
 #include "common/Diag.h"
 #include "editors/CLightControlUI.h"
+#include "editors/LightRules.h"
 #include "pages/CDeviceOptionUI.h"
 #include "pages/CKestravaUSBDevice.h"
 #include "pages/CMpDevicePowerUI.h"
@@ -13,6 +14,7 @@
 #include <QBoxLayout>
 #include <QStackedWidget>
 #include <QTimer>
+#include <algorithm>
 
 namespace q407::app {
 namespace {
@@ -504,6 +506,21 @@ void DevicePages::StopSharedLighting() {
         if (model.FollowsSharedLighting()) {
             model.SetFollowsSharedLighting(false);
             model.WriteConfig(0, 0, 1, 0, 0);
+        }
+    }
+}
+
+bool DevicePages::AnyConnectedPageListens() const {
+    return std::any_of(m_pages.begin(), m_pages.end(), [](const PageRecord& record) {
+        return record.commandMode != 0 && record.page != nullptr &&
+               editors::IsAudioLightMode(record.kind, record.page->LightRecord().mode);
+    });
+}
+
+void DevicePages::SetAudioStatus(const QString& textOrId) {
+    for (const auto& record : m_pages) {
+        if (record.page != nullptr && record.page->LightPanel() != nullptr) {
+            record.page->LightPanel()->SetAudioStatus(textOrId);
         }
     }
 }

@@ -76,6 +76,10 @@ public:
     // No page follows the shared lighting effect any more; those that did show their own
     // lighting again on their devices.
     void StopSharedLighting();
+    // Some page of a connected device shows a light mode that follows the computer's sound.
+    bool AnyConnectedPageListens() const;
+    // The line of every page's audio page about the sound (a text id; empty hides it).
+    void SetAudioStatus(const QString& textOrId);
 
 private:
     struct PageRecord {

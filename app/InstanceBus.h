@@ -45,6 +45,8 @@ public:
     // Emits a sent message as a signal; false for received messages or without a bus.
     bool Broadcast(RegisteredMessage message, qint64 wParam, qint64 lParam) const;
     bool HasBus() const { return m_onBus; }
+    // The bus this instance is on (helpers it starts join the same one).
+    QDBusConnection Connection() const { return m_connection; }
     // Gives up the name or the lock.
     void Release();
 

@@ -293,4 +293,16 @@ void CLightControlUI::UpdateLightLayout(int kind, int row) {
     ShowSameModeButton(layout->sameMode);
 }
 
+void CLightControlUI::SetAudioStatus(const QString& textOrId) {
+    if (QWidget* label = Lookup(QStringLiteral("light_audio_status_label"))) {
+        toolkit::SetControlText(label, textOrId);
+        label->setVisible(!textOrId.isEmpty());
+    }
+}
+
+QString CLightControlUI::GetAudioStatus() const {
+    const QWidget* label = Lookup(QStringLiteral("light_audio_status_label"));
+    return label != nullptr && !label->isHidden() ? toolkit::ControlText(label) : QString();
+}
+
 } // namespace q407::editors

@@ -84,6 +84,11 @@ public:
     // Enables and shows the setting groups of a mode; kinds without a table change nothing.
     void UpdateLightLayout(int kind, int row);
 
+    // A line on the audio page about the sound the audio modes listen to (why there is none);
+    // hidden when empty. The text is a text id or plain text.
+    void SetAudioStatus(const QString& textOrId);
+    QString GetAudioStatus() const;
+
 private:
     QLineEdit* ColourEdit(int component) const;
     void EnableGroup(const char* name, bool enabled);

@@ -181,6 +181,11 @@ std::optional<LightLayout> LightLayoutFor(int kind, int row) {
     }
 }
 
+bool IsAudioLightMode(int kind, int row) {
+    const std::optional<LightLayout> layout = LightLayoutFor(kind, row);
+    return layout && layout->audioShown.value_or(false);
+}
+
 ColourComponentEdit ParseColourComponent(std::string_view text) {
     std::size_t at = 0;
     while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) {

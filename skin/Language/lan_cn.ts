@@ -1071,5 +1071,13 @@
         <source>Style 4</source>
         <translation>风格四</translation>
     </message>
+    <message id="audio_no_sound_server_text">
+        <source>No sound reaches the audio light: no sound server is running for this user. Start one and the light follows the music again.</source>
+        <translation>音频灯效听不到声音：当前用户没有运行声音服务器。启动后灯光会再次跟随音乐。</translation>
+    </message>
+    <message id="audio_capture_missing_text">
+        <source>The audio light cannot listen: the program q407-audio-capture could not be started. Please reinstall Q407.</source>
+        <translation>音频灯效无法收听：无法启动 q407-audio-capture 程序。请重新安装 Q407。</translation>
+    </message>
 </context>
 </TS>

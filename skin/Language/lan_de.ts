@@ -1071,5 +1071,13 @@
         <source>Style 4</source>
         <translation>Stil 4</translation>
     </message>
+    <message id="audio_no_sound_server_text">
+        <source>No sound reaches the audio light: no sound server is running for this user. Start one and the light follows the music again.</source>
+        <translation>Das Audiolicht hört keinen Ton: Für diesen Benutzer läuft kein Soundserver. Starten Sie einen, dann folgt das Licht wieder der Musik.</translation>
+    </message>
+    <message id="audio_capture_missing_text">
+        <source>The audio light cannot listen: the program q407-audio-capture could not be started. Please reinstall Q407.</source>
+        <translation>Das Audiolicht kann nicht zuhören: Das Programm q407-audio-capture ließ sich nicht starten. Bitte installieren Sie Q407 neu.</translation>
+    </message>
 </context>
 </TS>

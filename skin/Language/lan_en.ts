@@ -1071,5 +1071,13 @@
         <source>Style 4</source>
         <translation>Style 4</translation>
     </message>
+    <message id="audio_no_sound_server_text">
+        <source>No sound reaches the audio light: no sound server is running for this user. Start one and the light follows the music again.</source>
+        <translation>No sound reaches the audio light: no sound server is running for this user. Start one and the light follows the music again.</translation>
+    </message>
+    <message id="audio_capture_missing_text">
+        <source>The audio light cannot listen: the program q407-audio-capture could not be started. Please reinstall Q407.</source>
+        <translation>The audio light cannot listen: the program q407-audio-capture could not be started. Please reinstall Q407.</translation>
+    </message>
 </context>
 </TS>

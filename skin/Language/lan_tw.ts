@@ -1071,5 +1071,13 @@
         <source>Style 4</source>
         <translation>風格四</translation>
     </message>
+    <message id="audio_no_sound_server_text">
+        <source>No sound reaches the audio light: no sound server is running for this user. Start one and the light follows the music again.</source>
+        <translation>音訊燈效聽不到聲音：目前使用者沒有執行聲音伺服器。啟動後燈光會再次跟隨音樂。</translation>
+    </message>
+    <message id="audio_capture_missing_text">
+        <source>The audio light cannot listen: the program q407-audio-capture could not be started. Please reinstall Q407.</source>
+        <translation>音訊燈效無法收聽：無法啟動 q407-audio-capture 程式。請重新安裝 Q407。</translation>
+    </message>
 </context>
 </TS>

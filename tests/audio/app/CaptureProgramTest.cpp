@@ -4,12 +4,14 @@
 // commands and the style colour; the program ends on command, when Q407 leaves, and with a clear
 // message when there is no sound server.
 
+#include "app/AudioCaptureLink.h"
 #include "app/AudioCaptureProtocol.h"
 #include "app/InstanceBus.h"
 #include "devices/MusicBands.h"
 #include "support/PrivateBus.h"
 #include "support/PrivateSoundServer.h"
 #include "support/QtTestUtil.h"
+#include "support/ScopedEnv.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -207,6 +209,63 @@ TEST_F(CaptureProgramTest, WithoutASoundServerItSaysSoAndEnds) {
     EXPECT_EQ(m_capture.exitCode(), q407::app::kCaptureNoSoundServer);
     EXPECT_TRUE(m_capture.readAllStandardError().contains("no sound server"));
     EXPECT_FALSE(CaptureOnBus()) << "the name goes with the program";
+}
+
+// Q407's side: the link starts the program while it is needed, finds it on the bus so commands
+// reach it, and ends it when it is no longer needed; without a sound server it says so.
+TEST_F(CaptureProgramTest, LinkStartsFindsAndEndsTheProgram) {
+    testutil::ScopedEnv bus("DBUS_SESSION_BUS_ADDRESS", m_bus.Address().toStdString());
+    testutil::ScopedEnv sound("PULSE_SERVER", m_sound->Address().toStdString());
+    q407::app::AudioCaptureLink link(m_bus.Connect(), kProgram);
+    EXPECT_FALSE(link.SendCommand(q407::app::kCaptureRed, 0)) << "nothing to send to yet";
+    link.SetNeeded(true);
+    ASSERT_TRUE(testutil::WaitUntil([&] { return link.OnBus(); }, 10000));
+    EXPECT_TRUE(link.SendCommand(q407::app::kCaptureRed, 0));
+    EXPECT_TRUE(link.SendCommand(q407::app::kCaptureGreen, 0));
+    EXPECT_TRUE(link.SendStyleColour({0, 0, 9}));
+    testutil::PrivateSoundServer::Player player(*m_sound, 10);
+    StartSound(player);
+    Play(player, testutil::PrivateSoundServer::Tone(1000, 1.0, 300));
+    ASSERT_FALSE(m_colours.empty());
+    EXPECT_EQ(m_colours.back()[0], 0) << "the style colour has no red";
+    EXPECT_GT(m_colours.back()[2], 0);
+
+    link.SetNeeded(false);
+    EXPECT_TRUE(testutil::WaitUntil([&] { return !link.Running() && !link.OnBus(); }, 5000));
+    EXPECT_EQ(link.LastProblem(), q407::app::AudioCaptureLink::Problem::None);
+    const std::size_t blocks = m_levels.size();
+    Play(player, testutil::PrivateSoundServer::Tone(1000, 1.0, 200));
+    EXPECT_EQ(m_levels.size(), blocks) << "an ended program sends nothing";
+}
+
+TEST_F(CaptureProgramTest, LinkTellsWhenThereIsNoSoundServerAndTriesAgain) {
+    testutil::ScopedEnv bus("DBUS_SESSION_BUS_ADDRESS", m_bus.Address().toStdString());
+    testutil::ScopedEnv sound("PULSE_SERVER", "unix:/nonexistent/q407-no-server");
+    q407::app::AudioCaptureLink link(m_bus.Connect(), kProgram);
+    link.SetRetryInterval(100);
+    std::vector<q407::app::AudioCaptureLink::Problem> told;
+    QObject::connect(
+        &link, &q407::app::AudioCaptureLink::ProblemChanged,
+        [&](q407::app::AudioCaptureLink::Problem problem) { told.push_back(problem); });
+    link.SetNeeded(true);
+    ASSERT_TRUE(testutil::WaitUntil(
+        [&] { return link.LastProblem() == q407::app::AudioCaptureLink::Problem::NoSoundServer; },
+        10000));
+    // Once a server is there, the next try records.
+    testutil::ScopedEnv server("PULSE_SERVER", m_sound->Address().toStdString());
+    EXPECT_TRUE(testutil::WaitUntil([&] { return link.OnBus(); }, 10000));
+    link.SetNeeded(false);
+    EXPECT_EQ(link.LastProblem(), q407::app::AudioCaptureLink::Problem::None);
+    EXPECT_EQ(told, (std::vector{q407::app::AudioCaptureLink::Problem::NoSoundServer,
+                                 q407::app::AudioCaptureLink::Problem::None}));
+
+    // A program that cannot be started at all is told too (once the other has left the bus).
+    ASSERT_TRUE(testutil::WaitUntil([&] { return !link.Running() && !CaptureOnBus(); }, 5000));
+    q407::app::AudioCaptureLink missing(m_bus.Connect(), QStringLiteral("/nonexistent/capture"));
+    missing.SetNeeded(true);
+    EXPECT_TRUE(testutil::WaitUntil(
+        [&] { return missing.LastProblem() == q407::app::AudioCaptureLink::Problem::NotStarted; },
+        5000));
 }
 
 } // namespace
