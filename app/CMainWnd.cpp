@@ -1,12 +1,16 @@
 #include "app/CMainWnd.h"
 
+#include "app/AudioCaptureProtocol.h"
 #include "app/CSetWnd.h"
 #include "app/OldFirmwareNotice.h"
 #include "common/Diag.h"
+#include "common/Paths.h"
+#include "editors/MusicWnd.h"
 #include "pages/CDeviceOptionUI.h"
 #include "pages/CKestravaMouseDevice.h"
 #include "pages/CKestravaUSBDevice.h"
 #include "pages/PictureControls.h"
+#include "profiles/DeviceKinds.h"
 #include "toolkit/CMsgWnd.h"
 #include "toolkit/ResourceManager.h"
 #include "toolkit/SkinAttributes.h"
@@ -81,7 +85,9 @@ private:
 };
 
 CMainWnd::CMainWnd(InstanceBus* bus, q407::hid::HidBackend* backend)
-    : m_bus(bus), m_backend(backend), m_pageActions(std::make_unique<PageActions>(*this)) {
+    : m_bus(bus), m_backend(backend), m_pageActions(std::make_unique<PageActions>(*this)),
+      m_audioFile(q407::paths::UserDir() / "AudioFile.json",
+                  profiles::DefaultDataFolder() / "AudioFile.json") {
     const auto rows = q407::hid::SupportedDevices();
     m_deviceSlots.assign(rows.begin(), rows.end());
 }
@@ -108,6 +114,7 @@ void CMainWnd::InitWindow() {
                       click == toolkit::TrayClick::Right ? kTrayRightUp : kTrayLeftUp, result);
     });
     m_folderNotice = std::make_unique<UnwritableFolderNotice>(this);
+    m_audioFile.Load();
     if (m_bus != nullptr && m_bus->HasBus()) {
         m_audioCapture = std::make_unique<AudioCaptureLink>(m_bus->Connection(),
                                                             AudioCaptureLink::InstalledProgram());
@@ -201,6 +208,10 @@ void CMainWnd::Notify(toolkit::TNotifyUI& msg) {
     if (msg.sType == QLatin1String("click") && OnClick(msg.SenderName())) {
         return;
     }
+    if (msg.sType == QLatin1String("valuechanged") &&
+        OnColourInputSlider(msg.SenderName(), static_cast<int>(msg.wParam))) {
+        return;
+    }
     // The controls of the device pages and their panels.
     m_pageActions->Handle(msg);
     // A light mode chosen, a profile applied or a page reset may start or end the listening.
@@ -259,6 +270,7 @@ bool CMainWnd::OnClick(const QString& name) {
         {"closebtn", false, &CMainWnd::OnCloseButton},
         {"control_light_status", false, &CMainWnd::OnLightStatusButton},
         {"setbtn", false, &CMainWnd::OnSettingsButton},
+        {"music_setting_btn", false, &CMainWnd::OnMusicSettingButton},
         {"windowdeviceset_", true, &CMainWnd::OpenSystemDeviceSettings},
     };
     if (HandleCaptionButton(name)) {
@@ -274,6 +286,44 @@ bool CMainWnd::OnClick(const QString& name) {
             (this->*row.action)(number);
             return true;
         }
+    }
+    return false;
+}
+
+void CMainWnd::OnMusicSettingButton(int) {
+    if (editors::MusicWnd::IsOpen()) {
+        return;
+    }
+    const auto styles = editors::MusicWnd::Edit(this, m_uiDpi, m_audioFile.Styles());
+    if (!styles) {
+        return; // cancelled: the file stays as it was
+    }
+    if (m_audioCapture != nullptr) {
+        m_audioCapture->SendStyleColour(styles->colours[static_cast<std::size_t>(styles->index)]);
+    }
+    m_audioFile.Save(*styles);
+}
+
+void CMainWnd::OnPageReset() {
+    m_audioFile.Reset();
+}
+
+bool CMainWnd::OnColourInputSlider(const QString& name, int value) {
+    static constexpr std::array<std::pair<const char*, const char*>, 3> kSliders{{
+        {"R_light_slider", "R_light_label"},
+        {"G_light_slider", "G_light_label"},
+        {"B_light_slider", "B_light_label"},
+    }};
+    for (std::size_t c = 0; c < kSliders.size(); ++c) {
+        if (name != QLatin1String(kSliders[c].first)) {
+            continue;
+        }
+        toolkit::SetControlText(FindControl(QLatin1String(kSliders[c].second)),
+                                QStringLiteral("%1 %2").arg(QLatin1Char("RGB"[c])).arg(value));
+        if (m_audioCapture != nullptr) {
+            m_audioCapture->SendCommand(kCaptureRed + static_cast<qint64>(c), value);
+        }
+        return true;
     }
     return false;
 }

@@ -15,6 +15,7 @@
 #include "devices/MusicBands.h"
 #include "hid/DeviceTable.h"
 #include "hid/Discovery.h"
+#include "profiles/MusicStyles.h"
 #include "toolkit/TrayIcon.h"
 #include "toolkit/WindowImplBase.h"
 
@@ -115,6 +116,10 @@ public:
     const q407::devices::MusicBands& MusicBands() const { return m_musicBands; }
     // Starts the audio capture program while a page listens to the sound and ends it otherwise.
     void UpdateAudioCapture();
+    // "AudioFile.json" with the music styles.
+    const profiles::AudioFile& MusicStyleFile() const { return m_audioFile; }
+    // A device page's profiles were reset: the music styles go back to their defaults too.
+    void OnPageReset();
 
     // Sizes the window for its screen: 1000 x 640 at DPI 96 or 1500 x 960 at DPI 144, centred,
     // keeping it shown or hidden as it was.
@@ -136,6 +141,10 @@ private:
     void OnCloseButton(int);
     void OnLightStatusButton(int);
     void OnSettingsButton(int);
+    void OnMusicSettingButton(int);
+    // The colour sliders of the audio light: the label shows the value and the capture program
+    // takes it as a component of the colour input.
+    bool OnColourInputSlider(const QString& name, int value);
     void OpenSystemDeviceSettings(int page);
     // Shows the window sized for its screen and brings it to the front.
     void ShowFitted();
@@ -170,6 +179,7 @@ private:
     std::unique_ptr<UnwritableFolderNotice> m_folderNotice;
     std::unique_ptr<AudioCaptureLink> m_audioCapture;
     q407::devices::MusicBands m_musicBands;
+    profiles::AudioFile m_audioFile;
     bool m_exiting = false;
     bool m_lightControl = true;
     bool m_running = true; // false while the machine sleeps

@@ -645,6 +645,7 @@ void PageActions::ResetProfile() {
     if (editors::CDeviceProfileUI* panel = ProfilePanel();
         panel && Confirm(QT_TRID_NOOP("message_text_22"))) {
         panel->ResetProfileFile();
+        m_window.OnPageReset();
         ApplySelectedProfile();
     }
 }
