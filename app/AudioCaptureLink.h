@@ -42,6 +42,8 @@ public:
     // The program holds its name on the bus, so commands reach it.
     bool OnBus() const { return m_onBus; }
     Problem LastProblem() const { return m_problem; }
+    // The running program's process id (0 when none runs).
+    qint64 ProcessId() const { return m_process.processId(); }
 
     // A command with its value (6, 7, 8: the colour input's red, green, blue); false while the
     // program is not on the bus.

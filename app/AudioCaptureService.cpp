@@ -94,10 +94,10 @@ bool AudioCaptureService::StartRecording(std::string& reason) {
 }
 
 void AudioCaptureService::Feed(std::span<const float> samples) {
-    m_analyser.Feed(samples, [this](const SpectrumBlock& block, double loudness) {
-        QMetaObject::invokeMethod(
-            this, [this, block, loudness] { OnBlock(block, loudness); }, Qt::QueuedConnection);
-    });
+    // Analysed and sent on the recording's own thread (the bus connection may be used from any
+    // thread): handing each block to the main thread first would wake one more thread per block.
+    m_analyser.Feed(
+        samples, [this](const SpectrumBlock& block, double loudness) { OnBlock(block, loudness); });
 }
 
 void AudioCaptureService::OnBlock(const SpectrumBlock& block, double loudness) {
@@ -117,7 +117,7 @@ void AudioCaptureService::OnBlock(const SpectrumBlock& block, double loudness) {
     const double level = std::sqrt(std::clamp(m_envelope, 0.0, 1.0));
     std::array<std::int32_t, 6> input{};
     for (std::size_t c = 0; c < 3; ++c) {
-        input[c] = static_cast<std::int32_t>(std::lround(m_colour[c] * level));
+        input[c] = static_cast<std::int32_t>(std::lround(m_colour[c].load() * level));
     }
     input[3] = static_cast<std::int32_t>(std::lround(255 * level));
     if (input != m_lastColourInput) {
@@ -146,8 +146,8 @@ void AudioCaptureService::AudioRecordCtrl(qlonglong command, qlonglong value) {
     case kCaptureRed:
     case kCaptureGreen:
     case kCaptureBlue:
-        m_colour[static_cast<std::size_t>(command - kCaptureRed)] =
-            static_cast<int>(std::clamp<qlonglong>(value, 0, 255));
+        m_colour[static_cast<std::size_t>(command - kCaptureRed)].store(
+            static_cast<int>(std::clamp<qlonglong>(value, 0, 255)));
         break;
     default:
         break;
@@ -166,15 +166,14 @@ void AudioCaptureService::CopyData(qlonglong kind, const QByteArray& data) {
         }
         const int component = std::clamp(static_cast<int>(static_cast<std::int32_t>(raw)), 0,
                                          static_cast<int>(kStyleComponentMax));
-        m_colour[c] = component * 255 / kStyleComponentMax;
+        m_colour[c].store(component * 255 / kStyleComponentMax);
     }
 }
 
 void AudioCaptureService::End(int exitCode) {
-    if (m_ended) {
+    if (m_ended.exchange(true)) {
         return;
     }
-    m_ended = true;
     m_monitor.Stop();
     Q_EMIT Finished(exitCode);
 }

@@ -32,8 +32,8 @@ public:
     struct Settings {
         unsigned sampleRate = 48000;
         std::size_t window = 1024; // about 21 ms of sound per spectrum
-        std::size_t hop = 256;     // a block every 5.3 ms
-        unsigned fragmentMs = 5;
+        std::size_t hop = 512;     // a block every 10.7 ms
+        unsigned fragmentMs = 10;
         int colourEvery = 4; // the colour input goes with every fourth block
     };
 
@@ -46,11 +46,12 @@ public:
     std::optional<int> Claim();
     // Records the monitor of the default output; false with the reason when it cannot.
     bool StartRecording(std::string& reason);
-    // Analyses samples as recorded ones are (any thread; the blocks are sent on this object's).
+    // Analyses samples as recorded ones are and sends the blocks, on the calling thread (one
+    // thread at a time: the recording's).
     void Feed(std::span<const float> samples);
 
     // The colour the colour input shows at full loudness.
-    std::array<int, 3> Colour() const { return m_colour; }
+    std::array<int, 3> Colour() const { return {m_colour[0], m_colour[1], m_colour[2]}; }
     int SpectrumBlocksSent() const { return m_spectrumSent.load(); }
 
     // The commands and the style colour (D-Bus methods).
@@ -73,13 +74,14 @@ private:
     SpectrumAnalyser m_analyser;
     PulseMonitor m_monitor;
     std::unique_ptr<QDBusServiceWatcher> m_instanceWatcher;
-    std::array<int, 3> m_colour{255, 255, 255};
+    // Set by the commands on the main thread, read by the recording's thread.
+    std::array<std::atomic<int>, 3> m_colour{255, 255, 255};
     double m_envelope = 0;
     int m_blockCount = 0;
     int m_silentBlocks = 0;
     std::array<std::int32_t, 6> m_lastColourInput{-1, -1, -1, -1, -1, -1};
     std::atomic<int> m_spectrumSent{0};
-    bool m_ended = false;
+    std::atomic<bool> m_ended{false};
     bool m_ownsName = false;
 };
 
