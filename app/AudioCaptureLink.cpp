@@ -141,15 +141,15 @@ bool AudioCaptureLink::SendStyleColour(const std::array<int, 3>& colour) {
     if (!m_onBus) {
         return false;
     }
-    QByteArray data(kStyleColourBytes, '\0');
+    std::array<std::int32_t, kStyleColourBytes / 4> values{};
     for (std::size_t c = 0; c < colour.size(); ++c) {
-        // A green of 0 goes out as 1, as the capture program has always been sent it.
-        const int value = c == 1 && colour[c] == 0 ? 1 : colour[c];
-        const auto raw = static_cast<std::uint32_t>(value);
-        for (std::size_t b = 0; b < 4; ++b) {
-            data[static_cast<qsizetype>(c * 4 + b)] = static_cast<char>((raw >> (8 * b)) & 0xFF);
-        }
+        values[c] = colour[c];
     }
+    // The style colour never goes out with a green of 0: it is sent as 1.
+    if (values[1] == 0) {
+        values[1] = 1;
+    }
+    const QByteArray data = Int32Bytes(values);
     QDBusMessage call = QDBusMessage::createMethodCall(
         Service(), QString::fromLatin1(kCaptureBusPath), QString::fromLatin1(kCaptureBusInterface),
         QStringLiteral("CopyData"));

@@ -9,7 +9,9 @@
 // It sends to the instance's CopyData (RegisteredMessages.h) kind kSpectrumKind (500 int32,
 // little-endian) and kind kColourInputKind (6 int32).
 
+#include <QByteArray>
 #include <cstdint>
+#include <span>
 
 namespace q407::app {
 
@@ -46,5 +48,17 @@ enum CaptureExitCode : int {
     kCaptureNoSoundServer = 3, // no sound server, or the recording broke off
     kCaptureNoInstance = 4,    // no running Q407 to send to
 };
+
+// Little-endian bytes of 32-bit values, as the data blocks carry them.
+inline QByteArray Int32Bytes(std::span<const std::int32_t> values) {
+    QByteArray bytes(static_cast<qsizetype>(values.size() * 4), '\0');
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const auto value = static_cast<std::uint32_t>(values[i]);
+        for (std::size_t b = 0; b < 4; ++b) {
+            bytes[static_cast<qsizetype>(i * 4 + b)] = static_cast<char>((value >> (8 * b)) & 0xFF);
+        }
+    }
+    return bytes;
+}
 
 } // namespace q407::app

@@ -25,17 +25,6 @@ bool IsSilent(const SpectrumBlock& block) {
 
 } // namespace
 
-QByteArray Int32Bytes(std::span<const std::int32_t> values) {
-    QByteArray bytes(static_cast<qsizetype>(values.size() * 4), '\0');
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        const auto value = static_cast<std::uint32_t>(values[i]);
-        for (std::size_t b = 0; b < 4; ++b) {
-            bytes[static_cast<qsizetype>(i * 4 + b)] = static_cast<char>((value >> (8 * b)) & 0xFF);
-        }
-    }
-    return bytes;
-}
-
 AudioCaptureService::AudioCaptureService(QDBusConnection connection, QString instanceService,
                                          Settings settings)
     : m_connection(std::move(connection)), m_instanceService(std::move(instanceService)),

@@ -85,7 +85,4 @@ private:
     bool m_ownsName = false;
 };
 
-// Little-endian bytes of 32-bit values, as the data blocks carry them.
-QByteArray Int32Bytes(std::span<const std::int32_t> values);
-
 } // namespace q407::app

@@ -58,6 +58,8 @@ constexpr FeatureTabRow kFeatureTabs[] = {
 };
 
 const char* const kColourEdits[] = {"deng_edit_R", "deng_edit_G", "deng_edit_B"};
+const char* const kAudioColourEdits[] = {"deng_audioedit_R", "deng_audioedit_G",
+                                         "deng_audioedit_B"};
 
 bool Is(const QString& name, const char* row) {
     return name == QLatin1String(row);
@@ -103,6 +105,9 @@ void PageActions::Tell(const QString& textId, int value) const {
 bool PageActions::Handle(const toolkit::TNotifyUI& msg) {
     const QString name = msg.SenderName();
     const auto [prefix, n] = SplitNumberedName(name);
+    if (OnAudioLight(msg.sType, prefix, n)) {
+        return true;
+    }
     if (msg.sType == QLatin1String("click")) {
         return OnClick(prefix, n);
     }
@@ -124,6 +129,78 @@ bool PageActions::Handle(const toolkit::TNotifyUI& msg) {
         return OnColour(name);
     }
     return false;
+}
+
+// --- The audio page ----------------------------------------------------------------------------
+
+bool PageActions::OnAudioLight(const QString& type, const QString& prefix, int n) {
+    const auto is = [&](const char* notification, const char* control) {
+        return type == QLatin1String(notification) && Is(prefix, control);
+    };
+    const bool modeOrSeven = n < 0 && (is("itemselect", "light_combo_AudiomodeSelect") ||
+                                       is("selectchanged", "deng_7audiocolor_check"));
+    const bool side = n < 0 && (is("selectchanged", "audio_BkColor_check") ||
+                                is("selectchanged", "audio_FgColor_check"));
+    const bool palette = n < 0 && is("colorchanged", "deng_audioColor_Pallet");
+    const bool preset = n >= 0 && is("click", "audiocolor_option_");
+    const bool noBackground = n < 0 && is("click", "Close_bkColor_btn");
+    int edited = -1;
+    for (int component = 0; component < 3 && n < 0; ++component) {
+        if (is("killfocus", kAudioColourEdits[component])) {
+            edited = component;
+        }
+    }
+    if (!modeOrSeven && !side && !palette && !preset && !noBackground && edited < 0) {
+        return false;
+    }
+    pages::CKestravaUSBDevice* page = Page();
+    editors::CLightControlUI* light = page != nullptr ? page->LightPanel() : nullptr;
+    if (light == nullptr) {
+        return true;
+    }
+    // Choosing a side keeps both colours; typing reads the edit, not the button.
+    const bool takeColour = !side && edited < 0;
+    q407::profiles::AudioLightInfo record = light->GetAudioLightInfo(takeColour);
+    const bool foreground = record.colourType != 0;
+    std::uint8_t* shown[] = {foreground ? &record.foregroundRed : &record.backgroundRed,
+                             foreground ? &record.foregroundGreen : &record.backgroundGreen,
+                             foreground ? &record.foregroundBlue : &record.backgroundBlue};
+    const auto setShown = [&](std::uint32_t argb) {
+        const std::uint8_t components[] = {static_cast<std::uint8_t>((argb >> 16) & 0xFF),
+                                           static_cast<std::uint8_t>((argb >> 8) & 0xFF),
+                                           static_cast<std::uint8_t>(argb & 0xFF)};
+        bool changed = false;
+        for (int c = 0; c < 3; ++c) {
+            changed = changed || *shown[c] != components[c];
+            *shown[c] = components[c];
+        }
+        return changed;
+    };
+    if (palette) {
+        // The seven colours stay only while the foreground keeps its colour.
+        if (setShown(light->GetAudioPaletteColour()) && foreground) {
+            record.sevenColours = 0;
+        }
+    } else if (preset) {
+        setShown(light->GetPresetAudioColour(n));
+        if (foreground) {
+            record.sevenColours = 0;
+        }
+    } else if (edited >= 0) {
+        *shown[edited] = static_cast<std::uint8_t>(std::max(0, light->AudioColourValue(edited)));
+        if (foreground) {
+            record.sevenColours = 0;
+        }
+    } else if (noBackground) {
+        record.backgroundRed = record.backgroundGreen = record.backgroundBlue = 0;
+    }
+    // A typed value above 255 is stored as 255, but the edit keeps what was typed.
+    const QString typed = edited >= 0 ? light->GetAudioColourText(edited) : QString();
+    page->ApplyAudioLightRecord(record);
+    if (edited >= 0) {
+        light->SetAudioColourText(edited, typed);
+    }
+    return true;
 }
 
 // --- Click table ---------------------------------------------------------------------------------

@@ -37,6 +37,8 @@ public:
     int ApplySelectedProfile();
 
 private:
+    // The audio page of the lighting panel; false when the control is not one of it.
+    bool OnAudioLight(const QString& type, const QString& prefix, int n);
     bool OnClick(const QString& prefix, int n);
     bool OnSelect(const QString& prefix, int n, bool checked);
     bool OnValue(const QString& prefix, int n, int value, bool moving);

@@ -427,8 +427,14 @@ void MouseModel::SetLightParams(const profiles::LightInfo& params) {
     m_profile.SetLightInfo(params);
 }
 
+void MouseModel::SetAudioLightParams(const profiles::AudioLightInfo& params) {
+    DeviceModel::SetAudioLightParams(params);
+    m_profile.SetAudioLightInfo(params);
+}
+
 void MouseModel::LoadLighting() {
     DeviceModel::SetLightParams(m_profile.GetLightInfo());
+    DeviceModel::SetAudioLightParams(m_profile.GetAudioLightInfo());
     m_lightList = m_profile.GetLightList();
     if (!m_profile.GetLightConfigPath().empty()) {
         m_profile.LoadLightConfig(m_profile.GetLightConfigPath());

@@ -514,6 +514,7 @@ void CKestravaMouseDevice::ShowLightSettings() {
     }
     if (editors::CLightControlUI* light = LightPanel()) {
         light->ShowLightInfo(Mouse().Profile().GetLightInfo());
+        light->SetAudioLightInfo(Mouse().Profile().GetAudioLightInfo());
     }
 }
 

@@ -1079,5 +1079,53 @@
         <source>The audio light cannot listen: the program q407-audio-capture could not be started. Please reinstall Q407.</source>
         <translation>音频灯效无法收听：无法启动 q407-audio-capture 程序。请重新安装 Q407。</translation>
     </message>
+    <message id="light_audio_background_text">
+        <source>Background</source>
+        <translation>背景色</translation>
+    </message>
+    <message id="light_audio_foreground_text">
+        <source>Foreground</source>
+        <translation>前景色</translation>
+    </message>
+    <message id="light_audio_seven_text">
+        <source>Seven colours</source>
+        <translation>七彩</translation>
+    </message>
+    <message id="light_audio_no_background_text">
+        <source>No background</source>
+        <translation>关闭背景色</translation>
+    </message>
+    <message id="light_audio_styles_text">
+        <source>Music styles</source>
+        <translation>音乐风格</translation>
+    </message>
+    <message id="light_audio_mode_0">
+        <source>Rising columns</source>
+        <translation>柱状跳动</translation>
+    </message>
+    <message id="light_audio_mode_1">
+        <source>Bars from the middle</source>
+        <translation>中心展开</translation>
+    </message>
+    <message id="light_audio_mode_2">
+        <source>Ripples on the beat</source>
+        <translation>节拍涟漪</translation>
+    </message>
+    <message id="light_audio_mode_3">
+        <source>Rings by loudness</source>
+        <translation>音量光环</translation>
+    </message>
+    <message id="light_audio_mode_4">
+        <source>Falling peaks</source>
+        <translation>峰值下落</translation>
+    </message>
+    <message id="light_audio_mode_5">
+        <source>Bars from the left</source>
+        <translation>左侧展开</translation>
+    </message>
+    <message id="light_audio_mode_6">
+        <source>Alternating bars</source>
+        <translation>交替展开</translation>
+    </message>
 </context>
 </TS>

@@ -1079,5 +1079,53 @@
         <source>The audio light cannot listen: the program q407-audio-capture could not be started. Please reinstall Q407.</source>
         <translation>Das Audiolicht kann nicht zuhören: Das Programm q407-audio-capture ließ sich nicht starten. Bitte installieren Sie Q407 neu.</translation>
     </message>
+    <message id="light_audio_background_text">
+        <source>Background</source>
+        <translation>Hintergrund</translation>
+    </message>
+    <message id="light_audio_foreground_text">
+        <source>Foreground</source>
+        <translation>Vordergrund</translation>
+    </message>
+    <message id="light_audio_seven_text">
+        <source>Seven colours</source>
+        <translation>Sieben Farben</translation>
+    </message>
+    <message id="light_audio_no_background_text">
+        <source>No background</source>
+        <translation>Kein Hintergrund</translation>
+    </message>
+    <message id="light_audio_styles_text">
+        <source>Music styles</source>
+        <translation>Musikstile</translation>
+    </message>
+    <message id="light_audio_mode_0">
+        <source>Rising columns</source>
+        <translation>Steigende Säulen</translation>
+    </message>
+    <message id="light_audio_mode_1">
+        <source>Bars from the middle</source>
+        <translation>Balken aus der Mitte</translation>
+    </message>
+    <message id="light_audio_mode_2">
+        <source>Ripples on the beat</source>
+        <translation>Wellen im Takt</translation>
+    </message>
+    <message id="light_audio_mode_3">
+        <source>Rings by loudness</source>
+        <translation>Ringe nach Lautstärke</translation>
+    </message>
+    <message id="light_audio_mode_4">
+        <source>Falling peaks</source>
+        <translation>Fallende Spitzen</translation>
+    </message>
+    <message id="light_audio_mode_5">
+        <source>Bars from the left</source>
+        <translation>Balken von links</translation>
+    </message>
+    <message id="light_audio_mode_6">
+        <source>Alternating bars</source>
+        <translation>Wechselnde Balken</translation>
+    </message>
 </context>
 </TS>

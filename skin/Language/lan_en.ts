@@ -1079,5 +1079,53 @@
         <source>The audio light cannot listen: the program q407-audio-capture could not be started. Please reinstall Q407.</source>
         <translation>The audio light cannot listen: the program q407-audio-capture could not be started. Please reinstall Q407.</translation>
     </message>
+    <message id="light_audio_background_text">
+        <source>Background</source>
+        <translation>Background</translation>
+    </message>
+    <message id="light_audio_foreground_text">
+        <source>Foreground</source>
+        <translation>Foreground</translation>
+    </message>
+    <message id="light_audio_seven_text">
+        <source>Seven colours</source>
+        <translation>Seven colours</translation>
+    </message>
+    <message id="light_audio_no_background_text">
+        <source>No background</source>
+        <translation>No background</translation>
+    </message>
+    <message id="light_audio_styles_text">
+        <source>Music styles</source>
+        <translation>Music styles</translation>
+    </message>
+    <message id="light_audio_mode_0">
+        <source>Rising columns</source>
+        <translation>Rising columns</translation>
+    </message>
+    <message id="light_audio_mode_1">
+        <source>Bars from the middle</source>
+        <translation>Bars from the middle</translation>
+    </message>
+    <message id="light_audio_mode_2">
+        <source>Ripples on the beat</source>
+        <translation>Ripples on the beat</translation>
+    </message>
+    <message id="light_audio_mode_3">
+        <source>Rings by loudness</source>
+        <translation>Rings by loudness</translation>
+    </message>
+    <message id="light_audio_mode_4">
+        <source>Falling peaks</source>
+        <translation>Falling peaks</translation>
+    </message>
+    <message id="light_audio_mode_5">
+        <source>Bars from the left</source>
+        <translation>Bars from the left</translation>
+    </message>
+    <message id="light_audio_mode_6">
+        <source>Alternating bars</source>
+        <translation>Alternating bars</translation>
+    </message>
 </context>
 </TS>
