@@ -2,6 +2,8 @@
 
 #include "app/AudioCaptureProtocol.h"
 #include "app/CSetWnd.h"
+#include "app/CSkinFrame.h"
+#include "app/Languages.h"
 #include "app/OldFirmwareNotice.h"
 #include "common/Diag.h"
 #include "common/Paths.h"
@@ -12,14 +14,19 @@
 #include "pages/PictureControls.h"
 #include "profiles/DeviceKinds.h"
 #include "toolkit/CMsgWnd.h"
+#include "toolkit/Dialogs.h"
 #include "toolkit/ResourceManager.h"
 #include "toolkit/SkinAttributes.h"
 
 #include <QApplication>
 #include <QCursor>
+#include <QDesktopServices>
+#include <QEnterEvent>
 #include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -103,8 +110,8 @@ void CMainWnd::InitWindow() {
     // The main window answers text queries but supplies no texts of its own: the language
     // file does.
     resources.SetTextQuery([](const QString&) { return QString(); });
-    resources.LoadLanguage(QStringLiteral("lan_cn.qm"));
-    resources.ReloadText();
+    ApplyLanguage(GetSavedLanguageIndex());
+    SkinChanges().AddReceiver(this);
 
     const QIcon icon(resources.ResolveFile(QStringLiteral("common/logo.png")));
     setWindowIcon(icon);
@@ -271,6 +278,10 @@ bool CMainWnd::OnClick(const QString& name) {
         {"control_light_status", false, &CMainWnd::OnLightStatusButton},
         {"setbtn", false, &CMainWnd::OnSettingsButton},
         {"music_setting_btn", false, &CMainWnd::OnMusicSettingButton},
+        {"skinbtn", false, &CMainWnd::OnSkinButton},
+        {"device_select_prev", false, &CMainWnd::OnSelectPrevious},
+        {"device_select_next", false, &CMainWnd::OnSelectNext},
+        {"network_btn", false, &CMainWnd::OnNetworkButton},
         {"windowdeviceset_", true, &CMainWnd::OpenSystemDeviceSettings},
     };
     if (HandleCaptionButton(name)) {
@@ -344,11 +355,68 @@ void CMainWnd::OnSettingsButton(int) {
     OpenSettingsWindow(false);
 }
 
+void CMainWnd::OnSkinButton(int) {
+    if (m_skinFrame != nullptr) {
+        m_skinFrame->close();
+    }
+    m_skinFrame = CSkinFrame::Open(this, FindControl(QStringLiteral("skinbtn")));
+}
+
+int CMainWnd::Receive(SkinChangedParam param) {
+    QWidget* root = FindControl(QStringLiteral("root"));
+    if (root == nullptr) {
+        return 0;
+    }
+    const QString colour =
+        QStringLiteral("0x%1").arg(param.useColour ? param.colour : 0u, 8, 16, QLatin1Char('0'));
+    toolkit::SetAttribute(root, QStringLiteral("bkcolor"), colour);
+    toolkit::SetAttribute(root, QStringLiteral("bkimage"),
+                          param.useColour ? QString() : param.image);
+    root->update();
+    return 1;
+}
+
+void CMainWnd::OnSelectPrevious(int) {
+    if (m_devicePages != nullptr) {
+        m_devicePages->SelectNeighbour(-1);
+    }
+}
+
+void CMainWnd::OnSelectNext(int) {
+    if (m_devicePages != nullptr) {
+        m_devicePages->SelectNeighbour(1);
+    }
+}
+
+void CMainWnd::OnNetworkButton(int) {
+    // The address is the project's home page of the AppStream metainfo (see app/CMakeLists.txt).
+    if (!QDesktopServices::openUrl(QUrl(QStringLiteral(Q407_HOMEPAGE_URL)))) {
+        diag::Line("the web page could not be opened: " Q407_HOMEPAGE_URL);
+    }
+}
+
 void CMainWnd::OpenSystemDeviceSettings(int page) {
+    if (page != 0 && page != 1) {
+        // Only the keyboard (0) and the mouse (1) have settings to open.
+        diag::Printf("no keyboard or mouse settings of this desktop to open (page %d)", page);
+        return;
+    }
     const QStringList command =
         SystemDeviceSettingsCommand(qEnvironmentVariable("XDG_CURRENT_DESKTOP"), page);
-    if (command.isEmpty() || !QProcess::startDetached(command.front(), command.mid(1))) {
+    const auto& resources = toolkit::ResourceManager::Instance();
+    QString problem;
+    if (command.isEmpty()) {
+        problem =
+            resources.Text(page == 0 ? QStringLiteral(QT_TRID_NOOP("device_settings_unknown_0"))
+                                     : QStringLiteral(QT_TRID_NOOP("device_settings_unknown_1")));
+    } else if (QStandardPaths::findExecutable(command.front()).isEmpty() ||
+               !QProcess::startDetached(command.front(), command.mid(1))) {
+        problem = resources.Text(QStringLiteral(QT_TRID_NOOP("device_settings_missing")))
+                      .arg(command.front());
+    }
+    if (!problem.isEmpty()) {
         diag::Printf("no keyboard or mouse settings of this desktop to open (page %d)", page);
+        toolkit::GetDialogs().MessageBox(this, QString(), problem, false, 0);
     }
 }
 
@@ -373,6 +441,13 @@ bool CMainWnd::HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64&
     if (message == MessageNumber(RegisteredMessage::LightOwnerSet) && wParam == 1 &&
         (lParam == 0 || lParam == 1)) {
         SetLightControl(lParam == 1);
+        return false;
+    }
+    if (message == MessageNumber(RegisteredMessage::DeviceInfoRequest)) {
+        // The service tool that asks gets the block on the bus (the request's answer has it too).
+        if (m_bus != nullptr && !m_bus->SendDeviceInformation(DeviceInformationBlock())) {
+            diag::Line("device information: no service tool on the bus");
+        }
         return false;
     }
     if (message == kPowerBroadcastMessage) {
@@ -425,6 +500,15 @@ bool CMainWnd::HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64&
         }
         return false;
     }
+    if (message == kLanguageChangedMessage) {
+        // The user chose a language in the settings window: show it and keep the choice.
+        const LanguageCatalogue catalogue = ReadLanguageCatalogue(DefaultLanguageCatalogueFile());
+        if (wParam >= 0 && wParam < static_cast<qint64>(catalogue.size())) {
+            ApplyLanguage(static_cast<int>(wParam));
+            SaveLanguageId(catalogue[static_cast<std::size_t>(wParam)].id);
+        }
+        return false;
+    }
     if (message == kOpenSettingsWindowMessage) {
         OpenSettingsWindow(true);
         return false;
@@ -458,6 +542,56 @@ bool CMainWnd::HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64&
         return false;
     }
     return false;
+}
+
+int CMainWnd::GetSavedLanguageIndex() const {
+    return ChooseLanguageIndex(ReadLanguageCatalogue(DefaultLanguageCatalogueFile()),
+                               StoredLanguageId(), QLocale::system());
+}
+
+void CMainWnd::ApplyLanguage(int index) {
+    if (index == m_languageIndex) {
+        return;
+    }
+    SetUiFonts(UiFaceForLanguage(index));
+    m_languageIndex = index;
+    const LanguageCatalogue catalogue = ReadLanguageCatalogue(DefaultLanguageCatalogueFile());
+    // Without a usable catalogue the toolkit gets an empty language and keeps its texts.
+    const LanguageEntry language = index >= 0 && index < static_cast<int>(catalogue.size())
+                                       ? catalogue[static_cast<std::size_t>(index)]
+                                       : LanguageEntry{};
+    auto& resources = toolkit::ResourceManager::Instance();
+    resources.SetLanguage(language.name);
+    if (!resources.LoadLanguage(language.file)) {
+        diag::Line("language file missing: " + language.file.toStdString());
+    }
+    diag::Printf("language %d %s", index, language.name.toUtf8().constData());
+    resources.ReloadText();
+    // Texts the pages and other windows put together themselves are redone by them.
+    if (m_devicePages != nullptr) {
+        for (int page = 0; page < m_devicePages->PageCount(); ++page) {
+            if (pages::CKestravaUSBDevice* device = m_devicePages->Page(page)) {
+                device->RefreshKeyAssignments();
+                device->RefreshPage();
+            }
+        }
+    }
+    for (toolkit::WindowImplBase* window : toolkit::WindowImplBase::AllWindows()) {
+        if (window != this) {
+            qint64 result = 0;
+            window->HandleMessage(kLanguageChangedMessage, 0, 0, result);
+        }
+    }
+    update();
+}
+
+bool CMainWnd::SaveLanguageId(int id) {
+    if (!StoreLanguageId(id)) {
+        diag::Line("language choice not stored: " + LanguageSettingsFile().string());
+        return false;
+    }
+    diag::Line("写成功！");
+    return true;
 }
 
 void CMainWnd::SetLightControl(bool on) {
@@ -592,6 +726,39 @@ void CMainWnd::hideEvent(QHideEvent* event) {
     }
 }
 
+void CMainWnd::changeEvent(QEvent* event) {
+    toolkit::WindowImplBase::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange) {
+        m_active = isActiveWindow();
+        SetForeground(m_active);
+    }
+}
+
+void CMainWnd::enterEvent(QEnterEvent* event) {
+    toolkit::WindowImplBase::enterEvent(event);
+    diag::Line("鼠标移入");
+    if (!m_active) {
+        SetForeground(true);
+    }
+}
+
+void CMainWnd::leaveEvent(QEvent* event) {
+    toolkit::WindowImplBase::leaveEvent(event);
+    diag::Line("鼠标移出");
+    if (!m_active) {
+        SetForeground(false);
+    }
+}
+
+void CMainWnd::SetForeground(bool foreground) {
+    m_foreground = foreground;
+    for (int page = 0; m_devicePages != nullptr && page < m_devicePages->PageCount(); ++page) {
+        if (pages::CKestravaUSBDevice* device = m_devicePages->Page(page)) {
+            device->SetForeground(foreground);
+        }
+    }
+}
+
 void CMainWnd::ShowAndRaise() {
     if (m_devicePages != nullptr) {
         m_devicePages->UpdateNoDeviceHint();
@@ -661,6 +828,8 @@ void CMainWnd::OpenSettingsWindow(bool centred) {
     request.applicationVersion = q407::update::ApplicationVersionNumber(Q407_VERSION);
     request.dpi = m_uiDpi;
     request.centred = centred;
+    request.languageIndex = m_languageIndex;
+    request.languageChosen = [this](int index) { PostMessage(kLanguageChangedMessage, index, 0); };
     request.upToDate = [this] { PostMessage(kClearSettingsMarkMessage, 0, 0); };
     CSetWnd::Open(this, std::move(request));
 }

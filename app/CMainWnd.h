@@ -5,9 +5,11 @@
 // the program-wide messages from the instance bus.
 
 #include "app/AudioCaptureLink.h"
+#include "app/CSkinFrame.h"
 #include "app/DevicePages.h"
 #include "app/InstanceBus.h"
 #include "app/PageActions.h"
+#include "app/SkinChange.h"
 #include "app/SleepWatch.h"
 #include "app/SynchronisedLighting.h"
 #include "app/ThreadSlots.h"
@@ -71,7 +73,7 @@ enum MainWindowThreadSlot : int {
     kSlotSynchronisedLighting = 8,
 };
 
-class CMainWnd : public toolkit::WindowImplBase {
+class CMainWnd : public toolkit::WindowImplBase, public SkinChangedReceiver {
     Q_OBJECT
 public:
     // `backend` is where devices are discovered (hidraw, or the virtual bus of the demo); without
@@ -125,10 +127,33 @@ public:
     // keeping it shown or hidden as it was.
     void DpiFit();
 
+    // --- language ------------------------------------------------------------------------
+    // The language to show at start: the stored choice, else the user's locale, else English.
+    int GetSavedLanguageIndex() const;
+    // Shows language `index` of the catalogue: its fonts, its texts in every open window and
+    // page. Nothing happens when it is shown already.
+    void ApplyLanguage(int index);
+    // Stores the user's choice; false when the settings file cannot be written.
+    bool SaveLanguageId(int id);
+    int LanguageIndex() const { return m_languageIndex; }
+
+    // --- skin ----------------------------------------------------------------------------
+    // The skin chooser's choice: a colour (and no picture) or a picture on "root".
+    int Receive(SkinChangedParam param) override;
+    // The skin chooser while it is open.
+    CSkinFrame* SkinFrame() const { return m_skinFrame; }
+
+    // The window is active, or the mouse is over it while it is not; the pages are told.
+    bool IsForeground() const { return m_foreground; }
+
 protected:
     // The pages' preview animation runs only while the window can be seen.
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    // Activation and the mouse over the window make the foreground flag.
+    void changeEvent(QEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     // Updates the "No_device_Link" hint, then brings the window to the front.
@@ -145,6 +170,11 @@ private:
     // The colour sliders of the audio light: the label shows the value and the capture program
     // takes it as a component of the colour input.
     bool OnColourInputSlider(const QString& name, int value);
+    void OnSkinButton(int);
+    void OnSelectPrevious(int);
+    void OnSelectNext(int);
+    void OnNetworkButton(int);
+    void SetForeground(bool foreground);
     void OpenSystemDeviceSettings(int page);
     // Shows the window sized for its screen and brings it to the front.
     void ShowFitted();
@@ -186,6 +216,10 @@ private:
     bool m_displayChanged = false;
     bool m_noticeFlag = false; // set while no old-firmware notice is pending
     int m_uiDpi = 96;
+    int m_languageIndex = -1; // none applied yet
+    QPointer<CSkinFrame> m_skinFrame;
+    bool m_active = false;
+    bool m_foreground = false;
     QByteArray m_spectrum = QByteArray(kSpectrumBytes, '\0');
     QByteArray m_effect = QByteArray(kEffectBytes, '\0');
 };

@@ -1,10 +1,9 @@
 #include "app/CSetWnd.h"
 
 #include "app/CUpdateInfoListItemUI.h"
+#include "app/Languages.h"
 #include "app/RegisteredMessages.h"
-#include "common/AtomicFile.h"
 #include "common/Diag.h"
-#include "common/Paths.h"
 #include "toolkit/CMsgWnd.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/ResourceManager.h"
@@ -13,9 +12,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QLayout>
 #include <QSignalBlocker>
@@ -29,7 +25,6 @@ using update::WindowStatus;
 
 constexpr QSize kWindowSize(630, 500);
 constexpr int kRowHeight = 40;
-constexpr std::size_t kCatalogueLimit = 1 << 20;
 const char* const kRowLayout = "XML/CustomControlXML/device_Update_list_item.xml";
 
 QPointer<CSetWnd>& CurrentWindow() {
@@ -53,30 +48,13 @@ const char* StatusTextId(WindowStatus status) {
     return "";
 }
 
-// The "Language_text" ids of the catalogue, in catalogue order; empty when it is missing or
-// unreadable.
-QStringList LanguageTextIds(const std::filesystem::path& catalogue) {
-    const auto contents = q407::ReadFileBounded(catalogue, kCatalogueLimit);
-    if (!contents) {
-        return {};
-    }
-    const QJsonDocument document =
-        QJsonDocument::fromJson(QByteArray::fromStdString(*contents), nullptr);
-    QStringList ids;
-    const QJsonArray languages = document.object().value(QStringLiteral("Language")).toArray();
-    for (const QJsonValue& language : languages) {
-        ids.append(language.toObject().value(QStringLiteral("Language_text")).toString());
-    }
-    return ids;
-}
-
 } // namespace
 
 SetWndServices DefaultSetWndServices() {
     SetWndServices services;
     services.engine.server = update::LoadUpdateServerSettings(update::UpdateSettingsFile());
     services.launcher = update::MakeSystemLauncher();
-    services.languageCatalogue = q407::paths::DataDir() / "DefaultData" / "Language.config";
+    services.languageCatalogue = DefaultLanguageCatalogueFile();
     return services;
 }
 
@@ -435,8 +413,8 @@ void CSetWnd::FillLanguageCombo() {
     }
     const QSignalBlocker blocker(combo); // filling is no choice of the user's
     combo->clear();
-    for (const QString& id : LanguageTextIds(m_services.languageCatalogue)) {
-        combo->addItem(toolkit::ResourceManager::Instance().Text(id), id);
+    for (const LanguageEntry& language : ReadLanguageCatalogue(m_services.languageCatalogue)) {
+        combo->addItem(toolkit::ResourceManager::Instance().Text(language.textId), language.textId);
     }
     if (m_request.languageIndex >= 0 && m_request.languageIndex < combo->count()) {
         combo->setCurrentIndex(m_request.languageIndex);

@@ -398,6 +398,20 @@ pages::CDeviceOptionUI* DevicePages::Entry(int pageIndex) const {
                : nullptr;
 }
 
+bool DevicePages::SelectNeighbour(int step) {
+    const int selected = SelectedPage();
+    if (selected < 0) {
+        return false;
+    }
+    for (int i = selected + step; i >= 0 && i < PageCount(); i += step) {
+        if (Entry(i) != nullptr && !Entry(i)->isHidden()) {
+            Select(i);
+            return true;
+        }
+    }
+    return false;
+}
+
 int DevicePages::SelectedPage() const {
     for (int i = 0; i < PageCount(); ++i) {
         const auto* entry = Entry(i);

@@ -51,6 +51,9 @@ public:
     void ShowEntry(int pageIndex, bool shown);
     // Selects the page of entry `pageIndex` (it must be visible).
     void Select(int pageIndex);
+    // Selects the visible entry before (`step` -1) or after (1) the selected one in the list;
+    // false when there is none that way.
+    bool SelectNeighbour(int step);
     // The page whose selector entry contains `control`, or -1.
     int PageIndexOf(const QWidget* control) const;
 

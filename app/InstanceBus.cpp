@@ -181,6 +181,17 @@ bool InstanceBus::Broadcast(RegisteredMessage message, qint64 wParam, qint64 lPa
     return m_connection.send(signal);
 }
 
+bool InstanceBus::SendDeviceInformation(const QByteArray& block, const QString& tool) const {
+    if (!m_onBus || !m_connection.interface()->isServiceRegistered(tool).value()) {
+        return false;
+    }
+    QDBusMessage signal = QDBusMessage::createTargetedSignal(
+        tool, QString::fromLatin1(kBusPath), QString::fromLatin1(kBusInterface),
+        QString::fromLatin1(kDeviceInformationMember));
+    signal << kDeviceInformationKind << block;
+    return m_connection.send(signal);
+}
+
 void InstanceBus::Deliver(RegisteredMessage message, qint64 wParam, qint64 lParam,
                           std::function<void(const QByteArray&)> answer) {
     // The bus may call from its own thread; the program handles messages on the UI thread.
@@ -224,6 +235,9 @@ QString InstanceBus::InterfaceXml() {
         }
         xml += QStringLiteral("</method>\n");
     }
+    xml += QStringLiteral("    <signal name=\"%1\"><arg name=\"kind\" type=\"x\"/>"
+                          "<arg name=\"block\" type=\"ay\"/></signal>\n")
+               .arg(QLatin1String(kDeviceInformationMember));
     xml += QStringLiteral("    <method name=\"%1\"><arg name=\"kind\" type=\"x\" direction=\"in\"/>"
                           "<arg name=\"data\" type=\"ay\" direction=\"in\"/></method>\n")
                .arg(QLatin1String(kCopyDataMember));

@@ -18,6 +18,11 @@
 
 namespace q407::app {
 
+// The bus name of the service tool that asks for the device information (DeviceInfoRequest).
+inline constexpr const char* kServiceToolName = "org.q407.ZideZuru";
+inline constexpr const char* kDeviceInformationMember = "DeviceInformation";
+inline constexpr qint64 kDeviceInformationKind = 5;
+
 class InstanceBus : public QObject {
     Q_OBJECT
 public:
@@ -44,6 +49,10 @@ public:
     void SetDataHandler(DataHandler handler) { m_dataHandler = std::move(handler); }
     // Emits a sent message as a signal; false for received messages or without a bus.
     bool Broadcast(RegisteredMessage message, qint64 wParam, qint64 lParam) const;
+    // Hands the device information block to the service tool when it is on the bus: the signal
+    // "DeviceInformation" (kind 5, the block) addressed to `tool`. False without the tool.
+    bool SendDeviceInformation(const QByteArray& block,
+                               const QString& tool = QString::fromLatin1(kServiceToolName)) const;
     bool HasBus() const { return m_onBus; }
     // The bus this instance is on (helpers it starts join the same one).
     QDBusConnection Connection() const { return m_connection; }

@@ -3,6 +3,7 @@
 #include "app/CMainWnd.h"
 #include "app/CUpdateInfoListItemUI.h"
 #include "app/InstanceBus.h"
+#include "app/Languages.h"
 #include "app/PrivateFonts.h"
 #include "common/AtomicFile.h"
 #include "common/Diag.h"
@@ -94,6 +95,7 @@ bool SetupUiResources(const QString& skinFolder) {
     }
     // The panels' own controls (the colour palette) besides the classes above.
     editors::RegisterEditorControls();
+    InstallUiFaceSubstitutions();
     return indexed;
 }
 

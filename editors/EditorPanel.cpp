@@ -24,9 +24,6 @@ CEditorPanel::CEditorPanel(const QString& layout, QWidget* parent) : QWidget(par
     if (m_content == nullptr) {
         return;
     }
-    // Layouts are drawn for 96 DPI; the lengths of their style (fonts, paddings, corners)
-    // follow the DPI the windows were set to, as the fixed sizes of the controls do.
-    toolkit::SetScaledStyleSheet(m_content, m_content->styleSheet());
     // Rows a layout gives its combos are text ids, like every other text of a layout.
     for (auto* combo : m_content->findChildren<QComboBox*>()) {
         for (int row = 0; row < combo->count(); ++row) {

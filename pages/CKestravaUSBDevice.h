@@ -110,6 +110,10 @@ public:
     virtual void LoadNameLists() {}
     // Stores the page number in the model and selects the two function tabs.
     virtual void SelectFeaturePage(int page);
+    // The main window is active, or the mouse is over it while it is not (a page may, say,
+    // take the device's key reports only then).
+    virtual void SetForeground(bool foreground) { m_foreground = foreground; }
+    bool IsForeground() const { return m_foreground; }
 
     // The page's profile panel ("DeviceProfileItem") and lighting panel ("LightControlItem"),
     // found on first use; nullptr when the layout has none.
@@ -172,6 +176,7 @@ private:
     QPointer<QWidget> m_keyFunctionSwitch;
     QVector<QPointer<QWidget>> m_keyButtons;
     QVector<QPointer<QWidget>> m_lightButtons;
+    bool m_foreground = false;
     // The preview parameters a game event replaced, until RestoreLighting.
     std::optional<q407::profiles::LightInfo> m_lightBeforeGameEvent;
 };

@@ -12,7 +12,7 @@ packages=(
     libasound2-dev alsa-utils
     libpulse-dev libfftw3-dev pulseaudio pulseaudio-utils
     libgtest-dev libgmock-dev libbenchmark-dev
-    dbus xvfb xauth fonts-dejavu-core
+    dbus xvfb xauth fonts-dejavu-core fonts-open-sans fonts-wqy-microhei
 )
 
 missing=()

@@ -43,21 +43,29 @@ def option_group(prefix, labels, container):
     return widget('QWidget', container, layout('QHBoxLayout', container + '_box', items, sp=6))
 
 def group(name, title, rows):
-    # rows: list of (label text id, widget xml)
-    items = [item(label(name + '_title', title, 'heading'))]
+    # rows: list of (label text id, widget xml). The labels share a column as wide as the
+    # longest of them in the shown language, so no translation is cut off.
+    cells = []
     for i, (lab, w) in enumerate(rows):
-        row = layout('QHBoxLayout', f'{name}_row{i}', [item(label(f'{name}_label{i}', lab, 'field', fixed_width(118))), item(w)], sp=10)
-        items.append(f'<item>{row}</item>')
+        cells.append(f'<item row="{i}" column="0">{label(f"{name}_label{i}", lab, "field", min_width(118))}</item>')
+        cells.append(f'<item row="{i}" column="1">{w}</item>')
+    grid = (f'<layout class="QGridLayout" name="{name}_grid">' + prop('horizontalSpacing', num(10))
+            + prop('verticalSpacing', num(8)) + ''.join(cells) + '</layout>')
+    items = [item(label(name + '_title', title, 'heading')), f'<item>{grid}</item>']
     return widget('QFrame', name, dyn('role','group') + layout('QVBoxLayout', name + '_box', items, m=(14,10,14,12), sp=8))
 
 def fixed_width(w):
     return prop('minimumSize', size(w,0)) + prop('maximumSize', size(w,16777215))
 
+# At least `w` wide, wider where a translation needs it.
+def min_width(w):
+    return prop('minimumSize', size(w,0))
+
 def slider(name, lo, hi, step, page, value, valuelabel=None):
     body = prop('orientation','<enum>Qt::Horizontal</enum>') + prop('minimum',num(lo)) + prop('maximum',num(hi)) + prop('singleStep',num(step)) + prop('pageStep',num(page)) + prop('value',num(value))
     sl = widget('QSlider', name, body)
     if not valuelabel: return sl
-    return widget('QWidget', name + '_row', layout('QHBoxLayout', name + '_row_box', [item(sl), item(label(valuelabel, '', 'value', fixed_width(64)))], sp=8))
+    return widget('QWidget', name + '_row', layout('QHBoxLayout', name + '_row_box', [item(sl), item(label(valuelabel, '', 'value', min_width(64)))], sp=8))
 
 def combo(name, rows):
     items = ''.join(f'<item>{text(r)}</item>' for r in rows)
@@ -78,7 +86,7 @@ QFrame[role="group"] QLabel { background: transparent; border: none; }
 QFrame[role="group"] > QWidget { background: transparent; }
 QPushButton[role="segment"] { background: #1b232b; border: 1px solid #2e3a45; border-radius: 6px; padding: 4px 8px; color: #c5ced6; }
 QPushButton[role="segment"]:hover { border-color: #19c3a6; }
-QPushButton[role="segment"]:checked { background: #19c3a6; color: #0b0f12; border-color: #19c3a6; font-weight: bold; }
+QPushButton[role="segment"]:checked { background: #19c3a6; color: #0b0f12; border-color: #19c3a6; }
 QPushButton[role="segment"]:disabled { color: #56636e; border-color: #242d35; }
 QPushButton[role="link"] { color: #19c3a6; background: transparent; border: 1px solid #19c3a6; border-radius: 6px; padding: 5px 12px; }
 QPushButton[role="swatch"] { border: 2px solid #2e3a45; border-radius: 12px; }

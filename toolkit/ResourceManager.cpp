@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTranslator>
@@ -40,6 +41,20 @@ void ShowText(QWidget* control, const QString& text) {
 
 // The style sheet a control was given for 96 DPI, kept when its lengths follow another DPI.
 constexpr char kSheet96Property[] = "_q407_sheet96";
+
+// Pages a stack hides keep the size hints of their last layout, and the stack still sizes itself
+// by them: after fonts or texts change, every layout must forget what it measured.
+void InvalidateAllLayouts() {
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        for (QLayout* layout : window->findChildren<QLayout*>()) {
+            layout->invalidate();
+        }
+        if (window->layout() != nullptr) {
+            window->layout()->invalidate();
+        }
+    }
+}
 
 template <typename Visit>
 void ForEachControl(Visit visit) {
@@ -201,11 +216,15 @@ void ResourceManager::ReloadText() {
         if (tip.isValid()) {
             control->setToolTip(Text(tip.toString()));
         }
+        if (auto* combo = qobject_cast<QComboBox*>(control)) {
+            ShowComboRowTexts(combo, false);
+        }
         const QVariant font = control->property(kFontIdProperty);
         if (font.isValid()) {
             control->setFont(Font(font.toInt()));
         }
     });
+    InvalidateAllLayouts();
 }
 
 QFont ResourceManager::Font(int id) const {
@@ -222,36 +241,72 @@ QFont ResourceManager::Font(int id) const {
     return font;
 }
 
+void ResourceManager::ApplyDefaultFont() const {
+    if (m_defaultFont.face.isEmpty() || QCoreApplication::instance() == nullptr) {
+        return;
+    }
+    QApplication::setFont(Font(-1));
+    // A control a style sheet gave a font keeps the font it was polished with; polished again
+    // (parents first, as their fonts are the base of their children's) it takes the new one.
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        QList<QWidget*> controls = window->findChildren<QWidget*>();
+        controls.prepend(window);
+        for (QWidget* control : controls) {
+            if (!control->styleSheet().isEmpty()) {
+                control->setStyleSheet(control->styleSheet());
+            }
+        }
+    }
+}
+
+void ResourceManager::ScaleControl(QWidget* control, int fromDpi) const {
+    const double ratio = static_cast<double>(m_dpi) / fromDpi;
+    const QSize size = control->minimumSize();
+    if (size == control->maximumSize() && !size.isEmpty()) {
+        control->setFixedSize(static_cast<int>(size.width() * ratio + 0.5),
+                              static_cast<int>(size.height() * ratio + 0.5));
+    }
+    // Lengths in style sheets (fonts, paddings, corners) follow the DPI as fixed sizes do.
+    const QString sheet = control->styleSheet();
+    if (!sheet.isEmpty() && sheet.contains(QLatin1String("px"))) {
+        QVariant base = control->property(kSheet96Property);
+        if (!base.isValid()) {
+            base = ScaledStyleSheet(sheet, 96.0 / fromDpi);
+        }
+        SetScaledStyleSheet(control, base.toString());
+    }
+    const QVariant font = control->property(kFontIdProperty);
+    if (font.isValid()) {
+        control->setFont(Font(font.toInt()));
+    }
+}
+
+void ResourceManager::ScaleNewControls(QWidget* root) const {
+    if (root == nullptr || m_dpi == 96) {
+        return;
+    }
+    QList<QWidget*> controls = root->findChildren<QWidget*>();
+    controls.prepend(root);
+    for (QWidget* control : controls) {
+        ScaleControl(control, 96);
+    }
+}
+
 void ResourceManager::SetAllDPI(int dpi) {
     if (dpi <= 0 || dpi == m_dpi) {
         return;
     }
-    const double ratio = static_cast<double>(dpi) / m_dpi;
+    const int fromDpi = m_dpi;
     m_dpi = dpi;
-    const auto scaled = [ratio](QSize size) {
-        return QSize(static_cast<int>(size.width() * ratio + 0.5),
-                     static_cast<int>(size.height() * ratio + 0.5));
-    };
-    ForEachControl([&](QWidget* control) {
-        if (control->minimumSize() == control->maximumSize() && !control->minimumSize().isEmpty()) {
-            control->setFixedSize(scaled(control->minimumSize()));
-        }
-        // Lengths in style sheets (fonts, paddings, corners) follow the DPI as fixed sizes do.
-        const QString sheet = control->styleSheet();
-        if (!sheet.isEmpty() && sheet.contains(QLatin1String("px"))) {
-            QVariant base = control->property(kSheet96Property);
-            if (!base.isValid()) {
-                base = ScaledStyleSheet(sheet, 96.0 * ratio / dpi);
-            }
-            SetScaledStyleSheet(control, base.toString());
-        }
-        const QVariant font = control->property(kFontIdProperty);
-        if (font.isValid()) {
-            control->setFont(Font(font.toInt()));
-        }
-    });
+    // First the application's font: style sheets set again below take it as their base.
+    ApplyDefaultFont();
+    ForEachControl([&](QWidget* control) { ScaleControl(control, fromDpi); });
+    InvalidateAllLayouts();
+    const double ratio = static_cast<double>(dpi) / fromDpi;
     for (WindowImplBase* window : WindowImplBase::AllWindows()) {
-        window->resize(scaled(window->size()));
+        window->resize(static_cast<int>(window->width() * ratio + 0.5),
+                       static_cast<int>(window->height() * ratio + 0.5));
     }
 }
 

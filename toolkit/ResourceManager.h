@@ -66,7 +66,8 @@ public:
     void SetTextQuery(TextQuery query) { m_textQuery = std::move(query); }
     // The text for an id; a string that is no known id is returned as it is.
     QString Text(const QString& idOrText) const;
-    // Re-texts every control of every open window from its text id.
+    // Re-texts every control of every open window from its text id: texts, tool tips
+    // ("tiptextid") and the combo rows that carry a text id.
     void ReloadText();
 
     // --- fonts -------------------------------------------------------------------------
@@ -83,15 +84,23 @@ public:
     bool HasFont(int id) const { return m_fonts.count(id) != 0; }
     // The font for an id at the current DPI; the default font for an unknown id (or -1).
     QFont Font(int id) const;
+    // Makes the default font the application's, so every control without a font of its own
+    // shows it (done again by SetAllDPI); nothing while the default font names no face.
+    void ApplyDefaultFont() const;
 
     // --- DPI ---------------------------------------------------------------------------
     int Dpi() const { return m_dpi; }
     double Scale() const { return m_dpi / 96.0; }
     // Applies a DPI to every window: sizes, fixed control sizes and fonts scale by the ratio.
     void SetAllDPI(int dpi);
+    // Brings a tree just built from a layout (made for 96 DPI) to the current DPI, as SetAllDPI
+    // did for the trees that existed then.
+    void ScaleNewControls(QWidget* root) const;
 
 private:
     ResourceManager();
+    // One control from `fromDpi` to the current DPI: fixed size, style sheet lengths, font.
+    void ScaleControl(QWidget* control, int fromDpi) const;
     ~ResourceManager();
 
     QString m_resourcePath;

@@ -84,6 +84,7 @@ QWidget* BuildFromSkin(const QString& layout, QWidget* parent, const BuilderCall
         return nullptr;
     }
     ApplySkinAttributes(root);
+    ResourceManager::Instance().ScaleNewControls(root);
     AdoptTextIds(root);
     ConnectNotifications(root);
     return root;

@@ -867,6 +867,50 @@
         <source>Deutsch</source>
         <translation>Deutsch</translation>
     </message>
+    <message id="skin_image_text">
+        <source>Pictures</source>
+        <translation>图片</translation>
+    </message>
+    <message id="skin_color_text">
+        <source>Colours</source>
+        <translation>颜色</translation>
+    </message>
+    <message id="skin_reset_text">
+        <source>Default</source>
+        <translation>默认</translation>
+    </message>
+    <message id="skin_custom_text">
+        <source>Your own picture…</source>
+        <translation>自定义图片…</translation>
+    </message>
+    <message id="skin_custom_title">
+        <source>Choose a background picture</source>
+        <translation>选择背景图片</translation>
+    </message>
+    <message id="skin_custom_filter">
+        <source>PNG pictures (*.png);;All files (*)</source>
+        <translation>PNG 图片 (*.png);;所有文件 (*)</translation>
+    </message>
+    <message id="device_settings_missing">
+        <source>%1 is not installed, so these settings cannot be opened from here. Please open them in the settings of your desktop.</source>
+        <translation>未安装 %1，无法从此处打开这些设置。请在桌面系统的设置中打开。</translation>
+    </message>
+    <message id="device_settings_unknown_0">
+        <source>The keyboard settings of this desktop cannot be opened from here. Please open them in the settings of your desktop.</source>
+        <translation>无法从此处打开此桌面系统的键盘设置。请在桌面系统的设置中打开。</translation>
+    </message>
+    <message id="device_settings_unknown_1">
+        <source>The mouse settings of this desktop cannot be opened from here. Please open them in the settings of your desktop.</source>
+        <translation>无法从此处打开此桌面系统的鼠标设置。请在桌面系统的设置中打开。</translation>
+    </message>
+    <message id="tip_device_prev">
+        <source>Previous device</source>
+        <translation>上一个设备</translation>
+    </message>
+    <message id="tip_device_next">
+        <source>Next device</source>
+        <translation>下一个设备</translation>
+    </message>
     <message id="light_mode_chase">
         <source>Chase</source>
         <translation>追逐</translation>

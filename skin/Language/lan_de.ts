@@ -867,6 +867,50 @@
         <source>Deutsch</source>
         <translation>Deutsch</translation>
     </message>
+    <message id="skin_image_text">
+        <source>Pictures</source>
+        <translation>Bilder</translation>
+    </message>
+    <message id="skin_color_text">
+        <source>Colours</source>
+        <translation>Farben</translation>
+    </message>
+    <message id="skin_reset_text">
+        <source>Default</source>
+        <translation>Standard</translation>
+    </message>
+    <message id="skin_custom_text">
+        <source>Your own picture…</source>
+        <translation>Eigenes Bild…</translation>
+    </message>
+    <message id="skin_custom_title">
+        <source>Choose a background picture</source>
+        <translation>Hintergrundbild wählen</translation>
+    </message>
+    <message id="skin_custom_filter">
+        <source>PNG pictures (*.png);;All files (*)</source>
+        <translation>PNG-Bilder (*.png);;Alle Dateien (*)</translation>
+    </message>
+    <message id="device_settings_missing">
+        <source>%1 is not installed, so these settings cannot be opened from here. Please open them in the settings of your desktop.</source>
+        <translation>%1 ist nicht installiert, daher lassen sich diese Einstellungen nicht von hier öffnen. Bitte öffnen Sie sie in den Einstellungen Ihres Desktops.</translation>
+    </message>
+    <message id="device_settings_unknown_0">
+        <source>The keyboard settings of this desktop cannot be opened from here. Please open them in the settings of your desktop.</source>
+        <translation>Die Tastatureinstellungen dieses Desktops lassen sich nicht von hier öffnen. Bitte öffnen Sie sie in den Einstellungen Ihres Desktops.</translation>
+    </message>
+    <message id="device_settings_unknown_1">
+        <source>The mouse settings of this desktop cannot be opened from here. Please open them in the settings of your desktop.</source>
+        <translation>Die Mauseinstellungen dieses Desktops lassen sich nicht von hier öffnen. Bitte öffnen Sie sie in den Einstellungen Ihres Desktops.</translation>
+    </message>
+    <message id="tip_device_prev">
+        <source>Previous device</source>
+        <translation>Vorheriges Gerät</translation>
+    </message>
+    <message id="tip_device_next">
+        <source>Next device</source>
+        <translation>Nächstes Gerät</translation>
+    </message>
     <message id="light_mode_chase">
         <source>Chase</source>
         <translation>Lauflicht</translation>

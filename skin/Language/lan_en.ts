@@ -867,6 +867,50 @@
         <source>Deutsch</source>
         <translation>Deutsch</translation>
     </message>
+    <message id="skin_image_text">
+        <source>Pictures</source>
+        <translation>Pictures</translation>
+    </message>
+    <message id="skin_color_text">
+        <source>Colours</source>
+        <translation>Colours</translation>
+    </message>
+    <message id="skin_reset_text">
+        <source>Default</source>
+        <translation>Default</translation>
+    </message>
+    <message id="skin_custom_text">
+        <source>Your own picture…</source>
+        <translation>Your own picture…</translation>
+    </message>
+    <message id="skin_custom_title">
+        <source>Choose a background picture</source>
+        <translation>Choose a background picture</translation>
+    </message>
+    <message id="skin_custom_filter">
+        <source>PNG pictures (*.png);;All files (*)</source>
+        <translation>PNG pictures (*.png);;All files (*)</translation>
+    </message>
+    <message id="device_settings_missing">
+        <source>%1 is not installed, so these settings cannot be opened from here. Please open them in the settings of your desktop.</source>
+        <translation>%1 is not installed, so these settings cannot be opened from here. Please open them in the settings of your desktop.</translation>
+    </message>
+    <message id="device_settings_unknown_0">
+        <source>The keyboard settings of this desktop cannot be opened from here. Please open them in the settings of your desktop.</source>
+        <translation>The keyboard settings of this desktop cannot be opened from here. Please open them in the settings of your desktop.</translation>
+    </message>
+    <message id="device_settings_unknown_1">
+        <source>The mouse settings of this desktop cannot be opened from here. Please open them in the settings of your desktop.</source>
+        <translation>The mouse settings of this desktop cannot be opened from here. Please open them in the settings of your desktop.</translation>
+    </message>
+    <message id="tip_device_prev">
+        <source>Previous device</source>
+        <translation>Previous device</translation>
+    </message>
+    <message id="tip_device_next">
+        <source>Next device</source>
+        <translation>Next device</translation>
+    </message>
     <message id="light_mode_chase">
         <source>Chase</source>
         <translation>Chase</translation>

@@ -867,6 +867,50 @@
         <source>Deutsch</source>
         <translation>Deutsch</translation>
     </message>
+    <message id="skin_image_text">
+        <source>Pictures</source>
+        <translation>圖片</translation>
+    </message>
+    <message id="skin_color_text">
+        <source>Colours</source>
+        <translation>顏色</translation>
+    </message>
+    <message id="skin_reset_text">
+        <source>Default</source>
+        <translation>預設</translation>
+    </message>
+    <message id="skin_custom_text">
+        <source>Your own picture…</source>
+        <translation>自訂圖片…</translation>
+    </message>
+    <message id="skin_custom_title">
+        <source>Choose a background picture</source>
+        <translation>選擇背景圖片</translation>
+    </message>
+    <message id="skin_custom_filter">
+        <source>PNG pictures (*.png);;All files (*)</source>
+        <translation>PNG 圖片 (*.png);;所有檔案 (*)</translation>
+    </message>
+    <message id="device_settings_missing">
+        <source>%1 is not installed, so these settings cannot be opened from here. Please open them in the settings of your desktop.</source>
+        <translation>未安裝 %1，無法從此處開啟這些設定。請在桌面系統的設定中開啟。</translation>
+    </message>
+    <message id="device_settings_unknown_0">
+        <source>The keyboard settings of this desktop cannot be opened from here. Please open them in the settings of your desktop.</source>
+        <translation>無法從此處開啟此桌面系統的鍵盤設定。請在桌面系統的設定中開啟。</translation>
+    </message>
+    <message id="device_settings_unknown_1">
+        <source>The mouse settings of this desktop cannot be opened from here. Please open them in the settings of your desktop.</source>
+        <translation>無法從此處開啟此桌面系統的滑鼠設定。請在桌面系統的設定中開啟。</translation>
+    </message>
+    <message id="tip_device_prev">
+        <source>Previous device</source>
+        <translation>上一個裝置</translation>
+    </message>
+    <message id="tip_device_next">
+        <source>Next device</source>
+        <translation>下一個裝置</translation>
+    </message>
     <message id="light_mode_chase">
         <source>Chase</source>
         <translation>追逐</translation>

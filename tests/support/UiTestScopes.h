@@ -2,7 +2,7 @@
 
 // Scopes that keep a window test to itself: scripted dialogs, because nobody answers a real box on
 // the offscreen platform and the test would wait for good; and a user folder of its own, so
-// profiles never land in the home folder of whoever runs the tests.
+// profiles and settings never land in the home folder of whoever runs the tests.
 
 #include "support/ScopedEnv.h"
 #include "toolkit/Dialogs.h"
@@ -37,6 +37,7 @@ public:
 private:
     QTemporaryDir m_folder;
     ScopedEnv m_env{"XDG_DATA_HOME", m_folder.path().toStdString()};
+    ScopedEnv m_config{"XDG_CONFIG_HOME", m_folder.path().toStdString() + "/config"};
 };
 
 } // namespace testutil

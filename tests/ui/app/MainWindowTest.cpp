@@ -134,10 +134,10 @@ TEST_F(MainWindowTest, LightOwnershipFollowsTheButtonAndOutsideRequests) {
     EXPECT_TRUE(m_window->LightControl());
     status->click();
     EXPECT_FALSE(m_window->LightControl());
-    EXPECT_EQ(status->text(), QStringLiteral("不控制灯光"));
+    EXPECT_EQ(status->text(), QStringLiteral("Not controlling lights"));
     status->click();
     EXPECT_TRUE(m_window->LightControl());
-    EXPECT_EQ(status->text(), QStringLiteral("控制灯光"));
+    EXPECT_EQ(status->text(), QStringLiteral("Controlling lights"));
 
     Send(RegisteredMessage::LightOwnerSet, 1, 0);
     EXPECT_FALSE(m_window->LightControl());

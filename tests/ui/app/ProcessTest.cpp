@@ -150,3 +150,47 @@ TEST_F(StartupProcessTest, WithoutSessionBusALockFileKeepsItSingle) {
 }
 
 } // namespace
+
+namespace {
+
+// At start the program shows the stored language, else the one of the user's locale, else
+// English; starting stores nothing.
+TEST_F(StartupProcessTest, LanguageFollowsTheStoredChoiceElseTheLocale) {
+    struct Case {
+        const char* lang;
+        const char* storedId;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"de_DE.UTF-8", nullptr, "language 3 de_DE"}, {"fr_FR.UTF-8", nullptr, "language 1 en_US"},
+        {"zh_CN.UTF-8", nullptr, "language 0 zh_CN"}, {"de_DE.UTF-8", "1028", "language 2 zh_TW"},
+        {"en_US.UTF-8", "4242", "language 0 zh_CN"},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir config;
+        ASSERT_TRUE(config.isValid());
+        QProcessEnvironment environment = m_environment;
+        for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"}) {
+            environment.remove(QString::fromLatin1(name));
+        }
+        environment.insert(QStringLiteral("LANG"), QString::fromLatin1(c.lang));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+        // Alone, without a bus: each start is the only instance.
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                           QStringLiteral("unix:path=") +
+                               config.filePath(QStringLiteral("no-bus")));
+        const QString settings = config.filePath(QStringLiteral("Q407/Q407.conf"));
+        if (c.storedId != nullptr) {
+            ASSERT_TRUE(QDir().mkpath(config.filePath(QStringLiteral("Q407"))));
+            QFile file(settings);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray("[General]\nLANGUAGE=") + c.storedId + "\n");
+        }
+        Q407Process program(environment);
+        EXPECT_TRUE(program.WaitForLine(QString::fromLatin1(c.shown)))
+            << c.lang << ": " << program.Diagnostics().toStdString();
+        EXPECT_EQ(QFile::exists(settings), c.storedId != nullptr) << c.lang;
+    }
+}
+
+} // namespace
