@@ -9,6 +9,7 @@
 #include "common/Paths.h"
 #include "editors/MusicWnd.h"
 #include "pages/CDeviceOptionUI.h"
+#include "pages/CKestravaKeyboardDevice.h"
 #include "pages/CKestravaMouseDevice.h"
 #include "pages/CKestravaUSBDevice.h"
 #include "pages/PictureControls.h"
@@ -650,6 +651,16 @@ bool CMainWnd::OnDataBlock(qint64 kind, const QByteArray& block) {
     if (kind == 1) {
         OnSpectrumBlock(block);
     }
+    if (kind == 2) {
+        // The first keyboard page takes the first six values as its colour input.
+        std::array<std::int32_t, 6> values{};
+        std::memcpy(
+            values.data(), m_effect.constData(),
+            std::min<std::size_t>(sizeof(values), static_cast<std::size_t>(m_effect.size())));
+        if (pages::CKestravaKeyboardDevice* keyboard = FirstKeyboardPage()) {
+            keyboard->SetColourInput(values);
+        }
+    }
     return true;
 }
 
@@ -667,7 +678,25 @@ void CMainWnd::OnSpectrumBlock(const QByteArray& block) {
     const auto count =
         std::min<std::size_t>(static_cast<std::size_t>(block.size()) / 4, values.size());
     std::memcpy(values.data(), block.constData(), count * 4);
-    m_musicBands.OnBlock(std::span(values.data(), count), KeyboardSlots());
+    const auto levels = m_musicBands.OnBlock(std::span(values.data(), count), KeyboardSlots());
+    if (levels) {
+        if (pages::CKestravaKeyboardDevice* keyboard = FirstKeyboardPage()) {
+            keyboard->SetMusicLevels(*levels);
+        }
+    }
+}
+
+pages::CKestravaKeyboardDevice* CMainWnd::FirstKeyboardPage() const {
+    if (m_devicePages == nullptr) {
+        return nullptr;
+    }
+    for (int i = 0; i < m_devicePages->PageCount(); ++i) {
+        if (auto* keyboard =
+                qobject_cast<pages::CKestravaKeyboardDevice*>(m_devicePages->Page(i))) {
+            return keyboard;
+        }
+    }
+    return nullptr;
 }
 
 pages::CKestravaUSBDevice* CMainWnd::SelectedPage() const {

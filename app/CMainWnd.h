@@ -24,8 +24,9 @@
 #include <memory>
 
 namespace q407::pages {
+class CKestravaKeyboardDevice;
 class CKestravaUSBDevice;
-}
+} // namespace q407::pages
 
 namespace q407::app {
 
@@ -194,6 +195,8 @@ private:
     // receiver counts twice).
     int KeyboardSlots() const;
     void OnSpectrumBlock(const QByteArray& block);
+    // The first keyboard page, which the music levels and the colour input go to.
+    pages::CKestravaKeyboardDevice* FirstKeyboardPage() const;
 
     InstanceBus* m_bus = nullptr;
     q407::hid::HidBackend* m_backend = nullptr;

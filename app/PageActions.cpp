@@ -6,6 +6,7 @@
 #include "editors/CDeviceProfileUI.h"
 #include "editors/CLightControlUI.h"
 #include "pages/CKestravaHS6533Device.h"
+#include "pages/CKestravaKeyboardDevice.h"
 #include "pages/CKestravaMouseDevice.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/ResourceManager.h"
@@ -61,6 +62,17 @@ const char* const kColourEdits[] = {"deng_edit_R", "deng_edit_G", "deng_edit_B"}
 const char* const kAudioColourEdits[] = {"deng_audioedit_R", "deng_audioedit_G",
                                          "deng_audioedit_B"};
 
+// The keyboard's three switches by option name.
+struct SwitchRow {
+    const char* name;
+    q407::devices::KeyboardSwitch which;
+};
+constexpr SwitchRow kKeyboardSwitches[] = {
+    {"winlockflag_option", q407::devices::KeyboardSwitch::WinLock},
+    {"wflag_option", q407::devices::KeyboardSwitch::WFlag},
+    {"6flag_option", q407::devices::KeyboardSwitch::Key6},
+};
+
 bool Is(const QString& name, const char* row) {
     return name == QLatin1String(row);
 }
@@ -87,6 +99,10 @@ pages::CKestravaHS6533Device* PageActions::Headset() const {
 
 pages::CKestravaMouseDevice* PageActions::Mouse() const {
     return qobject_cast<pages::CKestravaMouseDevice*>(Page());
+}
+
+pages::CKestravaKeyboardDevice* PageActions::Keyboard() const {
+    return qobject_cast<pages::CKestravaKeyboardDevice*>(Page());
 }
 
 bool PageActions::Confirm(const char* textId) const {
@@ -127,6 +143,9 @@ bool PageActions::Handle(const toolkit::TNotifyUI& msg) {
     }
     if (msg.sType == QLatin1String("colorchanged")) {
         return OnColour(name);
+    }
+    if (msg.sType == QLatin1String("click_select_end")) {
+        return OnSelectEnd(name);
     }
     return false;
 }
@@ -209,7 +228,9 @@ bool PageActions::OnClick(const QString& prefix, int n) {
     pages::CKestravaUSBDevice* page = Page();
     if (n >= 0) {
         if (Is(prefix, "key_")) {
-            if (page != nullptr && page->HasModel()) {
+            if (pages::CKestravaKeyboardDevice* keyboard = Keyboard()) {
+                keyboard->OnKeyClicked(n);
+            } else if (page != nullptr && page->HasModel()) {
                 page->Model().SelectKey(n);
             }
             return true;
@@ -255,6 +276,14 @@ bool PageActions::OnClick(const QString& prefix, int n) {
         ResetProfile();
     } else if (Is(name, "device_profile_edit_save_btn")) {
         RenameProfile();
+    } else if (Is(name, "reset_repeat_btn")) {
+        if (pages::CKestravaKeyboardDevice* keyboard = Keyboard()) {
+            keyboard->ResetRepeatTest();
+        }
+    } else if (Is(name, "custom_bright_color_btn") || Is(name, "custom_off_color_btn")) {
+        if (pages::CKestravaKeyboardDevice* keyboard = Keyboard()) {
+            keyboard->FillCustomColours(Is(name, "custom_bright_color_btn"));
+        }
     } else if (Is(name, "hs_EQ_btn_save")) {
         if (pages::CKestravaHS6533Device* headset = Headset();
             headset != nullptr && headset->SaveCustomEq() == 0) {
@@ -341,7 +370,24 @@ bool PageActions::OnSelect(const QString& prefix, int n, bool checked) {
     }
 
     pages::CKestravaMouseDevice* mouse = Mouse();
+    pages::CKestravaKeyboardDevice* keyboard = Keyboard();
+    if (n < 0) {
+        for (const SwitchRow& row : kKeyboardSwitches) {
+            if (Is(prefix, row.name)) {
+                if (keyboard != nullptr) {
+                    keyboard->ChangeSwitch(row.which, checked);
+                }
+                return true;
+            }
+        }
+    }
     if (n >= 0) {
+        if (Is(prefix, "repeat_delay_check_")) {
+            if (keyboard != nullptr && checked) {
+                keyboard->ChangeRepeatDelay(n);
+            }
+            return true;
+        }
         if (Is(prefix, "DPI_enable_check_")) {
             if (mouse != nullptr) {
                 mouse->ChangeStageEnabled(n, checked);
@@ -367,6 +413,8 @@ bool PageActions::OnSelect(const QString& prefix, int n, bool checked) {
         if (Is(prefix, "polling_rate_option_")) {
             if (mouse != nullptr && checked) {
                 mouse->ChangeReportRate(n);
+            } else if (keyboard != nullptr) {
+                keyboard->ShowSystemSettings(); // the keyboard's report rate is shown only
             }
             return true;
         }
@@ -427,6 +475,12 @@ bool PageActions::OnValue(const QString& prefix, int n, int value, bool moving) 
     }
     if (moving || n >= 0) {
         return false;
+    }
+    if (Is(prefix, "repeat_rate_slider")) {
+        if (pages::CKestravaKeyboardDevice* keyboard = Keyboard()) {
+            keyboard->ChangeRepeatRate(value);
+        }
+        return true;
     }
     if (Is(prefix, "6533_MicIn_slider") || Is(prefix, "6533_MicMoniter_slider")) {
         if (pages::CKestravaHS6533Device* headset = Headset()) {
@@ -497,6 +551,20 @@ bool PageActions::OnItem(const QString& name, int row) {
         }
         return true;
     }
+    if (Is(name, "light_combo_ZZCCmodeSelect")) {
+        if (Keyboard() != nullptr && row >= 0 && row <= 0xFF) {
+            q407::profiles::LightInfo record = page->LightRecord();
+            record.secondaryMode = static_cast<std::uint8_t>(row);
+            page->ApplyLightRecord(record);
+        }
+        return true;
+    }
+    if (Is(name, "light_combo_custommodeSelect")) {
+        if (pages::CKestravaKeyboardDevice* keyboard = Keyboard(); keyboard && row >= 0) {
+            keyboard->ChangeCustomGroup(row);
+        }
+        return true;
+    }
     for (const SettingRow& setting : kComboSettings) {
         if (Is(name, setting.name)) {
             if (pages::CKestravaMouseDevice* mouse = Mouse(); mouse != nullptr && row >= 0) {
@@ -552,6 +620,18 @@ bool PageActions::OnColour(const QString& name) {
         ApplyColour(light->GetPaletteColour(), false);
     }
     return true;
+}
+
+bool PageActions::OnSelectEnd(const QString& name) {
+    if (Is(name, "device_key_light")) {
+        // The keys the rubber band met take the panel's colour in the custom colour mode.
+        if (pages::CKestravaKeyboardDevice* keyboard = Keyboard()) {
+            keyboard->PaintSelectedKeys();
+        }
+        return true;
+    }
+    // The mouse's keys keep their selection marks for the key panel.
+    return Is(name, "mouse_device_key_light");
 }
 
 void PageActions::ApplyColour(std::uint32_t argb, bool setPalette) {

@@ -1,10 +1,10 @@
 #pragma once
 
 // What the main window does with the notifications of the device pages' controls: the mouse's
-// settings, the headset's audio panels, the lighting panel and the profile panel of the selected
-// page. Each table row names
-// a control, or a prefix that a number follows ("DPI_slider_" + n); the first row that matches
-// acts. Notifications whose page or panel does not exist change nothing.
+// and the keyboard's settings, the headset's audio panels, the lighting panel and the profile
+// panel of the selected page. Each table row names a control, or a prefix that a number follows
+// ("DPI_slider_" + n); the first row that matches acts. Notifications whose page or panel does
+// not exist change nothing.
 
 #include "toolkit/Notify.h"
 
@@ -13,6 +13,7 @@
 namespace q407::pages {
 class CKestravaUSBDevice;
 class CKestravaMouseDevice;
+class CKestravaKeyboardDevice;
 class CKestravaHS6533Device;
 } // namespace q407::pages
 
@@ -45,9 +46,11 @@ private:
     bool OnItem(const QString& name, int row);
     bool OnKillFocus(const QString& prefix, int n);
     bool OnColour(const QString& name);
+    bool OnSelectEnd(const QString& name);
 
     pages::CKestravaUSBDevice* Page() const;
     pages::CKestravaMouseDevice* Mouse() const;
+    pages::CKestravaKeyboardDevice* Keyboard() const;
     pages::CKestravaHS6533Device* Headset() const;
     // The headset panels' rows; false when none names the control.
     bool OnHeadsetSelect(const QString& prefix, int n, bool checked);

@@ -18,6 +18,7 @@
 #include "pages/CKestravaMousePadDevice.h"
 #include "pages/CKestravaUSBDevice.h"
 #include "pages/CMpDevicePowerUI.h"
+#include "pages/PictureControls.h"
 #include "toolkit/ControlFactory.h"
 #include "toolkit/ResourceManager.h"
 
@@ -47,15 +48,15 @@ const std::vector<CustomControl>& CustomControls() {
         {"CCircleProgressUI", {}},
         {"CChartViewUI", {}},
         {"CWndUI", {}},
-        {"CSelectPanelUI", {}},
-        {"CDeviceKeyButtonUI", {}},
+        {"CSelectPanelUI", Creates<pages::CSelectPanelUI>()},
+        {"CDeviceKeyButtonUI", Creates<pages::CDeviceKeyButtonUI>()},
         {"CCloudShareListItemUI", {}},
         {"CUpdateInfoListItemUI", Creates<CUpdateInfoListItemUI>()},
         {"CDeviceOptionUI", Creates<pages::CDeviceOptionUI>()},
         {"CMpDevicePowerUI", Creates<pages::CMpDevicePowerUI>()},
         {"CComboEditContainerElementUI", {}},
-        {"CHandImgButtonUI", {}},
-        {"CHandImgSelectButtonUI", {}},
+        {"CHandImgButtonUI", Creates<pages::CHandImgButtonUI>()},
+        {"CHandImgSelectButtonUI", Creates<pages::CHandImgSelectButtonUI>()},
         {"CRedioMacroButtonUI", {}},
         {"CAudioRecordUI", {}},
         {"CLightControlUI", Creates<editors::CLightControlUI>()},
@@ -93,8 +94,10 @@ bool SetupUiResources(const QString& skinFolder) {
                 QString::fromLatin1(control.className), control.creator);
         }
     }
-    // The panels' own controls (the colour palette) besides the classes above.
+    // The panels' own controls (the colour palette) and the device pictures' controls under
+    // the class names the layouts use, besides the classes above.
     editors::RegisterEditorControls();
+    pages::RegisterPictureControls();
     InstallUiFaceSubstitutions();
     return indexed;
 }

@@ -59,9 +59,9 @@ bool Event::Wait(std::chrono::milliseconds timeout) const {
     for (;;) {
         auto left = std::chrono::milliseconds(-1);
         if (!forever) {
-            left = std::max(
-                std::chrono::milliseconds(0),
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()));
+            // Rounded up: a wait that truncated 0.9 ms to 0 would return at once and spin.
+            left = std::max(std::chrono::milliseconds(0),
+                            std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()));
         }
         if (WaitForAny(&m_fd, 1, left) != 0) {
             return false;
@@ -88,8 +88,7 @@ int WaitForAny(const int* handles, int count, std::chrono::milliseconds timeout)
     for (;;) {
         int waitMs = -1;
         if (!forever) {
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
             waitMs = left.count() < 0 ? 0 : static_cast<int>(left.count());
         }
         const int ready = poll(entries.data(), entries.size(), waitMs);

@@ -283,7 +283,7 @@ void DeviceModel::LightLoop(const Event& stop) {
             lastFrame = Clock::now();
             continue;
         }
-        if (m_previewPaused.load()) {
+        if (m_previewPaused.load() && !KeepsRunningWhilePaused()) {
             // Nobody looks at the preview: check back rarely instead of at the frame rate.
             if (stop.Wait(kLightIdle)) {
                 break;

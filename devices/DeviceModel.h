@@ -148,8 +148,10 @@ public:
     bool IsListening(int channel) const;
 
     // --- Light thread --------------------------------------------------------------------------
-    void StartLightThread();
-    PageThread::StopResult StopLightThread();
+    // Derived pages that run a second light worker (the keyboard's stream) start and stop it
+    // with the light thread.
+    virtual void StartLightThread();
+    virtual PageThread::StopResult StopLightThread();
     bool IsLightThreadRunning() const { return m_lightThread.IsRunning(); }
     // Stops the light thread and every listening channel.
     void StopPageThreads();
@@ -225,6 +227,9 @@ public:
     // Whether a mode's frame waits for its interval (the effect step runs on every step).
     virtual bool IsCountedMode(int mode) const;
     virtual void RunLightFrame(int mode);
+    // Whether the light thread keeps making frames while the preview is paused (the keyboard's
+    // host-driven modes, whose frames the keyboard itself shows).
+    virtual bool KeepsRunningWhilePaused() const { return false; }
     // A key event from the listening thread (keyboard reactive light); runs on that thread.
     virtual void OnKeyLight(int position, int kind) {
         (void)position;

@@ -1,6 +1,7 @@
 #include "devices/MouseModel.h"
 
 #include "common/Diag.h"
+#include "devices/KeyAssignments.h"
 #include "hid/DeviceTable.h"
 #include "profiles/CMacroLibrary.h"
 #include "profiles/JsonFile.h"
@@ -19,19 +20,8 @@ namespace p = protocol;
 namespace mb = mouse_block;
 
 constexpr std::uint16_t kOldFirmwareLimit = 0x0103;
-constexpr std::uint8_t kMacroCategory = 0x70;
-constexpr std::uint8_t kMacroCategoryAlt = 0x71;
 constexpr int kNoPosition = 255;
 constexpr int kMaxSpeedLevel = 4;
-
-bool IsMacro(std::uint32_t function) {
-    const auto category = static_cast<std::uint8_t>(function >> 16);
-    return category == kMacroCategory || category == kMacroCategoryAlt;
-}
-
-int MacroIndexOf(std::uint32_t function) {
-    return static_cast<int>((function >> 8) & 0xFF);
-}
 
 std::uint8_t ToByte(int value) {
     return static_cast<std::uint8_t>(std::clamp(value, 0, 0xFF));
@@ -71,30 +61,6 @@ std::uint16_t& FieldOf(profiles::MouseSystemSettings& settings, MouseField field
     }
     return settings.reserved;
 }
-
-// The macro image commands through the page's protocol object, each behind the link query
-// through the receiver.
-class ProtocolMacroDevice final : public profiles::IMacroImageDevice {
-public:
-    explicit ProtocolMacroDevice(p::CDeviceProtocol& protocol) : m_protocol(protocol) {}
-    bool IsOpen() const override { return m_protocol.IsOpened(); }
-    int BeginConfig() override {
-        return p::RunLinked(m_protocol, [&] { return m_protocol.BeginConfig(); });
-    }
-    int ReadDeviceInfo(profiles::DeviceInfoBlock& info) override {
-        return p::RunLinked(m_protocol, [&] { return m_protocol.ReadDeviceInfo(info); });
-    }
-    int WriteMacroData(std::span<const std::uint8_t> image) override {
-        return p::RunLinked(m_protocol,
-                            [&] { return m_protocol.WriteMacroImage(image.data(), image.size()); });
-    }
-    int EndConfig(int argument) override {
-        return p::RunLinked(m_protocol, [&] { return m_protocol.EndConfig(argument); });
-    }
-
-private:
-    p::CDeviceProtocol& m_protocol;
-};
 
 } // namespace
 
@@ -641,11 +607,6 @@ std::optional<std::array<std::uint8_t, 6>> MouseModel::PollPowerState() {
 
 // --- Key table, macros and recoil ---------------------------------------------------------------
 
-int MouseModel::MacroCount() const {
-    const std::filesystem::path folder = GetProfileFolder();
-    return folder.empty() ? 0 : static_cast<int>(profiles::CMacroLibrary(folder).Load().size());
-}
-
 KeyEntries MouseModel::CurrentKeyEntries() const {
     KeyEntries entries;
     for (const profiles::KeyAssignmentEntry& key : m_keyList) {
@@ -655,20 +616,7 @@ KeyEntries MouseModel::CurrentKeyEntries() const {
 }
 
 std::vector<int> MouseModel::UsedMacros(const KeyEntries& entries) const {
-    const int count = MacroCount();
-    const std::map<int, int>& map = KeyMap();
-    std::vector<int> used;
-    for (std::size_t key = 0; key < entries.size(); ++key) {
-        const auto position = map.find(static_cast<int>(key));
-        if (position == map.end() || position->second == kNoPosition || !IsMacro(entries[key])) {
-            continue;
-        }
-        const int index = MacroIndexOf(entries[key]);
-        if (index < count && std::find(used.begin(), used.end(), index) == used.end()) {
-            used.push_back(index);
-        }
-    }
-    return used;
+    return devices::UsedMacros(entries, KeyMap(), MacroLibrarySize(*this), entries.size());
 }
 
 std::vector<std::string> MouseModel::GetMacroList() const {
@@ -692,34 +640,11 @@ int MouseModel::WriteKeyTable(profiles::CBasicProfiledata* profile, const KeyEnt
     if (!IsOpen() || !m_tablesRead) {
         return 0;
     }
-    const std::vector<profiles::KeyAssignmentEntry> keys =
+    std::vector<profiles::KeyAssignmentEntry> keys =
         profile != nullptr ? profile->GetKeyList() : m_keyList;
-    const std::vector<int> used = UsedMacros(entries);
-    const int count = MacroCount();
-    std::vector<std::uint8_t> table(m_tables.defaultKeyTable.begin(),
-                                    m_tables.defaultKeyTable.begin() + Protocol().TableSize());
-    for (const auto& [key, position] : KeyMap()) {
-        const auto at = static_cast<std::size_t>(key);
-        if (position == kNoPosition || at >= entries.size() ||
-            static_cast<std::size_t>(position) * 3 + 3 > table.size()) {
-            continue;
-        }
-        profiles::KeyFunctionBytes code =
-            profiles::KeyFunctionFromInt(static_cast<int>(entries[at]));
-        if (IsMacro(entries[at])) {
-            const int index = MacroIndexOf(entries[at]);
-            if (index < count) {
-                code[1] = static_cast<std::uint8_t>(std::find(used.begin(), used.end(), index) -
-                                                    used.begin());
-            } else if (at < keys.size()) {
-                code = keys[at].defaultAssignment;
-            } else {
-                continue; // no default known: the factory function stays
-            }
-        }
-        std::copy(code.begin(), code.end(),
-                  table.begin() + static_cast<std::ptrdiff_t>(position) * 3);
-    }
+    const std::vector<std::uint8_t> table =
+        BuildKeyTable(std::span(m_tables.defaultKeyTable.data(), Protocol().TableSize()), KeyMap(),
+                      entries, keys, MacroLibrarySize(*this), entries.size());
     return p::WriteKeyTableSequence(Protocol(), table) == p::kResultOk ? 1 : 0;
 }
 

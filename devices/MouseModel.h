@@ -247,7 +247,6 @@ private:
     bool ReadBlock(std::uint8_t& slot, MouseConfigBlock& out);
     void BuildBlock(MouseConfigBlock& out, int value) const;
     void PrepareKeyMap();
-    int MacroCount() const;
 
     protocol::DeviceTables m_tables;
     bool m_tablesRead = false;

@@ -110,10 +110,9 @@ void CDeviceOptionUI::OnTimer(int id) {
         }
         // Only a page on screen is painted, and only when the light thread made a new frame:
         // the pages of the other devices and a still picture cost nothing.
-        // A picture is painted at most 30 times a second: smooth for light effects, and a fraction
-        // of the cost of painting every frame.
+        // A picture is painted at most as often as its page says (30 times a second for most).
         if (!m_page->isVisible() || model.FrameCount() == m_renderedFrame ||
-            (m_renderClock.isValid() && m_renderClock.elapsed() < kMinRenderGapMs)) {
+            (m_renderClock.isValid() && m_renderClock.elapsed() < m_page->PreviewFrameGapMs())) {
             break;
         }
         m_renderedFrame = model.FrameCount();

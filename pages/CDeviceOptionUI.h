@@ -87,7 +87,6 @@ private:
     bool m_activated = false;
     std::uint32_t m_renderedFrame = 0; // the light thread's frame the picture shows
     QElapsedTimer m_renderClock;       // since the picture was last painted
-    static constexpr int kMinRenderGapMs = 33;
     QHash<int, QTimer*> m_timers;
 };
 

@@ -71,12 +71,6 @@ const devices::MouseModel& CKestravaMouseDevice::Mouse() const {
     return static_cast<const devices::MouseModel&>(Model());
 }
 
-template <typename T>
-T* CKestravaMouseDevice::PageControl(const QString& name) const {
-    return qobject_cast<T*>(
-        toolkit::FindSubControlByName(const_cast<CKestravaMouseDevice*>(this), name));
-}
-
 // --- Building ------------------------------------------------------------------------------------
 
 void CKestravaMouseDevice::InitPage() {
@@ -298,12 +292,6 @@ int CKestravaMouseDevice::ApplySelectedProfile() {
     return 0;
 }
 
-int CKestravaMouseDevice::RestoreLighting() {
-    const int result = CKestravaUSBDevice::RestoreLighting();
-    ShowLightSettings();
-    return result;
-}
-
 void CKestravaMouseDevice::RenderPreview() {
     if (!HasModel() || !Model().LightOutput()) {
         return;
@@ -355,8 +343,8 @@ void CKestravaMouseDevice::RefreshPage() {
 
     const profiles::MouseSystemSettings settings = mouse.GetSettings();
     const bool wireless = mouse.ReportRateWireless();
-    ShowOption(QStringLiteral("polling_rate_option_"),
-               wireless ? settings.reportRateWireless : settings.reportRateWired);
+    ShowNumberedOption(QStringLiteral("polling_rate_option_"),
+                       wireless ? settings.reportRateWireless : settings.reportRateWired);
     if (!wireless) {
         ShowSlider("polling_rate_slider", settings.reportRateWired);
     }
@@ -366,7 +354,7 @@ void CKestravaMouseDevice::RefreshPage() {
             option->setVisible(wireless);
         }
     }
-    ShowOption(QStringLiteral("Linear_Calibration_option_"), settings.angleSnapping);
+    ShowNumberedOption(QStringLiteral("Linear_Calibration_option_"), settings.angleSnapping);
     ShowCombo("Key_Delay_combo_timeSelect", settings.keyDebounce);
     ShowSlider("Key_Delay_slider", settings.keyDebounce, "Key_Delay_value",
                Text(QT_TRID_NOOP("unit_ms")));
@@ -374,10 +362,10 @@ void CKestravaMouseDevice::RefreshPage() {
     ShowSlider("Dormancy_slider", settings.dormancyTime, "Dormancy_value",
                Text(QT_TRID_NOOP("unit_minutes")));
     ShowCombo("Anti_Shake_combo_timeSelect", settings.antiShake);
-    ShowOption(QStringLiteral("deep_sleep_option_"), settings.deepSleepOff);
-    ShowOption(QStringLiteral("Silent_Altitude_option_"), settings.liftOffDistance);
-    ShowOption(QStringLiteral("motion_sync_option_"), settings.motionSync);
-    ShowOption(QStringLiteral("sensor_lif_option_"), settings.sensorLift);
+    ShowNumberedOption(QStringLiteral("deep_sleep_option_"), settings.deepSleepOff);
+    ShowNumberedOption(QStringLiteral("Silent_Altitude_option_"), settings.liftOffDistance);
+    ShowNumberedOption(QStringLiteral("motion_sync_option_"), settings.motionSync);
+    ShowNumberedOption(QStringLiteral("sensor_lif_option_"), settings.sensorLift);
 
     ShowSlider("pointer_speed_slider", settings.pointerSpeed, "pointer_speed_value");
     ShowSlider("scroll_speed_slider", settings.wheelLines, "scroll_speed_value");
@@ -467,25 +455,6 @@ void CKestravaMouseDevice::SelectSettingsTab(int tab) {
     }
 }
 
-void CKestravaMouseDevice::ShowOption(const QString& prefix, int value) {
-    for (int n = 0; n < 16; ++n) {
-        auto* option = PageControl<QAbstractButton>(prefix + QString::number(n));
-        if (option == nullptr) {
-            continue;
-        }
-        const QSignalBlocker quiet(option);
-        if (n == value) {
-            option->setChecked(true);
-        } else if (option->isChecked()) {
-            // Exclusive groups refuse to uncheck their checked member directly.
-            const bool exclusive = option->autoExclusive();
-            option->setAutoExclusive(false);
-            option->setChecked(false);
-            option->setAutoExclusive(exclusive);
-        }
-    }
-}
-
 void CKestravaMouseDevice::ShowSlider(const char* name, int value, const char* valueLabel,
                                       const QString& unit) {
     if (auto* slider = PageControl<QAbstractSlider>(QString::fromLatin1(name))) {
@@ -505,16 +474,6 @@ void CKestravaMouseDevice::ShowCombo(const char* name, int row) {
         const QSignalBlocker quiet(combo);
         combo->setCurrentIndex(row >= 0 && row < combo->count() ? row : -1);
         combo->setProperty("_q407_previous_index", combo->currentIndex());
-    }
-}
-
-void CKestravaMouseDevice::ShowLightSettings() {
-    if (!HasModel()) {
-        return;
-    }
-    if (editors::CLightControlUI* light = LightPanel()) {
-        light->ShowLightInfo(Mouse().Profile().GetLightInfo());
-        light->SetAudioLightInfo(Mouse().Profile().GetAudioLightInfo());
     }
 }
 

@@ -55,7 +55,6 @@ public:
     void ResetToDefault() override;
     void LoadNameLists() override;
     int ApplySelectedProfile() override;
-    int RestoreLighting() override;
     void OnDeviceButtons(int slot, int stage) override;
 
     // --- Page operations of the main window's handlers ------------------------------------------
@@ -100,14 +99,10 @@ private:
     void BuildPage();
     void BindExtraPictureButtons();
     void ShowLayoutTexts();
-    void ShowOption(const QString& prefix, int value);
     void ShowSlider(const char* name, int value, const char* valueLabel = nullptr,
                     const QString& unit = {});
     void ShowCombo(const char* name, int row);
     void ShowAbout();
-    void ShowLightSettings();
-    template <typename T>
-    T* PageControl(const QString& name) const;
 
     QVector<QPointer<QWidget>> m_extraLightButtons;
     QPointer<QWidget> m_logoButton;

@@ -10,6 +10,8 @@
 #include "toolkit/SkinLoader.h"
 #include "toolkit/WindowImplBase.h"
 
+#include <QAbstractButton>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabWidget>
 
@@ -68,6 +70,7 @@ void RegisterDevicePageControls() {
     toolkit::RegistControl<CKestravaUSBDevice>(QStringLiteral("CKestravaUSBDevice"));
     toolkit::RegistControl<CDeviceOptionUI>(QStringLiteral("CDeviceOptionUI"));
     toolkit::RegistControl<CMpDevicePowerUI>(QStringLiteral("CMpDevicePowerUI"));
+    RegisterPictureControls();
 }
 
 CKestravaUSBDevice::CKestravaUSBDevice(QWidget* parent) : QWidget(parent) {}
@@ -314,7 +317,35 @@ int CKestravaUSBDevice::RestoreLighting() {
         m_lightBeforeGameEvent.reset();
     }
     m_model->LoadLighting();
-    return m_model->WriteConfig(0, 0, 1, 0, 0);
+    const int result = m_model->WriteConfig(0, 0, 1, 0, 0);
+    ShowLightSettings();
+    return result;
+}
+
+void CKestravaUSBDevice::ShowLightSettings() {
+    if (editors::CLightControlUI* light = LightPanel(); light != nullptr && m_model) {
+        light->ShowLightInfo(LightRecord());
+        light->SetAudioLightInfo(m_model->GetAudioLightParams());
+    }
+}
+
+void CKestravaUSBDevice::ShowNumberedOption(const QString& prefix, int value, int last) {
+    for (int n = 0; n <= last; ++n) {
+        auto* option = PageControl<QAbstractButton>(prefix + QString::number(n));
+        if (option == nullptr) {
+            continue;
+        }
+        const QSignalBlocker quiet(option);
+        if (n == value) {
+            option->setChecked(true);
+        } else if (option->isChecked()) {
+            // Exclusive groups refuse to uncheck their checked member directly.
+            const bool exclusive = option->autoExclusive();
+            option->setAutoExclusive(false);
+            option->setChecked(false);
+            option->setAutoExclusive(exclusive);
+        }
+    }
 }
 
 // --- Notifications -------------------------------------------------------------------------------

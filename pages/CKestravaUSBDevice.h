@@ -6,14 +6,14 @@
 // -------------------------------
 // Creation (UI thread). Build the page from its layout-table file with toolkit::BuildFromSkin; the
 // layout's root element names the page class, which the control factory or the window's builder
-// callback creates (RegisterDevicePageControls() registers the classes of this library;
-// PictureFallbackControl() answers "SelectPanel" and "DeviceKeyButton" until the picture controls
-// exist). Then call SetUp(backend, option row, layout row, row index, command-interface identity,
-// main window): it creates the model (MakeModel, replaced by each kind of page), applies the rows
-// in the set-up order and runs InitPage. Build the battery indicator (CMpDevicePowerUI, from
-// "XML/CustomControlXML/MpDevicePower.xml") and the selector entry (CDeviceOptionUI, from the
-// option row's entry layout), then link them: SetPowerIndicator(indicator) and
-// entry->SetPage(page, pageIndex) (which calls SetSelectorEntry). The entry stays hidden.
+// callback (DevicePageControl) creates; RegisterDevicePageControls() registers the classes of
+// this library, the picture controls among them. Then call SetUp(backend, option row, layout row,
+// row index, command-interface identity, main window): it creates the model (MakeModel, replaced by
+// each kind of page), applies the rows in the set-up order and runs InitPage. Build the battery
+// indicator (CMpDevicePowerUI, from "XML/CustomControlXML/MpDevicePower.xml") and the selector
+// entry (CDeviceOptionUI, from the option row's entry layout), then link them:
+// SetPowerIndicator(indicator) and entry->SetPage(page, pageIndex) (which calls SetSelectorEntry).
+// The entry stays hidden.
 //
 // Attach (UI thread, on arrival). Command interface: AttachCommand(mode, path) with mode 1
 // (cable) or 2 (receiver); then entry->StartRefresh(), which runs the entry's timers: 1001 first
@@ -43,6 +43,7 @@
 #include "devices/PageEvents.h"
 #include "hid/DeviceTable.h"
 #include "toolkit/Notify.h"
+#include "toolkit/SkinLoader.h"
 
 #include <QPointer>
 #include <QString>
@@ -64,7 +65,8 @@ namespace q407::pages {
 class CDeviceOptionUI;
 class CMpDevicePowerUI;
 
-// Registers CKestravaUSBDevice, CDeviceOptionUI and CMpDevicePowerUI with the control factory.
+// Registers CKestravaUSBDevice, CDeviceOptionUI, CMpDevicePowerUI and the picture controls
+// (PictureControls.h) with the control factory.
 void RegisterDevicePageControls();
 
 class CKestravaUSBDevice : public QWidget,
@@ -101,6 +103,9 @@ public:
     // --- Device interface: the operations that touch controls --------------------------------
     virtual void InitPage();
     virtual void RenderPreview();
+    // The least time between two paintings of the picture: smooth for light effects, and a
+    // fraction of the cost of painting every frame of the light thread.
+    virtual int PreviewFrameGapMs() const { return 33; }
     virtual void Activate() {}
     virtual void OnProfileSelected() {}
     virtual void PollPower() {}
@@ -141,6 +146,8 @@ public:
     // lighting panel, and written to the device. Returns the write's result (0 when nothing was
     // written).
     virtual int RestoreLighting();
+    // Shows the page's own light settings in its lighting panel.
+    virtual void ShowLightSettings();
 
     // Picture buttons bound by InitPage ("key_N", "light_N"); null where none was bound.
     const QVector<QPointer<QWidget>>& KeyButtons() const { return m_keyButtons; }
@@ -163,6 +170,15 @@ protected:
     // Binds the "DeviceKeyButton" children of `panel`; derived pages call it inside their
     // layout.
     void BindPictureButtons(QWidget* panel);
+    // A control of the page by name and class; nullptr when the layout has none.
+    template <typename T>
+    T* PageControl(const QString& name) const {
+        return qobject_cast<T*>(
+            toolkit::FindSubControlByName(const_cast<CKestravaUSBDevice*>(this), name));
+    }
+    // Selects option `prefix` + `value` of a numbered option group (numbers 0 to `last`) and
+    // clears the others.
+    void ShowNumberedOption(const QString& prefix, int value, int last = 15);
 
 private:
     std::unique_ptr<q407::devices::DeviceModel> m_model;

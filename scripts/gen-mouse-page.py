@@ -34,7 +34,7 @@ def picture():
     ]
     for name, x, y, w, h, tip in keys:
         kids.append(widget('DeviceKeyButton', name, fixed(w,h) + dyn('place', f'{x},{y}') + prop('checkable','<bool>true</bool>') + prop('autoExclusive','<bool>true</bool>') + dyn('tiptextid', tip)))
-    panel = widget('SelectPanel', 'mouse_picture', fixed(200,300) + dyn('bkimage', 'mouse/mouse_top.svg') + ''.join(kids))
+    panel = widget('SelectPanel', 'mouse_device_key_light', fixed(200,300) + dyn('bkimage', 'mouse/mouse_top.svg') + ''.join(kids))
     column = layout('QVBoxLayout', 'mouse_picture_box', [
         item(label('device_page_title', TITLE[0])),
         item(panel, ' alignment="Qt::AlignHCenter"'),
@@ -141,5 +141,6 @@ def page(title):
     return ('<?xml version="1.0" encoding="UTF-8"?>\n<ui version="4.0">\n <class>DevicePage</class>\n '
             + widget('CKestravaMouseDevice', 'device_page', prop('styleSheet', s(STYLE)) + root) + '\n</ui>\n')
 
-open(sys.argv[1], 'w').write(page('page_title_mouse'))
-open(sys.argv[2], 'w').write(page('page_title_mouse_b'))
+if __name__ == '__main__':
+    open(sys.argv[1], 'w').write(page('page_title_mouse'))
+    open(sys.argv[2], 'w').write(page('page_title_mouse_b'))

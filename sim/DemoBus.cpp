@@ -1,8 +1,11 @@
 #include "sim/DemoBus.h"
 
 #include "common/AtomicFile.h"
+#include "common/Event.h"
 
+#include <array>
 #include <cctype>
+#include <thread>
 
 namespace q407::sim {
 namespace {
@@ -30,6 +33,38 @@ void KeepState(SimulatedProduct& product, const std::filesystem::path& folder) {
 
 } // namespace
 
+// Types "Q407 DEMO " on the keyboard, one key every 300 ms, each held for 120 ms, until the bus
+// goes.
+class DemoTypist {
+public:
+    explicit DemoTypist(std::shared_ptr<SimulatedProduct> keyboard)
+        : m_keyboard(std::move(keyboard)), m_thread([this] { Run(); }) {}
+    ~DemoTypist() {
+        m_stop.Set();
+        m_thread.join();
+    }
+    DemoTypist(const DemoTypist&) = delete;
+    DemoTypist& operator=(const DemoTypist&) = delete;
+
+private:
+    void Run() {
+        // Key positions of keyboard K (they follow its logical keys): Q 4 0 7 space D E M O space.
+        constexpr std::array<int, 10> kPhrase{43, 25, 31, 28, 108, 66, 45, 91, 51, 108};
+        for (std::size_t at = 0; !m_stop.Wait(std::chrono::milliseconds(180)); ++at) {
+            const int key = kPhrase[at % kPhrase.size()];
+            m_keyboard->EmitKeyPress(key);
+            if (m_stop.Wait(std::chrono::milliseconds(120))) {
+                break;
+            }
+            m_keyboard->EmitKeyKind2(key);
+        }
+    }
+
+    std::shared_ptr<SimulatedProduct> m_keyboard;
+    Event m_stop{Event::Reset::Manual};
+    std::thread m_thread;
+};
+
 DemoBus MakeDemoBus(const std::filesystem::path& stateFolder) {
     DemoBus demo;
     demo.bus = std::make_shared<VirtualHidBus>();
@@ -41,6 +76,9 @@ DemoBus MakeDemoBus(const std::filesystem::path& stateFolder) {
             KeepState(*simulated, stateFolder);
         }
         simulated->PlugInto(*demo.bus);
+        if (product == SimProduct::KeyboardK) {
+            demo.typist = std::make_shared<DemoTypist>(simulated);
+        }
         demo.products.push_back(std::move(simulated));
     }
     return demo;

@@ -213,7 +213,11 @@ void FillLightBlocks(FirmwareSpec& spec) {
         b[7] = 128;
         b[8] = 255;
         if (spec.kind == ProductKind::Keyboard) {
+            b[19] = 0; // "W" switch
+            b[20] = 0; // 6-key mode
+            b[21] = 0; // Win lock
             b[22] = 3; // report rate index
+            b[25] = 0; // custom colour group
         }
     }
 }
@@ -261,7 +265,15 @@ FirmwareSpec SaneKeyboard(bool throughReceiver) {
         spec.ledIndexTable[k] = static_cast<std::uint8_t>((k * 7) % spec.KeyPositions());
     }
     FillLightBlocks(spec);
-    spec.indexedMemory.assign(4 * 512, 0);
+    // Five custom colour groups; the first holds a gradient across the LED slots, so the custom
+    // colour mode shows something before the user paints.
+    spec.indexedMemory.assign(5 * 512, 0);
+    for (std::size_t slot = 0; slot < spec.KeyPositions(); ++slot) {
+        const auto share = static_cast<std::uint8_t>(slot * 255 / spec.KeyPositions());
+        spec.indexedMemory[3 * slot] = share;
+        spec.indexedMemory[3 * slot + 1] = static_cast<std::uint8_t>(255 - share);
+        spec.indexedMemory[3 * slot + 2] = 160;
+    }
     spec.lightFrameSize = 3 * spec.KeyPositions();
     return spec;
 }

@@ -41,7 +41,7 @@ FirmwareSpec SaneMouseA(bool throughReceiver = false);
 // Mouse B (through its receiver): 0x3395 sensor, DPI stored as (DPI - base) / step.
 FirmwareSpec SaneMouseB();
 // Keyboard K: 170 key positions whose factory codes follow the logical key order, LED slots
-// spread over the positions, four custom colour groups.
+// spread over the positions, five custom colour groups (the first holding a gradient).
 FirmwareSpec SaneKeyboard(bool throughReceiver = false);
 FirmwareSpec SaneMousePad();
 FirmwareSpec SaneHeadset();

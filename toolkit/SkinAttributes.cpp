@@ -36,7 +36,18 @@ std::optional<QRect> ParseRect(const QString& text) {
     return QRect(QPoint(values[0], values[1]), QPoint(values[2] - 1, values[3] - 1));
 }
 
+// Skin pictures are kept decoded and scaled: a window's background, a device picture and their
+// sizes at two DPIs take more than Qt's default 10 MiB, and a picture pushed out of the cache is
+// decoded and scaled again on every repaint of what lies on it.
+void EnsurePictureCache() {
+    constexpr int kPictureCacheKiB = 64 * 1024;
+    if (QPixmapCache::cacheLimit() < kPictureCacheKiB) {
+        QPixmapCache::setCacheLimit(kPictureCacheKiB);
+    }
+}
+
 QPixmap LoadImage(const ImageDescription& image) {
+    EnsurePictureCache();
     const QString path = ResourceManager::Instance().ResolveFile(image.file);
     const QString key =
         path + QLatin1Char('|') + (image.mask ? image.mask->name(QColor::HexArgb) : QString());
@@ -65,39 +76,36 @@ QPixmap LoadImage(const ImageDescription& image) {
     return pixmap;
 }
 
-void DrawImage(QPainter& painter, const QWidget* control, const QString& description) {
-    const ImageDescription image = ParseImageDescription(description);
-    if (image.IsEmpty()) {
-        return;
-    }
+QPixmap ScaledPixmap(const QString& description, const ImageDescription& image, QSize size,
+                     QRect& source) {
     const QPixmap pixmap = LoadImage(image);
     if (pixmap.isNull()) {
-        return;
+        return {};
     }
-    const QRect source = image.source.value_or(pixmap.rect()).intersected(pixmap.rect());
-    const QRect target = image.dest.value_or(control->rect());
-    painter.setOpacity(image.fade / 255.0);
-    if (source.size() == target.size() || target.isEmpty() || source.isEmpty()) {
-        painter.drawPixmap(target, pixmap, source);
-    } else {
-        // Scaled once per size and kept: pictures under animated controls are repainted often.
-        const QString key = QStringLiteral("%1|%2,%3,%4,%5|%6x%7")
-                                .arg(description)
-                                .arg(source.x())
-                                .arg(source.y())
-                                .arg(source.width())
-                                .arg(source.height())
-                                .arg(target.width())
-                                .arg(target.height());
-        QPixmap scaled;
-        if (!QPixmapCache::find(key, &scaled)) {
-            scaled = pixmap.copy(source).scaled(target.size(), Qt::IgnoreAspectRatio,
-                                                Qt::SmoothTransformation);
-            QPixmapCache::insert(key, scaled);
-        }
-        painter.drawPixmap(target.topLeft(), scaled);
+    source = image.source.value_or(pixmap.rect()).intersected(pixmap.rect());
+    if (source.size() == size || size.isEmpty() || source.isEmpty()) {
+        return pixmap;
     }
-    painter.setOpacity(1.0);
+    // Scaled once per size and kept: pictures under animated controls are repainted often.
+    const QString key = QStringLiteral("%1|%2,%3,%4,%5|%6x%7")
+                            .arg(description)
+                            .arg(source.x())
+                            .arg(source.y())
+                            .arg(source.width())
+                            .arg(source.height())
+                            .arg(size.width())
+                            .arg(size.height());
+    QPixmap scaled;
+    if (!QPixmapCache::find(key, &scaled)) {
+        scaled = pixmap.copy(source).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QPixmapCache::insert(key, scaled);
+    }
+    source = scaled.rect();
+    return scaled;
+}
+
+void DrawImage(QPainter& painter, const QWidget* control, const QString& description) {
+    DrawSkinImage(painter, control->rect(), description);
 }
 
 QString StateImage(const QWidget* control) {
@@ -265,6 +273,46 @@ void ApplySkinAttributes(QWidget* root) {
             SetControlFont(control, font.toInt());
         }
     }
+}
+
+void DrawSkinImage(QPainter& painter, const QRect& area, const QString& description) {
+    const ImageDescription image = ParseImageDescription(description);
+    if (image.IsEmpty()) {
+        return;
+    }
+    const QRect target = image.dest ? image.dest->translated(area.topLeft()) : area;
+    QRect source;
+    const QPixmap pixmap = ScaledPixmap(description, image, target.size(), source);
+    if (pixmap.isNull()) {
+        return;
+    }
+    const qreal opacity = painter.opacity();
+    painter.setOpacity(opacity * image.fade / 255.0);
+    if (source.size() == target.size()) {
+        painter.drawPixmap(target.topLeft(), pixmap, source);
+    } else {
+        painter.drawPixmap(target, pixmap, source);
+    }
+    painter.setOpacity(opacity);
+}
+
+QImage TintedSkinImage(const QString& description, const QSize& size, const QColor& colour) {
+    const ImageDescription image = ParseImageDescription(description);
+    if (image.IsEmpty() || size.isEmpty()) {
+        return {};
+    }
+    QRect source;
+    const QPixmap pixmap = ScaledPixmap(description, image, size, source);
+    if (pixmap.isNull()) {
+        return {};
+    }
+    QImage tinted(size, QImage::Format_ARGB32_Premultiplied);
+    tinted.fill(Qt::transparent);
+    QPainter painter(&tinted);
+    painter.drawPixmap(QRect(QPoint(0, 0), size), pixmap, source);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    painter.fillRect(tinted.rect(), colour);
+    return tinted;
 }
 
 } // namespace q407::toolkit

@@ -13,10 +13,12 @@
 //   "font" (font id; kept as the property "fontid"), "visible" ("true"/"false"), "virtualwnd".
 
 #include <QColor>
+#include <QImage>
 #include <QRect>
 #include <QString>
 #include <optional>
 
+class QPainter;
 class QWidget;
 
 namespace q407::toolkit {
@@ -41,5 +43,13 @@ bool SetAttribute(QWidget* control, const QString& name, const QString& value);
 
 // Applies the attributes a freshly loaded tree carries as dynamic properties.
 void ApplySkinAttributes(QWidget* root);
+
+// Draws an image description into `area` (its "dest" is taken relative to `area`); nothing for
+// an empty description or a missing file. Scaled pictures are cached.
+void DrawSkinImage(QPainter& painter, const QRect& area, const QString& description);
+// The image of a description scaled to `size`, its every pixel in `colour` with the image's own
+// shape (alpha) times `colour`'s alpha: how a white light shape shows an LED. Null when there is
+// no such image.
+QImage TintedSkinImage(const QString& description, const QSize& size, const QColor& colour);
 
 } // namespace q407::toolkit

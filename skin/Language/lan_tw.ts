@@ -1171,5 +1171,709 @@
         <source>Alternating bars</source>
         <translation>交替展開</translation>
     </message>
+    <message id="keyboard_key_A">
+        <source>A</source>
+        <translation>A</translation>
+    </message>
+    <message id="keyboard_key_B">
+        <source>B</source>
+        <translation>B</translation>
+    </message>
+    <message id="keyboard_key_C">
+        <source>C</source>
+        <translation>C</translation>
+    </message>
+    <message id="keyboard_key_D">
+        <source>D</source>
+        <translation>D</translation>
+    </message>
+    <message id="keyboard_key_E">
+        <source>E</source>
+        <translation>E</translation>
+    </message>
+    <message id="keyboard_key_F">
+        <source>F</source>
+        <translation>F</translation>
+    </message>
+    <message id="keyboard_key_G">
+        <source>G</source>
+        <translation>G</translation>
+    </message>
+    <message id="keyboard_key_H">
+        <source>H</source>
+        <translation>H</translation>
+    </message>
+    <message id="keyboard_key_I">
+        <source>I</source>
+        <translation>I</translation>
+    </message>
+    <message id="keyboard_key_J">
+        <source>J</source>
+        <translation>J</translation>
+    </message>
+    <message id="keyboard_key_K">
+        <source>K</source>
+        <translation>K</translation>
+    </message>
+    <message id="keyboard_key_L">
+        <source>L</source>
+        <translation>L</translation>
+    </message>
+    <message id="keyboard_key_M">
+        <source>M</source>
+        <translation>M</translation>
+    </message>
+    <message id="keyboard_key_N">
+        <source>N</source>
+        <translation>N</translation>
+    </message>
+    <message id="keyboard_key_O">
+        <source>O</source>
+        <translation>O</translation>
+    </message>
+    <message id="keyboard_key_P">
+        <source>P</source>
+        <translation>P</translation>
+    </message>
+    <message id="keyboard_key_Q">
+        <source>Q</source>
+        <translation>Q</translation>
+    </message>
+    <message id="keyboard_key_R">
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message id="keyboard_key_S">
+        <source>S</source>
+        <translation>S</translation>
+    </message>
+    <message id="keyboard_key_T">
+        <source>T</source>
+        <translation>T</translation>
+    </message>
+    <message id="keyboard_key_U">
+        <source>U</source>
+        <translation>U</translation>
+    </message>
+    <message id="keyboard_key_V">
+        <source>V</source>
+        <translation>V</translation>
+    </message>
+    <message id="keyboard_key_W">
+        <source>W</source>
+        <translation>W</translation>
+    </message>
+    <message id="keyboard_key_X">
+        <source>X</source>
+        <translation>X</translation>
+    </message>
+    <message id="keyboard_key_Y">
+        <source>Y</source>
+        <translation>Y</translation>
+    </message>
+    <message id="keyboard_key_Z">
+        <source>Z</source>
+        <translation>Z</translation>
+    </message>
+    <message id="keyboard_key_1">
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message id="keyboard_key_2">
+        <source>2</source>
+        <translation>2</translation>
+    </message>
+    <message id="keyboard_key_3">
+        <source>3</source>
+        <translation>3</translation>
+    </message>
+    <message id="keyboard_key_4">
+        <source>4</source>
+        <translation>4</translation>
+    </message>
+    <message id="keyboard_key_5">
+        <source>5</source>
+        <translation>5</translation>
+    </message>
+    <message id="keyboard_key_6">
+        <source>6</source>
+        <translation>6</translation>
+    </message>
+    <message id="keyboard_key_7">
+        <source>7</source>
+        <translation>7</translation>
+    </message>
+    <message id="keyboard_key_8">
+        <source>8</source>
+        <translation>8</translation>
+    </message>
+    <message id="keyboard_key_9">
+        <source>9</source>
+        <translation>9</translation>
+    </message>
+    <message id="keyboard_key_0">
+        <source>0</source>
+        <translation>0</translation>
+    </message>
+    <message id="keyboard_key_F1">
+        <source>F1</source>
+        <translation>F1</translation>
+    </message>
+    <message id="keyboard_key_F2">
+        <source>F2</source>
+        <translation>F2</translation>
+    </message>
+    <message id="keyboard_key_F3">
+        <source>F3</source>
+        <translation>F3</translation>
+    </message>
+    <message id="keyboard_key_F4">
+        <source>F4</source>
+        <translation>F4</translation>
+    </message>
+    <message id="keyboard_key_F5">
+        <source>F5</source>
+        <translation>F5</translation>
+    </message>
+    <message id="keyboard_key_F6">
+        <source>F6</source>
+        <translation>F6</translation>
+    </message>
+    <message id="keyboard_key_F7">
+        <source>F7</source>
+        <translation>F7</translation>
+    </message>
+    <message id="keyboard_key_F8">
+        <source>F8</source>
+        <translation>F8</translation>
+    </message>
+    <message id="keyboard_key_F9">
+        <source>F9</source>
+        <translation>F9</translation>
+    </message>
+    <message id="keyboard_key_F10">
+        <source>F10</source>
+        <translation>F10</translation>
+    </message>
+    <message id="keyboard_key_F11">
+        <source>F11</source>
+        <translation>F11</translation>
+    </message>
+    <message id="keyboard_key_F12">
+        <source>F12</source>
+        <translation>F12</translation>
+    </message>
+    <message id="keyboard_key_Num 1">
+        <source>Num 1</source>
+        <translation>Num 1</translation>
+    </message>
+    <message id="keyboard_key_Num 2">
+        <source>Num 2</source>
+        <translation>Num 2</translation>
+    </message>
+    <message id="keyboard_key_Num 3">
+        <source>Num 3</source>
+        <translation>Num 3</translation>
+    </message>
+    <message id="keyboard_key_Num 4">
+        <source>Num 4</source>
+        <translation>Num 4</translation>
+    </message>
+    <message id="keyboard_key_Num 5">
+        <source>Num 5</source>
+        <translation>Num 5</translation>
+    </message>
+    <message id="keyboard_key_Num 6">
+        <source>Num 6</source>
+        <translation>Num 6</translation>
+    </message>
+    <message id="keyboard_key_Num 7">
+        <source>Num 7</source>
+        <translation>Num 7</translation>
+    </message>
+    <message id="keyboard_key_Num 8">
+        <source>Num 8</source>
+        <translation>Num 8</translation>
+    </message>
+    <message id="keyboard_key_Num 9">
+        <source>Num 9</source>
+        <translation>Num 9</translation>
+    </message>
+    <message id="keyboard_key_Num 0">
+        <source>Num 0</source>
+        <translation>Num 0</translation>
+    </message>
+    <message id="keyboard_key_LCtrl">
+        <source>L Ctrl</source>
+        <translation>左Ctrl</translation>
+    </message>
+    <message id="keyboard_key_LShift">
+        <source>L Shift</source>
+        <translation>左Shift</translation>
+    </message>
+    <message id="keyboard_key_LAlt">
+        <source>L Alt</source>
+        <translation>左Alt</translation>
+    </message>
+    <message id="keyboard_key_LWin">
+        <source>L Win</source>
+        <translation>左Win</translation>
+    </message>
+    <message id="keyboard_key_RCtrl">
+        <source>R Ctrl</source>
+        <translation>右Ctrl</translation>
+    </message>
+    <message id="keyboard_key_RShift">
+        <source>R Shift</source>
+        <translation>右Shift</translation>
+    </message>
+    <message id="keyboard_key_RAlt">
+        <source>R Alt</source>
+        <translation>右Alt</translation>
+    </message>
+    <message id="keyboard_key_RWin">
+        <source>R Win</source>
+        <translation>右Win</translation>
+    </message>
+    <message id="keyboard_key_Enter">
+        <source>Enter</source>
+        <translation>輸入</translation>
+    </message>
+    <message id="keyboard_key_Esc">
+        <source>Esc</source>
+        <translation>Esc</translation>
+    </message>
+    <message id="keyboard_key_BackSpace">
+        <source>Backspace</source>
+        <translation>退格</translation>
+    </message>
+    <message id="keyboard_key_Tab">
+        <source>Tab</source>
+        <translation>Tab</translation>
+    </message>
+    <message id="keyboard_key_Space">
+        <source>Space</source>
+        <translation>空白鍵</translation>
+    </message>
+    <message id="keyboard_key_-">
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message id="keyboard_key_=">
+        <source>=</source>
+        <translation>=</translation>
+    </message>
+    <message id="keyboard_key_[">
+        <source>[</source>
+        <translation>[</translation>
+    </message>
+    <message id="keyboard_key_]">
+        <source>]</source>
+        <translation>]</translation>
+    </message>
+    <message id="keyboard_key_xiegang">
+        <source>\</source>
+        <translation>\</translation>
+    </message>
+    <message id="keyboard_key_;">
+        <source>;</source>
+        <translation>;</translation>
+    </message>
+    <message id="keyboard_key_'">
+        <source>'</source>
+        <translation>'</translation>
+    </message>
+    <message id="keyboard_key_`">
+        <source>`</source>
+        <translation>`</translation>
+    </message>
+    <message id="keyboard_key_&lt;">
+        <source>,</source>
+        <translation>,</translation>
+    </message>
+    <message id="keyboard_key_.">
+        <source>.</source>
+        <translation>.</translation>
+    </message>
+    <message id="keyboard_key_/">
+        <source>/</source>
+        <translation>/</translation>
+    </message>
+    <message id="keyboard_key_Caplk">
+        <source>Caps Lock</source>
+        <translation>大寫鎖定</translation>
+    </message>
+    <message id="keyboard_key_Print Scr">
+        <source>PrtSc</source>
+        <translation>PrtSc</translation>
+    </message>
+    <message id="keyboard_key_Scroll Lock">
+        <source>ScrLk</source>
+        <translation>ScrLk</translation>
+    </message>
+    <message id="keyboard_key_Pause">
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message id="keyboard_key_Insert">
+        <source>Ins</source>
+        <translation>Ins</translation>
+    </message>
+    <message id="keyboard_key_Home">
+        <source>Home</source>
+        <translation>Home</translation>
+    </message>
+    <message id="keyboard_key_Page Up">
+        <source>PgUp</source>
+        <translation>PgUp</translation>
+    </message>
+    <message id="keyboard_key_Delete">
+        <source>Del</source>
+        <translation>Del</translation>
+    </message>
+    <message id="keyboard_key_End">
+        <source>End</source>
+        <translation>End</translation>
+    </message>
+    <message id="keyboard_key_Page Down">
+        <source>PgDn</source>
+        <translation>PgDn</translation>
+    </message>
+    <message id="keyboard_key_Right">
+        <source>→</source>
+        <translation>→</translation>
+    </message>
+    <message id="keyboard_key_Left">
+        <source>←</source>
+        <translation>←</translation>
+    </message>
+    <message id="keyboard_key_Down">
+        <source>↓</source>
+        <translation>↓</translation>
+    </message>
+    <message id="keyboard_key_Up">
+        <source>↑</source>
+        <translation>↑</translation>
+    </message>
+    <message id="keyboard_key_Num Lock">
+        <source>Num Lock</source>
+        <translation>Num Lock</translation>
+    </message>
+    <message id="keyboard_key_Num /">
+        <source>Num /</source>
+        <translation>Num /</translation>
+    </message>
+    <message id="keyboard_key_Num *">
+        <source>Num *</source>
+        <translation>Num *</translation>
+    </message>
+    <message id="keyboard_key_Num -">
+        <source>Num -</source>
+        <translation>Num -</translation>
+    </message>
+    <message id="keyboard_key_Num +">
+        <source>Num +</source>
+        <translation>Num +</translation>
+    </message>
+    <message id="keyboard_key_Num Enter">
+        <source>Num Enter</source>
+        <translation>數字鍵輸入</translation>
+    </message>
+    <message id="keyboard_key_Decimal">
+        <source>Num .</source>
+        <translation>Num .</translation>
+    </message>
+    <message id="keyboard_key_App">
+        <source>Menu</source>
+        <translation>選單</translation>
+    </message>
+    <message id="keyboard_key_K45">
+        <source>ISO \</source>
+        <translation>ISO \</translation>
+    </message>
+    <message id="keyboard_key_K56">
+        <source>Ro</source>
+        <translation>Ro</translation>
+    </message>
+    <message id="keyboard_key_K14">
+        <source>¥</source>
+        <translation>¥</translation>
+    </message>
+    <message id="keyboard_key_K107">
+        <source>Num ,</source>
+        <translation>Num ,</translation>
+    </message>
+    <message id="keyboard_key_K131">
+        <source>Muhen</source>
+        <translation>無變換</translation>
+    </message>
+    <message id="keyboard_key_K132">
+        <source>Henkan</source>
+        <translation>變換</translation>
+    </message>
+    <message id="keyboard_key_K133">
+        <source>Kana</source>
+        <translation>假名</translation>
+    </message>
+    <message id="keyboard_key_K150">
+        <source>Hangul</source>
+        <translation>韓/英</translation>
+    </message>
+    <message id="keyboard_key_K151">
+        <source>Hanja</source>
+        <translation>漢字</translation>
+    </message>
+    <message id="keyboard_key_K42">
+        <source>ISO #</source>
+        <translation>ISO #</translation>
+    </message>
+    <message id="keyboard_key_FN">
+        <source>Fn</source>
+        <translation>Fn</translation>
+    </message>
+    <message id="keyboard_key_GM">
+        <source>Game</source>
+        <translation>遊戲</translation>
+    </message>
+    <message id="keyboard_key_M1">
+        <source>M1</source>
+        <translation>M1</translation>
+    </message>
+    <message id="keyboard_key_M2">
+        <source>M2</source>
+        <translation>M2</translation>
+    </message>
+    <message id="keyboard_key_M3">
+        <source>M3</source>
+        <translation>M3</translation>
+    </message>
+    <message id="keyboard_key_M4">
+        <source>M4</source>
+        <translation>M4</translation>
+    </message>
+    <message id="keyboard_key_M5">
+        <source>M5</source>
+        <translation>M5</translation>
+    </message>
+    <message id="light_kb_mode_0">
+        <source>None</source>
+        <translation>無</translation>
+    </message>
+    <message id="light_kb_mode_1">
+        <source>Wave</source>
+        <translation>波浪</translation>
+    </message>
+    <message id="light_kb_mode_2">
+        <source>Slow wave</source>
+        <translation>慢速波浪</translation>
+    </message>
+    <message id="light_kb_mode_3">
+        <source>Snake</source>
+        <translation>蛇形</translation>
+    </message>
+    <message id="light_kb_mode_4">
+        <source>Spectrum</source>
+        <translation>光譜循環</translation>
+    </message>
+    <message id="light_kb_mode_5">
+        <source>Breathing</source>
+        <translation>呼吸</translation>
+    </message>
+    <message id="light_kb_mode_6">
+        <source>Rings</source>
+        <translation>光環</translation>
+    </message>
+    <message id="light_kb_mode_7">
+        <source>Reactive</source>
+        <translation>按鍵觸發</translation>
+    </message>
+    <message id="light_kb_mode_8">
+        <source>Ripple</source>
+        <translation>漣漪</translation>
+    </message>
+    <message id="light_kb_mode_9">
+        <source>Row ripple</source>
+        <translation>橫向漣漪</translation>
+    </message>
+    <message id="light_kb_mode_10">
+        <source>Twinkle</source>
+        <translation>星光閃爍</translation>
+    </message>
+    <message id="light_kb_mode_11">
+        <source>Rainbow keys</source>
+        <translation>彩虹按鍵</translation>
+    </message>
+    <message id="light_kb_mode_12">
+        <source>Row wave</source>
+        <translation>橫向波浪</translation>
+    </message>
+    <message id="light_kb_mode_13">
+        <source>Fountain</source>
+        <translation>噴泉</translation>
+    </message>
+    <message id="light_kb_mode_14">
+        <source>Light show</source>
+        <translation>燈光秀</translation>
+    </message>
+    <message id="light_kb_mode_15">
+        <source>Rain</source>
+        <translation>雨滴</translation>
+    </message>
+    <message id="light_kb_mode_16">
+        <source>Bouncing diamonds</source>
+        <translation>彈跳菱形</translation>
+    </message>
+    <message id="light_kb_mode_17">
+        <source>Single colour</source>
+        <translation>單色</translation>
+    </message>
+    <message id="light_kb_mode_18">
+        <source>Rotating rings</source>
+        <translation>旋轉光環</translation>
+    </message>
+    <message id="light_kb_mode_19">
+        <source>Own effect</source>
+        <translation>自訂效果</translation>
+    </message>
+    <message id="light_kb_mode_20">
+        <source>Custom colours</source>
+        <translation>自訂顏色</translation>
+    </message>
+    <message id="light_kb_mode_21">
+        <source>Travelling dot</source>
+        <translation>流星</translation>
+    </message>
+    <message id="light_kb_mode_22">
+        <source>Colour pulses</source>
+        <translation>彩色脈衝</translation>
+    </message>
+    <message id="light_kb_mode_23">
+        <source>Blink</source>
+        <translation>閃爍</translation>
+    </message>
+    <message id="light_kb_mode_24">
+        <source>Trails</source>
+        <translation>拖尾</translation>
+    </message>
+    <message id="light_kb_mode_25">
+        <source>Ripple while held</source>
+        <translation>按住漣漪</translation>
+    </message>
+    <message id="light_kb_mode_26">
+        <source>Breathing colours</source>
+        <translation>多色呼吸</translation>
+    </message>
+    <message id="light_kb_mode_27">
+        <source>Blinking colours</source>
+        <translation>多色閃爍</translation>
+    </message>
+    <message id="light_kb_mode_28">
+        <source>Off</source>
+        <translation>關閉</translation>
+    </message>
+    <message id="light_kb_mode_29">
+        <source>Music</source>
+        <translation>音樂律動</translation>
+    </message>
+    <message id="light_kb_mode_30">
+        <source>Colour input</source>
+        <translation>顏色輸入</translation>
+    </message>
+    <message id="keyboard_switches_title">
+        <source>Keys</source>
+        <translation>按鍵開關</translation>
+    </message>
+    <message id="winlock_label">
+        <source>Win key</source>
+        <translation>Win 鍵</translation>
+    </message>
+    <message id="winlock_text">
+        <source>Lock</source>
+        <translation>鎖定</translation>
+    </message>
+    <message id="wflag_label">
+        <source>WASD</source>
+        <translation>WASD</translation>
+    </message>
+    <message id="wflag_text">
+        <source>Swap with the arrow keys</source>
+        <translation>與方向鍵互換</translation>
+    </message>
+    <message id="key6_label">
+        <source>Rollover</source>
+        <translation>無衝</translation>
+    </message>
+    <message id="key6_text">
+        <source>6-key mode</source>
+        <translation>6 鍵模式</translation>
+    </message>
+    <message id="keyboard_report_rate_title">
+        <source>Report rate</source>
+        <translation>回報率</translation>
+    </message>
+    <message id="keyboard_repeat_title">
+        <source>Key repeat</source>
+        <translation>按鍵重複</translation>
+    </message>
+    <message id="repeat_delay_label">
+        <source>Delay</source>
+        <translation>延遲</translation>
+    </message>
+    <message id="repeat_delay_0">
+        <source>250 ms</source>
+        <translation>250 ms</translation>
+    </message>
+    <message id="repeat_delay_1">
+        <source>500 ms</source>
+        <translation>500 ms</translation>
+    </message>
+    <message id="repeat_delay_2">
+        <source>750 ms</source>
+        <translation>750 ms</translation>
+    </message>
+    <message id="repeat_delay_3">
+        <source>1000 ms</source>
+        <translation>1000 ms</translation>
+    </message>
+    <message id="Repeat_Delay_Time">
+        <source>Repeat after</source>
+        <translation>重複延遲</translation>
+    </message>
+    <message id="repeat_rate_label">
+        <source>Rate</source>
+        <translation>速度</translation>
+    </message>
+    <message id="repeat_test_label">
+        <source>Try it</source>
+        <translation>測試</translation>
+    </message>
+    <message id="Repeat_input_text">
+        <source>Hold a key here to try the repeat</source>
+        <translation>在此按住一個鍵試試重複效果</translation>
+    </message>
+    <message id="repeat_reset_text">
+        <source>Clear</source>
+        <translation>清空</translation>
+    </message>
+    <message id="Key_Set">
+        <source>Assigned:</source>
+        <translation>目前功能：</translation>
+    </message>
+    <message id="about_keys_label">
+        <source>Key positions</source>
+        <translation>按鍵數</translation>
+    </message>
+    <message id="keyboard_not_connected">
+        <source>The keyboard is not connected.</source>
+        <translation>鍵盤未連接</translation>
+    </message>
+    <message id="feature_not_on_keyboard">
+        <source>This keyboard has no settings here.</source>
+        <translation>此鍵盤沒有這項設定。</translation>
+    </message>
+    <message id="close_text">
+        <source>Off</source>
+        <translation>關閉</translation>
+    </message>
 </context>
 </TS>

@@ -100,7 +100,7 @@ protected:
     CountingPage* BuildPage(int row, std::uint16_t deviceType, std::string pageLayout) {
         m_layoutPath = std::move(pageLayout);
         auto* page = dynamic_cast<CountingPage*>(
-            toolkit::BuildSubTree(kPageLayout, &window, PictureFallbackControl));
+            toolkit::BuildSubTree(kPageLayout, &window, DevicePageControl));
         if (page == nullptr) {
             return nullptr;
         }

@@ -1,0 +1,773 @@
+#include "devices/KeyboardModel.h"
+
+#include "common/Diag.h"
+#include "profiles/CMacroLibrary.h"
+#include "profiles/JsonFile.h"
+
+#include <algorithm>
+
+namespace q407::devices {
+namespace {
+
+namespace p = protocol;
+namespace kbb = keyboard_block;
+
+constexpr int kMaxSpeedLevel = 4;
+constexpr int kNoPosition = 255;
+constexpr std::array<int, 4> kRepeatDelays{250, 500, 750, 1000};
+
+std::uint8_t ToByte(int value) {
+    return static_cast<std::uint8_t>(std::clamp(value, 0, 0xFF));
+}
+
+KeyboardLight EngineLight(const profiles::LightInfo& info) {
+    KeyboardLight light;
+    light.mode = info.mode;
+    light.brightness = info.brightness;
+    light.speed = info.speed;
+    light.direction = info.direction;
+    light.multiColour = info.multiColor != 0;
+    light.colour = {info.red, info.green, info.blue};
+    light.secondaryMode = info.secondaryMode;
+    return light;
+}
+
+KeyboardAudioLight EngineAudio(const profiles::AudioLightInfo& info) {
+    KeyboardAudioLight audio;
+    audio.audioMode = info.audioMode;
+    audio.background = {info.backgroundRed, info.backgroundGreen, info.backgroundBlue};
+    audio.foreground = {info.foregroundRed, info.foregroundGreen, info.foregroundBlue};
+    audio.sevenColour = info.sevenColours != 0;
+    return audio;
+}
+
+template <typename Target, typename Source>
+void CopySettings(Target& target, const Source& source) {
+    target.mode = source.mode;
+    target.brightness = source.brightness;
+    target.speed = source.speed;
+    target.direction = source.direction;
+    target.multiColour = source.multiColor != 0;
+    target.colour = {source.red, source.green, source.blue};
+}
+
+std::vector<LedOverride> EngineOverrides(const std::vector<profiles::LightListEntry>& list) {
+    std::vector<LedOverride> overrides;
+    overrides.reserve(list.size());
+    for (const profiles::LightListEntry& entry : list) {
+        LedOverride o;
+        CopySettings(o, entry);
+        o.valid = entry.valid != 0;
+        overrides.push_back(o);
+    }
+    return overrides;
+}
+
+std::vector<EffectStep> EngineEffect(const std::vector<profiles::LedEffectStep>& steps) {
+    std::vector<EffectStep> effect;
+    effect.reserve(steps.size());
+    for (const profiles::LedEffectStep& step : steps) {
+        EffectStep e;
+        CopySettings(e, step);
+        e.timeMs = step.time;
+        e.cycle = step.cycle;
+        effect.push_back(e);
+    }
+    return effect;
+}
+
+bool IsStreamedMode(int mode) {
+    return mode == kMusicMode || mode == kColourInputMode;
+}
+
+} // namespace
+
+int RepeatDelayMs(int option) {
+    return kRepeatDelays[static_cast<std::size_t>(ShownOption(option, 3))];
+}
+
+int ShownOption(int value, int last) {
+    return value < 0 || value > last ? 0 : value;
+}
+
+// --- Construction --------------------------------------------------------------------------------
+
+KeyboardModel::KeyboardModel(hid::HidBackend& backend, LightClock* clock, LightRandom* random,
+                             protocol::Pacer& pacer)
+    : DeviceModel(backend, clock, random, pacer),
+      m_ownRandom(random == nullptr
+                      ? std::make_unique<SeededLightRandom>(SteadyLightClock().NowMs() ^ 0x4B42u)
+                      : nullptr),
+      m_engine(Clock(), random != nullptr ? *random : *m_ownRandom), m_pacer(pacer) {
+    SetKind(kKindKeyboard);
+    m_positionMap.fill(kb::kNoKey);
+    m_ledMap.fill(kb::kNoKey);
+    m_profile.SetFirstCustomLightMode(kFirstKeyboardUserLightMode);
+}
+
+KeyboardModel::~KeyboardModel() {
+    // The threads call this object's engine and frames: stop them before its members go.
+    StopPageThreads();
+}
+
+// --- Reading and writing the keyboard ------------------------------------------------------------
+
+int KeyboardModel::ReadKeyTables() {
+    if (!IsOpen()) {
+        return 0;
+    }
+    if (IsWireless() && !Protocol().QueryWirelessLink()) {
+        return 0;
+    }
+    p::DeviceTables tables;
+    if (p::ReadKeyboard(Protocol(), tables) != p::kResultOk) {
+        return 0;
+    }
+    const std::size_t positions = tables.deviceInfo[p::kInfoKeyPositions];
+    std::vector<KeyFunctionCode> codes(positions);
+    for (std::size_t k = 0; k < positions; ++k) {
+        codes[k] = {tables.defaultKeyTable[3 * k], tables.defaultKeyTable[3 * k + 1],
+                    tables.defaultKeyTable[3 * k + 2]};
+    }
+    const kb::KeySlots positionMap = kb::BuildPositionMap(codes);
+    const kb::KeySlots ledMap =
+        kb::BuildLedMap(positionMap, std::span(tables.ledIndexTable.data(), positions));
+
+    std::map<int, int> map;
+    std::map<std::uint8_t, std::uint8_t> profileMap;
+    for (std::size_t j = 0; j < positionMap.size(); ++j) {
+        map[static_cast<int>(j)] = positionMap[j];
+        profileMap[static_cast<std::uint8_t>(j)] = positionMap[j];
+    }
+    {
+        std::lock_guard lock(m_previewMutex); // the stream reads the LED map and slot count
+        m_tables = tables;
+        m_positionMap = positionMap;
+        m_ledMap = ledMap;
+        m_tablesRead = true;
+    }
+    m_engine.SetPositionMap(positionMap);
+    SetDeviceMap(map);
+    m_profile.SetDeviceMap(profileMap);
+    return 1;
+}
+
+bool KeyboardModel::ReadBlock(std::uint8_t& profile, KeyboardConfigBlock& out) {
+    return IsOpen() &&
+           p::ReadSettingsSequence(Protocol(), p::kKeyboardSettings, profile, out) == p::kResultOk;
+}
+
+int KeyboardModel::ReadSettingsBlock() {
+    std::uint8_t profile = 0;
+    KeyboardConfigBlock read{};
+    if (!ReadBlock(profile, read)) {
+        return 0;
+    }
+    read[kbb::kZero] = 0;
+    m_currentProfile = profile;
+    m_configBlock = read;
+    m_blockRead = true;
+    EnsureEffectCodes();
+    const Json::Value before = m_profile.GetRoot();
+
+    profiles::LightInfo info = GetLightParams();
+    // A code the list does not know (0xFE among them: a host-streamed mode) keeps the mode the
+    // page has, so the panel never shows a row that does not exist.
+    const auto code = std::find(m_effectCodes.begin(), m_effectCodes.end(), read[kbb::kEffect]);
+    if (code != m_effectCodes.end()) {
+        info.mode = static_cast<std::uint8_t>(code - m_effectCodes.begin());
+    }
+    info.brightness = read[kbb::kBrightness];
+    info.speed = read[kbb::kSpeed] <= kMaxSpeedLevel
+                     ? static_cast<std::uint8_t>(kMaxSpeedLevel - read[kbb::kSpeed])
+                     : 0;
+    info.direction = read[kbb::kDirection];
+    info.multiColor = read[kbb::kMultiColour];
+    info.red = read[kbb::kRed];
+    info.green = read[kbb::kRed + 1];
+    info.blue = read[kbb::kRed + 2];
+    info.secondaryMode = read[kbb::kSecondaryMode];
+    info.customGroup = read[kbb::kCustomGroup];
+
+    m_settings.key6Flag = read[kbb::kKey6];
+    m_settings.winFlag = read[kbb::kWinLock];
+    m_settings.wFlag = read[kbb::kWFlag];
+    m_profile.SetKeyboardSettings(m_settings);
+    m_profile.SetLightInfo(info);
+    m_profile.SetCustomGroupIndex(info.customGroup);
+    DeviceModel::SetLightParams(info);
+    if (m_engine.SetLight(EngineLight(info)) && info.mode == kCustomColourMode) {
+        ReadCustomGroup(info.customGroup);
+    }
+    // A keyboard that holds what the profile says needs no rewrite of the file.
+    if (m_profile.GetRoot() != before) {
+        m_profile.SaveProfile();
+    }
+    return 1;
+}
+
+int KeyboardModel::WriteSettingsBlock(int profile, int byte0) {
+    if (!IsOpen()) {
+        return 0;
+    }
+    // The bytes the program does not know must come from the keyboard, never from zeros.
+    if (!m_blockRead) {
+        std::uint8_t current = 0;
+        if (!ReadBlock(current, m_configBlock)) {
+            return 0;
+        }
+        m_currentProfile = current;
+        m_blockRead = true;
+    }
+    EnsureEffectCodes();
+    KeyboardConfigBlock out = m_configBlock;
+    out[kbb::kWFlag] = ToByte(m_settings.wFlag);
+    out[kbb::kKey6] = ToByte(m_settings.key6Flag);
+    out[kbb::kWinLock] = ToByte(m_settings.winFlag);
+    out[kbb::kPollingRate] = ToByte(m_settings.pollingRate);
+
+    const profiles::LightInfo info = GetLightParams();
+    if (info.mode < m_effectCodes.size()) {
+        const int code = m_effectCodes[info.mode];
+        out[kbb::kEffect] = IsStreamedMode(code) ? kHostStreamedEffect : ToByte(code);
+    }
+    out[kbb::kBrightness] = info.brightness;
+    out[kbb::kSpeed] =
+        static_cast<std::uint8_t>(kMaxSpeedLevel - std::min<int>(info.speed, kMaxSpeedLevel));
+    out[kbb::kDirection] = info.direction;
+    out[kbb::kMultiColour] = info.multiColor;
+    out[kbb::kRed] = info.red;
+    out[kbb::kRed + 1] = info.green;
+    out[kbb::kRed + 2] = info.blue;
+    out[kbb::kZero] = 0;
+    out[kbb::kSecondaryMode] = info.secondaryMode;
+    out[kbb::kCustomGroup] = info.customGroup;
+    out[kbb::kProfile] = ToByte(byte0);
+    return p::WriteSettingsSequence(Protocol(), p::kKeyboardSettings, profile, out);
+}
+
+int KeyboardModel::WriteConfig(int slot, int value, int a, int b, int c) {
+    (void)a;
+    (void)b;
+    (void)c;
+    return WriteSettingsBlock(slot, value) == p::kResultOk ? 1 : 0;
+}
+
+// --- Profile -------------------------------------------------------------------------------------
+
+void KeyboardModel::UpdateProfilePaths() {
+    PrepareProfilePaths(m_profile, kFirstKeyboardUserLightMode);
+}
+
+std::string KeyboardModel::GetProfilePath() const {
+    return m_profile.GetProfilePath().string();
+}
+
+void KeyboardModel::SaveProfile() {
+    m_profile.SaveProfile();
+}
+
+void KeyboardModel::SetDeviceIndex(int index) {
+    DeviceModel::SetDeviceIndex(index);
+    m_profile.SetDeviceIndex(index);
+}
+
+void KeyboardModel::SetLightParams(const profiles::LightInfo& params) {
+    DeviceModel::SetLightParams(params);
+    m_profile.SetLightInfo(params);
+}
+
+void KeyboardModel::SetAudioLightParams(const profiles::AudioLightInfo& params) {
+    DeviceModel::SetAudioLightParams(params);
+    m_profile.SetAudioLightInfo(params);
+    m_engine.SetAudioLight(EngineAudio(params));
+}
+
+void KeyboardModel::TakeLightIntoEngine() {
+    const profiles::LightInfo info = m_profile.GetLightInfo();
+    const profiles::AudioLightInfo audio = m_profile.GetAudioLightInfo();
+    DeviceModel::SetLightParams(info);
+    DeviceModel::SetAudioLightParams(audio);
+    if (!m_profile.GetLightConfigPath().empty()) {
+        m_profile.LoadLightConfig(m_profile.GetLightConfigPath());
+    }
+    const std::vector<profiles::LedEffectStep> steps = m_profile.GetLedEffect();
+    SetEffectSteps(steps);
+    TakeCustomColoursFromProfile();
+    m_engine.LoadLighting(EngineLight(info), EngineAudio(audio),
+                          EngineOverrides(m_profile.GetLightList()), EngineEffect(steps));
+}
+
+void KeyboardModel::LoadLighting() {
+    TakeLightIntoEngine();
+    // Mode 20 shows the custom colours: the keyboard gets the group the profile holds.
+    if (GetLightParams().mode == kCustomColourMode && IsOpen() && m_tablesRead) {
+        WriteCustomGroup(CustomGroup());
+    }
+}
+
+int KeyboardModel::ApplyLightParams(const profiles::LightInfo& params) {
+    SetLightParams(params);
+    SaveProfile();
+    LoadLighting();
+    return WriteConfig(0, 0, 1, 0, 0);
+}
+
+void KeyboardModel::TakeProfile() {
+    m_keyList = m_profile.GetKeyList();
+    m_settings = m_profile.GetKeyboardSettings();
+    TakeLightIntoEngine();
+}
+
+int KeyboardModel::LoadProfile() {
+    UpdateProfilePaths();
+    if (!ReadProfileFile(m_profile)) {
+        return 0;
+    }
+    TakeProfile();
+    return 1;
+}
+
+int KeyboardModel::ResetProfileToDefault() {
+    UpdateProfilePaths();
+    if (!ReadDefaultProfile(m_profile)) {
+        return 0;
+    }
+    TakeProfile();
+    return m_profile.SaveProfile() ? 1 : 0;
+}
+
+// --- System settings -----------------------------------------------------------------------------
+
+int KeyboardModel::SetSwitch(KeyboardSwitch which, bool on) {
+    const std::uint16_t value = on ? 1 : 0;
+    switch (which) {
+    case KeyboardSwitch::WinLock:
+        m_settings.winFlag = value;
+        break;
+    case KeyboardSwitch::WFlag:
+        m_settings.wFlag = value;
+        break;
+    case KeyboardSwitch::Key6:
+        m_settings.key6Flag = value;
+        break;
+    }
+    m_profile.SetKeyboardSettings(m_settings);
+    m_profile.SaveProfile();
+    return WriteSettingsBlock(0, 0);
+}
+
+bool KeyboardModel::GetSwitch(KeyboardSwitch which) const {
+    switch (which) {
+    case KeyboardSwitch::WinLock:
+        return m_settings.winFlag != 0;
+    case KeyboardSwitch::WFlag:
+        return m_settings.wFlag != 0;
+    case KeyboardSwitch::Key6:
+        return m_settings.key6Flag != 0;
+    }
+    return false;
+}
+
+int KeyboardModel::SetRepeatDelay(int option) {
+    m_settings.repeatDelay = static_cast<std::uint16_t>(ShownOption(option, 3));
+    m_profile.SetKeyboardSettings(m_settings);
+    return m_profile.SaveProfile() ? 1 : 0;
+}
+
+int KeyboardModel::SetRepeatRate(int rate) {
+    m_settings.repeat = static_cast<std::uint16_t>(std::clamp(rate, 0, 0xFFFF));
+    m_profile.SetKeyboardSettings(m_settings);
+    return m_profile.SaveProfile() ? 1 : 0;
+}
+
+// --- Name lists ----------------------------------------------------------------------------------
+
+NameLists KeyboardModel::LoadNameLists() {
+    UpdateProfilePaths();
+    NameLists lists = ReadNameLists({GetProfileFolder(), "macro.config", GetDefaultFolder(),
+                                     kKeyboardLightTable, GetDeviceIndex()},
+                                    m_profile);
+    m_effectCodes = lists.effectCodes;
+    m_effectCodesLoaded = true;
+    return lists;
+}
+
+void KeyboardModel::EnsureEffectCodes() {
+    if (!m_effectCodesLoaded) {
+        LoadNameLists();
+    }
+}
+
+// --- Keys and macros -----------------------------------------------------------------------------
+
+KeyEntries KeyboardModel::CurrentKeyEntries() const {
+    KeyEntries entries;
+    entries.reserve(m_keyList.size());
+    for (const profiles::KeyAssignmentEntry& key : m_keyList) {
+        entries.push_back(static_cast<std::uint32_t>(profiles::KeyFunctionToInt(key.assignment)));
+    }
+    return entries;
+}
+
+std::vector<int> KeyboardModel::CollectUsedMacros() const {
+    return UsedMacros(CurrentKeyEntries(), DeviceMap(), MacroLibrarySize(*this), kb::kUsedKeys);
+}
+
+std::vector<std::string> KeyboardModel::GetMacroList() const {
+    const std::filesystem::path folder = GetProfileFolder();
+    if (folder.empty()) {
+        return {};
+    }
+    const std::vector<profiles::MacroInfo> macros = profiles::CMacroLibrary(folder).Load();
+    std::vector<std::string> names;
+    for (const int index : CollectUsedMacros()) {
+        if (static_cast<std::size_t>(index) < macros.size()) { // the file may change meanwhile
+            names.push_back(macros[static_cast<std::size_t>(index)].name);
+        }
+    }
+    return names;
+}
+
+int KeyboardModel::WriteKeyTable(profiles::CBasicProfiledata* profile, const KeyEntries& entries) {
+    // The table is built on the keyboard's factory table; without it every key the program
+    // does not assign would be blanked.
+    if (!IsOpen() || !m_tablesRead) {
+        return 0;
+    }
+    const bool own = profile == nullptr || profile == &m_profile;
+    std::vector<profiles::KeyAssignmentEntry> keys = own ? m_keyList : profile->GetKeyList();
+    const std::vector<std::uint8_t> table =
+        BuildKeyTable(std::span(m_tables.defaultKeyTable.data(), 3U * KeyPositions()), DeviceMap(),
+                      entries, keys, MacroLibrarySize(*this), kb::kUsedKeys);
+    if (own && keys != m_keyList) {
+        // Keys whose macro is gone now do what the keyboard is told they do.
+        m_keyList = keys;
+        m_profile.SetKeyAssignments(m_keyList);
+        m_profile.SaveProfile();
+    }
+    return p::WriteKeyTableSequence(Protocol(), table) == p::kResultOk ? 1 : 0;
+}
+
+int KeyboardModel::WriteCurrentKeyTable(profiles::CBasicProfiledata* profile) {
+    return WriteKeyTable(profile, CurrentKeyEntries());
+}
+
+int KeyboardModel::WriteMacroImage(const std::vector<int>& macroIndices) {
+    const std::filesystem::path folder = GetProfileFolder();
+    if (folder.empty()) {
+        return 0;
+    }
+    ProtocolMacroDevice device(Protocol());
+    profiles::DeviceInfoBlock info = m_tables.deviceInfo;
+    const int result =
+        profiles::WriteMacroImage(device, profiles::CMacroLibrary(folder), macroIndices, info);
+    m_tables.deviceInfo = info;
+    return result;
+}
+
+bool KeyboardModel::ResetOrphanMacroKeys() {
+    const int count = MacroLibrarySize(*this);
+    bool changed = false;
+    for (profiles::KeyAssignmentEntry& key : m_keyList) {
+        const auto function =
+            static_cast<std::uint32_t>(profiles::KeyFunctionToInt(key.assignment));
+        if (IsMacroFunction(function) && MacroIndexOf(function) >= count) {
+            key.assignment = key.defaultAssignment;
+            changed = true;
+        }
+    }
+    if (changed) {
+        m_profile.SetKeyAssignments(m_keyList);
+        m_profile.SaveProfile();
+    }
+    return changed;
+}
+
+bool KeyboardModel::SetKeyFunction(int key, std::uint32_t function) {
+    if (key < 0 || static_cast<std::size_t>(key) >= m_keyList.size()) {
+        return false;
+    }
+    m_keyList[static_cast<std::size_t>(key)].assignment =
+        profiles::KeyFunctionFromInt(static_cast<int>(function));
+    m_profile.SetKeyAssignments(m_keyList);
+    return m_profile.SaveProfile();
+}
+
+bool KeyboardModel::IsKeyChanged(int key) const {
+    if (key < 0 || static_cast<std::size_t>(key) >= m_keyList.size()) {
+        return false;
+    }
+    const profiles::KeyAssignmentEntry& entry = m_keyList[static_cast<std::size_t>(key)];
+    return entry.assignment != entry.defaultAssignment;
+}
+
+// --- Custom colours ------------------------------------------------------------------------------
+
+int KeyboardModel::CustomGroup() const {
+    return GetLightParams().customGroup;
+}
+
+void KeyboardModel::StoreCustomColours() {
+    const auto colours = m_engine.CustomColours();
+    std::vector<profiles::CustomColour> stored;
+    stored.reserve(colours.size());
+    for (const Rgb& c : colours) {
+        stored.push_back({c.red, c.green, c.blue, 0xFF});
+    }
+    m_profile.SetCustomColours(stored, CustomGroup());
+}
+
+void KeyboardModel::TakeCustomColoursFromProfile() {
+    const std::vector<profiles::CustomColour> stored =
+        m_profile.GetCustomColours(CustomGroup(), static_cast<int>(kb::kKeySlots));
+    std::vector<Rgb> colours;
+    colours.reserve(stored.size());
+    for (const profiles::CustomColour& c : stored) {
+        colours.push_back({c.red, c.green, c.blue});
+    }
+    m_engine.SetCustomColours(colours);
+}
+
+int KeyboardModel::ReadCustomGroup(int group) {
+    if (!IsOpen() || !m_tablesRead || group < 0) {
+        return 0;
+    }
+    std::vector<std::uint8_t> data(3U * static_cast<std::size_t>(KeyPositions()));
+    const int result = p::RunLinked(Protocol(), [&] {
+        return Protocol().ReadIndexedBlock(data.data(), data.size(), group, kCustomGroupStride);
+    });
+    if (result != p::kResultOk) {
+        return 0;
+    }
+    auto colours = m_engine.CustomColours();
+    kb::UnpackColourGroup(data, m_ledMap, colours);
+    m_engine.SetCustomColours(colours);
+    StoreCustomColours();
+    m_profile.SaveProfile();
+    return 1;
+}
+
+int KeyboardModel::WriteCustomGroup(int group) {
+    if (!IsOpen() || !m_tablesRead || group < 0) {
+        return 0;
+    }
+    const auto colours = m_engine.CustomColours();
+    const std::vector<std::uint8_t> data =
+        kb::PackColourGroup(colours, m_ledMap, static_cast<std::size_t>(KeyPositions()));
+    int result = p::RunLinked(Protocol(), [&] { return Protocol().BeginConfig(); });
+    if (result == p::kResultOk) {
+        result = p::RunLinked(Protocol(), [&] {
+            return Protocol().WriteIndexedBlock(data.data(), data.size(), group,
+                                                kCustomGroupStride);
+        });
+    }
+    if (result == p::kResultOk) {
+        result = p::RunLinked(Protocol(), [&] { return Protocol().EndConfig(1); });
+    }
+    if (result != p::kResultOk) {
+        // A keyboard that refused the colours is given a moment before anything else is sent.
+        m_pacer.Pause(kFailurePause);
+    }
+    return result;
+}
+
+int KeyboardModel::ReloadCustomGroup() {
+    TakeCustomColoursFromProfile();
+    return IsOpen() ? WriteCustomGroup(CustomGroup()) : 0;
+}
+
+int KeyboardModel::PaintCustomKeys(std::span<const int> keys, Rgb colour) {
+    if (GetLightParams().mode != kCustomColourMode) {
+        return 0;
+    }
+    bool painted = false;
+    for (const int key : keys) {
+        if (key >= 0 && static_cast<std::size_t>(key) < kb::kKeySlots) {
+            m_engine.SetCustomColour(static_cast<unsigned>(key), colour);
+            painted = true;
+        }
+    }
+    if (!painted) {
+        return 0;
+    }
+    StoreCustomColours();
+    m_profile.SaveProfile();
+    return WriteCustomGroup(CustomGroup());
+}
+
+int KeyboardModel::FillCustomColours(Rgb colour) {
+    m_engine.FillCustomColours(colour);
+    const int result = WriteCustomGroup(CustomGroup());
+    StoreCustomColours();
+    m_profile.SaveProfile();
+    return result;
+}
+
+void KeyboardModel::SelectCustomGroup(int group) {
+    profiles::LightInfo info = GetLightParams();
+    info.customGroup = ToByte(group);
+    SetLightParams(info);
+    m_profile.SetCustomGroupIndex(info.customGroup);
+    m_profile.SaveProfile();
+}
+
+// --- Streaming -----------------------------------------------------------------------------------
+
+bool KeyboardModel::IsHostStreamedMode() const {
+    return IsStreamedMode(GetLightParams().mode);
+}
+
+std::vector<std::uint8_t> KeyboardModel::StreamBuffer() const {
+    const KeyboardLightEngine::Frame frame = m_engine.GetFrame();
+    std::lock_guard lock(m_previewMutex);
+    return kb::PackFrame(frame, m_ledMap, m_tables.deviceInfo[protocol::kInfoKeyPositions]);
+}
+
+bool KeyboardModel::StreamPaused() const {
+    if (!m_streamPaused.load()) {
+        return false;
+    }
+    return static_cast<std::int32_t>(Clock().NowMs() - m_streamResumeMs.load()) < 0;
+}
+
+bool KeyboardModel::CanStream() const {
+    if (!IsOpen() || !LightOutput() || !IsHostStreamedMode() || StreamPaused()) {
+        return false;
+    }
+    std::lock_guard lock(m_previewMutex);
+    return m_tablesRead;
+}
+
+int KeyboardModel::SendFrame(const std::vector<std::uint8_t>& frame) {
+    if (frame.empty()) {
+        return 0;
+    }
+    if (Protocol().StreamLight(frame.data(), frame.size()) != p::kResultOk) {
+        m_streamResumeMs.store(Clock().NowMs() + static_cast<std::uint32_t>(kFailurePause.count()));
+        m_streamPaused.store(true);
+        return -1;
+    }
+    m_streamPaused.store(false);
+    m_streamedFrames.fetch_add(1);
+    return 1;
+}
+
+int KeyboardModel::StreamKeyColours() {
+    return CanStream() ? SendFrame(StreamBuffer()) : 0;
+}
+
+void KeyboardModel::StreamLoop(const Event& stop) {
+    using SteadyClock = std::chrono::steady_clock;
+    SteadyClock::time_point due = SteadyClock::now();
+    SteadyClock::time_point sentAt{};
+    std::vector<std::uint8_t> sent;
+    while (!stop.IsSet()) {
+        if (!CanStream()) {
+            sent.clear();
+            if (stop.Wait(kLightIdle)) {
+                break;
+            }
+            due = SteadyClock::now();
+            continue;
+        }
+        // One frame per interval; a link slower than that carries them back to back.
+        const auto now = SteadyClock::now();
+        if (due > now) {
+            if (stop.Wait(std::chrono::ceil<std::chrono::milliseconds>(due - now))) {
+                break;
+            }
+            continue; // a wait may end a little early: look at the clock again
+        }
+        due = std::max(due + (IsWireless() ? kStreamReceiver : kStreamCable), now);
+        // The keyboard keeps the last frame it got: a frame equal to it is sent again only now
+        // and then (a chunk dropped for a command in progress is made good that way).
+        std::vector<std::uint8_t> frame = StreamBuffer();
+        if (frame == sent && now - sentAt < kStreamRefresh) {
+            continue;
+        }
+        if (SendFrame(frame) == 1) {
+            sent = std::move(frame);
+            sentAt = now;
+        } else {
+            sent.clear();
+        }
+    }
+}
+
+// --- Music-mode inputs ---------------------------------------------------------------------------
+
+void KeyboardModel::SetMusicLevels(std::span<const std::int32_t> levels) {
+    m_engine.SetMusicLevels(levels);
+}
+
+void KeyboardModel::SetColourInput(std::span<const std::int32_t> values) {
+    m_engine.SetColourInput(values);
+}
+
+// --- Link and power ------------------------------------------------------------------------------
+
+bool KeyboardModel::IsLinkOnline() {
+    return IsOpen() && IsWireless() && Protocol().QueryWirelessLink();
+}
+
+std::optional<std::array<std::uint8_t, 6>> KeyboardModel::PollPowerState() {
+    if (!IsOpen() || (IsWireless() && !Protocol().QueryWirelessLink())) {
+        return std::nullopt;
+    }
+    std::array<std::uint8_t, 6> state{};
+    if (Protocol().ReadPowerState(state.data(), static_cast<std::uint8_t>(state.size()), 0) !=
+        p::kResultOk) {
+        return std::nullopt;
+    }
+    state[3] = IsWireless() ? 1 : 0;
+    return state;
+}
+
+// --- Light thread --------------------------------------------------------------------------------
+
+void KeyboardModel::StartLightThread() {
+    DeviceModel::StartLightThread();
+    m_streamThread.Start([this](const Event& stop) { StreamLoop(stop); });
+}
+
+PageThread::StopResult KeyboardModel::StopLightThread() {
+    // A frame on its way ends within one transaction.
+    m_streamThread.Stop(kLightStopBound);
+    return DeviceModel::StopLightThread();
+}
+
+int KeyboardModel::LightFrameInterval(int mode, int speed) const {
+    const kb::ModeTiming timing =
+        kb::KeyboardModeTiming(static_cast<unsigned>(mode), static_cast<unsigned>(speed));
+    // A music step is due as soon as more than one tick has passed.
+    return timing.timing == kb::StepTiming::Music ? 2 : static_cast<int>(timing.interval);
+}
+
+bool KeyboardModel::IsCountedMode(int mode) const {
+    return kb::KeyboardModeTiming(static_cast<unsigned>(mode), 0).timing != kb::StepTiming::Player;
+}
+
+void KeyboardModel::RunLightFrame(int mode) {
+    // A game event shows another mode for a while: the engine follows the mode the thread runs.
+    if (m_streamFrameMode.exchange(mode) != mode) {
+        profiles::LightInfo info = GetLightParams();
+        info.mode = static_cast<std::uint8_t>(mode);
+        m_engine.SetLight(EngineLight(info));
+    }
+    m_engine.StepOnce();
+    m_engine.RunLedStates(false);
+}
+
+bool KeyboardModel::KeepsRunningWhilePaused() const {
+    return LightOutput() && IsHostStreamedMode();
+}
+
+void KeyboardModel::OnKeyLight(int position, int kind) {
+    if (position < 0 || position >= kNoPosition || kind < 0) {
+        return;
+    }
+    m_engine.OnDeviceKey(static_cast<unsigned>(position), static_cast<unsigned>(kind));
+}
+
+} // namespace q407::devices
