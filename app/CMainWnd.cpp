@@ -678,6 +678,7 @@ void CMainWnd::OnSpectrumBlock(const QByteArray& block) {
     const auto count =
         std::min<std::size_t>(static_cast<std::size_t>(block.size()) / 4, values.size());
     std::memcpy(values.data(), block.constData(), count * 4);
+    ++m_spectrumBlocks;
     const auto levels = m_musicBands.OnBlock(std::span(values.data(), count), KeyboardSlots());
     if (levels) {
         if (pages::CKestravaKeyboardDevice* keyboard = FirstKeyboardPage()) {

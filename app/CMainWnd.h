@@ -117,6 +117,8 @@ public:
     AudioCaptureLink* AudioCapture() const { return m_audioCapture.get(); }
     // The band levels the spectrum blocks have built so far.
     const q407::devices::MusicBands& MusicBands() const { return m_musicBands; }
+    // Spectrum blocks taken since the start.
+    int SpectrumBlocksTaken() const { return m_spectrumBlocks; }
     // Starts the audio capture program while a page listens to the sound and ends it otherwise.
     void UpdateAudioCapture();
     // "AudioFile.json" with the music styles.
@@ -212,6 +214,7 @@ private:
     std::unique_ptr<UnwritableFolderNotice> m_folderNotice;
     std::unique_ptr<AudioCaptureLink> m_audioCapture;
     q407::devices::MusicBands m_musicBands;
+    int m_spectrumBlocks = 0;
     profiles::AudioFile m_audioFile;
     bool m_exiting = false;
     bool m_lightControl = true;

@@ -182,6 +182,10 @@ std::optional<LightLayout> LightLayoutFor(int kind, int row) {
 }
 
 bool IsAudioLightMode(int kind, int row) {
+    constexpr int kColourInputRow = 30;
+    if (kind == kKindKeyboard && row == kColourInputRow) {
+        return true;
+    }
     const std::optional<LightLayout> layout = LightLayoutFor(kind, row);
     return layout && layout->audioShown.value_or(false);
 }

@@ -102,10 +102,7 @@ public:
     bool Ready() const { return m_ready; }
     qint64 CapturePid() const { return m_link->ProcessId(); }
     const q407::devices::MusicBands& Bands() const { return m_bands; }
-    void Play(const QByteArray& samples) {
-        m_player->Write(samples);
-        RunFor(static_cast<int>(samples.size() / (PrivateSoundServer::kRate / 1000 * 4)));
-    }
+    void Play(const QByteArray& samples) { m_player->Play(samples, 0); }
     void Write(const QByteArray& samples) { m_player->Write(samples); }
 
 private:

@@ -5,6 +5,8 @@
 // daemon: tests never meet the desktop's sound, nor each other. It runs in user mode also as root
 // (CI), where PulseAudio only warns. Tones are played into it with pacat.
 
+#include "support/QtTestUtil.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QElapsedTimer>
@@ -15,6 +17,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -132,6 +135,20 @@ public:
         void Write(const QByteArray& samples) {
             m_process.write(samples);
             m_process.waitForBytesWritten(1000);
+        }
+        // Writes the samples as fast as they sound, keeping the event loop going so what the
+        // sound causes is taken as it comes, then waits `settleMs` for the last of it.
+        void Play(const QByteArray& samples, int settleMs = 150) {
+            constexpr int kBytesPerMs = kRate / 1000 * 4;
+            constexpr int kPiece = kBytesPerMs * 20;
+            QElapsedTimer clock;
+            clock.start();
+            for (int at = 0; at < samples.size(); at += kPiece) {
+                Write(samples.mid(at, kPiece));
+                const qint64 due = std::min<qint64>(at + kPiece, samples.size()) / kBytesPerMs;
+                testutil::WaitUntil([&] { return clock.elapsed() >= due; }, 1000);
+            }
+            testutil::WaitUntil([] { return false; }, settleMs);
         }
 
     private:

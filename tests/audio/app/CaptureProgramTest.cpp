@@ -15,7 +15,6 @@
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <algorithm>
 #include <cstring>
@@ -90,26 +89,11 @@ protected:
         const QDBusMessage reply = m_bus.Connect().call(call, QDBus::Block, 5000);
         EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
     }
-    // Plays the samples as fast as they sound, keeping the event loop going so the blocks are
-    // taken as they come, then waits `settleMs` for the last of them to arrive.
-    void Play(testutil::PrivateSoundServer::Player& player, const QByteArray& samples,
-              int settleMs = 150) {
-        constexpr int kBytesPerMs = testutil::PrivateSoundServer::kRate / 1000 * 4;
-        constexpr int kPiece = kBytesPerMs * 20;
-        QElapsedTimer clock;
-        clock.start();
-        for (int at = 0; at < samples.size(); at += kPiece) {
-            player.Write(samples.mid(at, kPiece));
-            const qint64 due = std::min<qint64>(at + kPiece, samples.size()) / kBytesPerMs;
-            testutil::WaitUntil([&] { return clock.elapsed() >= due; }, 1000);
-        }
-        testutil::WaitUntil([] { return false; }, settleMs);
-    }
     // Plays silence until the recording delivers: the output wakes up only once a player runs.
     void StartSound(testutil::PrivateSoundServer::Player& player) {
         ASSERT_TRUE(player.IsRunning());
         for (int i = 0; i < 250 && m_levels.empty(); ++i) {
-            Play(player, testutil::PrivateSoundServer::Silence(20), 0);
+            player.Play(testutil::PrivateSoundServer::Silence(20), 0);
         }
         ASSERT_FALSE(m_levels.empty()) << m_capture.readAllStandardError().toStdString();
     }
@@ -146,7 +130,7 @@ TEST_F(CaptureProgramTest, TonesRaiseTheirOwnBandAndFallWhenTheyStop) {
     };
     for (const Tone& tone : {Tone{440, 11}, Tone{4000, 19}}) {
         const std::size_t first = m_levels.size();
-        Play(player, testutil::PrivateSoundServer::Tone(tone.hz, 0.5, 500));
+        player.Play(testutil::PrivateSoundServer::Tone(tone.hz, 0.5, 500));
         const q407::devices::MusicLevels during = PeakSince(first);
         // A high tone fills few of its band's bins, a low one all of them; silence stays below 10.
         EXPECT_GT(during[tone.band], 50) << tone.hz << " Hz";
@@ -156,7 +140,7 @@ TEST_F(CaptureProgramTest, TonesRaiseTheirOwnBandAndFallWhenTheyStop) {
                     << tone.hz << " Hz shows in band " << band;
             }
         }
-        Play(player, testutil::PrivateSoundServer::Silence(400));
+        player.Play(testutil::PrivateSoundServer::Silence(400));
         ASSERT_FALSE(m_levels.empty());
         EXPECT_LT(m_levels.back()[tone.band], 10) << "after " << tone.hz << " Hz stopped";
     }
@@ -174,7 +158,7 @@ TEST_F(CaptureProgramTest, ColourInputTakesTheSlidersAndTheStyleColour) {
     Call(QStringLiteral("AudioRecordCtrl"), {qint64{q407::app::kCaptureBlue}, qint64{0}});
     testutil::PrivateSoundServer::Player player(*m_sound, 10);
     StartSound(player);
-    Play(player, testutil::PrivateSoundServer::Tone(1000, 1.0, 300));
+    player.Play(testutil::PrivateSoundServer::Tone(1000, 1.0, 300));
     ASSERT_FALSE(m_colours.empty());
     const auto loudest =
         *std::max_element(m_colours.begin(), m_colours.end(),
@@ -190,7 +174,7 @@ TEST_F(CaptureProgramTest, ColourInputTakesTheSlidersAndTheStyleColour) {
          {qint64{q407::app::kStyleColourKind},
           QByteArray(reinterpret_cast<const char*>(style), q407::app::kStyleColourBytes)});
     m_colours.clear();
-    Play(player, testutil::PrivateSoundServer::Tone(1000, 1.0, 300));
+    player.Play(testutil::PrivateSoundServer::Tone(1000, 1.0, 300));
     ASSERT_FALSE(m_colours.empty());
     const auto& last = m_colours.back();
     EXPECT_NEAR(last[0], 255 * last[3] / 255, 2);
@@ -225,7 +209,7 @@ TEST_F(CaptureProgramTest, LinkStartsFindsAndEndsTheProgram) {
     EXPECT_TRUE(link.SendStyleColour({0, 0, 9}));
     testutil::PrivateSoundServer::Player player(*m_sound, 10);
     StartSound(player);
-    Play(player, testutil::PrivateSoundServer::Tone(1000, 1.0, 300));
+    player.Play(testutil::PrivateSoundServer::Tone(1000, 1.0, 300));
     ASSERT_FALSE(m_colours.empty());
     EXPECT_EQ(m_colours.back()[0], 0) << "the style colour has no red";
     EXPECT_GT(m_colours.back()[2], 0);
@@ -234,7 +218,7 @@ TEST_F(CaptureProgramTest, LinkStartsFindsAndEndsTheProgram) {
     EXPECT_TRUE(testutil::WaitUntil([&] { return !link.Running() && !link.OnBus(); }, 5000));
     EXPECT_EQ(link.LastProblem(), q407::app::AudioCaptureLink::Problem::None);
     const std::size_t blocks = m_levels.size();
-    Play(player, testutil::PrivateSoundServer::Tone(1000, 1.0, 200));
+    player.Play(testutil::PrivateSoundServer::Tone(1000, 1.0, 200));
     EXPECT_EQ(m_levels.size(), blocks) << "an ended program sends nothing";
 }
 
