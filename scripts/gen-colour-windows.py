@@ -67,7 +67,7 @@ def palette_dialog():
     left = widget('CColorPaletteUI', 'Pallet', fixed(360, 240))
     edits = []
     for c, n in (('r', 'R'), ('g', 'G'), ('b', 'B')):
-        edits.append(item(label(f'color_edit_{c}_caption', n, 'field')))
+        edits.append(item(label(f'color_edit_{c}_caption', f'light_colour_{c}_text', 'field')))
         edits.append(item(edit(f'color_edit_{c}')))
     edit_row = widget('QWidget', 'color_edit_row', layout('QHBoxLayout', 'color_edit_row_box', edits, sp=6))
     seven = widget('QWidget', '7color_layout', layout(
@@ -102,7 +102,7 @@ def music_window():
     tabs = widget('QWidget', 'music_styles', layout('QGridLayout', 'music_styles_grid', rows, sp=6))
     sliders = []
     for c, n in (('r', 'R'), ('g', 'G'), ('b', 'B')):
-        sliders.append(f'<item>{layout("QHBoxLayout", f"audio_{c}_row", [item(label(f"audio_{c}_caption", n, "field", fixed_width(20))), item(slider(f"audio_{c}_slider", 0, 9, 1, 1, 0))], sp=8)}</item>')
+        sliders.append(f'<item>{layout("QHBoxLayout", f"audio_{c}_row", [item(label(f"audio_{c}_caption", f"light_colour_{c}_text", "field", fixed_width(20))), item(slider(f"audio_{c}_slider", 0, 9, 1, 1, 0))], sp=8)}</item>')
     body = [
         f'<item>{title_row("music_title_text", [caption_button("closebtn", "close", "tip_close")])}</item>',
         item(tabs),
