@@ -1125,11 +1125,11 @@
     </message>
     <message id="light_audio_background_text">
         <source>Background</source>
-        <translation>Hintergrund</translation>
+        <translation>Hinterg.</translation>
     </message>
     <message id="light_audio_foreground_text">
         <source>Foreground</source>
-        <translation>Vordergrund</translation>
+        <translation>Vorderg.</translation>
     </message>
     <message id="light_audio_seven_text">
         <source>Seven colours</source>
@@ -1137,7 +1137,7 @@
     </message>
     <message id="light_audio_no_background_text">
         <source>No background</source>
-        <translation>Kein Hintergrund</translation>
+        <translation>Ohne</translation>
     </message>
     <message id="light_audio_styles_text">
         <source>Music styles</source>
