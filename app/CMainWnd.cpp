@@ -1,15 +1,19 @@
 #include "app/CMainWnd.h"
 
+#include "app/AudioCaptureProtocol.h"
 #include "app/CSetWnd.h"
 #include "app/CSkinFrame.h"
 #include "app/Languages.h"
 #include "app/OldFirmwareNotice.h"
 #include "common/Diag.h"
+#include "common/Paths.h"
+#include "editors/MusicWnd.h"
 #include "pages/CDeviceOptionUI.h"
 #include "pages/CKestravaKeyboardDevice.h"
 #include "pages/CKestravaMouseDevice.h"
 #include "pages/CKestravaUSBDevice.h"
 #include "pages/PictureControls.h"
+#include "profiles/DeviceKinds.h"
 #include "toolkit/CMsgWnd.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/ResourceManager.h"
@@ -24,6 +28,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -89,7 +94,9 @@ private:
 
 CMainWnd::CMainWnd(InstanceBus* bus, q407::hid::HidBackend* backend)
     : m_bus(bus), m_backend(backend), m_pageActions(std::make_unique<PageActions>(*this)),
-      m_keyMacroActions(std::make_unique<KeyMacroActions>(*this)) {
+      m_keyMacroActions(std::make_unique<KeyMacroActions>(*this)),
+      m_audioFile(q407::paths::UserDir() / "AudioFile.json",
+                  profiles::DefaultDataFolder() / "AudioFile.json") {
     const auto rows = q407::hid::SupportedDevices();
     m_deviceSlots.assign(rows.begin(), rows.end());
 }
@@ -116,6 +123,23 @@ void CMainWnd::InitWindow() {
                       click == toolkit::TrayClick::Right ? kTrayRightUp : kTrayLeftUp, result);
     });
     m_folderNotice = std::make_unique<UnwritableFolderNotice>(this);
+    m_audioFile.Load();
+    if (m_bus != nullptr && m_bus->HasBus()) {
+        m_audioCapture = std::make_unique<AudioCaptureLink>(m_bus->Connection(),
+                                                            AudioCaptureLink::InstalledProgram());
+        connect(m_audioCapture.get(), &AudioCaptureLink::ProblemChanged, this,
+                [this](AudioCaptureLink::Problem problem) {
+                    if (m_devicePages == nullptr) {
+                        return;
+                    }
+                    m_devicePages->SetAudioStatus(problem ==
+                                                          AudioCaptureLink::Problem::NoSoundServer
+                                                      ? QStringLiteral("audio_no_sound_server_text")
+                                                  : problem == AudioCaptureLink::Problem::NotStarted
+                                                      ? QStringLiteral("audio_capture_missing_text")
+                                                      : QString());
+                });
+    }
     // At start this program drives the lighting; tell the others.
     if (m_bus != nullptr) {
         m_bus->Broadcast(RegisteredMessage::LightOwnerNotify, 1, 1);
@@ -138,6 +162,7 @@ void CMainWnd::InitWindow() {
         // The two mouse products' pages are made in advance; the others on first arrival.
         m_devicePages->CreatePage(0);
         m_devicePages->CreatePage(1);
+        m_sharedLighting.SetPages(m_devicePages->SharedLightingOrder());
         m_discoveryBridge = std::make_unique<DiscoveryBridge>(*this);
         m_discovery = std::make_unique<q407::hid::CDeviceDiscovery>(*m_backend, *m_discoveryBridge);
         if (m_discovery->Start()) {
@@ -149,6 +174,8 @@ void CMainWnd::InitWindow() {
         // Nothing to scan: the first pass is over at once.
         PostMessage(MessageNumber(RegisteredMessage::ShowInstance), 0, 0);
     }
+    m_threads.Start(kSlotSynchronisedLighting,
+                    [this](const q407::Event& stop) { m_sharedLighting.Run(stop); });
     SetTimer(Root(), kTimerDpiFit, 100);
 }
 
@@ -190,9 +217,22 @@ void CMainWnd::Notify(toolkit::TNotifyUI& msg) {
     if (msg.sType == QLatin1String("click") && OnClick(msg.SenderName())) {
         return;
     }
+    if (msg.sType == QLatin1String("valuechanged") &&
+        OnColourInputSlider(msg.SenderName(), static_cast<int>(msg.wParam))) {
+        return;
+    }
     // The controls of the device pages and their panels.
     if (!m_keyMacroActions->Handle(msg)) {
         m_pageActions->Handle(msg);
+    }
+    // A light mode chosen, a profile applied or a page reset may start or end the listening.
+    UpdateAudioCapture();
+}
+
+void CMainWnd::UpdateAudioCapture() {
+    if (m_audioCapture != nullptr && !m_exiting) {
+        m_audioCapture->SetNeeded(m_devicePages != nullptr &&
+                                  m_devicePages->AnyConnectedPageListens());
     }
 }
 
@@ -241,6 +281,7 @@ bool CMainWnd::OnClick(const QString& name) {
         {"closebtn", false, &CMainWnd::OnCloseButton},
         {"control_light_status", false, &CMainWnd::OnLightStatusButton},
         {"setbtn", false, &CMainWnd::OnSettingsButton},
+        {"music_setting_btn", false, &CMainWnd::OnMusicSettingButton},
         {"skinbtn", false, &CMainWnd::OnSkinButton},
         {"device_select_prev", false, &CMainWnd::OnSelectPrevious},
         {"device_select_next", false, &CMainWnd::OnSelectNext},
@@ -260,6 +301,44 @@ bool CMainWnd::OnClick(const QString& name) {
             (this->*row.action)(number);
             return true;
         }
+    }
+    return false;
+}
+
+void CMainWnd::OnMusicSettingButton(int) {
+    if (editors::MusicWnd::IsOpen()) {
+        return;
+    }
+    const auto styles = editors::MusicWnd::Edit(this, m_uiDpi, m_audioFile.Styles());
+    if (!styles) {
+        return; // cancelled: the file stays as it was
+    }
+    if (m_audioCapture != nullptr) {
+        m_audioCapture->SendStyleColour(styles->colours[static_cast<std::size_t>(styles->index)]);
+    }
+    m_audioFile.Save(*styles);
+}
+
+void CMainWnd::OnPageReset() {
+    m_audioFile.Reset();
+}
+
+bool CMainWnd::OnColourInputSlider(const QString& name, int value) {
+    static constexpr std::array<std::pair<const char*, const char*>, 3> kSliders{{
+        {"R_light_slider", "R_light_label"},
+        {"G_light_slider", "G_light_label"},
+        {"B_light_slider", "B_light_label"},
+    }};
+    for (std::size_t c = 0; c < kSliders.size(); ++c) {
+        if (name != QLatin1String(kSliders[c].first)) {
+            continue;
+        }
+        toolkit::SetControlText(FindControl(QLatin1String(kSliders[c].second)),
+                                QStringLiteral("%1 %2").arg(QLatin1Char("RGB"[c])).arg(value));
+        if (m_audioCapture != nullptr) {
+            m_audioCapture->SendCommand(kCaptureRed + static_cast<qint64>(c), value);
+        }
+        return true;
     }
     return false;
 }
@@ -575,22 +654,56 @@ bool CMainWnd::OnDataBlock(qint64 kind, const QByteArray& block) {
         return false;
     }
     std::copy(block.begin(), block.end(), buffer->begin());
-    if (kind == 2 && m_devicePages != nullptr) {
-        // The first keyboard page takes the first six values as its colour input. The
-        // audio-light analysis of the spectrum data comes with the audio lighting.
+    if (kind == 1) {
+        OnSpectrumBlock(block);
+    }
+    if (kind == 2) {
+        // The first keyboard page takes the first six values as its colour input.
         std::array<std::int32_t, 6> values{};
         std::memcpy(
             values.data(), m_effect.constData(),
             std::min<std::size_t>(sizeof(values), static_cast<std::size_t>(m_effect.size())));
-        for (int i = 0; i < m_devicePages->PageCount(); ++i) {
-            if (auto* keyboard =
-                    qobject_cast<pages::CKestravaKeyboardDevice*>(m_devicePages->Page(i))) {
-                keyboard->SetColourInput(values);
-                break;
-            }
+        if (pages::CKestravaKeyboardDevice* keyboard = FirstKeyboardPage()) {
+            keyboard->SetColourInput(values);
         }
     }
     return true;
+}
+
+int CMainWnd::KeyboardSlots() const {
+    return static_cast<int>(
+        std::count_if(m_deviceSlots.begin(), m_deviceSlots.end(), [](const auto& slot) {
+            return slot.occupied != 0 && (slot.deviceType == q407::hid::kDeviceKeyboard ||
+                                          slot.deviceType == q407::hid::kDeviceKeyboardReceiver);
+        }));
+}
+
+void CMainWnd::OnSpectrumBlock(const QByteArray& block) {
+    // At most 500 values are read; the rest of the buffer is not the audio capture's.
+    std::array<std::int32_t, q407::devices::kSpectrumValues> values{};
+    const auto count =
+        std::min<std::size_t>(static_cast<std::size_t>(block.size()) / 4, values.size());
+    std::memcpy(values.data(), block.constData(), count * 4);
+    ++m_spectrumBlocks;
+    const auto levels = m_musicBands.OnBlock(std::span(values.data(), count), KeyboardSlots());
+    if (levels) {
+        if (pages::CKestravaKeyboardDevice* keyboard = FirstKeyboardPage()) {
+            keyboard->SetMusicLevels(*levels);
+        }
+    }
+}
+
+pages::CKestravaKeyboardDevice* CMainWnd::FirstKeyboardPage() const {
+    if (m_devicePages == nullptr) {
+        return nullptr;
+    }
+    for (int i = 0; i < m_devicePages->PageCount(); ++i) {
+        if (auto* keyboard =
+                qobject_cast<pages::CKestravaKeyboardDevice*>(m_devicePages->Page(i))) {
+            return keyboard;
+        }
+    }
+    return nullptr;
 }
 
 pages::CKestravaUSBDevice* CMainWnd::SelectedPage() const {
@@ -610,7 +723,10 @@ void CMainWnd::OnDeviceArrived(int slot) {
                m_deviceSlots[static_cast<std::size_t>(slot)].devicePath);
     if (m_devicePages != nullptr) {
         m_devicePages->OnArrival(slot, m_deviceSlots);
+        // A page made for this arrival may follow the shared lighting effect too.
+        m_sharedLighting.SetPages(m_devicePages->SharedLightingOrder());
     }
+    UpdateAudioCapture();
     ShowAndRaise();
 }
 
@@ -626,6 +742,7 @@ void CMainWnd::OnDeviceRemoved(int slot) {
     if (m_devicePages != nullptr) {
         m_devicePages->OnRemoval(slot, before, m_deviceSlots);
     }
+    UpdateAudioCapture();
 }
 
 QWidget* CMainWnd::CreateControl(const QString& className, QWidget* parent) {
@@ -764,11 +881,9 @@ void CMainWnd::ExitRoutine() {
     CSetWnd::RequestClose();
     hide();
     m_threads.StopAll(std::chrono::milliseconds(1000));
-    if (m_bus != nullptr) {
+    if (m_audioCapture != nullptr) {
         // The audio capture program stops its capture, its analysis and itself.
-        for (qint64 command : {2, 4, 5}) {
-            m_bus->Broadcast(RegisteredMessage::AudioRecordCtrl, command, 0);
-        }
+        m_audioCapture->Stop();
     }
     m_tray.Delete();
     QApplication::quit();

@@ -4,6 +4,7 @@
 // the first device scan has finished, kept alive in the tray when closed, and the receiver of
 // the program-wide messages from the instance bus.
 
+#include "app/AudioCaptureLink.h"
 #include "app/CSkinFrame.h"
 #include "app/DevicePages.h"
 #include "app/InstanceBus.h"
@@ -11,18 +12,22 @@
 #include "app/PageActions.h"
 #include "app/SkinChange.h"
 #include "app/SleepWatch.h"
+#include "app/SynchronisedLighting.h"
 #include "app/ThreadSlots.h"
 #include "app/UnwritableFolderNotice.h"
+#include "devices/MusicBands.h"
 #include "hid/DeviceTable.h"
 #include "hid/Discovery.h"
+#include "profiles/MusicStyles.h"
 #include "toolkit/TrayIcon.h"
 #include "toolkit/WindowImplBase.h"
 
 #include <memory>
 
 namespace q407::pages {
+class CKestravaKeyboardDevice;
 class CKestravaUSBDevice;
-}
+} // namespace q407::pages
 
 namespace q407::app {
 
@@ -109,6 +114,20 @@ public:
 
     // The page of the visible, selected selector entry; nullptr when there is none.
     pages::CKestravaUSBDevice* SelectedPage() const;
+    // The lighting effect every device can follow, run by the thread of slot 8.
+    SynchronisedLighting& SharedLighting() { return m_sharedLighting; }
+    // The audio capture program the audio light modes listen through (none without a bus).
+    AudioCaptureLink* AudioCapture() const { return m_audioCapture.get(); }
+    // The band levels the spectrum blocks have built so far.
+    const q407::devices::MusicBands& MusicBands() const { return m_musicBands; }
+    // Spectrum blocks taken since the start.
+    int SpectrumBlocksTaken() const { return m_spectrumBlocks; }
+    // Starts the audio capture program while a page listens to the sound and ends it otherwise.
+    void UpdateAudioCapture();
+    // "AudioFile.json" with the music styles.
+    const profiles::AudioFile& MusicStyleFile() const { return m_audioFile; }
+    // A device page's profiles were reset: the music styles go back to their defaults too.
+    void OnPageReset();
 
     // Sizes the window for its screen: 1000 x 640 at DPI 96 or 1500 x 960 at DPI 144, centred,
     // keeping it shown or hidden as it was.
@@ -153,6 +172,10 @@ private:
     void OnCloseButton(int);
     void OnLightStatusButton(int);
     void OnSettingsButton(int);
+    void OnMusicSettingButton(int);
+    // The colour sliders of the audio light: the label shows the value and the capture program
+    // takes it as a component of the colour input.
+    bool OnColourInputSlider(const QString& name, int value);
     void OnSkinButton(int);
     void OnSelectPrevious(int);
     void OnSelectNext(int);
@@ -173,6 +196,12 @@ private:
     class DiscoveryBridge;
     void OnDeviceArrived(int slot);
     void OnDeviceRemoved(int slot);
+    // Keyboard connections among the occupied slots (a keyboard by cable and through its
+    // receiver counts twice).
+    int KeyboardSlots() const;
+    void OnSpectrumBlock(const QByteArray& block);
+    // The first keyboard page, which the music levels and the colour input go to.
+    pages::CKestravaKeyboardDevice* FirstKeyboardPage() const;
 
     InstanceBus* m_bus = nullptr;
     q407::hid::HidBackend* m_backend = nullptr;
@@ -183,9 +212,14 @@ private:
     std::unique_ptr<DevicePages> m_devicePages;
     std::unique_ptr<PageActions> m_pageActions;
     std::unique_ptr<KeyMacroActions> m_keyMacroActions;
+    SynchronisedLighting m_sharedLighting; // before m_threads: its thread uses it
     ThreadSlots m_threads;
     std::unique_ptr<SleepWatch> m_sleepWatch;
     std::unique_ptr<UnwritableFolderNotice> m_folderNotice;
+    std::unique_ptr<AudioCaptureLink> m_audioCapture;
+    q407::devices::MusicBands m_musicBands;
+    int m_spectrumBlocks = 0;
+    profiles::AudioFile m_audioFile;
     bool m_exiting = false;
     bool m_lightControl = true;
     bool m_running = true; // false while the machine sleeps

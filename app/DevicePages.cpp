@@ -2,6 +2,7 @@
 
 #include "common/Diag.h"
 #include "editors/CLightControlUI.h"
+#include "editors/LightRules.h"
 #include "pages/CDeviceOptionUI.h"
 #include "pages/CKestravaUSBDevice.h"
 #include "pages/CMpDevicePowerUI.h"
@@ -13,6 +14,7 @@
 #include <QBoxLayout>
 #include <QStackedWidget>
 #include <QTimer>
+#include <algorithm>
 
 namespace q407::app {
 namespace {
@@ -490,6 +492,50 @@ void DevicePages::UpdateNoDeviceHint() {
             if (editors::CLightControlUI* light = record.page->LightPanel()) {
                 light->SetSameModeAvailable(several);
             }
+        }
+    }
+    if (!several) {
+        StopSharedLighting();
+    }
+}
+
+std::vector<q407::devices::DeviceModel*> DevicePages::SharedLightingOrder() const {
+    std::vector<q407::devices::DeviceModel*> models;
+    for (int kind : {q407::devices::kKindMouse, q407::devices::kKindMousePad,
+                     q407::devices::kKindHeadset, q407::devices::kKindKeyboard}) {
+        for (const auto& record : m_pages) {
+            if (record.kind == kind && record.page != nullptr && record.page->HasModel()) {
+                models.push_back(&record.page->Model());
+            }
+        }
+    }
+    return models;
+}
+
+void DevicePages::StopSharedLighting() {
+    for (const auto& record : m_pages) {
+        if (record.page == nullptr || !record.page->HasModel()) {
+            continue;
+        }
+        auto& model = record.page->Model();
+        if (model.FollowsSharedLighting()) {
+            model.SetFollowsSharedLighting(false);
+            model.WriteConfig(0, 0, 1, 0, 0);
+        }
+    }
+}
+
+bool DevicePages::AnyConnectedPageListens() const {
+    return std::any_of(m_pages.begin(), m_pages.end(), [](const PageRecord& record) {
+        return record.commandMode != 0 && record.page != nullptr &&
+               editors::IsAudioLightMode(record.kind, record.page->LightRecord().mode);
+    });
+}
+
+void DevicePages::SetAudioStatus(const QString& textOrId) {
+    for (const auto& record : m_pages) {
+        if (record.page != nullptr && record.page->LightPanel() != nullptr) {
+            record.page->LightPanel()->SetAudioStatus(textOrId);
         }
     }
 }

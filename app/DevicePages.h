@@ -19,6 +19,9 @@ class QWidget;
 namespace q407::toolkit {
 class WindowImplBase;
 }
+namespace q407::devices {
+class DeviceModel;
+}
 namespace q407::pages {
 class CDeviceOptionUI;
 class CKestravaUSBDevice;
@@ -70,6 +73,16 @@ public:
     // Whether this program drives the lighting: every mouse, mouse pad and keyboard page takes
     // the flag (pages made later too); keyboards are told to resume host lighting when it is on.
     void ApplyLightControl(bool on);
+    // The pages' models in the order the shared lighting effect reaches them: mouse, mouse pad,
+    // headset, keyboard.
+    std::vector<q407::devices::DeviceModel*> SharedLightingOrder() const;
+    // No page follows the shared lighting effect any more; those that did show their own
+    // lighting again on their devices.
+    void StopSharedLighting();
+    // Some page of a connected device shows a light mode that follows the computer's sound.
+    bool AnyConnectedPageListens() const;
+    // The line of every page's audio page about the sound (a text id; empty hides it).
+    void SetAudioStatus(const QString& textOrId);
 
 private:
     struct PageRecord {

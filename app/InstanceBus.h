@@ -54,6 +54,8 @@ public:
     bool SendDeviceInformation(const QByteArray& block,
                                const QString& tool = QString::fromLatin1(kServiceToolName)) const;
     bool HasBus() const { return m_onBus; }
+    // The bus this instance is on (helpers it starts join the same one).
+    QDBusConnection Connection() const { return m_connection; }
     // Gives up the name or the lock.
     void Release();
 

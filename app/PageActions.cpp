@@ -2,6 +2,7 @@
 
 #include "app/CMainWnd.h"
 #include "common/Diag.h"
+#include "devices/SharedLightEffect.h"
 #include "editors/CDeviceProfileUI.h"
 #include "editors/CLightControlUI.h"
 #include "pages/CKestravaHS6533Device.h"
@@ -58,6 +59,8 @@ constexpr FeatureTabRow kFeatureTabs[] = {
 };
 
 const char* const kColourEdits[] = {"deng_edit_R", "deng_edit_G", "deng_edit_B"};
+const char* const kAudioColourEdits[] = {"deng_audioedit_R", "deng_audioedit_G",
+                                         "deng_audioedit_B"};
 
 // The keyboard's three switches by option name.
 struct SwitchRow {
@@ -126,6 +129,9 @@ void PageActions::Tell(const QString& textId, int value) const {
 bool PageActions::Handle(const toolkit::TNotifyUI& msg) {
     const QString name = msg.SenderName();
     const auto [prefix, n] = SplitNumberedName(name);
+    if (OnAudioLight(msg.sType, prefix, n)) {
+        return true;
+    }
     if (msg.sType == QLatin1String("click")) {
         return OnClick(prefix, n);
     }
@@ -150,6 +156,78 @@ bool PageActions::Handle(const toolkit::TNotifyUI& msg) {
         return OnSelectEnd(name);
     }
     return false;
+}
+
+// --- The audio page ----------------------------------------------------------------------------
+
+bool PageActions::OnAudioLight(const QString& type, const QString& prefix, int n) {
+    const auto is = [&](const char* notification, const char* control) {
+        return type == QLatin1String(notification) && Is(prefix, control);
+    };
+    const bool modeOrSeven = n < 0 && (is("itemselect", "light_combo_AudiomodeSelect") ||
+                                       is("selectchanged", "deng_7audiocolor_check"));
+    const bool side = n < 0 && (is("selectchanged", "audio_BkColor_check") ||
+                                is("selectchanged", "audio_FgColor_check"));
+    const bool palette = n < 0 && is("colorchanged", "deng_audioColor_Pallet");
+    const bool preset = n >= 0 && is("click", "audiocolor_option_");
+    const bool noBackground = n < 0 && is("click", "Close_bkColor_btn");
+    int edited = -1;
+    for (int component = 0; component < 3 && n < 0; ++component) {
+        if (is("killfocus", kAudioColourEdits[component])) {
+            edited = component;
+        }
+    }
+    if (!modeOrSeven && !side && !palette && !preset && !noBackground && edited < 0) {
+        return false;
+    }
+    pages::CKestravaUSBDevice* page = Page();
+    editors::CLightControlUI* light = page != nullptr ? page->LightPanel() : nullptr;
+    if (light == nullptr) {
+        return true;
+    }
+    // Choosing a side keeps both colours; typing reads the edit, not the button.
+    const bool takeColour = !side && edited < 0;
+    q407::profiles::AudioLightInfo record = light->GetAudioLightInfo(takeColour);
+    const bool foreground = record.colourType != 0;
+    std::uint8_t* shown[] = {foreground ? &record.foregroundRed : &record.backgroundRed,
+                             foreground ? &record.foregroundGreen : &record.backgroundGreen,
+                             foreground ? &record.foregroundBlue : &record.backgroundBlue};
+    const auto setShown = [&](std::uint32_t argb) {
+        const std::uint8_t components[] = {static_cast<std::uint8_t>((argb >> 16) & 0xFF),
+                                           static_cast<std::uint8_t>((argb >> 8) & 0xFF),
+                                           static_cast<std::uint8_t>(argb & 0xFF)};
+        bool changed = false;
+        for (int c = 0; c < 3; ++c) {
+            changed = changed || *shown[c] != components[c];
+            *shown[c] = components[c];
+        }
+        return changed;
+    };
+    if (palette) {
+        // The seven colours stay only while the foreground keeps its colour.
+        if (setShown(light->GetAudioPaletteColour()) && foreground) {
+            record.sevenColours = 0;
+        }
+    } else if (preset) {
+        setShown(light->GetPresetAudioColour(n));
+        if (foreground) {
+            record.sevenColours = 0;
+        }
+    } else if (edited >= 0) {
+        *shown[edited] = static_cast<std::uint8_t>(std::max(0, light->AudioColourValue(edited)));
+        if (foreground) {
+            record.sevenColours = 0;
+        }
+    } else if (noBackground) {
+        record.backgroundRed = record.backgroundGreen = record.backgroundBlue = 0;
+    }
+    // A typed value above 255 is stored as 255, but the edit keeps what was typed.
+    const QString typed = edited >= 0 ? light->GetAudioColourText(edited) : QString();
+    page->ApplyAudioLightRecord(record);
+    if (edited >= 0) {
+        light->SetAudioColourText(edited, typed);
+    }
+    return true;
 }
 
 // --- Click table ---------------------------------------------------------------------------------
@@ -223,6 +301,8 @@ bool PageActions::OnClick(const QString& prefix, int n) {
         if (pages::CKestravaHS6533Device* headset = Headset()) {
             headset->DeleteCustomEq();
         }
+    } else if (Is(name, "deng_same_mode")) {
+        ShareSelectedLighting();
     } else if (Is(name, "profile_fun_spread_btn")) {
         if (editors::CDeviceProfileUI* panel = ProfilePanel()) {
             panel->ShowProfileMenu(!panel->IsProfileMenuVisible());
@@ -284,6 +364,7 @@ bool PageActions::OnSelect(const QString& prefix, int n, bool checked) {
         if (light == nullptr || (!checked && !Is(prefix, "deng_7color_check"))) {
             return true;
         }
+        StopFollowing(page);
         q407::profiles::LightInfo record = page->LightRecord();
         if (Is(prefix, "deng_7color_check")) {
             record.multiColor = light->GetMultiColour() ? 1 : 0;
@@ -433,6 +514,7 @@ bool PageActions::OnValue(const QString& prefix, int n, int value, bool moving) 
     if (Is(prefix, "deng_light_slider") || Is(prefix, "deng_speed_slider")) {
         pages::CKestravaUSBDevice* page = Page();
         if (page != nullptr && page->LightPanel() != nullptr) {
+            StopFollowing(page);
             q407::profiles::LightInfo record = page->LightRecord();
             if (Is(prefix, "deng_light_slider")) {
                 record.brightness = static_cast<std::uint8_t>(page->LightPanel()->GetBrightness());
@@ -468,6 +550,7 @@ bool PageActions::OnItem(const QString& name, int row) {
         if (page != nullptr && page->LightPanel() != nullptr) {
             const int mode = page->LightPanel()->GetSelectedMode();
             if (mode >= 0 && mode <= 0xFF) {
+                StopFollowing(page);
                 page->LightPanel()->SelectMode(mode);
                 q407::profiles::LightInfo record = page->LightRecord();
                 record.mode = static_cast<std::uint8_t>(mode);
@@ -521,6 +604,7 @@ bool PageActions::OnKillFocus(const QString& prefix, int n) {
             if (value < 0) {
                 return true;
             }
+            StopFollowing(page);
             q407::profiles::LightInfo record = page->LightRecord();
             std::uint8_t* bytes[] = {&record.red, &record.green, &record.blue};
             *bytes[component] = static_cast<std::uint8_t>(value & 0xFF);
@@ -540,6 +624,7 @@ bool PageActions::OnColour(const QString& name) {
         return false;
     }
     if (editors::CLightControlUI* light = LightPanel()) {
+        StopFollowing(Page());
         ApplyColour(light->GetPaletteColour(), false);
     }
     return true;
@@ -578,6 +663,41 @@ void PageActions::ApplyColour(std::uint32_t argb, bool setPalette) {
     } else {
         light->SetColourButton(argb | 0xFF000000u);
     }
+}
+
+void PageActions::StopFollowing(pages::CKestravaUSBDevice* page) {
+    if (page != nullptr && page->HasModel()) {
+        page->Model().SetFollowsSharedLighting(false);
+    }
+}
+
+void PageActions::ShareSelectedLighting() {
+    pages::CKestravaUSBDevice* selected = Page();
+    DevicePages* pages = m_window.Pages();
+    if (selected == nullptr || !selected->HasModel() || pages == nullptr) {
+        return;
+    }
+    const auto settings =
+        q407::devices::SharedSettingsOf(selected->Model().Kind(), selected->LightRecord());
+    if (!settings) {
+        return;
+    }
+    m_window.SharedLighting().SetSettings(*settings);
+    for (int i = 0; i < pages->PageCount(); ++i) {
+        pages::CKestravaUSBDevice* page = pages->Page(i);
+        if (page == nullptr || !page->HasModel() || !page->Model().IsOpen() ||
+            !q407::devices::LightModeFor(page->Model().Kind(), settings->mode)) {
+            continue;
+        }
+        const auto record =
+            q407::devices::FollowingRecord(page->Model().Kind(), page->LightRecord(), *settings);
+        if (editors::CLightControlUI* light = page->LightPanel()) {
+            light->ShowLightInfo(record);
+        }
+        page->ApplyLightRecord(record);
+        page->Model().SetFollowsSharedLighting(true);
+    }
+    m_window.SharedLighting().Wake();
 }
 
 void PageActions::ShowFeature(int n) {
@@ -690,6 +810,7 @@ void PageActions::ResetProfile() {
     if (editors::CDeviceProfileUI* panel = ProfilePanel();
         panel && Confirm(QT_TRID_NOOP("message_text_22"))) {
         panel->ResetProfileFile();
+        m_window.OnPageReset();
         ApplySelectedProfile();
     }
 }

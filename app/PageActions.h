@@ -45,6 +45,8 @@ public:
     int ApplySelectedProfile();
 
 private:
+    // The audio page of the lighting panel; false when the control is not one of it.
+    bool OnAudioLight(const QString& type, const QString& prefix, int n);
     bool OnClick(const QString& prefix, int n);
     bool OnSelect(const QString& prefix, int n, bool checked);
     bool OnValue(const QString& prefix, int n, int value, bool moving);
@@ -76,6 +78,11 @@ private:
     void ShowFeature(int n);
     // The lighting panel's colour (and its components) applied to the selected page.
     void ApplyColour(std::uint32_t argb, bool setPalette);
+    // "deng_same_mode": every open page takes the selected page's light mode as the shared
+    // effect and follows it; nothing changes when the mode has no shared equivalent.
+    void ShareSelectedLighting();
+    // The page's own light edits end its following of the shared effect.
+    static void StopFollowing(pages::CKestravaUSBDevice* page);
 
     CMainWnd& m_window;
 };

@@ -266,9 +266,18 @@ void DeviceModel::StopPageThreads() {
 void DeviceModel::LightLoop(const Event& stop) {
     using Clock = std::chrono::steady_clock;
     Clock::time_point lastFrame = Clock::now();
+    Clock::time_point lastSharedWrite{};
     while (!stop.IsSet()) {
         if (!IsOpen()) {
             if (stop.Wait(kLightIdle)) {
+                break;
+            }
+            lastFrame = Clock::now();
+            continue;
+        }
+        if (FollowsSharedLighting()) {
+            // The shared effect replaces the page's own animation, seen or not.
+            if (FollowSharedEffect(stop, lastSharedWrite)) {
                 break;
             }
             lastFrame = Clock::now();
@@ -516,6 +525,99 @@ void DeviceModel::ShowPreviewMode(std::uint8_t mode) {
 profiles::LightInfo DeviceModel::GetLightParams() const {
     std::lock_guard lock(m_previewMutex);
     return m_lightParams;
+}
+
+// --- Shared lighting effect ----------------------------------------------------------------------
+
+void DeviceModel::OfferSharedFrame(const SharedFrame& frame) {
+    std::lock_guard lock(m_sharedFrameLock);
+    m_sharedFrame = frame;
+    ++m_sharedFrameNumber;
+}
+
+bool DeviceModel::FollowSharedEffect(const Event& stop,
+                                     std::chrono::steady_clock::time_point& lastWrite) {
+    // The newest frame is taken once per interval: the effect may run at a thousand frames a
+    // second, which neither the picture nor the device link needs.
+    const auto interval = IsWireless() ? kSharedFrameIntervalReceiver : kSharedFrameInterval;
+    if (stop.Wait(interval)) {
+        return true;
+    }
+    SharedFrame frame;
+    bool written = false;
+    {
+        std::lock_guard lock(m_sharedFrameLock);
+        if (m_sharedFrameNumber == m_sharedFrameShown) {
+            return false;
+        }
+        m_sharedFrameShown = m_sharedFrameNumber;
+        frame = m_sharedFrame;
+        written = m_sharedFrameWritten == frame;
+    }
+    EditPreview([&frame](PreviewBuffers& buffers) {
+        std::fill(buffers.leds.begin(), buffers.leds.end(),
+                  MakeLed({frame.red, frame.green, frame.blue}, frame.brightness));
+    });
+    FramePassed();
+    const auto now = std::chrono::steady_clock::now();
+    if (written || now - lastWrite < interval) {
+        return false;
+    }
+    lastWrite = now;
+    // The page may have stopped following while this thread waited; its own settings, written
+    // by the UI thread after KeepFrameTemplate, must not be overwritten by a late frame.
+    std::lock_guard writeLock(m_frameWriteLock);
+    if (!FollowsSharedLighting()) {
+        return false;
+    }
+    if (WriteSharedFrame(frame) == 1) {
+        m_sharedFramesWritten.fetch_add(1);
+        std::lock_guard lock(m_sharedFrameLock);
+        m_sharedFrameWritten = frame;
+    }
+    return false;
+}
+
+void DeviceModel::KeepFrameTemplate(FrameTemplate frameTemplate) {
+    // Waits for a frame being written, so the caller's own write comes after it.
+    std::lock_guard writeLock(m_frameWriteLock);
+    std::lock_guard lock(m_sharedFrameLock);
+    m_frameTemplate = std::move(frameTemplate);
+    // The device now shows the page's own light: the next frame is written whatever it is.
+    m_sharedFrameWritten.reset();
+}
+
+int DeviceModel::WriteSharedFrame(const SharedFrame& frame) {
+    std::optional<FrameTemplate> frameTemplate;
+    {
+        std::lock_guard lock(m_sharedFrameLock);
+        frameTemplate = m_frameTemplate;
+    }
+    // Another program may own the lighting; the preview still shows the effect.
+    if (!frameTemplate || !IsOpen() || !LightOutput()) {
+        return 0;
+    }
+    std::vector<std::uint8_t>& block = frameTemplate->block;
+    const std::size_t last = std::max({frameTemplate->effectAt, frameTemplate->brightnessAt,
+                                       frameTemplate->multiColourAt, frameTemplate->redAt + 2});
+    if (last >= block.size()) {
+        return 0;
+    }
+    // A steady light at full brightness, the frame's brightness folded into its colour.
+    if (frameTemplate->steadyEffect) {
+        block[frameTemplate->effectAt] = *frameTemplate->steadyEffect;
+    }
+    block[frameTemplate->brightnessAt] = 4;
+    block[frameTemplate->multiColourAt] = 0;
+    const std::array<std::uint8_t, 3> colour{frame.red, frame.green, frame.blue};
+    for (std::size_t c = 0; c < colour.size(); ++c) {
+        block[frameTemplate->redAt + c] =
+            static_cast<std::uint8_t>(colour[c] * unsigned{frame.brightness} / 255);
+    }
+    return protocol::WriteSettingsSequence(Protocol(), frameTemplate->layout, frameTemplate->slot,
+                                           block) == protocol::kResultOk
+               ? 1
+               : 0;
 }
 
 void DeviceModel::SetAudioLightParams(const profiles::AudioLightInfo& params) {

@@ -43,10 +43,12 @@
 #include "devices/PageEventTable.h"
 #include "devices/PageEvents.h"
 #include "devices/PageThread.h"
+#include "devices/SharedLightEffect.h"
 #include "hid/CHidDevice.h"
 #include "hid/DeviceTable.h"
 #include "profiles/ProfileRecords.h"
 #include "protocol/CDeviceProtocol.h"
+#include "protocol/Sequences.h"
 
 #include <array>
 #include <atomic>
@@ -78,6 +80,10 @@ inline constexpr std::chrono::milliseconds kLightStep{2};
 inline constexpr std::chrono::milliseconds kLightIdle{100};
 // After a failed read (device gone, say) the listening thread waits this long before the next one.
 inline constexpr std::chrono::milliseconds kListenRetry{50};
+// A device that follows the shared lighting effect gets a frame at most this often, by cable and
+// through a receiver.
+inline constexpr std::chrono::milliseconds kSharedFrameInterval{20};
+inline constexpr std::chrono::milliseconds kSharedFrameIntervalReceiver{50};
 
 inline constexpr std::size_t kLedLevelCount = 170;
 inline constexpr std::size_t kRingSize = 23;
@@ -196,6 +202,18 @@ public:
     // (game events); SetLightParams or LoadLighting brings the page's settings back.
     void ShowPreviewMode(std::uint8_t mode);
 
+    // --- Shared lighting effect ----------------------------------------------------------------
+    // Whether the page follows the effect every device shares (kept in the protocol object).
+    bool FollowsSharedLighting() const { return m_protocol.FollowsSharedLighting(); }
+    void SetFollowsSharedLighting(bool follows) { m_protocol.SetFollowsSharedLighting(follows); }
+    // The main window's lighting thread offers every frame of the effect (any thread). While the
+    // page follows the effect and its device is open, the light thread shows the newest frame in
+    // the preview, also while the preview is paused, and writes it to the device
+    // (WriteSharedFrame) when it changed, at most once per kSharedFrameInterval
+    // (kSharedFrameIntervalReceiver through a receiver).
+    void OfferSharedFrame(const SharedFrame& frame);
+    int SharedFramesWritten() const { return m_sharedFramesWritten.load(); }
+
     // First operations of the derived list.
     virtual profiles::LightInfo GetLightParams() const;
     virtual void PreviewDeviceFrameA() {}
@@ -300,6 +318,27 @@ protected:
     // changed, when the default profile has no such entry.
     bool ReadDefaultProfile(profiles::CBasicProfiledata& profile) const;
 
+    // Writes one frame of the shared effect to the device (light thread): 1 written, else 0.
+    // The base writes the page's settings block as last written, in its steady mode with the
+    // frame's colour (see KeepFrameTemplate), while this program drives the lighting; pages
+    // with a faster way replace it.
+    virtual int WriteSharedFrame(const SharedFrame& frame);
+    // Where a page's settings block keeps its light, for writing frames from the light thread
+    // without touching what the UI thread changes.
+    struct FrameTemplate {
+        std::vector<std::uint8_t> block; // as last written to the device
+        protocol::SettingsLayout layout;
+        int slot = 0;
+        std::size_t effectAt = 0;     // the effect code byte
+        std::size_t brightnessAt = 0; // brightness level byte
+        std::size_t multiColourAt = 0;
+        std::size_t redAt = 0;                    // red, green, blue
+        std::optional<std::uint8_t> steadyEffect; // the device's effect code of a steady light
+    };
+    // Called by the page each time before it writes its settings block (UI thread); waits for a
+    // frame being written, so the page's own settings reach the device after it.
+    void KeepFrameTemplate(FrameTemplate frameTemplate);
+
     // Acts on one event value read on `channel` (listening thread).
     void HandleEvent(int channel, std::uint16_t value);
     light::PreviewParams CurrentPreviewParams() const; // under m_previewMutex
@@ -322,6 +361,8 @@ private:
     const Channel* ChannelFor(int channel) const;
     void ListenLoop(Channel& channel, const Event& stop);
     void LightLoop(const Event& stop);
+    // One round of the light thread while the page follows the shared effect; true when stopped.
+    bool FollowSharedEffect(const Event& stop, std::chrono::steady_clock::time_point& lastWrite);
     void StartRipple();
     void FramePassed() { m_frameCount.fetch_add(1); }
 
@@ -373,6 +414,16 @@ private:
     std::mutex m_randomLock;
 
     std::atomic<std::uint32_t> m_frameCount{0};
+
+    std::mutex m_frameWriteLock;          // held while a frame is written; taken first
+    mutable std::mutex m_sharedFrameLock; // the offered frame and the frame template
+    SharedFrame m_sharedFrame;
+    std::uint32_t m_sharedFrameNumber = 0;
+    std::uint32_t m_sharedFrameShown = 0;
+    std::optional<SharedFrame> m_sharedFrameWritten;
+    std::optional<FrameTemplate> m_frameTemplate;
+    std::atomic<int> m_sharedFramesWritten{0};
+
     PageThread m_lightThread;
 };
 

@@ -127,6 +127,12 @@ int HeadsetModel::WriteLedReports(std::span<const LedColour> leds) {
     return sent;
 }
 
+int HeadsetModel::WriteSharedFrame(const SharedFrame& frame) {
+    std::array<LedColour, kHeadsetLedCount> leds{};
+    leds.fill(MakeLed({frame.red, frame.green, frame.blue}, frame.brightness));
+    return WriteLedReports(leds) == static_cast<int>(kLedReportCount) ? 1 : 0;
+}
+
 // --- Profile -------------------------------------------------------------------------------------
 
 void HeadsetModel::TakeProfile() {

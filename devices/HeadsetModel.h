@@ -128,6 +128,8 @@ public:
     int WriteLedReports(std::span<const LedColour> leds);
 
 protected:
+    // A frame of the shared effect goes out as LED reports, every LED in its colour.
+    int WriteSharedFrame(const SharedFrame& frame) override;
     std::size_t EffectPositionOf(int mode) const override;
     void TakeProfile() override;
 

@@ -89,6 +89,15 @@ int LightBlockModel::WriteConfig(int slot, int value, int a, int b, int c) {
         out[lb::kEffect] = static_cast<std::uint8_t>(std::clamp(m_effectCodes[position], 0, 0xFF));
     }
     out[lb::kSpeed] = static_cast<std::uint8_t>(kMaxSpeedLevel - m_configBlock[lb::kSpeed]);
+    FrameTemplate frameTemplate{{out.begin(), out.end()}, p::kPadSettings,  slot,     lb::kEffect,
+                                lb::kBrightness,          lb::kMultiColour, lb::kRed, std::nullopt};
+    if (const auto steady = LightModeFor(Kind(), SharedMode::Steady)) {
+        if (const std::size_t at = EffectPositionOf(*steady); at < m_effectCodes.size()) {
+            frameTemplate.steadyEffect =
+                static_cast<std::uint8_t>(std::clamp(m_effectCodes[at], 0, 0xFF));
+        }
+    }
+    KeepFrameTemplate(std::move(frameTemplate));
     return p::WriteSettingsSequence(Protocol(), p::kPadSettings, slot, out) == p::kResultOk ? 1 : 0;
 }
 

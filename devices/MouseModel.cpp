@@ -341,6 +341,14 @@ int MouseModel::WriteConfig(int slot, int value, int a, int b, int c) {
     EnsureEffectCodes();
     MouseConfigBlock out = m_configBlock;
     BuildBlock(out, value);
+    FrameTemplate frameTemplate{
+        {out.begin(), out.end()}, p::kMouseSettings, slot,     mb::kEffect,
+        mb::kBrightness,          mb::kMultiColour,  mb::kRed, std::nullopt};
+    if (const auto steady = LightModeFor(kKindMouse, SharedMode::Steady);
+        steady && *steady < m_effectCodes.size()) {
+        frameTemplate.steadyEffect = ToByte(m_effectCodes[*steady]);
+    }
+    KeepFrameTemplate(std::move(frameTemplate));
     return p::WriteSettingsSequence(Protocol(), p::kMouseSettings, slot, out) == p::kResultOk ? 1
                                                                                               : 0;
 }
@@ -385,8 +393,14 @@ void MouseModel::SetLightParams(const profiles::LightInfo& params) {
     m_profile.SetLightInfo(params);
 }
 
+void MouseModel::SetAudioLightParams(const profiles::AudioLightInfo& params) {
+    DeviceModel::SetAudioLightParams(params);
+    m_profile.SetAudioLightInfo(params);
+}
+
 void MouseModel::LoadLighting() {
     DeviceModel::SetLightParams(m_profile.GetLightInfo());
+    DeviceModel::SetAudioLightParams(m_profile.GetAudioLightInfo());
     m_lightList = m_profile.GetLightList();
     if (!m_profile.GetLightConfigPath().empty()) {
         m_profile.LoadLightConfig(m_profile.GetLightConfigPath());

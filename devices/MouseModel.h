@@ -142,6 +142,7 @@ public:
     void SaveProfile() override;
     void SetDeviceIndex(int index) override;
     void SetLightParams(const profiles::LightInfo& params) override;
+    void SetAudioLightParams(const profiles::AudioLightInfo& params) override;
     void LoadLighting() override;
     // The default profile's entry becomes the profile (saved). 0, with nothing changed, when the
     // default profile has no entry for this device.

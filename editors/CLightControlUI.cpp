@@ -15,6 +15,7 @@
 #include <QStackedWidget>
 #include <QStandardItemModel>
 #include <array>
+#include <cstring>
 
 namespace q407::editors {
 namespace {
@@ -291,6 +292,151 @@ void CLightControlUI::UpdateLightLayout(int kind, int row) {
                                 QLatin1String(layout->labels->right));
     }
     ShowSameModeButton(layout->sameMode);
+}
+
+void CLightControlUI::SetAudioStatus(const QString& textOrId) {
+    if (QWidget* label = Lookup(QStringLiteral("light_audio_status_label"))) {
+        toolkit::SetControlText(label, textOrId);
+        label->setVisible(!textOrId.isEmpty());
+    }
+}
+
+QString CLightControlUI::GetAudioStatus() const {
+    const QWidget* label = Lookup(QStringLiteral("light_audio_status_label"));
+    return label != nullptr && !label->isHidden() ? toolkit::ControlText(label) : QString();
+}
+
+namespace {
+
+constexpr std::array<const char*, 3> kAudioEdits{"deng_audioedit_R", "deng_audioedit_G",
+                                                 "deng_audioedit_B"};
+constexpr int kAudioModeWithoutColours = 3;
+
+std::uint32_t Argb(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+    return 0xFF000000u | (std::uint32_t{red} << 16) | (std::uint32_t{green} << 8) | blue;
+}
+
+void SetOption(QWidget* control, bool checked) {
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        const QSignalBlocker blocker(button);
+        button->setChecked(checked);
+    }
+}
+
+bool OptionChecked(const QWidget* control) {
+    const auto* button = qobject_cast<const QAbstractButton*>(control);
+    return button != nullptr && button->isChecked();
+}
+
+profiles::AudioLightInfo FromBytes(const std::array<std::uint8_t, 9>& bytes) {
+    profiles::AudioLightInfo info;
+    std::memcpy(&info, bytes.data(), sizeof info);
+    return info;
+}
+
+} // namespace
+
+void CLightControlUI::SetAudioLightInfo(const profiles::AudioLightInfo& info) {
+    std::memcpy(m_audioRecord.data(), &info, sizeof info);
+    if (auto* combo = Control<QComboBox>(QStringLiteral("light_combo_AudiomodeSelect"))) {
+        const QSignalBlocker blocker(combo);
+        combo->setCurrentIndex(info.audioMode < combo->count() ? info.audioMode : -1);
+    }
+    const bool foreground = info.colourType != 0;
+    SetOption(Lookup(QStringLiteral("audio_BkColor_check")), !foreground);
+    SetOption(Lookup(QStringLiteral("audio_FgColor_check")), foreground);
+    if (QWidget* seven = Lookup(QStringLiteral("deng_7audiocolor_check"))) {
+        seven->setEnabled(foreground);
+        SetOption(seven, foreground && info.sevenColours != 0);
+    }
+    const std::array<std::uint8_t, 3> shown =
+        foreground ? std::array{info.foregroundRed, info.foregroundGreen, info.foregroundBlue}
+                   : std::array{info.backgroundRed, info.backgroundGreen, info.backgroundBlue};
+    for (std::size_t c = 0; c < kAudioEdits.size(); ++c) {
+        if (auto* edit = Control<QLineEdit>(QLatin1String(kAudioEdits[c]))) {
+            const QSignalBlocker blocker(edit);
+            edit->setText(QString::number(shown[c]));
+        }
+    }
+    const std::uint32_t colour = Argb(shown[0], shown[1], shown[2]);
+    if (auto* palette = Control<CColorPaletteUI>(QStringLiteral("deng_audioColor_Pallet"))) {
+        palette->SetColour(colour);
+    }
+    SetBackgroundColour(Lookup(QStringLiteral("deng_audiocolordp_btn")), colour);
+    const bool colours = info.audioMode != kAudioModeWithoutColours;
+    EnableGroup("light_audiocolor_layout", colours);
+    EnableGroup("audiocolorpallet_layout", colours);
+}
+
+profiles::AudioLightInfo CLightControlUI::GetAudioLightInfo(bool takeColour) const {
+    profiles::AudioLightInfo info = FromBytes(m_audioRecord);
+    if (const auto* combo = Control<QComboBox>(QStringLiteral("light_combo_AudiomodeSelect"));
+        combo != nullptr && combo->currentIndex() >= 0) {
+        info.audioMode = static_cast<std::uint8_t>(combo->currentIndex());
+    }
+    info.sevenColours = OptionChecked(Lookup(QStringLiteral("deng_7audiocolor_check"))) ? 1 : 0;
+    const bool background = OptionChecked(Lookup(QStringLiteral("audio_BkColor_check")));
+    const bool foreground = OptionChecked(Lookup(QStringLiteral("audio_FgColor_check")));
+    // Choosing the other option leaves both chosen for a moment: that is a switch of sides.
+    if (background && foreground) {
+        info.colourType = info.colourType != 0 ? 0 : 1;
+    } else {
+        info.colourType = background ? 0 : 1;
+    }
+    if (takeColour) {
+        const std::uint32_t colour =
+            BackgroundColour(Lookup(QStringLiteral("deng_audiocolordp_btn")));
+        const auto red = static_cast<std::uint8_t>((colour >> 16) & 0xFF);
+        const auto green = static_cast<std::uint8_t>((colour >> 8) & 0xFF);
+        const auto blue = static_cast<std::uint8_t>(colour & 0xFF);
+        if (info.colourType != 0) {
+            info.foregroundRed = red;
+            info.foregroundGreen = green;
+            info.foregroundBlue = blue;
+        } else {
+            info.backgroundRed = red;
+            info.backgroundGreen = green;
+            info.backgroundBlue = blue;
+        }
+    }
+    return info;
+}
+
+std::uint32_t CLightControlUI::GetPresetAudioColour(int n) const {
+    return BackgroundColour(Lookup(QStringLiteral("audiocolor_option_") + QString::number(n)));
+}
+
+std::uint32_t CLightControlUI::GetAudioPaletteColour() const {
+    const auto* palette = Control<CColorPaletteUI>(QStringLiteral("deng_audioColor_Pallet"));
+    return palette != nullptr ? palette->GetColour() : 0xFF000000u;
+}
+
+QString CLightControlUI::GetAudioColourText(int component) const {
+    if (component < 0 || component >= static_cast<int>(kAudioEdits.size())) {
+        return {};
+    }
+    const auto* edit =
+        Control<QLineEdit>(QLatin1String(kAudioEdits[static_cast<std::size_t>(component)]));
+    return edit != nullptr ? edit->text() : QString();
+}
+
+void CLightControlUI::SetAudioColourText(int component, const QString& text) {
+    if (component < 0 || component >= static_cast<int>(kAudioEdits.size())) {
+        return;
+    }
+    if (auto* edit =
+            Control<QLineEdit>(QLatin1String(kAudioEdits[static_cast<std::size_t>(component)]))) {
+        const QSignalBlocker blocker(edit);
+        edit->setText(text);
+    }
+}
+
+int CLightControlUI::AudioColourValue(int component) const {
+    if (component < 0 || component >= static_cast<int>(kAudioEdits.size()) ||
+        Lookup(QLatin1String(kAudioEdits[static_cast<std::size_t>(component)])) == nullptr) {
+        return -1;
+    }
+    return ParseColourComponent(GetAudioColourText(component).toStdString()).value;
 }
 
 } // namespace q407::editors

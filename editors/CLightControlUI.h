@@ -10,6 +10,7 @@
 
 #include "editors/EditorPanel.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,7 +19,8 @@ class QLineEdit;
 
 namespace q407::profiles {
 struct LightInfo;
-}
+struct AudioLightInfo;
+} // namespace q407::profiles
 
 namespace q407::editors {
 
@@ -84,6 +86,31 @@ public:
     // Enables and shows the setting groups of a mode; kinds without a table change nothing.
     void UpdateLightLayout(int kind, int row);
 
+    // --- The audio page (light modes that follow the sound) ------------------------------------
+    // Shows an audio light record: its audio mode, which colour is edited (foreground for colour
+    // type 1, background for 0; the seven-colour option only with the foreground), that colour in
+    // the edits, the palette and the button. Audio mode 3 disables both colour groups. Nothing
+    // is notified.
+    void SetAudioLightInfo(const profiles::AudioLightInfo& info);
+    // The shown record as the controls now read: the audio mode, the seven-colour option, the
+    // colour type (0 when only the background option is chosen, 1 when it is not, and the other
+    // type when both are), and with `takeColour` the button's colour as the edited colour.
+    profiles::AudioLightInfo GetAudioLightInfo(bool takeColour) const;
+    // The background colour of "audiocolor_option_" + n; 0 when there is no such button.
+    std::uint32_t GetPresetAudioColour(int n) const;
+    std::uint32_t GetAudioPaletteColour() const; // 0xFF000000 without a palette
+    // The text of an audio colour edit (component 0, 1, 2); empty for any other component.
+    QString GetAudioColourText(int component) const;
+    void SetAudioColourText(int component, const QString& text);
+    // The value an audio colour edit stands for (above 255 is 255, empty or unreadable is 0);
+    // the edit keeps what was typed. -1 without the edit.
+    int AudioColourValue(int component) const;
+
+    // A line on the audio page about the sound the audio modes listen to (why there is none);
+    // hidden when empty. The text is a text id or plain text.
+    void SetAudioStatus(const QString& textOrId);
+    QString GetAudioStatus() const;
+
 private:
     QLineEdit* ColourEdit(int component) const;
     void EnableGroup(const char* name, bool enabled);
@@ -91,6 +118,7 @@ private:
 
     int m_kind = 0;
     bool m_sameModeAvailable = false;
+    std::array<std::uint8_t, 9> m_audioRecord{}; // the audio light record last shown
 };
 
 // The control that carries a background colour as its "bkcolor" attribute: the colour, or 0 when

@@ -1,6 +1,7 @@
 #include "editors/EditorControls.h"
 
 #include "editors/CColorPaletteUI.h"
+#include "editors/CColorSelectWnd.h"
 #include "editors/CDeviceProfileUI.h"
 #include "editors/CKeySetControlUI.h"
 #include "editors/CLightControlUI.h"
@@ -22,6 +23,8 @@ void RegisterEditorControls() {
     toolkit::RegistControl<CMacroControlUI>(QStringLiteral("CMacroControlUI"));
     toolkit::RegistControl<CShootControlUI>(QStringLiteral("CShootControlUI"));
     toolkit::RegistControl<CRedioMacroButtonUI>(QStringLiteral("CRedioMacroButtonUI"));
+    // Every colour the program asks for is chosen in its own palette window.
+    UseColorSelectWndForColours();
 }
 
 } // namespace q407::editors

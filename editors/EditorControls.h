@@ -7,7 +7,7 @@ namespace q407::editors {
 // Registers CLightControlUI, CDeviceProfileUI, CColorPaletteUI, the headset's panels
 // (CMagicControlUI, CVoice6533ControlUI), the key, macro and recoil panels (CKeySetControlUI,
 // CMacroControlUI, CShootControlUI) and the record button (CRedioMacroButtonUI) with the control
-// factory.
+// factory, and makes the colour palette window (CColorSelectWnd) the program's colour picker.
 void RegisterEditorControls();
 
 } // namespace q407::editors

@@ -181,6 +181,15 @@ std::optional<LightLayout> LightLayoutFor(int kind, int row) {
     }
 }
 
+bool IsAudioLightMode(int kind, int row) {
+    constexpr int kColourInputRow = 30;
+    if (kind == kKindKeyboard && row == kColourInputRow) {
+        return true;
+    }
+    const std::optional<LightLayout> layout = LightLayoutFor(kind, row);
+    return layout && layout->audioShown.value_or(false);
+}
+
 ColourComponentEdit ParseColourComponent(std::string_view text) {
     std::size_t at = 0;
     while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) {

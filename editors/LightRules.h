@@ -44,6 +44,11 @@ struct LightLayout {
 // pad, 7 headset). Nothing for other kinds: their panels keep what they show.
 std::optional<LightLayout> LightLayoutFor(int kind, int row);
 
+// Whether light mode `row` of device kind `kind` follows the sound the computer plays: the
+// modes with the audio page, and the keyboard's colour input (row 30), whose colour the audio
+// capture program sends dimmed by how loud the sound is.
+bool IsAudioLightMode(int kind, int row);
+
 // A colour component typed into one of the colour edits, once the edit loses focus.
 struct ColourComponentEdit {
     std::uint8_t value = 0;

@@ -190,7 +190,8 @@ void CKestravaHS6533Device::RenderPreview() {
         }
     }
     const std::uint32_t frames = Model().FrameCount();
-    if (Model().LightOutput() && frames != m_framesSent) {
+    // While the headset follows the shared effect, its light thread writes the LEDs.
+    if (Model().LightOutput() && !Model().FollowsSharedLighting() && frames != m_framesSent) {
         m_framesSent = frames;
         Headset().WriteLedReports(colours);
     }

@@ -285,6 +285,18 @@ int CKestravaUSBDevice::ApplyLightRecord(const q407::profiles::LightInfo& record
     return m_model->ApplyLightParams(record);
 }
 
+void CKestravaUSBDevice::ApplyAudioLightRecord(const q407::profiles::AudioLightInfo& record) {
+    if (!m_model) {
+        return;
+    }
+    m_model->SetAudioLightParams(record);
+    if (editors::CLightControlUI* light = LightPanel()) {
+        light->SetAudioLightInfo(record);
+    }
+    m_model->SaveProfile();
+    m_model->LoadLighting();
+}
+
 // --- Game events ---------------------------------------------------------------------------------
 
 void CKestravaUSBDevice::PreviewLightMode(std::uint8_t mode) {
@@ -315,6 +327,7 @@ int CKestravaUSBDevice::RestoreLighting() {
 void CKestravaUSBDevice::ShowLightSettings() {
     if (editors::CLightControlUI* light = LightPanel(); light != nullptr && m_model) {
         light->ShowLightInfo(LightRecord());
+        light->SetAudioLightInfo(m_model->GetAudioLightParams());
     }
 }
 

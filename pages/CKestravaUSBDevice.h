@@ -133,6 +133,9 @@ public:
     int ApplyLightRecord(const q407::profiles::LightInfo& record);
     // The page's own light settings (not a game event's preview), the base of every edit.
     q407::profiles::LightInfo LightRecord() const;
+    // An audio light record edited on the audio page: it becomes the page's and is shown, the
+    // profile is saved and the lighting loaded again; nothing is written to the device.
+    void ApplyAudioLightRecord(const q407::profiles::AudioLightInfo& record);
     // The device's own buttons switched profile slot or DPI stage (`stage` -1: unchanged).
     virtual void OnDeviceButtons(int slot, int stage);
 

@@ -11,6 +11,7 @@ packages=(
     libjsoncpp-dev libudev-dev libcurl4-openssl-dev libcpp-httplib-dev libssl-dev libdbus-1-dev
     libasound2-dev alsa-utils
     libevdev-dev libxtst-dev
+    libpulse-dev libfftw3-dev pulseaudio pulseaudio-utils
     libgtest-dev libgmock-dev libbenchmark-dev
     dbus xvfb xauth fonts-dejavu-core fonts-open-sans fonts-wqy-microhei
 )

@@ -15,6 +15,11 @@ std::unique_ptr<Dialogs>& Installed() {
     return dialogs;
 }
 
+ColourPicker& InstalledColourPicker() {
+    static ColourPicker picker;
+    return picker;
+}
+
 QString WithExtension(QString path, const QString& extension) {
     if (!extension.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
         path += QLatin1Char('.') + extension;
@@ -33,6 +38,10 @@ Dialogs& GetDialogs() {
 
 void SetDialogs(std::unique_ptr<Dialogs> dialogs) {
     Installed() = std::move(dialogs);
+}
+
+void SetColourPicker(ColourPicker picker) {
+    InstalledColourPicker() = std::move(picker);
 }
 
 int QtDialogs::MessageBox(QWidget* owner, const QString& title, const QString& text, bool textIsId,
@@ -60,6 +69,9 @@ std::optional<QString> QtDialogs::SaveFile(QWidget* owner, const FileDialogOptio
 }
 
 std::optional<QColor> QtDialogs::PickColor(QWidget* owner, const QColor& initial) {
+    if (const ColourPicker& picker = InstalledColourPicker()) {
+        return picker(owner, initial);
+    }
     const QColor colour = QColorDialog::getColor(initial, owner);
     if (!colour.isValid()) {
         return std::nullopt;

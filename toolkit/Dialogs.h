@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <variant>
@@ -33,6 +34,11 @@ public:
     virtual std::optional<QString> SaveFile(QWidget* owner, const FileDialogOptions& options) = 0;
     virtual std::optional<QColor> PickColor(QWidget* owner, const QColor& initial) = 0;
 };
+
+// The program's own colour window, when one is installed (the editors install theirs);
+// QtDialogs::PickColor then shows it instead of Qt's colour dialog.
+using ColourPicker = std::function<std::optional<QColor>(QWidget* owner, const QColor& initial)>;
+void SetColourPicker(ColourPicker picker);
 
 // The service in use; the Qt one unless another was installed.
 Dialogs& GetDialogs();

@@ -11,11 +11,14 @@
 #include "app/CMainWnd.h"
 #include "app/Startup.h"
 #include "common/Paths.h"
+#include "devices/SharedLightEffect.h"
+#include "editors/CLightControlUI.h"
 #include "pages/CDeviceOptionUI.h"
 #include "pages/CKestravaKeyboardDevice.h"
 #include "pages/CKestravaUSBDevice.h"
 #include "sim/SimulatedProduct.h"
 #include "sim/VirtualHidBus.h"
+#include "toolkit/Notify.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -262,6 +265,63 @@ BENCHMARK(BM_KeyboardStreamingCpu)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
+
+// The four simulated products follow one effect (colour cycle, handed out from the mouse page by
+// "deng_same_mode"), the window hidden: cpu_share of the whole program (goal 0.02) and how many
+// frames the effect offered per second (fps).
+void BM_SharedEffectCpu(benchmark::State& state) {
+    Program program;
+    if (!program.Ready()) {
+        state.SkipWithError("the program did not start");
+        return;
+    }
+    for (SimProduct product :
+         {SimProduct::MouseA, SimProduct::KeyboardK, SimProduct::MousePad, SimProduct::Headset}) {
+        program.Plug(product);
+    }
+    RunFor(3000);
+    auto* pages = program.Window().Pages();
+    q407::pages::CKestravaUSBDevice* mouse = pages != nullptr ? pages->Page(0) : nullptr;
+    if (mouse == nullptr || !mouse->HasModel() || mouse->LightPanel() == nullptr) {
+        state.SkipWithError("no mouse page");
+        return;
+    }
+    pages->Select(0);
+    const auto mode =
+        q407::devices::LightModeFor(mouse->Model().Kind(), q407::devices::SharedMode::ColourCycle);
+    if (!mode) {
+        state.SkipWithError("the mouse has no colour cycle");
+        return;
+    }
+    auto record = mouse->LightRecord();
+    record.mode = *mode;
+    mouse->ApplyLightRecord(record);
+    q407::toolkit::SendNotify(
+        mouse->LightPanel()->findChild<QWidget*>(QStringLiteral("deng_same_mode")),
+        QStringLiteral("click"));
+    program.Window().hide();
+    RunFor(1000);
+    constexpr int kWindowMs = 4000;
+    double cpu = 0;
+    double wall = 0;
+    std::uint32_t frames = 0;
+    for (auto _ : state) {
+        const std::uint32_t framesStart = program.Window().SharedLighting().FramesOffered();
+        const double cpuStart = ProcessCpuSeconds();
+        const auto start = std::chrono::steady_clock::now();
+        RunFor(kWindowMs);
+        const double spentWall =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        cpu += ProcessCpuSeconds() - cpuStart;
+        frames += program.Window().SharedLighting().FramesOffered() - framesStart;
+        wall += spentWall;
+        state.SetIterationTime(spentWall);
+    }
+    state.counters["cpu_share"] = wall > 0 ? cpu / wall : 0;
+    state.counters["fps"] = wall > 0 ? frames / wall : 0;
+    q407::bench::ReportRss(state);
+}
+BENCHMARK(BM_SharedEffectCpu)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 

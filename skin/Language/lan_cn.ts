@@ -2507,5 +2507,109 @@
         <source>Next device</source>
         <translation>下一个设备</translation>
     </message>
+    <message id="palette_title_text">
+        <source>Colour palette</source>
+        <translation>调色板</translation>
+    </message>
+    <message id="palette_chosen_text">
+        <source>Chosen colour</source>
+        <translation>已选颜色</translation>
+    </message>
+    <message id="palette_preset_text">
+        <source>Preset colours</source>
+        <translation>预设颜色</translation>
+    </message>
+    <message id="palette_collect_text">
+        <source>My colours</source>
+        <translation>我的颜色</translation>
+    </message>
+    <message id="palette_seven_colour_text">
+        <source>Seven colours</source>
+        <translation>七彩</translation>
+    </message>
+    <message id="palette_ok_text">
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message id="palette_cancel_text">
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message id="music_title_text">
+        <source>Music styles</source>
+        <translation>音乐风格</translation>
+    </message>
+    <message id="music_style_1_text">
+        <source>Style 1</source>
+        <translation>风格一</translation>
+    </message>
+    <message id="music_style_2_text">
+        <source>Style 2</source>
+        <translation>风格二</translation>
+    </message>
+    <message id="music_style_3_text">
+        <source>Style 3</source>
+        <translation>风格三</translation>
+    </message>
+    <message id="music_style_4_text">
+        <source>Style 4</source>
+        <translation>风格四</translation>
+    </message>
+    <message id="audio_no_sound_server_text">
+        <source>No sound reaches the audio light: no sound server is running for this user. Start one and the light follows the music again.</source>
+        <translation>音频灯效听不到声音：当前用户没有运行声音服务器。启动后灯光会再次跟随音乐。</translation>
+    </message>
+    <message id="audio_capture_missing_text">
+        <source>The audio light cannot listen: the program q407-audio-capture could not be started. Please reinstall Q407.</source>
+        <translation>音频灯效无法收听：无法启动 q407-audio-capture 程序。请重新安装 Q407。</translation>
+    </message>
+    <message id="light_audio_background_text">
+        <source>Background</source>
+        <translation>背景色</translation>
+    </message>
+    <message id="light_audio_foreground_text">
+        <source>Foreground</source>
+        <translation>前景色</translation>
+    </message>
+    <message id="light_audio_seven_text">
+        <source>Seven colours</source>
+        <translation>七彩</translation>
+    </message>
+    <message id="light_audio_no_background_text">
+        <source>No background</source>
+        <translation>关闭背景色</translation>
+    </message>
+    <message id="light_audio_styles_text">
+        <source>Music styles</source>
+        <translation>音乐风格</translation>
+    </message>
+    <message id="light_audio_mode_0">
+        <source>Rising columns</source>
+        <translation>柱状跳动</translation>
+    </message>
+    <message id="light_audio_mode_1">
+        <source>Bars from the middle</source>
+        <translation>中心展开</translation>
+    </message>
+    <message id="light_audio_mode_2">
+        <source>Ripples on the beat</source>
+        <translation>节拍涟漪</translation>
+    </message>
+    <message id="light_audio_mode_3">
+        <source>Rings by loudness</source>
+        <translation>音量光环</translation>
+    </message>
+    <message id="light_audio_mode_4">
+        <source>Falling peaks</source>
+        <translation>峰值下落</translation>
+    </message>
+    <message id="light_audio_mode_5">
+        <source>Bars from the left</source>
+        <translation>左侧展开</translation>
+    </message>
+    <message id="light_audio_mode_6">
+        <source>Alternating bars</source>
+        <translation>交替展开</translation>
+    </message>
 </context>
 </TS>

@@ -2507,5 +2507,109 @@
         <source>Next device</source>
         <translation>Nächstes Gerät</translation>
     </message>
+    <message id="palette_title_text">
+        <source>Colour palette</source>
+        <translation>Farbpalette</translation>
+    </message>
+    <message id="palette_chosen_text">
+        <source>Chosen colour</source>
+        <translation>Gewählte Farbe</translation>
+    </message>
+    <message id="palette_preset_text">
+        <source>Preset colours</source>
+        <translation>Vorgegebene Farben</translation>
+    </message>
+    <message id="palette_collect_text">
+        <source>My colours</source>
+        <translation>Meine Farben</translation>
+    </message>
+    <message id="palette_seven_colour_text">
+        <source>Seven colours</source>
+        <translation>Sieben Farben</translation>
+    </message>
+    <message id="palette_ok_text">
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message id="palette_cancel_text">
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message id="music_title_text">
+        <source>Music styles</source>
+        <translation>Musikstile</translation>
+    </message>
+    <message id="music_style_1_text">
+        <source>Style 1</source>
+        <translation>Stil 1</translation>
+    </message>
+    <message id="music_style_2_text">
+        <source>Style 2</source>
+        <translation>Stil 2</translation>
+    </message>
+    <message id="music_style_3_text">
+        <source>Style 3</source>
+        <translation>Stil 3</translation>
+    </message>
+    <message id="music_style_4_text">
+        <source>Style 4</source>
+        <translation>Stil 4</translation>
+    </message>
+    <message id="audio_no_sound_server_text">
+        <source>No sound reaches the audio light: no sound server is running for this user. Start one and the light follows the music again.</source>
+        <translation>Das Audiolicht hört keinen Ton: Für diesen Benutzer läuft kein Soundserver. Starten Sie einen, dann folgt das Licht wieder der Musik.</translation>
+    </message>
+    <message id="audio_capture_missing_text">
+        <source>The audio light cannot listen: the program q407-audio-capture could not be started. Please reinstall Q407.</source>
+        <translation>Das Audiolicht kann nicht zuhören: Das Programm q407-audio-capture ließ sich nicht starten. Bitte installieren Sie Q407 neu.</translation>
+    </message>
+    <message id="light_audio_background_text">
+        <source>Background</source>
+        <translation>Hinterg.</translation>
+    </message>
+    <message id="light_audio_foreground_text">
+        <source>Foreground</source>
+        <translation>Vorderg.</translation>
+    </message>
+    <message id="light_audio_seven_text">
+        <source>Seven colours</source>
+        <translation>Sieben Farben</translation>
+    </message>
+    <message id="light_audio_no_background_text">
+        <source>No background</source>
+        <translation>Ohne</translation>
+    </message>
+    <message id="light_audio_styles_text">
+        <source>Music styles</source>
+        <translation>Musikstile</translation>
+    </message>
+    <message id="light_audio_mode_0">
+        <source>Rising columns</source>
+        <translation>Steigende Säulen</translation>
+    </message>
+    <message id="light_audio_mode_1">
+        <source>Bars from the middle</source>
+        <translation>Balken aus der Mitte</translation>
+    </message>
+    <message id="light_audio_mode_2">
+        <source>Ripples on the beat</source>
+        <translation>Wellen im Takt</translation>
+    </message>
+    <message id="light_audio_mode_3">
+        <source>Rings by loudness</source>
+        <translation>Ringe nach Lautstärke</translation>
+    </message>
+    <message id="light_audio_mode_4">
+        <source>Falling peaks</source>
+        <translation>Fallende Spitzen</translation>
+    </message>
+    <message id="light_audio_mode_5">
+        <source>Bars from the left</source>
+        <translation>Balken von links</translation>
+    </message>
+    <message id="light_audio_mode_6">
+        <source>Alternating bars</source>
+        <translation>Wechselnde Balken</translation>
+    </message>
 </context>
 </TS>

@@ -2507,5 +2507,109 @@
         <source>Next device</source>
         <translation>Next device</translation>
     </message>
+    <message id="palette_title_text">
+        <source>Colour palette</source>
+        <translation>Colour palette</translation>
+    </message>
+    <message id="palette_chosen_text">
+        <source>Chosen colour</source>
+        <translation>Chosen colour</translation>
+    </message>
+    <message id="palette_preset_text">
+        <source>Preset colours</source>
+        <translation>Preset colours</translation>
+    </message>
+    <message id="palette_collect_text">
+        <source>My colours</source>
+        <translation>My colours</translation>
+    </message>
+    <message id="palette_seven_colour_text">
+        <source>Seven colours</source>
+        <translation>Seven colours</translation>
+    </message>
+    <message id="palette_ok_text">
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message id="palette_cancel_text">
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message id="music_title_text">
+        <source>Music styles</source>
+        <translation>Music styles</translation>
+    </message>
+    <message id="music_style_1_text">
+        <source>Style 1</source>
+        <translation>Style 1</translation>
+    </message>
+    <message id="music_style_2_text">
+        <source>Style 2</source>
+        <translation>Style 2</translation>
+    </message>
+    <message id="music_style_3_text">
+        <source>Style 3</source>
+        <translation>Style 3</translation>
+    </message>
+    <message id="music_style_4_text">
+        <source>Style 4</source>
+        <translation>Style 4</translation>
+    </message>
+    <message id="audio_no_sound_server_text">
+        <source>No sound reaches the audio light: no sound server is running for this user. Start one and the light follows the music again.</source>
+        <translation>No sound reaches the audio light: no sound server is running for this user. Start one and the light follows the music again.</translation>
+    </message>
+    <message id="audio_capture_missing_text">
+        <source>The audio light cannot listen: the program q407-audio-capture could not be started. Please reinstall Q407.</source>
+        <translation>The audio light cannot listen: the program q407-audio-capture could not be started. Please reinstall Q407.</translation>
+    </message>
+    <message id="light_audio_background_text">
+        <source>Background</source>
+        <translation>Background</translation>
+    </message>
+    <message id="light_audio_foreground_text">
+        <source>Foreground</source>
+        <translation>Foreground</translation>
+    </message>
+    <message id="light_audio_seven_text">
+        <source>Seven colours</source>
+        <translation>Seven colours</translation>
+    </message>
+    <message id="light_audio_no_background_text">
+        <source>No background</source>
+        <translation>No background</translation>
+    </message>
+    <message id="light_audio_styles_text">
+        <source>Music styles</source>
+        <translation>Music styles</translation>
+    </message>
+    <message id="light_audio_mode_0">
+        <source>Rising columns</source>
+        <translation>Rising columns</translation>
+    </message>
+    <message id="light_audio_mode_1">
+        <source>Bars from the middle</source>
+        <translation>Bars from the middle</translation>
+    </message>
+    <message id="light_audio_mode_2">
+        <source>Ripples on the beat</source>
+        <translation>Ripples on the beat</translation>
+    </message>
+    <message id="light_audio_mode_3">
+        <source>Rings by loudness</source>
+        <translation>Rings by loudness</translation>
+    </message>
+    <message id="light_audio_mode_4">
+        <source>Falling peaks</source>
+        <translation>Falling peaks</translation>
+    </message>
+    <message id="light_audio_mode_5">
+        <source>Bars from the left</source>
+        <translation>Bars from the left</translation>
+    </message>
+    <message id="light_audio_mode_6">
+        <source>Alternating bars</source>
+        <translation>Alternating bars</translation>
+    </message>
 </context>
 </TS>

@@ -2507,5 +2507,109 @@
         <source>Next device</source>
         <translation>下一個裝置</translation>
     </message>
+    <message id="palette_title_text">
+        <source>Colour palette</source>
+        <translation>調色盤</translation>
+    </message>
+    <message id="palette_chosen_text">
+        <source>Chosen colour</source>
+        <translation>已選顏色</translation>
+    </message>
+    <message id="palette_preset_text">
+        <source>Preset colours</source>
+        <translation>預設顏色</translation>
+    </message>
+    <message id="palette_collect_text">
+        <source>My colours</source>
+        <translation>我的顏色</translation>
+    </message>
+    <message id="palette_seven_colour_text">
+        <source>Seven colours</source>
+        <translation>七彩</translation>
+    </message>
+    <message id="palette_ok_text">
+        <source>OK</source>
+        <translation>確定</translation>
+    </message>
+    <message id="palette_cancel_text">
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message id="music_title_text">
+        <source>Music styles</source>
+        <translation>音樂風格</translation>
+    </message>
+    <message id="music_style_1_text">
+        <source>Style 1</source>
+        <translation>風格一</translation>
+    </message>
+    <message id="music_style_2_text">
+        <source>Style 2</source>
+        <translation>風格二</translation>
+    </message>
+    <message id="music_style_3_text">
+        <source>Style 3</source>
+        <translation>風格三</translation>
+    </message>
+    <message id="music_style_4_text">
+        <source>Style 4</source>
+        <translation>風格四</translation>
+    </message>
+    <message id="audio_no_sound_server_text">
+        <source>No sound reaches the audio light: no sound server is running for this user. Start one and the light follows the music again.</source>
+        <translation>音訊燈效聽不到聲音：目前使用者沒有執行聲音伺服器。啟動後燈光會再次跟隨音樂。</translation>
+    </message>
+    <message id="audio_capture_missing_text">
+        <source>The audio light cannot listen: the program q407-audio-capture could not be started. Please reinstall Q407.</source>
+        <translation>音訊燈效無法收聽：無法啟動 q407-audio-capture 程式。請重新安裝 Q407。</translation>
+    </message>
+    <message id="light_audio_background_text">
+        <source>Background</source>
+        <translation>背景色</translation>
+    </message>
+    <message id="light_audio_foreground_text">
+        <source>Foreground</source>
+        <translation>前景色</translation>
+    </message>
+    <message id="light_audio_seven_text">
+        <source>Seven colours</source>
+        <translation>七彩</translation>
+    </message>
+    <message id="light_audio_no_background_text">
+        <source>No background</source>
+        <translation>關閉背景色</translation>
+    </message>
+    <message id="light_audio_styles_text">
+        <source>Music styles</source>
+        <translation>音樂風格</translation>
+    </message>
+    <message id="light_audio_mode_0">
+        <source>Rising columns</source>
+        <translation>柱狀跳動</translation>
+    </message>
+    <message id="light_audio_mode_1">
+        <source>Bars from the middle</source>
+        <translation>中心展開</translation>
+    </message>
+    <message id="light_audio_mode_2">
+        <source>Ripples on the beat</source>
+        <translation>節拍漣漪</translation>
+    </message>
+    <message id="light_audio_mode_3">
+        <source>Rings by loudness</source>
+        <translation>音量光環</translation>
+    </message>
+    <message id="light_audio_mode_4">
+        <source>Falling peaks</source>
+        <translation>峰值下落</translation>
+    </message>
+    <message id="light_audio_mode_5">
+        <source>Bars from the left</source>
+        <translation>左側展開</translation>
+    </message>
+    <message id="light_audio_mode_6">
+        <source>Alternating bars</source>
+        <translation>交替展開</translation>
+    </message>
 </context>
 </TS>

@@ -282,6 +282,65 @@ TEST_P(MousePageTest, LightingPanelEditsReachTheMouse) {
     EXPECT_EQ(DeviceBlock()[block::kSpeed], 4 - 1) << "the mouse takes 4 - speed";
 }
 
+TEST_P(MousePageTest, AudioPageEditsTheAudioRecordOfTheProfile) {
+    CKestravaMouseDevice* page = PlugMouse(GetParam());
+    ASSERT_NE(page, nullptr);
+    auto* light = page->LightPanel();
+    ASSERT_NE(light, nullptr);
+    const auto audio = [&] { return ProfileEntry(page)["AudioLightInfo"]; };
+    const auto control = [&](const char* name) {
+        QWidget* found = Find<QWidget>(page, QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    };
+    const auto check = [&](const char* name, bool on) {
+        auto* option = qobject_cast<QAbstractButton*>(control(name));
+        option->setChecked(on);
+        Raise(option, "selectchanged", on ? 1 : 0);
+    };
+    // The foreground side, then a preset: it becomes the foreground and ends the seven colours.
+    check("audio_FgColor_check", true);
+    EXPECT_EQ(audio()["ColorTypeFlags"].asInt(), 1) << "both options chosen: the side switches";
+    EXPECT_TRUE(control("deng_7audiocolor_check")->isEnabled());
+    check("deng_7audiocolor_check", true);
+    EXPECT_EQ(audio()["7ColorFlags"].asInt(), 1);
+    Raise(control("audiocolor_option_2"), "click");
+    EXPECT_EQ(audio()["7ColorFlags"].asInt(), 0);
+    const std::uint32_t preset = light->GetPresetAudioColour(2);
+    EXPECT_EQ(audio()["FgColorR"].asInt(), static_cast<int>((preset >> 16) & 0xFF));
+    EXPECT_EQ(audio()["FgColorG"].asInt(), static_cast<int>((preset >> 8) & 0xFF));
+
+    // 999 typed is stored as 255 and stays in the edit as typed.
+    auto* blue = qobject_cast<QLineEdit*>(control("deng_audioedit_B"));
+    blue->setText(QStringLiteral("999"));
+    Raise(blue, "killfocus");
+    EXPECT_EQ(audio()["FgColorB"].asInt(), 255);
+    EXPECT_EQ(blue->text(), QStringLiteral("999"));
+
+    // The background side disables the seven colours and shows the background's colour.
+    check("audio_BkColor_check", true);
+    EXPECT_EQ(audio()["ColorTypeFlags"].asInt(), 0);
+    EXPECT_FALSE(control("deng_7audiocolor_check")->isEnabled());
+    EXPECT_EQ(light->GetAudioColourText(2), QString::number(audio()["BkColorB"].asInt()));
+    Raise(control("audiocolor_option_0"), "click");
+    EXPECT_NE(
+        audio()["BkColorR"].asInt() + audio()["BkColorG"].asInt() + audio()["BkColorB"].asInt(), 0);
+    Raise(control("Close_bkColor_btn"), "click");
+    EXPECT_EQ(
+        audio()["BkColorR"].asInt() + audio()["BkColorG"].asInt() + audio()["BkColorB"].asInt(), 0);
+    EXPECT_EQ(audio()["FgColorB"].asInt(), 255) << "the foreground stays";
+
+    // Audio mode 3 has no colours to edit.
+    auto* mode = qobject_cast<QComboBox*>(control("light_combo_AudiomodeSelect"));
+    for (int row : {3, 1}) {
+        mode->setCurrentIndex(row);
+        Raise(mode, "itemselect", row);
+        EXPECT_EQ(audio()["AudioMode"].asInt(), row);
+        EXPECT_EQ(control("light_audiocolor_layout")->isEnabled(), row != 3);
+        EXPECT_EQ(control("audiocolorpallet_layout")->isEnabled(), row != 3);
+    }
+}
+
 TEST_P(MousePageTest, ProfilesAddSwitchAndSurviveARestart) {
     CKestravaMouseDevice* page = PlugMouse(GetParam());
     ASSERT_NE(page, nullptr);

@@ -166,6 +166,19 @@ TEST(LightLayoutTest, UnknownKindsHaveNoTable) {
     }
 }
 
+TEST(LightLayoutTest, OnlyTheMusicAndColourInputModesListenToTheSound) {
+    struct Case {
+        int kind;
+        int row;
+        bool listens;
+    };
+    const Case cases[] = {{1, 29, true},  {1, 28, false}, {1, 30, true},  {2, 11, true},
+                          {2, 10, false}, {3, 11, false}, {7, 29, false}, {5, 29, false}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsAudioLightMode(c.kind, c.row), c.listens) << c.kind << " row " << c.row;
+    }
+}
+
 TEST(ColourComponentTest, TypedTextBecomesAByteAndTheTextItStandsFor) {
     const std::pair<const char*, int> cases[] = {
         {"0", 0},      {"128", 128},

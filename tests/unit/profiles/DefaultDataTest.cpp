@@ -6,6 +6,7 @@
 #include "profiles/CMouseProfiledata.h"
 #include "profiles/DeviceKinds.h"
 #include "profiles/JsonFile.h"
+#include "profiles/MusicStyles.h"
 
 #include <gtest/gtest.h>
 
@@ -72,6 +73,26 @@ TEST(DefaultData, MousePadAndHeadsetProfiles) {
     }
     EXPECT_EQ(headset.GetRoot(), before) << "every curve is present";
     EXPECT_TRUE(headset.GetCustomEqNames().empty());
+}
+
+TEST(DefaultData, MusicStylesHaveNamesAndColours) {
+    const Json::Value file = ReadJsonFile(DefaultDataFolder() / "AudioFile.json");
+    const MusicStyleSet styles = MusicStylesFrom(Member(file, "Device"));
+    for (int style = 0; style < kMusicStyleCount; ++style) {
+        EXPECT_EQ(styles.names[static_cast<std::size_t>(style)], DefaultMusicStyleName(style));
+        EXPECT_NE(styles.colours[static_cast<std::size_t>(style)], (std::array<int, 3>{}));
+    }
+}
+
+TEST(DefaultData, PaletteFileHoldsTwentySwatchesOfEachKind) {
+    const Json::Value info =
+        Member(ReadJsonFile(DefaultDataFolder() / "color_option_info.config"), "coloroptioninfo");
+    for (const char* list : {"palletDialogcoloroption", "palletDialogcollectcoloroption"}) {
+        ASSERT_EQ(Member(info, list).size(), 20u) << list;
+        for (const Json::Value& swatch : Member(info, list)) {
+            EXPECT_EQ(AsString(Member(swatch, "color")).size(), 8u) << list;
+        }
+    }
 }
 
 } // namespace
