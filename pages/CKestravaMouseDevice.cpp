@@ -591,13 +591,17 @@ int CKestravaMouseDevice::ChangeDpiFromSlider(int stage) {
 }
 
 int CKestravaMouseDevice::CommitDpiEdit(int stage) {
+    return ChangeDpiValue(stage, ReadDpiEdit(stage));
+}
+
+int CKestravaMouseDevice::ChangeDpiValue(int stage, int dpi) {
     if (!HasModel()) {
         return 0;
     }
     if (editors::CDeviceProfileUI* profiles = ProfilePanel()) {
         profiles->RefreshSelectedUUID();
     }
-    const int result = Mouse().SetDpiValue(stage, ReadDpiEdit(stage));
+    const int result = Mouse().SetDpiValue(stage, dpi);
     RefreshPage();
     return result;
 }

@@ -77,6 +77,9 @@ public:
     // The page then shows the model's values again.
     int ChangeDpiFromSlider(int stage);
     int CommitDpiEdit(int stage);
+    // Stage `stage` takes `dpi` (rounded into 50-26000 like a typed value); what the edit commits
+    // and what a script asks for, so both save, write and show the same way.
+    int ChangeDpiValue(int stage, int dpi);
     int ChangeStageEnabled(int stage, bool enabled);
     int ChangeActiveStage(int stage);
     int ChangeDpiColour(int stage, std::uint32_t argb);

@@ -160,6 +160,33 @@ TEST_P(MousePageTest, TypedDpiIsRoundedStoredAndWrittenToTheMouse) {
     }
 }
 
+TEST_P(MousePageTest, DpiAskedForByValueIsStoredWrittenAndShownOrRefused) {
+    CKestravaMouseDevice* page = PlugMouse(GetParam());
+    ASSERT_NE(page, nullptr);
+    struct Case {
+        int stage;
+        int dpi;
+        int written; // 1 when the stage takes it
+        int stored;
+    };
+    for (const Case& c : {Case{2, 1600, 1, 1600}, Case{0, 1024, 1, 1050}, Case{5, 30000, 1, 26000},
+                          Case{6, 800, 0, 0}, Case{-1, 800, 0, 0}}) {
+        const auto before = DeviceBlock();
+        EXPECT_EQ(page->ChangeDpiValue(c.stage, c.dpi), c.written) << c.stage << " " << c.dpi;
+        if (c.written == 0) {
+            EXPECT_EQ(DeviceBlock(), before) << "a stage that does not exist writes nothing";
+            continue;
+        }
+        EXPECT_EQ(StageX(DeviceBlock(), c.stage), c.stored) << c.dpi;
+        EXPECT_EQ(ProfileEntry(page)["DPIStages"]["StageDPIs"][c.stage]["StageDPIX"].asInt(),
+                  c.stored)
+            << c.dpi;
+        EXPECT_EQ(Find<QLineEdit>(page, QStringLiteral("DPI_edit_%1").arg(c.stage))->text().toInt(),
+                  c.stored)
+            << c.dpi;
+    }
+}
+
 TEST_P(MousePageTest, SliderAndOptionsReachTheMouseAndTheProfile) {
     CKestravaMouseDevice* page = PlugMouse(GetParam());
     ASSERT_NE(page, nullptr);
