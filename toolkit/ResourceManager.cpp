@@ -262,10 +262,15 @@ void ResourceManager::ApplyDefaultFont() const {
 
 void ResourceManager::ScaleControl(QWidget* control, int fromDpi) const {
     const double ratio = static_cast<double>(m_dpi) / fromDpi;
-    const QSize size = control->minimumSize();
-    if (size == control->maximumSize() && !size.isEmpty()) {
-        control->setFixedSize(static_cast<int>(size.width() * ratio + 0.5),
-                              static_cast<int>(size.height() * ratio + 0.5));
+    // A length the layout may not change (a fixed width, height or both) follows the DPI; one
+    // left free is the layout's to choose.
+    const QSize least = control->minimumSize();
+    const QSize most = control->maximumSize();
+    if (least.width() == most.width() && least.width() > 0) {
+        control->setFixedWidth(static_cast<int>(least.width() * ratio + 0.5));
+    }
+    if (least.height() == most.height() && least.height() > 0) {
+        control->setFixedHeight(static_cast<int>(least.height() * ratio + 0.5));
     }
     // Lengths in style sheets (fonts, paddings, corners) follow the DPI as fixed sizes do.
     const QString sheet = control->styleSheet();
