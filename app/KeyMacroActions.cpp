@@ -141,6 +141,10 @@ bool KeyMacroActions::Handle(const toolkit::TNotifyUI& msg) {
     if (msg.sType == QLatin1String("itemselect")) {
         return OnItem(name, static_cast<int>(msg.wParam));
     }
+    if (msg.sType == QLatin1String("textchanged") && Is(name, "macro_name_list")) {
+        RenameMacro();
+        return true;
+    }
     if (msg.sType == QLatin1String("killfocus")) {
         return OnKillFocus(name);
     }

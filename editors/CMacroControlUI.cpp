@@ -154,6 +154,22 @@ CMacroControlUI::CMacroControlUI(QWidget* parent)
             }
         });
     }
+    // A macro is renamed in place too: a double click (or F2) edits its row, and the edited text
+    // goes through the name edit, so both ways share one rule.
+    if (auto* list = Control<QListWidget>(QStringLiteral("macro_name_list"))) {
+        list->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+        connect(list, &QListWidget::itemChanged, this, [this, list](QListWidgetItem* item) {
+            const int row = list->row(item);
+            if (row != m_selectedMacro) {
+                return;
+            }
+            if (auto* name = Control<QLineEdit>(QStringLiteral("macro_edit_macroname"))) {
+                const QSignalBlocker quiet(name);
+                name->setText(item->text());
+            }
+            toolkit::SendNotify(list, QStringLiteral("textchanged"), row);
+        });
+    }
     for (const char* name :
          {"mouse_x_left_edit", "mouse_x_right_edit", "mouse_y_up_edit", "mouse_y_down_edit"}) {
         if (auto* edit = Control<QLineEdit>(QString::fromLatin1(name))) {
@@ -191,6 +207,7 @@ void CMacroControlUI::LoadMacroList(int select) {
         for (const profiles::MacroInfo& macro : m_macros) {
             auto* item = new QListWidgetItem(QString::fromStdString(macro.name), list);
             item->setData(Qt::UserRole, QString::fromStdString(macro.guid));
+            item->setFlags(item->flags() | Qt::ItemIsEditable);
             item->setSizeHint(QSize(-1, kRowHeight));
         }
     }
@@ -248,6 +265,13 @@ int CMacroControlUI::RenameSelected(const std::string& name) {
     const int result = Library().RenameMacro(m_selectedMacro, name);
     if (result == CMacroLibrary::kDone) {
         LoadMacroList(m_selectedMacro);
+    } else if (auto* list = Control<QListWidget>(QStringLiteral("macro_name_list"))) {
+        // A refused name typed into the list itself must not stay there looking accepted.
+        const QSignalBlocker quiet(list);
+        for (int row = 0; row < list->count() && row < MacroCount(); ++row) {
+            list->item(row)->setText(
+                QString::fromStdString(m_macros[static_cast<std::size_t>(row)].name));
+        }
     }
     return result;
 }

@@ -32,6 +32,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QStackedWidget>
 #include <QTableWidget>
@@ -371,6 +372,21 @@ TEST_F(KeyMacroPanelsTest, EventRowsAreEditedAndDeclinedDeletionsKeepTheMacro) {
     EXPECT_EQ(Macros()->Library().ReadEvents(1), Macros()->Library().ReadEvents(0));
     EXPECT_EQ(m_page->Panels().KeyPanel()->MacroCount(), 2);
     Macros()->SelectMacro(0);
+
+    // Renamed in the list itself: a name in use (case aside) is refused and the row shows the
+    // stored name again; a free one is taken everywhere.
+    auto* names = Find<QListWidget>("macro_name_list");
+    const QString before = names->item(0)->text();
+    names->item(0)->setText(QStringLiteral("EXPORTED"));
+    EXPECT_EQ(Asked().last(),
+              QStringLiteral("box:") + q407::toolkit::ResourceManager::Instance().Text(
+                                           QStringLiteral("message_text_5")));
+    EXPECT_EQ(names->item(0)->text(), before);
+    EXPECT_EQ(Macros()->MacroNames()[0], before.toStdString());
+    names->item(0)->setText(QStringLiteral("Burst"));
+    EXPECT_EQ(Macros()->Library().Load()[0].name, "Burst");
+    EXPECT_EQ(names->item(0)->text(), QStringLiteral("Burst"));
+    EXPECT_EQ(Find<QLineEdit>("macro_edit_macroname")->text(), QStringLiteral("Burst"));
 
     // Declining the deletion changes nothing; delete all empties the macro.
     m_script->Push(0);
