@@ -124,12 +124,14 @@ def macro_panel():
         item(row('macro_name_buttons_2', [item(action('macro_btn_name_edit', 'macro_rename_text'))], sp=4)),
         item(row('macro_file_buttons', [item(action('macro_btn_import', 'macro_import_text')), item(action('macro_btn_export', 'macro_export_text'))], sp=4)),
     ])
-    names = names.replace('<widget class="QFrame" name="macro_name_tab">', '<widget class="QFrame" name="macro_name_tab">' + fixed_width(160), 1)
+    # As wide as its buttons' texts in the language shown; the events take the rest.
     table = widget('QTableWidget', 'macro_action_list', prop('minimumSize', size(0, 200)) + prop('showGrid', '<bool>false</bool>') + prop('alternatingRowColors', '<bool>false</bool>'))
     moves = [item(action(n, t)) for n, t in [('macro_btn_up', 'macro_up_text'), ('macro_btn_down', 'macro_down_text'), ('macro_btn_uptop', 'macro_top_text'), ('macro_btn_downbottom', 'macro_bottom_text'), ('macro_btn_delete', 'macro_delete_event_text'), ('macro_btn_deleteall', 'macro_delete_all_text')]]
     events = group('macro_action_layout', [
         item(label('macro_events_title', 'macro_events_title_text', 'heading')),
         item(table),
+        # The recording hint sits under the rows it speaks of, where it has the width to read.
+        item(label('macro_record_hint', 'macro_record_hint_text', 'hint', prop('wordWrap', '<bool>true</bool>'))),
         # Two rows of three, so the panel fits under the keyboard's wide picture too.
         item(row('macro_event_buttons', moves[:3], sp=4)),
         item(row('macro_event_buttons_2', moves[3:], sp=4)),
@@ -140,7 +142,6 @@ def macro_panel():
     timing = widget('QWidget', 'macro_tab_macrodelay_edit', layout('QVBoxLayout', 'macro_tab_macrodelay_edit_box', [
         item(widget('QCheckBox', 'macro_check_time', text('macro_fixed_delay_text'))),
         item(row('macro_fixed_row', [item(edit('macro_fixed_time_edit', 70, 7, '50')), item(label('macro_fixed_unit', 'unit_ms', 'field')), hspacer('macro_fixed_spacer')])),
-        item(label('macro_record_hint', 'macro_record_hint_text', 'hint', prop('wordWrap', '<bool>true</bool>'))),
     ], sp=8))
     record = group('macro_record_group', [
         item(label('macro_record_title', 'macro_record_title_text', 'heading')),
@@ -160,7 +161,7 @@ def macro_panel():
         ], sp=4))),
     ])
     side = widget('QWidget', 'macro_side_column', fixed_width(160) + layout('QVBoxLayout', 'macro_side_column_box', [item(record), item(inserts), vspacer('macro_side_spacer')], sp=10))
-    columns = layout('QHBoxLayout', 'macro_columns', [item(names), item(events), item(side)], sp=10)
+    columns = layout('QHBoxLayout', 'macro_columns', [item(names), item(events), item(side)], sp=8)
     root = widget('QFrame', 'macro_root', prop('styleSheet', s(PANEL_STYLE)) + columns)
     return document('MacroControl', root)
 

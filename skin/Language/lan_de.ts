@@ -1393,7 +1393,7 @@
     </message>
     <message id="macro_bottom_text">
         <source>Bottom</source>
-        <translation>Ans Ende</translation>
+        <translation>Ende</translation>
     </message>
     <message id="macro_cancel_text">
         <source>Reload</source>
@@ -1401,7 +1401,7 @@
     </message>
     <message id="macro_delete_all_text">
         <source>Clear</source>
-        <translation>Alle löschen</translation>
+        <translation>Leeren</translation>
     </message>
     <message id="macro_delete_event_text">
         <source>Delete</source>
@@ -1413,7 +1413,7 @@
     </message>
     <message id="macro_down_text">
         <source>Down</source>
-        <translation>Nach unten</translation>
+        <translation>Runter</translation>
     </message>
     <message id="macro_events_title_text">
         <source>Events</source>
@@ -1421,7 +1421,7 @@
     </message>
     <message id="macro_export_text">
         <source>Export</source>
-        <translation>Exportieren</translation>
+        <translation>Export</translation>
     </message>
     <message id="macro_fixed_delay_text">
         <source>Fixed delay</source>
@@ -1429,7 +1429,7 @@
     </message>
     <message id="macro_import_text">
         <source>Import</source>
-        <translation>Importieren</translation>
+        <translation>Import</translation>
     </message>
     <message id="macro_insert_title_text">
         <source>Insert pointer move</source>
@@ -1469,11 +1469,11 @@
     </message>
     <message id="macro_top_text">
         <source>Top</source>
-        <translation>An den Anfang</translation>
+        <translation>Anfang</translation>
     </message>
     <message id="macro_up_text">
         <source>Up</source>
-        <translation>Nach oben</translation>
+        <translation>Hoch</translation>
     </message>
     <message id="media_calc">
         <source>Calculator</source>
