@@ -124,9 +124,17 @@ TEST_F(KeyboardMusicTest, MusicModeListensAndTheKeyboardsBandRisesAndFalls) {
         player.Play(tone.mid(at, 3840), 0);
         loudest = std::max(loudest, Level());
     }
+    // On a busy machine the last blocks of the tone may still be on their way.
+    testutil::WaitUntil(
+        [&] {
+            loudest = std::max(loudest, Level());
+            return loudest > quiet + 50;
+        },
+        2000);
     EXPECT_GT(loudest, quiet + 50) << "the tone's band rises";
     player.Play(PrivateSoundServer::Silence(400));
-    EXPECT_LT(Level(), 10) << "and falls once the tone stops";
+    EXPECT_TRUE(testutil::WaitUntil([&] { return Level() < 10; }, 2000))
+        << "and falls once the tone stops: " << Level();
 
     SelectMode(0);
     EXPECT_TRUE(testutil::WaitUntil([&] { return !capture->Running() && !capture->OnBus(); }, 5000))
