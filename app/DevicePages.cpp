@@ -437,6 +437,12 @@ int DevicePages::OptionRowOf(int pageIndex) const {
                : -1;
 }
 
+int DevicePages::ConnectionOf(int pageIndex) const {
+    return pageIndex >= 0 && pageIndex < PageCount()
+               ? m_pages[static_cast<std::size_t>(pageIndex)].commandMode
+               : 0;
+}
+
 void DevicePages::SetPreviewsPaused(bool paused) {
     m_windowHidden = paused;
     ApplyPreviewPause();

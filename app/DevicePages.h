@@ -65,6 +65,8 @@ public:
     int VisibleEntryCount() const;
     // The option row a page was made from, or -1.
     int OptionRowOf(int pageIndex) const;
+    // How the page's product is connected: 0 not, 1 by cable, 2 through its receiver.
+    int ConnectionOf(int pageIndex) const;
     // The window is hidden (true) or shown. Only the selected page of a shown window animates
     // its picture; every other page's preview is paused.
     void SetPreviewsPaused(bool paused);

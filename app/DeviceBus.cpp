@@ -1,0 +1,628 @@
+#include "app/DeviceBus.h"
+
+#include "app/DeviceApiXml.h"
+#include "app/DevicePages.h"
+#include "devices/MouseModel.h"
+#include "devices/PageEventTable.h"
+#include "editors/CDeviceProfileUI.h"
+#include "hid/DeviceTable.h"
+#include "pages/CDeviceOptionUI.h"
+#include "pages/CKestravaMouseDevice.h"
+#include "pages/CMpDevicePowerUI.h"
+#include "toolkit/ResourceManager.h"
+#include "toolkit/SkinLoader.h"
+
+#include <QComboBox>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace q407::app {
+namespace {
+
+using q407::devices::MouseField;
+using q407::pages::CKestravaMouseDevice;
+using q407::pages::CKestravaUSBDevice;
+
+constexpr const char* kPropertiesInterface = "org.freedesktop.DBus.Properties";
+constexpr std::array<int, 4> kCableRates{125, 250, 500, 1000};
+constexpr std::array<int, 6> kReceiverRates{125, 250, 500, 1000, 2000, 4000};
+
+// A refused call: the error's name and what the caller is told.
+struct CallError {
+    const char* name;
+    QString message;
+};
+using Outcome = std::optional<CallError>;
+
+// The page a call is about.
+struct Target {
+    CKestravaUSBDevice* page;
+    CKestravaMouseDevice* mouse; // nullptr for other kinds
+    int optionRow;
+    int connection;
+};
+
+Target TargetOf(const DevicePages& pages, int pageIndex) {
+    CKestravaUSBDevice* page = pages.Page(pageIndex);
+    return {page, qobject_cast<CKestravaMouseDevice*>(page), pages.OptionRowOf(pageIndex),
+            pages.ConnectionOf(pageIndex)};
+}
+
+bool Same(const char* a, const char* b) {
+    return std::string_view(a) == std::string_view(b);
+}
+
+Outcome OutOfRange(const QString& what, int value, int low, int high) {
+    return CallError{
+        kErrorOutOfRange,
+        QStringLiteral("%1 %2 is out of range (%3-%4)").arg(what).arg(value).arg(low).arg(high)};
+}
+
+// The result of a page operation that reaches the device: 1 when the device took it.
+Outcome Written(int result) {
+    if (result == 1) {
+        return std::nullopt;
+    }
+    return CallError{kErrorWriteFailed, QStringLiteral("the device did not take the change")};
+}
+
+QString KindName(int kind) {
+    switch (kind) {
+    case devices::kKindMouse:
+        return QStringLiteral("mouse");
+    case devices::kKindKeyboard:
+        return QStringLiteral("keyboard");
+    case devices::kKindMousePad:
+        return QStringLiteral("mousepad");
+    case devices::kKindHeadset:
+        return QStringLiteral("headset");
+    default:
+        return QStringLiteral("unknown");
+    }
+}
+
+QComboBox* ProfileCombo(const Target& t) {
+    return qobject_cast<QComboBox*>(
+        toolkit::FindSubControlByName(t.page, QStringLiteral("device_profile_combo")));
+}
+
+QStringList ProfileNames(const Target& t) {
+    QStringList names;
+    if (const QComboBox* combo = ProfileCombo(t)) {
+        for (int row = 0; row < combo->count(); ++row) {
+            names.append(combo->itemText(row));
+        }
+    }
+    return names;
+}
+
+Outcome SelectProfile(const Target& t, int index) {
+    editors::CDeviceProfileUI* panel = t.page->ProfilePanel();
+    const int count = ProfileNames(t).size();
+    if (panel == nullptr || count == 0) {
+        return CallError{kErrorWrongKind, QStringLiteral("this device has no profiles")};
+    }
+    if (index < 0 || index >= count) {
+        return OutOfRange(QStringLiteral("profile"), index, 0, count - 1);
+    }
+    panel->SelectProfile(index);
+    return t.page->ApplySelectedProfile() == -1 ? Written(0) : std::nullopt;
+}
+
+std::span<const int> Rates(const Target& t) {
+    return ReportRatesOf(t.connection);
+}
+
+int StageCount(const Target& t) {
+    return static_cast<int>(t.mouse->Mouse().GetDpiStages().size());
+}
+
+Outcome SetActiveStage(const Target& t, int stage) {
+    const int count = StageCount(t);
+    if (stage < 0 || stage >= count) {
+        return OutOfRange(QStringLiteral("DPI stage"), stage, 0, count - 1);
+    }
+    return Written(t.mouse->ChangeActiveStage(stage));
+}
+
+Outcome SetReportRate(const Target& t, int hz) {
+    const auto rates = Rates(t);
+    const auto found = std::find(rates.begin(), rates.end(), hz);
+    if (found == rates.end()) {
+        QStringList offered;
+        for (const int rate : rates) {
+            offered.append(QString::number(rate));
+        }
+        return CallError{kErrorOutOfRange,
+                         QStringLiteral("report rate %1 Hz is not offered through this "
+                                        "connection (%2)")
+                             .arg(hz)
+                             .arg(offered.join(QStringLiteral(", ")))};
+    }
+    return Written(t.mouse->ChangeReportRate(static_cast<int>(found - rates.begin())));
+}
+
+Outcome SetDpi(const Target& t, int stage, int dpi) {
+    if (stage < 0 || stage >= devices::kDpiStageCount) {
+        return OutOfRange(QStringLiteral("DPI stage"), stage, 0, devices::kDpiStageCount - 1);
+    }
+    // The page rounds what is typed into range; a script is told instead.
+    if (dpi < devices::kDpiMin || dpi > devices::kDpiMax || dpi % devices::kDpiGranule != 0) {
+        return CallError{kErrorOutOfRange,
+                         QStringLiteral("DPI %1 is not one the mouse takes (%2-%3 in steps of %4)")
+                             .arg(dpi)
+                             .arg(devices::kDpiMin)
+                             .arg(devices::kDpiMax)
+                             .arg(devices::kDpiGranule)};
+    }
+    return Written(t.mouse->ChangeDpiValue(stage, dpi));
+}
+
+// The properties. A row without a setter is read-only; rows of the mouse interface are only
+// answered for mice.
+struct PropertyRow {
+    const char* interface;
+    const char* name;
+    QVariant (*get)(const Target&);
+    Outcome (*set)(const Target&, int);
+};
+
+const PropertyRow kProperties[] = {
+    {kDeviceInterface, "Kind",
+     [](const Target& t) { return QVariant(KindName(t.page->Model().Kind())); }, nullptr},
+    {kDeviceInterface, "Name",
+     [](const Target& t) {
+         const auto options = hid::DeviceOptions();
+         if (t.optionRow < 0 || static_cast<std::size_t>(t.optionRow) >= options.size()) {
+             return QVariant(QString());
+         }
+         const auto& product = options[static_cast<std::size_t>(t.optionRow)].productName;
+         return QVariant(toolkit::ResourceManager::Instance().Text(
+             QStringLiteral("device_name_") +
+             QString::fromLatin1(product.data(), static_cast<qsizetype>(product.size()))));
+     },
+     nullptr},
+    {kDeviceInterface, "VendorId",
+     [](const Target& t) { return QVariant(int{t.page->Model().Identity().vendorId}); }, nullptr},
+    {kDeviceInterface, "ProductId",
+     [](const Target& t) { return QVariant(int{t.page->Model().Identity().productId}); }, nullptr},
+    {kDeviceInterface, "Connection",
+     [](const Target& t) {
+         return QVariant(t.connection == 2 ? QStringLiteral("receiver") : QStringLiteral("cable"));
+     },
+     nullptr},
+    {kDeviceInterface, "FirmwareVersion",
+     [](const Target& t) {
+         return QVariant(t.mouse != nullptr ? t.mouse->FirmwareVersionText() : QString());
+     },
+     nullptr},
+    {kDeviceInterface, "Battery",
+     [](const Target& t) {
+         const pages::CMpDevicePowerUI* power = t.page->PowerIndicator();
+         if (!t.page->Model().HasPower() || power == nullptr) {
+             return QVariant(-1);
+         }
+         return QVariant(std::min<int>(power->State()[0], 100));
+     },
+     nullptr},
+    {kDeviceInterface, "Profiles", [](const Target& t) { return QVariant(ProfileNames(t)); },
+     nullptr},
+    {kDeviceInterface, "SelectedProfile",
+     [](const Target& t) {
+         const QComboBox* combo = ProfileCombo(t);
+         return QVariant(combo != nullptr ? combo->currentIndex() : -1);
+     },
+     SelectProfile},
+    {kMouseInterface, "DpiStages",
+     [](const Target& t) {
+         QList<int> stages;
+         for (int stage = 0; stage < StageCount(t); ++stage) {
+             stages.append(t.mouse->Mouse().ShownDpi(stage));
+         }
+         return QVariant::fromValue(stages);
+     },
+     nullptr},
+    {kMouseInterface, "DpiStagesEnabled",
+     [](const Target& t) {
+         QList<bool> enabled;
+         for (const auto& stage : t.mouse->Mouse().GetDpiStages()) {
+             enabled.append(stage.enabled != 0);
+         }
+         return QVariant::fromValue(enabled);
+     },
+     nullptr},
+    {kMouseInterface, "ActiveDpiStage",
+     [](const Target& t) { return QVariant(t.mouse->Mouse().ActiveStage()); }, SetActiveStage},
+    {kMouseInterface, "ReportRate",
+     [](const Target& t) {
+         const auto rates = Rates(t);
+         const int choice = t.mouse->Mouse().ReportRate();
+         return QVariant(choice >= 0 && static_cast<std::size_t>(choice) < rates.size()
+                             ? rates[static_cast<std::size_t>(choice)]
+                             : 0);
+     },
+     SetReportRate},
+    {kMouseInterface, "ReportRates",
+     [](const Target& t) {
+         const auto rates = Rates(t);
+         return QVariant::fromValue(QList<int>(rates.begin(), rates.end()));
+     },
+     nullptr},
+};
+
+// The mouse settings that are one number each, with what the page's controls offer.
+struct SettingRow {
+    const char* name;
+    MouseField field;
+    int low;
+    int high;
+};
+constexpr SettingRow kSettings[] = {
+    {"LiftOff", MouseField::LiftOff, 0, 2},
+    {"MotionSync", MouseField::MotionSync, 0, 1},
+    {"AngleSnapping", MouseField::AngleSnapping, 0, 1},
+    {"SensorLift", MouseField::SensorLift, 0, 1},
+    {"DeepSleep", MouseField::DeepSleep, 0, 1},
+    {"Dormancy", MouseField::Dormancy, 1, 30},
+    {"Debounce", MouseField::Debounce, 0, 20},
+    {"AntiShake", MouseField::AntiShake, 0, 3},
+};
+
+Outcome SetSetting(const Target& t, const SettingRow& row, int value) {
+    if (value < row.low || value > row.high) {
+        return OutOfRange(QString::fromLatin1(row.name), value, row.low, row.high);
+    }
+    return Written(t.mouse->ChangeSetting(row.field, value));
+}
+
+bool Is(const QString& text, const char* latin1) {
+    return text == QLatin1String(latin1);
+}
+
+QVariantMap PropertiesOf(const Target& t, const char* interface) {
+    QVariantMap values;
+    const bool mouse = Same(interface, kMouseInterface);
+    if (mouse && t.mouse == nullptr) {
+        return values;
+    }
+    for (const PropertyRow& row : kProperties) {
+        if (Same(row.interface, interface)) {
+            values.insert(QString::fromLatin1(row.name), row.get(t));
+        }
+    }
+    if (mouse) {
+        for (const SettingRow& row : kSettings) {
+            values.insert(QString::fromLatin1(row.name),
+                          t.mouse->Mouse().GetSettingField(row.field));
+        }
+    }
+    return values;
+}
+
+// Sets one property; the interface must be the property's own (empty: any).
+Outcome SetProperty(const Target& t, const QString& interface, const QString& name,
+                    const QVariant& value) {
+    const auto refuseKind = [&](const char* owner) -> Outcome {
+        if (!interface.isEmpty() && !Is(interface, owner)) {
+            return CallError{"org.freedesktop.DBus.Error.UnknownProperty",
+                             QStringLiteral("%1 has no property %2").arg(interface, name)};
+        }
+        if (Same(owner, kMouseInterface) && t.mouse == nullptr) {
+            return CallError{kErrorWrongKind, QStringLiteral("%1 is a property of mice").arg(name)};
+        }
+        if (value.metaType() != QMetaType::fromType<int>()) {
+            return CallError{"org.freedesktop.DBus.Error.InvalidArgs",
+                             QStringLiteral("%1 takes a 32-bit integer").arg(name)};
+        }
+        return std::nullopt;
+    };
+    for (const PropertyRow& row : kProperties) {
+        if (Is(name, row.name)) {
+            if (row.set == nullptr) {
+                return CallError{"org.freedesktop.DBus.Error.PropertyReadOnly",
+                                 QStringLiteral("%1 is read-only").arg(name)};
+            }
+            if (Outcome refused = refuseKind(row.interface)) {
+                return refused;
+            }
+            return row.set(t, value.toInt());
+        }
+    }
+    for (const SettingRow& row : kSettings) {
+        if (Is(name, row.name)) {
+            if (Outcome refused = refuseKind(kMouseInterface)) {
+                return refused;
+            }
+            return SetSetting(t, row, value.toInt());
+        }
+    }
+    return CallError{"org.freedesktop.DBus.Error.UnknownProperty",
+                     QStringLiteral("no property %1").arg(name)};
+}
+
+// The methods, with the signature of their arguments.
+struct MethodRow {
+    const char* interface;
+    const char* name;
+    const char* signature;
+    Outcome (*run)(const Target&, const QVariantList&);
+};
+
+const MethodRow kMethods[] = {
+    {kDeviceInterface, "SelectProfile", "i",
+     [](const Target& t, const QVariantList& a) { return SelectProfile(t, a[0].toInt()); }},
+    {kMouseInterface, "SetDpi", "ii",
+     [](const Target& t, const QVariantList& a) { return SetDpi(t, a[0].toInt(), a[1].toInt()); }},
+    {kMouseInterface, "SetActiveDpiStage", "i",
+     [](const Target& t, const QVariantList& a) { return SetActiveStage(t, a[0].toInt()); }},
+    {kMouseInterface, "SetReportRate", "i",
+     [](const Target& t, const QVariantList& a) { return SetReportRate(t, a[0].toInt()); }},
+};
+
+const std::array<const char*, 2> kObjectInterfaces{kDeviceInterface, kMouseInterface};
+
+QString DevicePath(int pageIndex) {
+    return QString::fromLatin1(kDevicePathPrefix) + QString::number(pageIndex);
+}
+
+// The page index a device path names; -1 for any other path.
+int PageIndexOfPath(const QString& path) {
+    const QString prefix = QString::fromLatin1(kDevicePathPrefix);
+    if (!path.startsWith(prefix)) {
+        return -1;
+    }
+    bool number = false;
+    const int index = path.mid(prefix.size()).toInt(&number);
+    return number && index >= 0 && QString::number(index) == path.mid(prefix.size()) ? index : -1;
+}
+
+QDBusMessage Error(const QDBusMessage& call, const CallError& error) {
+    return call.createErrorReply(QString::fromLatin1(error.name), error.message);
+}
+
+} // namespace
+
+std::span<const int> ReportRatesOf(int connection) {
+    if (connection == 2) {
+        return kReceiverRates;
+    }
+    return kCableRates;
+}
+
+QString InterfaceXml(const char* interface) {
+    const QString xml = QString::fromUtf8(kDeviceApiXml);
+    const QString start = QStringLiteral("<interface name=\"%1\">").arg(QLatin1String(interface));
+    const qsizetype from = xml.indexOf(start);
+    const QString end = QStringLiteral("</interface>");
+    const qsizetype to = from < 0 ? -1 : xml.indexOf(end, from);
+    return to < 0
+               ? QString()
+               : QStringLiteral("  ") + xml.mid(from, to + end.size() - from) + QLatin1Char('\n');
+}
+
+DeviceBus::DeviceBus(InstanceBus& bus, DevicePages& pages) : m_bus(bus), m_pages(pages) {
+    m_bus.SetExtension(this);
+    connect(&m_timer, &QTimer::timeout, this, &DeviceBus::Publish);
+    m_timer.start(kPublishIntervalMs);
+}
+
+DeviceBus::~DeviceBus() {
+    m_bus.SetExtension(nullptr);
+}
+
+QString DeviceBus::Introspect(const QString& path) const {
+    const std::lock_guard lock(m_nodesLock);
+    if (path == QLatin1String(kBusPath)) {
+        return InterfaceXml(kManagerInterface) + QStringLiteral("  <node name=\"device\"/>\n");
+    }
+    QString xml;
+    if (path + QLatin1Char('/') == QLatin1String(kDevicePathPrefix)) {
+        for (const auto& [index, kind] : m_nodes) {
+            xml += QStringLiteral("  <node name=\"%1\"/>\n").arg(index);
+        }
+        return xml;
+    }
+    const auto node = m_nodes.find(PageIndexOfPath(path));
+    if (node == m_nodes.end()) {
+        return xml;
+    }
+    xml += InterfaceXml(kDeviceInterface);
+    if (node->second == devices::kKindMouse) {
+        xml += InterfaceXml(kMouseInterface);
+    }
+    // The bus library adds the properties interface itself.
+    return xml;
+}
+
+bool DeviceBus::IsOnBus(int pageIndex) const {
+    const CKestravaUSBDevice* page = m_pages.Page(pageIndex);
+    const pages::CDeviceOptionUI* entry = m_pages.Entry(pageIndex);
+    // The product counts once its page has read it and its entry shows in the window.
+    return page != nullptr && page->HasModel() && entry != nullptr && !entry->isHidden() &&
+           entry->IsActivated() && m_pages.ConnectionOf(pageIndex) != 0;
+}
+
+DeviceBus::Shown DeviceBus::Snapshot(int pageIndex) const {
+    const CKestravaUSBDevice* page = m_pages.Page(pageIndex);
+    const Target target = TargetOf(m_pages, pageIndex);
+    Shown shown;
+    shown.kind = page->Model().Kind();
+    for (const char* interface : kObjectInterfaces) {
+        QVariantMap values = PropertiesOf(target, interface);
+        if (!values.isEmpty()) {
+            shown.interfaces.emplace(QString::fromLatin1(interface), std::move(values));
+        }
+    }
+    return shown;
+}
+
+void DeviceBus::Publish() {
+    std::map<int, Shown> now;
+    for (int index = 0; index < m_pages.PageCount(); ++index) {
+        if (IsOnBus(index)) {
+            now.emplace(index, Snapshot(index));
+        }
+    }
+    {
+        const std::lock_guard lock(m_nodesLock);
+        m_nodes.clear();
+        for (const auto& [index, shown] : now) {
+            m_nodes.emplace(index, shown.kind);
+        }
+    }
+    QDBusConnection connection = m_bus.Connection();
+    const auto managerSignal = [&](const char* member, int index) {
+        QDBusMessage signal = QDBusMessage::createSignal(QString::fromLatin1(kBusPath),
+                                                         QString::fromLatin1(kManagerInterface),
+                                                         QString::fromLatin1(member));
+        signal << QVariant::fromValue(QDBusObjectPath(DevicePath(index)));
+        connection.send(signal);
+    };
+    for (const auto& [index, shown] : m_shown) {
+        if (now.find(index) == now.end()) {
+            managerSignal("DeviceRemoved", index);
+        }
+    }
+    for (const auto& [index, shown] : now) {
+        const auto before = m_shown.find(index);
+        if (before == m_shown.end()) {
+            managerSignal("DeviceAdded", index);
+            continue;
+        }
+        for (const auto& [interface, values] : shown.interfaces) {
+            const QVariantMap& old = before->second.interfaces[interface];
+            QVariantMap changed;
+            for (auto value = values.begin(); value != values.end(); ++value) {
+                if (old.value(value.key()) != value.value()) {
+                    changed.insert(value.key(), value.value());
+                }
+            }
+            if (changed.isEmpty()) {
+                continue;
+            }
+            QDBusMessage signal = QDBusMessage::createSignal(
+                DevicePath(index), QString::fromLatin1(kPropertiesInterface),
+                QStringLiteral("PropertiesChanged"));
+            signal << interface << changed << QStringList();
+            connection.send(signal);
+        }
+    }
+    m_shown = std::move(now);
+}
+
+void DeviceBus::HandleCall(const QDBusMessage& call, const QDBusConnection& connection) {
+    const QString& path = call.path();
+    QDBusMessage reply;
+    if (path == QLatin1String(kBusPath)) {
+        if (Is(call.member(), "Devices") &&
+            (call.interface().isEmpty() || Is(call.interface(), kManagerInterface))) {
+            Publish();
+            QList<QDBusObjectPath> devices;
+            for (const auto& [index, shown] : m_shown) {
+                devices.append(QDBusObjectPath(DevicePath(index)));
+            }
+            reply = call.createReply(QVariant::fromValue(devices));
+        } else {
+            reply = call.createErrorReply(
+                QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"),
+                QStringLiteral("no method %1 on %2").arg(call.member(), call.interface()));
+        }
+    } else {
+        const int index = PageIndexOfPath(path);
+        if (index < 0 || index >= m_pages.PageCount()) {
+            reply =
+                call.createErrorReply(QStringLiteral("org.freedesktop.DBus.Error.UnknownObject"),
+                                      QStringLiteral("no object at %1").arg(path));
+        } else if (!IsOnBus(index)) {
+            reply = call.createErrorReply(QString::fromLatin1(kErrorDeviceGone),
+                                          QStringLiteral("device %1 is not connected").arg(index));
+        } else {
+            reply = Answer(call, index);
+            Publish(); // the change is told before the call returns
+        }
+    }
+    QDBusConnection(connection).send(reply);
+}
+
+QDBusMessage DeviceBus::Answer(const QDBusMessage& call, int pageIndex) {
+    CKestravaUSBDevice* page = m_pages.Page(pageIndex);
+    const Target target = TargetOf(m_pages, pageIndex);
+    const QString& member = call.member();
+    const QVariantList arguments = call.arguments();
+    const QString signature = call.signature();
+    const auto invalid = [&](const QString& text) {
+        return call.createErrorReply(QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"),
+                                     text);
+    };
+
+    if (Is(call.interface(), kPropertiesInterface)) {
+        if (Is(member, "GetAll") && signature == QLatin1String("s")) {
+            const QString interface = arguments[0].toString();
+            for (const char* known : kObjectInterfaces) {
+                if (Is(interface, known)) {
+                    return call.createReply(QVariant(PropertiesOf(target, known)));
+                }
+            }
+            return call.createReply(QVariant(QVariantMap()));
+        }
+        if (Is(member, "Get") && signature == QLatin1String("ss")) {
+            const QString interface = arguments[0].toString();
+            const QString name = arguments[1].toString();
+            for (const char* known : kObjectInterfaces) {
+                const QVariantMap values = PropertiesOf(target, known);
+                if ((interface.isEmpty() || Is(interface, known)) && values.contains(name)) {
+                    return call.createReply(QVariant::fromValue(QDBusVariant(values.value(name))));
+                }
+            }
+            if (target.mouse == nullptr && Is(interface, kMouseInterface)) {
+                return Error(
+                    call, {kErrorWrongKind, QStringLiteral("%1 is a property of mice").arg(name)});
+            }
+            return call.createErrorReply(
+                QStringLiteral("org.freedesktop.DBus.Error.UnknownProperty"),
+                QStringLiteral("no property %1").arg(name));
+        }
+        if (Is(member, "Set") && signature == QLatin1String("ssv")) {
+            const QVariant value = arguments[2].value<QDBusVariant>().variant();
+            if (Outcome refused =
+                    SetProperty(target, arguments[0].toString(), arguments[1].toString(), value)) {
+                return Error(call, *refused);
+            }
+            return call.createReply();
+        }
+        return invalid(QStringLiteral("unknown properties call %1(%2)").arg(member, signature));
+    }
+
+    for (const MethodRow& row : kMethods) {
+        if (!Is(member, row.name) ||
+            !(call.interface().isEmpty() || Is(call.interface(), row.interface))) {
+            continue;
+        }
+        if (Same(row.interface, kMouseInterface) && target.mouse == nullptr) {
+            return Error(
+                call, {kErrorWrongKind, QStringLiteral("%1 is a method of mice; device %2 is a %3")
+                                            .arg(member)
+                                            .arg(pageIndex)
+                                            .arg(KindName(page->Model().Kind()))});
+        }
+        if (signature != QLatin1String(row.signature)) {
+            return invalid(QStringLiteral("%1 takes (%2), not (%3)")
+                               .arg(member, QLatin1String(row.signature), signature));
+        }
+        if (Outcome refused = row.run(target, arguments)) {
+            return Error(call, *refused);
+        }
+        return call.createReply();
+    }
+    return call.createErrorReply(
+        QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"),
+        QStringLiteral("no method %1 on %2").arg(member, call.interface()));
+}
+
+} // namespace q407::app
