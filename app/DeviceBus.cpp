@@ -46,12 +46,19 @@ struct Target {
     CKestravaMouseDevice* mouse; // nullptr for other kinds
     int optionRow;
     int connection;
+    int vendorId;
+    int productId;
 };
 
 Target TargetOf(const DevicePages& pages, int pageIndex) {
     CKestravaUSBDevice* page = pages.Page(pageIndex);
-    return {page, qobject_cast<CKestravaMouseDevice*>(page), pages.OptionRowOf(pageIndex),
-            pages.ConnectionOf(pageIndex)};
+    const hid::DeviceIdentity identity = pages.IdentityOf(pageIndex);
+    return {page,
+            qobject_cast<CKestravaMouseDevice*>(page),
+            pages.OptionRowOf(pageIndex),
+            pages.ConnectionOf(pageIndex),
+            identity.vendorId,
+            identity.productId};
 }
 
 bool Same(const char* a, const char* b) {
@@ -188,10 +195,8 @@ const PropertyRow kProperties[] = {
              QString::fromLatin1(product.data(), static_cast<qsizetype>(product.size()))));
      },
      nullptr},
-    {kDeviceInterface, "VendorId",
-     [](const Target& t) { return QVariant(int{t.page->Model().Identity().vendorId}); }, nullptr},
-    {kDeviceInterface, "ProductId",
-     [](const Target& t) { return QVariant(int{t.page->Model().Identity().productId}); }, nullptr},
+    {kDeviceInterface, "VendorId", [](const Target& t) { return QVariant(t.vendorId); }, nullptr},
+    {kDeviceInterface, "ProductId", [](const Target& t) { return QVariant(t.productId); }, nullptr},
     {kDeviceInterface, "Connection",
      [](const Target& t) {
          return QVariant(t.connection == 2 ? QStringLiteral("receiver") : QStringLiteral("cable"));

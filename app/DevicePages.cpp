@@ -184,7 +184,7 @@ bool DevicePages::CreatePage(int optionRow) {
     if (auto* list = qobject_cast<QBoxLayout*>(selector->layout())) {
         list->insertWidget(pageIndex, entry); // above the spacer and the power indicator
     }
-    m_pages.push_back({optionRow, kind, 0, -1, page, entry, power});
+    m_pages.push_back({optionRow, kind, 0, -1, page, entry, power, {}});
     return true;
 }
 
@@ -247,6 +247,7 @@ void DevicePages::AttachCommand(PageRecord& record, int pageIndex, int slot,
     }
     record.commandMode = mode;
     record.commandSlot = slot;
+    record.commandIdentity = identity;
     if (mode == 1) {
         ShowEntry(pageIndex, true);
     }
@@ -266,6 +267,7 @@ void DevicePages::SwitchConnection(PageRecord& record, int pageIndex, int toSlot
     }
     record.commandMode = mode;
     record.commandSlot = toSlot;
+    record.commandIdentity = to;
     if (mode == 2) {
         QueryReceiverLink(pageIndex, 26);
         record.entry->StartTimer(pages::CDeviceOptionUI::kTimerActivate, 2000);
@@ -322,6 +324,7 @@ void DevicePages::OnRemoval(int slot, const hid::DeviceIdentity& before,
     record.page->DetachCommand();
     record.commandMode = 0;
     record.commandSlot = -1;
+    record.commandIdentity = {};
     record.entry->StopDeviceTimers();
     ShowEntry(pageIndex, false);
 }
@@ -441,6 +444,12 @@ int DevicePages::ConnectionOf(int pageIndex) const {
     return pageIndex >= 0 && pageIndex < PageCount()
                ? m_pages[static_cast<std::size_t>(pageIndex)].commandMode
                : 0;
+}
+
+hid::DeviceIdentity DevicePages::IdentityOf(int pageIndex) const {
+    return pageIndex >= 0 && pageIndex < PageCount()
+               ? m_pages[static_cast<std::size_t>(pageIndex)].commandIdentity
+               : hid::DeviceIdentity{};
 }
 
 void DevicePages::SetPreviewsPaused(bool paused) {

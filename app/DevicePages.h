@@ -67,6 +67,9 @@ public:
     int OptionRowOf(int pageIndex) const;
     // How the page's product is connected: 0 not, 1 by cable, 2 through its receiver.
     int ConnectionOf(int pageIndex) const;
+    // The command interface the page's product is reached through (the receiver's ids through
+    // a receiver); empty while not connected.
+    q407::hid::DeviceIdentity IdentityOf(int pageIndex) const;
     // The window is hidden (true) or shown. Only the selected page of a shown window animates
     // its picture; every other page's preview is paused.
     void SetPreviewsPaused(bool paused);
@@ -95,6 +98,7 @@ private:
         QPointer<pages::CKestravaUSBDevice> page;
         QPointer<pages::CDeviceOptionUI> entry;
         QPointer<pages::CMpDevicePowerUI> power;
+        q407::hid::DeviceIdentity commandIdentity; // the interface in use while connected
     };
 
     int PageFor(int commandRow, bool create);
