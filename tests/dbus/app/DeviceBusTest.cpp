@@ -1,0 +1,452 @@
+// The device API on a bus of the test's own, against the main window with simulated products:
+// values read back as the pages hold them, changes reach the mouse's memory, the profile and the
+// page, refused calls change nothing, the device's own buttons and plugging are told as signals,
+// and q407ctl drives it all from outside with its output and exit codes.
+
+#include "app/DeviceBus.h"
+
+#include "app/CMainWnd.h"
+#include "app/InstanceBus.h"
+#include "app/Startup.h"
+#include "common/Paths.h"
+#include "pages/CKestravaMouseDevice.h"
+#include "profiles/JsonFile.h"
+#include "sim/SimulatedProduct.h"
+#include "sim/VirtualHidBus.h"
+#include "support/PrivateBus.h"
+#include "support/QtTestUtil.h"
+#include "support/UiTestScopes.h"
+#include "toolkit/ResourceManager.h"
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusPendingCall>
+#include <QDBusVariant>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+using q407::pages::CKestravaMouseDevice;
+using q407::sim::SimProduct;
+using q407::sim::SimulatedProduct;
+namespace block = q407::devices::mouse_block;
+
+constexpr int kMousePage = 0; // the cable mouse's page is made first
+constexpr int kKeyboardPage = 2;
+
+testutil::PrivateBus& Bus() {
+    static testutil::PrivateBus bus;
+    return bus;
+}
+
+QDBusConnection Connection(const QString& name) {
+    return QDBusConnection::connectToBus(Bus().Address(), name);
+}
+
+QString DevicePath(int page) {
+    return QString::fromLatin1(q407::app::kDevicePathPrefix) + QString::number(page);
+}
+
+// A dictionary from the bus: messages handed over whole carry it as a bus argument.
+QVariantMap MapOf(const QVariant& value) {
+    return value.metaType() == QMetaType::fromType<QDBusArgument>()
+               ? qdbus_cast<QVariantMap>(value.value<QDBusArgument>())
+               : value.toMap();
+}
+
+// Receives the device API's signals.
+class SignalSink : public QObject {
+    Q_OBJECT
+public:
+    std::vector<QVariantMap> changed;
+    QStringList added;
+    QStringList removed;
+public Q_SLOTS:
+    void OnChanged(const QDBusMessage& message) {
+        changed.push_back(MapOf(message.arguments().value(1)));
+    }
+    void OnAdded(const QDBusMessage& message) {
+        added.append(message.arguments().value(0).value<QDBusObjectPath>().path());
+    }
+    void OnRemoved(const QDBusMessage& message) {
+        removed.append(message.arguments().value(0).value<QDBusObjectPath>().path());
+    }
+};
+
+class DeviceBusTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        const QString skin = QString::fromStdString((q407::paths::DataDir() / "skin").string());
+        ASSERT_TRUE(q407::app::SetupUiResources(skin + QLatin1Char('/')));
+    }
+    void SetUp() override {
+        ASSERT_TRUE(m_home.IsValid());
+        if (!Connection(QStringLiteral("main")).isConnected()) {
+            GTEST_SKIP() << "dbus-daemon cannot run here";
+        }
+        m_instance = std::make_unique<q407::app::InstanceBus>(
+            QString::fromLatin1(q407::app::kBusService), QStringLiteral("unused.lock"),
+            Connection(QStringLiteral("main")));
+        ASSERT_EQ(m_instance->Acquire(), q407::app::InstanceBus::Role::First);
+        m_window = std::make_unique<q407::app::CMainWnd>(m_instance.get(), &m_hidBus);
+        ASSERT_TRUE(m_window->Create(QStringLiteral("Q407"), QSize(1000, 640)));
+    }
+    void TearDown() override {
+        m_window.reset();
+        for (auto& product : m_products) {
+            product->Unplug();
+        }
+        m_instance.reset();
+        q407::toolkit::ResourceManager::Instance().SetAllDPI(96);
+    }
+
+    // Plugs a product and waits until its object is on the bus.
+    std::shared_ptr<SimulatedProduct> Plug(SimProduct product, int page) {
+        m_products.push_back(SimulatedProduct::Create(product));
+        EXPECT_TRUE(m_products.back()->PlugInto(m_hidBus));
+        EXPECT_TRUE(testutil::WaitUntil([&] { return Devices().contains(DevicePath(page)); }, 8000))
+            << "page " << page << " never reached the bus";
+        return m_products.back();
+    }
+    CKestravaMouseDevice* MousePage() {
+        return qobject_cast<CKestravaMouseDevice*>(m_window->Pages()->Page(kMousePage));
+    }
+
+    // A call from another connection, as another process makes it; the window answers meanwhile.
+    QDBusMessage Call(const QString& path, const QString& interface, const QString& member,
+                      const QVariantList& arguments = {}) {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            QString::fromLatin1(q407::app::kBusService), path, interface, member);
+        call.setArguments(arguments);
+        QDBusPendingCall pending = m_client.asyncCall(call, 5000);
+        EXPECT_TRUE(testutil::WaitUntil([&] { return pending.isFinished(); }, 6000));
+        return pending.reply();
+    }
+    QDBusMessage Mouse(const char* member, const QVariantList& arguments, int page = kMousePage) {
+        return Call(DevicePath(page), QString::fromLatin1(q407::app::kMouseInterface),
+                    QString::fromLatin1(member), arguments);
+    }
+    QVariantMap GetAll(const char* interface, int page = kMousePage) {
+        const QDBusMessage reply =
+            Call(DevicePath(page), QStringLiteral("org.freedesktop.DBus.Properties"),
+                 QStringLiteral("GetAll"), {QString::fromLatin1(interface)});
+        return MapOf(reply.arguments().value(0));
+    }
+    QStringList Devices() {
+        const QDBusMessage reply =
+            Call(QString::fromLatin1(q407::app::kBusPath),
+                 QString::fromLatin1(q407::app::kManagerInterface), QStringLiteral("Devices"));
+        QStringList paths;
+        for (const auto& path : qdbus_cast<QList<QDBusObjectPath>>(
+                 reply.arguments().value(0).value<QDBusArgument>())) {
+            paths.append(path.path());
+        }
+        return paths;
+    }
+    static QList<int> Ints(const QVariant& value) {
+        return qdbus_cast<QList<int>>(value.value<QDBusArgument>());
+    }
+    std::vector<std::uint8_t> DeviceBlock(int slot = 0) {
+        const auto memory = m_products.front()->Firmware().Memory().settingsMemory;
+        const auto start = memory.begin() + slot * 96;
+        return {start, start + block::kSize};
+    }
+    static int StageX(const std::vector<std::uint8_t>& b, int stage) {
+        const std::size_t at = block::kStages + block::kStageSize * stage;
+        return b[at + 2] | (b[at + 3] << 8);
+    }
+    Json::Value Profile() {
+        return q407::profiles::ReadJsonFile(MousePage()->Mouse().GetProfilePath())["Device"][0];
+    }
+
+    testutil::UserFolderScope m_home;
+    testutil::ScriptedDialogsScope m_dialogs;
+    q407::sim::VirtualHidBus m_hidBus;
+    std::vector<std::shared_ptr<SimulatedProduct>> m_products;
+    std::unique_ptr<q407::app::InstanceBus> m_instance;
+    std::unique_ptr<q407::app::CMainWnd> m_window;
+    QDBusConnection m_client = Connection(QStringLiteral("client"));
+};
+
+TEST_F(DeviceBusTest, PropertiesShowWhatThePagesHold) {
+    struct Case {
+        SimProduct product;
+        int page;
+        const char* connection;
+        int rates;
+    };
+    for (const Case& c : {Case{SimProduct::MouseA, 0, "cable", 4},
+                          Case{SimProduct::MouseBReceiver, 1, "receiver", 6}}) {
+        Plug(c.product, c.page);
+        auto* page = qobject_cast<CKestravaMouseDevice*>(m_window->Pages()->Page(c.page));
+        ASSERT_NE(page, nullptr);
+        const QVariantMap device = GetAll(q407::app::kDeviceInterface, c.page);
+        EXPECT_EQ(device[QStringLiteral("Kind")].toString(), QStringLiteral("mouse"));
+        EXPECT_EQ(device[QStringLiteral("Name")].toString(), QStringLiteral("Mouse"));
+        EXPECT_EQ(device[QStringLiteral("Connection")].toString(),
+                  QString::fromLatin1(c.connection));
+        EXPECT_EQ(device[QStringLiteral("FirmwareVersion")].toString(),
+                  page->FirmwareVersionText());
+        EXPECT_EQ(device[QStringLiteral("Profiles")].toStringList(),
+                  QStringList{QStringLiteral("Profile1")});
+        EXPECT_EQ(device[QStringLiteral("SelectedProfile")].toInt(), 0);
+        const QVariantMap mouse = GetAll(q407::app::kMouseInterface, c.page);
+        const QList<int> stages = Ints(mouse[QStringLiteral("DpiStages")]);
+        ASSERT_EQ(stages.size(), 6);
+        for (int stage = 0; stage < 6; ++stage) {
+            EXPECT_EQ(stages[stage], page->Mouse().ShownDpi(stage)) << stage;
+        }
+        EXPECT_EQ(mouse[QStringLiteral("ActiveDpiStage")].toInt(), page->Mouse().ActiveStage());
+        const QList<int> rates = Ints(mouse[QStringLiteral("ReportRates")]);
+        EXPECT_EQ(rates.size(), c.rates);
+        EXPECT_EQ(mouse[QStringLiteral("ReportRate")].toInt(),
+                  rates.value(page->Mouse().ReportRate()));
+        EXPECT_EQ(mouse[QStringLiteral("LiftOff")].toInt(),
+                  page->Mouse().GetSettingField(q407::devices::MouseField::LiftOff));
+    }
+    // Another kind has the common interface only.
+    Plug(SimProduct::KeyboardK, kKeyboardPage);
+    EXPECT_EQ(GetAll(q407::app::kDeviceInterface, kKeyboardPage)[QStringLiteral("Kind")],
+              QStringLiteral("keyboard"));
+    EXPECT_TRUE(GetAll(q407::app::kMouseInterface, kKeyboardPage).isEmpty());
+}
+
+TEST_F(DeviceBusTest, EveryIntrospectedPropertyOfAMouseCanBeRead) {
+    Plug(SimProduct::MouseA, kMousePage);
+    const QDBusMessage reply =
+        Call(DevicePath(kMousePage), QStringLiteral("org.freedesktop.DBus.Introspectable"),
+             QStringLiteral("Introspect"));
+    const QString xml = reply.arguments().value(0).toString();
+    const QRegularExpression property(QStringLiteral("<property name=\"(\\w+)\""));
+    int count = 0;
+    for (const auto& match : property.globalMatch(xml)) {
+        ++count;
+        const QDBusMessage get =
+            Call(DevicePath(kMousePage), QStringLiteral("org.freedesktop.DBus.Properties"),
+                 QStringLiteral("Get"), {QString(), match.captured(1)});
+        EXPECT_EQ(get.type(), QDBusMessage::ReplyMessage)
+            << match.captured(1).toStdString() << ": " << get.errorMessage().toStdString();
+    }
+    EXPECT_GT(count, 15) << "the device and mouse interfaces are introspected";
+}
+
+TEST_F(DeviceBusTest, ChangesReachTheMouseTheProfileAndThePage) {
+    Plug(SimProduct::MouseA, kMousePage);
+    CKestravaMouseDevice* page = MousePage();
+    ASSERT_NE(page, nullptr);
+
+    ASSERT_EQ(Mouse("SetDpi", {2, 1650}).type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(StageX(DeviceBlock(), 2), 1650);
+    EXPECT_EQ(Profile()["DPIStages"]["StageDPIs"][2]["StageDPIX"].asInt(), 1650);
+    EXPECT_EQ(page->ReadDpiEdit(2), 1650) << "the window shows it";
+
+    ASSERT_EQ(Mouse("SetActiveDpiStage", {3}).type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(DeviceBlock()[block::kActiveStage], 3);
+
+    ASSERT_EQ(Mouse("SetReportRate", {500}).type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(DeviceBlock()[block::kReportRate], 2) << "500 Hz is the third choice";
+
+    const QDBusMessage set =
+        Call(DevicePath(kMousePage), QStringLiteral("org.freedesktop.DBus.Properties"),
+             QStringLiteral("Set"),
+             {QString::fromLatin1(q407::app::kMouseInterface), QStringLiteral("LiftOff"),
+              QVariant::fromValue(QDBusVariant(2))});
+    ASSERT_EQ(set.type(), QDBusMessage::ReplyMessage) << set.errorMessage().toStdString();
+    EXPECT_EQ(DeviceBlock()[block::kLiftOff], 2);
+    EXPECT_EQ(GetAll(q407::app::kMouseInterface)[QStringLiteral("LiftOff")].toInt(), 2);
+}
+
+TEST_F(DeviceBusTest, RefusedCallsAnswerWithTheirErrorAndChangeNothing) {
+    Plug(SimProduct::MouseA, kMousePage);
+    Plug(SimProduct::KeyboardK, kKeyboardPage);
+    const QString properties = QStringLiteral("org.freedesktop.DBus.Properties");
+    const QString mouse = QString::fromLatin1(q407::app::kMouseInterface);
+    struct Case {
+        int page;
+        QString interface;
+        const char* member;
+        QVariantList arguments;
+        const char* error;
+    };
+    const Case cases[] = {
+        {kMousePage, mouse, "SetDpi", {0, 26050}, q407::app::kErrorOutOfRange},
+        {kMousePage, mouse, "SetDpi", {0, 0}, q407::app::kErrorOutOfRange},
+        {kMousePage, mouse, "SetDpi", {0, 1024}, q407::app::kErrorOutOfRange},
+        {kMousePage, mouse, "SetDpi", {6, 800}, q407::app::kErrorOutOfRange},
+        {kMousePage,
+         mouse,
+         "SetDpi",
+         {QStringLiteral("800")},
+         "org.freedesktop.DBus.Error.InvalidArgs"},
+        {kMousePage, mouse, "SetActiveDpiStage", {-1}, q407::app::kErrorOutOfRange},
+        {kMousePage, mouse, "SetReportRate", {2000}, q407::app::kErrorOutOfRange},
+        {kMousePage,
+         properties,
+         "Set",
+         {mouse, QStringLiteral("LiftOff"), QVariant::fromValue(QDBusVariant(3))},
+         q407::app::kErrorOutOfRange},
+        {kMousePage,
+         properties,
+         "Set",
+         {mouse, QStringLiteral("DpiStages"), QVariant::fromValue(QDBusVariant(3))},
+         "org.freedesktop.DBus.Error.PropertyReadOnly"},
+        {kMousePage,
+         QString::fromLatin1(q407::app::kDeviceInterface),
+         "SelectProfile",
+         {1},
+         q407::app::kErrorOutOfRange},
+        {kKeyboardPage, mouse, "SetDpi", {0, 800}, q407::app::kErrorWrongKind},
+        {1, mouse, "SetDpi", {0, 800}, q407::app::kErrorDeviceGone},
+        {9, mouse, "SetDpi", {0, 800}, "org.freedesktop.DBus.Error.UnknownObject"},
+    };
+    const auto memory = DeviceBlock();
+    const Json::Value profile = Profile();
+    for (const Case& c : cases) {
+        const QDBusMessage reply =
+            Call(DevicePath(c.page), c.interface, QString::fromLatin1(c.member), c.arguments);
+        EXPECT_EQ(reply.errorName(), QString::fromLatin1(c.error)) << c.member;
+        EXPECT_FALSE(reply.errorMessage().isEmpty()) << c.member;
+    }
+    EXPECT_EQ(DeviceBlock(), memory);
+    EXPECT_EQ(Profile(), profile);
+}
+
+TEST_F(DeviceBusTest, DeviceButtonsAndPluggingAreToldAsSignals) {
+    SignalSink sink;
+    const QString service = QString::fromLatin1(q407::app::kBusService);
+    ASSERT_TRUE(m_client.connect(service, QString::fromLatin1(q407::app::kBusPath),
+                                 QString::fromLatin1(q407::app::kManagerInterface),
+                                 QStringLiteral("DeviceAdded"), &sink,
+                                 SLOT(OnAdded(QDBusMessage))));
+    ASSERT_TRUE(m_client.connect(service, QString::fromLatin1(q407::app::kBusPath),
+                                 QString::fromLatin1(q407::app::kManagerInterface),
+                                 QStringLiteral("DeviceRemoved"), &sink,
+                                 SLOT(OnRemoved(QDBusMessage))));
+    ASSERT_TRUE(m_client.connect(
+        service, DevicePath(kMousePage), QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("PropertiesChanged"), &sink, SLOT(OnChanged(QDBusMessage))));
+
+    auto mouse = Plug(SimProduct::MouseA, kMousePage);
+    EXPECT_TRUE(testutil::WaitUntil([&] { return sink.added.contains(DevicePath(kMousePage)); }));
+
+    // The mouse's own DPI button: the page follows it, and so does the bus.
+    const int stage = (MousePage()->Mouse().ActiveStage() + 2) % 6;
+    ASSERT_TRUE(mouse->PressDpiButton(0, stage));
+    EXPECT_TRUE(testutil::WaitUntil(
+        [&] {
+            return std::any_of(sink.changed.begin(), sink.changed.end(), [&](const QVariantMap& m) {
+                return m.value(QStringLiteral("ActiveDpiStage"), -1).toInt() == stage;
+            });
+        },
+        4000));
+
+    mouse->Unplug();
+    EXPECT_TRUE(
+        testutil::WaitUntil([&] { return sink.removed.contains(DevicePath(kMousePage)); }, 4000));
+    EXPECT_FALSE(Devices().contains(DevicePath(kMousePage)));
+    EXPECT_EQ(Mouse("SetDpi", {0, 800}).errorName(),
+              QString::fromLatin1(q407::app::kErrorDeviceGone));
+}
+
+// --- q407ctl ---------------------------------------------------------------------------------
+
+struct CtlResult {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs q407ctl against the test's bus while the window keeps answering.
+CtlResult RunCtl(const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), Bus().Address());
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(Q407_BIN_DIR "/q407ctl"), arguments);
+    EXPECT_TRUE(process.waitForStarted(5000));
+    EXPECT_TRUE(
+        testutil::WaitUntil([&] { return process.state() == QProcess::NotRunning; }, 20000));
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+TEST(Q407Ctl, SaysWhenNoQ407RunsAndExitsWithTwo) {
+    if (!Connection(QStringLiteral("probe")).isConnected()) {
+        GTEST_SKIP() << "dbus-daemon cannot run here";
+    }
+    for (const QStringList& arguments :
+         {QStringList{QStringLiteral("list")},
+          QStringList{QStringLiteral("0"), QStringLiteral("info")}}) {
+        const CtlResult result = RunCtl(arguments);
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_TRUE(result.err.contains(QStringLiteral("no Q407 is running")))
+            << result.err.toStdString();
+    }
+}
+
+TEST_F(DeviceBusTest, CtlPrintsAndExitsAsDocumented) {
+    Plug(SimProduct::MouseA, kMousePage);
+    Plug(SimProduct::KeyboardK, kKeyboardPage);
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        QString output; // a line of standard output, or of standard error on failure
+    };
+    const auto args = [](const char* line) {
+        return QString::fromLatin1(line).split(QLatin1Char(' '));
+    };
+    const Case cases[] = {
+        {args("list"), 0,
+         QStringLiteral("0: Mouse (mouse, cable)\n2: Keyboard (keyboard, cable)\n")},
+        {args("0 info"), 0, QStringLiteral("Connection: cable\n")},
+        {args("2 info"), 0, QStringLiteral("Kind: keyboard\n")},
+        {args("0 profile list"), 0, QStringLiteral("0: Profile1 (selected)\n")},
+        {args("0 dpi set 1650 --stage 4"), 0, QString()},
+        {args("0 dpi set 1234"), 4, QStringLiteral("steps of 50")},
+        {args("0 rate 2000"), 4, QStringLiteral("not offered")},
+        {args("2 rate 1000"), 4, QStringLiteral("keyboard")},
+        {args("0 set LiftOff 7"), 4, QStringLiteral("out of range")},
+        {args("0 profile select 3"), 4, QStringLiteral("out of range")},
+        {args("1 info"), 3, QStringLiteral("not connected")},
+        {args("7 info"), 3, QStringLiteral("no object")},
+        {args("0 dpi set many"), 1, QStringLiteral("usage:")},
+        {args("0 fly"), 1, QStringLiteral("usage:")},
+        {args("--stage 2 0 rate 500"), 1, QStringLiteral("--stage")},
+        {args("--help"), 0, QStringLiteral("usage:")},
+    };
+    for (const Case& c : cases) {
+        const CtlResult result = RunCtl(c.arguments);
+        const std::string what = c.arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(result.exitCode, c.exitCode) << what << "\n" << result.err.toStdString();
+        const QString& text = c.exitCode == 0 ? result.out : result.err;
+        EXPECT_TRUE(text.contains(c.output)) << what << ":\n" << text.toStdString();
+    }
+    EXPECT_EQ(StageX(DeviceBlock(), 4), 1650) << "dpi set reached the mouse";
+
+    // The JSON of the active stage's change, read back as a script would.
+    const int active = MousePage()->Mouse().ActiveStage();
+    ASSERT_EQ(RunCtl(args("0 dpi set 3200")).exitCode, 0);
+    const CtlResult info = RunCtl(args("--json 0 info"));
+    ASSERT_EQ(info.exitCode, 0);
+    const QJsonObject object = QJsonDocument::fromJson(info.out.toUtf8()).object();
+    EXPECT_EQ(object[QStringLiteral("DpiStages")].toArray()[active].toInt(), 3200);
+    EXPECT_EQ(object[QStringLiteral("Kind")].toString(), QStringLiteral("mouse"));
+    const QJsonArray list =
+        QJsonDocument::fromJson(RunCtl(args("--json list")).out.toUtf8()).array();
+    ASSERT_EQ(list.size(), 2);
+    EXPECT_EQ(list[1].toObject()[QStringLiteral("kind")].toString(), QStringLiteral("keyboard"));
+    EXPECT_EQ(list[1].toObject()[QStringLiteral("device")].toInt(), kKeyboardPage);
+}
+
+} // namespace
+
+#include "DeviceBusTest.moc"
