@@ -5,6 +5,7 @@
 #include "devices/MouseModel.h"
 #include "devices/PageEventTable.h"
 #include "editors/CDeviceProfileUI.h"
+#include "editors/CLightControlUI.h"
 #include "hid/DeviceTable.h"
 #include "pages/CDeviceOptionUI.h"
 #include "pages/CKestravaMouseDevice.h"
@@ -12,11 +13,15 @@
 #include "toolkit/ResourceManager.h"
 #include "toolkit/SkinLoader.h"
 
+#include <QAbstractSlider>
 #include <QComboBox>
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
+#include <QRegularExpression>
+#include <QStandardItemModel>
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -290,7 +295,142 @@ bool Is(const QString& text, const char* latin1) {
     return text == QLatin1String(latin1);
 }
 
+// --- Lighting: what the page's lighting panel offers ---------------------------------------------
+
+QComboBox* LightModeCombo(const Target& t) {
+    editors::CLightControlUI* panel = t.page->LightPanel();
+    return panel == nullptr ? nullptr
+                            : qobject_cast<QComboBox*>(toolkit::FindSubControlByName(
+                                  panel, QStringLiteral("light_combo_modeSelect")));
+}
+
+bool HasLight(const Target& t) {
+    const QComboBox* combo = LightModeCombo(t);
+    return combo != nullptr && combo->count() > 0;
+}
+
+// The range of the panel's brightness or speed slider.
+std::pair<int, int> LightRange(const Target& t, const char* slider) {
+    const auto* control = qobject_cast<QAbstractSlider*>(
+        toolkit::FindSubControlByName(t.page->LightPanel(), QString::fromLatin1(slider)));
+    return control == nullptr ? std::pair{0, 0} : std::pair{control->minimum(), control->maximum()};
+}
+constexpr const char* kBrightnessSlider = "deng_light_slider";
+constexpr const char* kSpeedSlider = "deng_speed_slider";
+
+// Modes the product does not have are rows the panel keeps hidden and disabled.
+bool ModeOffered(const QComboBox* combo, int mode) {
+    if (mode < 0 || mode >= combo->count()) {
+        return false;
+    }
+    const auto* model = qobject_cast<const QStandardItemModel*>(combo->model());
+    return model == nullptr || model->item(mode)->isEnabled();
+}
+
+QVariantMap LightProperties(const Target& t) {
+    QVariantMap values;
+    if (!HasLight(t)) {
+        return values;
+    }
+    const QComboBox* combo = LightModeCombo(t);
+    const profiles::LightInfo record = t.page->LightRecord();
+    QList<int> modes;
+    QStringList names;
+    for (int row = 0; row < combo->count(); ++row) {
+        names.append(combo->itemText(row));
+        if (ModeOffered(combo, row)) {
+            modes.append(row);
+        }
+    }
+    values.insert(QStringLiteral("LightMode"), int{record.mode});
+    values.insert(QStringLiteral("LightModes"), QVariant::fromValue(modes));
+    values.insert(QStringLiteral("LightModeNames"), names);
+    values.insert(QStringLiteral("Brightness"), int{record.brightness});
+    values.insert(QStringLiteral("MaxBrightness"), LightRange(t, kBrightnessSlider).second);
+    values.insert(QStringLiteral("Speed"), int{record.speed});
+    values.insert(QStringLiteral("MaxSpeed"), LightRange(t, kSpeedSlider).second);
+    values.insert(QStringLiteral("Colour"), QStringLiteral("%1%2%3")
+                                                .arg(record.red, 2, 16, QLatin1Char('0'))
+                                                .arg(record.green, 2, 16, QLatin1Char('0'))
+                                                .arg(record.blue, 2, 16, QLatin1Char('0')));
+    return values;
+}
+
+const char* const kLightSettings[] = {"LightMode", "Brightness", "Speed", "Colour"};
+const char* const kLightFacts[] = {"LightModes", "LightModeNames", "MaxBrightness", "MaxSpeed"};
+
+bool Listed(const QString& name, std::span<const char* const> names) {
+    return std::any_of(names.begin(), names.end(),
+                       [&](const char* listed) { return Is(name, listed); });
+}
+
+// Every value is checked before the one record is applied, as the lighting panel applies it.
+Outcome SetLight(const Target& t, const QVariantMap& changes) {
+    if (!HasLight(t)) {
+        return CallError{kErrorWrongKind, QStringLiteral("this device has no lighting")};
+    }
+    const QComboBox* combo = LightModeCombo(t);
+    profiles::LightInfo record = t.page->LightRecord();
+    for (auto change = changes.begin(); change != changes.end(); ++change) {
+        const QString& name = change.key();
+        const QVariant& value = change.value();
+        if (!Listed(name, kLightSettings)) {
+            return CallError{"org.freedesktop.DBus.Error.UnknownProperty",
+                             QStringLiteral("no light setting %1").arg(name)};
+        }
+        if (Is(name, "Colour")) {
+            static const QRegularExpression hex(QStringLiteral("^[0-9A-Fa-f]{6}$"));
+            if (value.metaType() != QMetaType::fromType<QString>() ||
+                !hex.match(value.toString()).hasMatch()) {
+                return CallError{kErrorOutOfRange,
+                                 QStringLiteral("Colour takes six hex digits, rrggbb")};
+            }
+            const uint rgb = value.toString().toUInt(nullptr, 16);
+            record.red = static_cast<std::uint8_t>(rgb >> 16);
+            record.green = static_cast<std::uint8_t>(rgb >> 8);
+            record.blue = static_cast<std::uint8_t>(rgb);
+            record.multiColor = 0;
+            continue;
+        }
+        if (value.metaType() != QMetaType::fromType<int>()) {
+            return CallError{"org.freedesktop.DBus.Error.InvalidArgs",
+                             QStringLiteral("%1 takes a 32-bit integer").arg(name)};
+        }
+        const int number = value.toInt();
+        if (Is(name, "LightMode")) {
+            if (!ModeOffered(combo, number)) {
+                return CallError{kErrorOutOfRange,
+                                 QStringLiteral("light mode %1 is not one this device offers (see "
+                                                "LightModes)")
+                                     .arg(number)};
+            }
+            record.mode = static_cast<std::uint8_t>(number);
+            continue;
+        }
+        const bool brightness = Is(name, "Brightness");
+        const auto [low, high] = LightRange(t, brightness ? kBrightnessSlider : kSpeedSlider);
+        if (number < low || number > high) {
+            return OutOfRange(name, number, low, high);
+        }
+        (brightness ? record.brightness : record.speed) = static_cast<std::uint8_t>(number);
+    }
+    // The page's own light edit ends its following of the shared effect, as in the window.
+    t.page->Model().SetFollowsSharedLighting(false);
+    const int result = t.page->ApplyLightRecord(record);
+    t.page->ShowLightSettings();
+    return Written(result);
+}
+
+QVariantMap MapOf(const QVariant& value) {
+    return value.metaType() == QMetaType::fromType<QDBusArgument>()
+               ? qdbus_cast<QVariantMap>(value.value<QDBusArgument>())
+               : value.toMap();
+}
+
 QVariantMap PropertiesOf(const Target& t, const char* interface) {
+    if (Same(interface, kLightInterface)) {
+        return LightProperties(t);
+    }
     QVariantMap values;
     const bool mouse = Same(interface, kMouseInterface);
     if (mouse && t.mouse == nullptr) {
@@ -313,6 +453,17 @@ QVariantMap PropertiesOf(const Target& t, const char* interface) {
 // Sets one property; the interface must be the property's own (empty: any).
 Outcome SetProperty(const Target& t, const QString& interface, const QString& name,
                     const QVariant& value) {
+    if (Listed(name, kLightSettings) || Listed(name, kLightFacts)) {
+        if (!interface.isEmpty() && !Is(interface, kLightInterface)) {
+            return CallError{"org.freedesktop.DBus.Error.UnknownProperty",
+                             QStringLiteral("%1 has no property %2").arg(interface, name)};
+        }
+        if (Listed(name, kLightFacts)) {
+            return CallError{"org.freedesktop.DBus.Error.PropertyReadOnly",
+                             QStringLiteral("%1 is read-only").arg(name)};
+        }
+        return SetLight(t, {{name, value}});
+    }
     const auto refuseKind = [&](const char* owner) -> Outcome {
         if (!interface.isEmpty() && !Is(interface, owner)) {
             return CallError{"org.freedesktop.DBus.Error.UnknownProperty",
@@ -368,9 +519,12 @@ const MethodRow kMethods[] = {
      [](const Target& t, const QVariantList& a) { return SetActiveStage(t, a[0].toInt()); }},
     {kMouseInterface, "SetReportRate", "i",
      [](const Target& t, const QVariantList& a) { return SetReportRate(t, a[0].toInt()); }},
+    {kLightInterface, "SetLight", "a{sv}",
+     [](const Target& t, const QVariantList& a) { return SetLight(t, MapOf(a[0])); }},
 };
 
-const std::array<const char*, 2> kObjectInterfaces{kDeviceInterface, kMouseInterface};
+const std::array<const char*, 3> kObjectInterfaces{kDeviceInterface, kMouseInterface,
+                                                   kLightInterface};
 
 QString DevicePath(int pageIndex) {
     return QString::fromLatin1(kDevicePathPrefix) + QString::number(pageIndex);
@@ -428,7 +582,7 @@ QString DeviceBus::Introspect(const QString& path) const {
     }
     QString xml;
     if (path + QLatin1Char('/') == QLatin1String(kDevicePathPrefix)) {
-        for (const auto& [index, kind] : m_nodes) {
+        for (const auto& [index, interfaces] : m_nodes) {
             xml += QStringLiteral("  <node name=\"%1\"/>\n").arg(index);
         }
         return xml;
@@ -437,9 +591,8 @@ QString DeviceBus::Introspect(const QString& path) const {
     if (node == m_nodes.end()) {
         return xml;
     }
-    xml += InterfaceXml(kDeviceInterface);
-    if (node->second == devices::kKindMouse) {
-        xml += InterfaceXml(kMouseInterface);
+    for (const QString& interface : node->second) {
+        xml += InterfaceXml(interface.toLatin1().constData());
     }
     // The bus library adds the properties interface itself.
     return xml;
@@ -454,10 +607,8 @@ bool DeviceBus::IsOnBus(int pageIndex) const {
 }
 
 DeviceBus::Shown DeviceBus::Snapshot(int pageIndex) const {
-    const CKestravaUSBDevice* page = m_pages.Page(pageIndex);
     const Target target = TargetOf(m_pages, pageIndex);
     Shown shown;
-    shown.kind = page->Model().Kind();
     for (const char* interface : kObjectInterfaces) {
         QVariantMap values = PropertiesOf(target, interface);
         if (!values.isEmpty()) {
@@ -478,7 +629,11 @@ void DeviceBus::Publish() {
         const std::lock_guard lock(m_nodesLock);
         m_nodes.clear();
         for (const auto& [index, shown] : now) {
-            m_nodes.emplace(index, shown.kind);
+            QStringList interfaces;
+            for (const auto& [interface, values] : shown.interfaces) {
+                interfaces.append(interface);
+            }
+            m_nodes.emplace(index, interfaces);
         }
     }
     QDBusConnection connection = m_bus.Connection();

@@ -14,6 +14,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <QVariantMap>
 #include <map>
@@ -27,6 +28,7 @@ class DevicePages;
 inline constexpr const char* kManagerInterface = "org.q407.Q407.Manager";
 inline constexpr const char* kDeviceInterface = "org.q407.Q407.Device";
 inline constexpr const char* kMouseInterface = "org.q407.Q407.Mouse";
+inline constexpr const char* kLightInterface = "org.q407.Q407.Light";
 inline constexpr const char* kDevicePathPrefix = "/org/q407/Q407/device/";
 
 inline constexpr const char* kErrorOutOfRange = "org.q407.Q407.Error.OutOfRange";
@@ -61,7 +63,6 @@ public:
 
 private:
     struct Shown {
-        int kind = 0;
         std::map<QString, QVariantMap> interfaces; // interface name -> properties
     };
     bool IsOnBus(int pageIndex) const;
@@ -72,9 +73,9 @@ private:
     DevicePages& m_pages;
     QTimer m_timer;
     std::map<int, Shown> m_shown;
-    // The kinds of the pages on the bus, for introspection on the bus's thread.
+    // The interfaces of the pages on the bus, for introspection on the bus's thread.
     mutable std::mutex m_nodesLock;
-    std::map<int, int> m_nodes;
+    std::map<int, QStringList> m_nodes;
 };
 
 } // namespace q407::app

@@ -17,7 +17,9 @@
 #include <QJsonObject>
 #include <QStringList>
 #include <QTextStream>
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <optional>
 
 namespace {
@@ -36,18 +38,21 @@ constexpr const char* kManagerPath = "/org/q407/Q407";
 constexpr const char* kManagerInterface = "org.q407.Q407.Manager";
 constexpr const char* kDeviceInterface = "org.q407.Q407.Device";
 constexpr const char* kMouseInterface = "org.q407.Q407.Mouse";
+constexpr const char* kLightInterface = "org.q407.Q407.Light";
 constexpr const char* kDevicePathPrefix = "/org/q407/Q407/device/";
 constexpr int kCallTimeoutMs = 10000;
 
-const char* const kUsageText = "usage: q407ctl [--json] list\n"
-                               "       q407ctl [--json] DEVICE info\n"
-                               "       q407ctl DEVICE dpi set DPI [--stage N]\n"
-                               "       q407ctl DEVICE dpi stage N active\n"
-                               "       q407ctl DEVICE rate HZ\n"
-                               "       q407ctl DEVICE set SETTING VALUE\n"
-                               "       q407ctl [--json] DEVICE profile list\n"
-                               "       q407ctl DEVICE profile select N\n"
-                               "DEVICE is the number `q407ctl list` shows. See q407ctl(1).\n";
+const char* const kUsageText =
+    "usage: q407ctl [--json] list\n"
+    "       q407ctl [--json] DEVICE info\n"
+    "       q407ctl DEVICE dpi set DPI [--stage N]\n"
+    "       q407ctl DEVICE dpi stage N active\n"
+    "       q407ctl DEVICE rate HZ\n"
+    "       q407ctl DEVICE set SETTING VALUE\n"
+    "       q407ctl DEVICE light [--mode N] [--brightness N] [--speed N] [--colour RRGGBB]\n"
+    "       q407ctl [--json] DEVICE profile list\n"
+    "       q407ctl DEVICE profile select N\n"
+    "DEVICE is the number `q407ctl list` shows. See q407ctl(1).\n";
 
 QTextStream& Out() {
     static QTextStream stream(stdout);
@@ -236,8 +241,9 @@ int Info(Client& client, const QString& path, bool json) {
     if (auto failed = client.Properties(path, kDeviceInterface, values)) {
         return *failed;
     }
-    if (values.value(QStringLiteral("Kind")).toString() == QLatin1String("mouse")) {
-        if (auto failed = client.Properties(path, kMouseInterface, values)) {
+    // A product without the mouse or light interface has no values there.
+    for (const char* interface : {kMouseInterface, kLightInterface}) {
+        if (auto failed = client.Properties(path, interface, values)) {
             return *failed;
         }
     }
@@ -275,10 +281,13 @@ int Profiles(Client& client, const QString& path, bool json) {
 
 // DEVICE's commands; `words` are the arguments after DEVICE (options taken out).
 int DeviceCommand(Client& client, const QString& path, const QStringList& words,
-                  std::optional<int> stage, bool json) {
+                  std::optional<int> stage, const QVariantMap& light, bool json) {
     const QString command = words.value(0);
     if (stage && !(command == QLatin1String("dpi") && words.value(1) == QLatin1String("set"))) {
         return Usage(QStringLiteral("--stage belongs to dpi set"));
+    }
+    if (!light.isEmpty() != (command == QLatin1String("light"))) {
+        return Usage(QStringLiteral("light takes --mode, --brightness, --speed or --colour"));
     }
     int number = 0;
     const auto call = [&](const char* interface, const char* member, const QVariantList& args) {
@@ -322,6 +331,10 @@ int DeviceCommand(Client& client, const QString& path, const QStringList& words,
         return call("org.freedesktop.DBus.Properties", "Set",
                     {QString(), words[1], QVariant::fromValue(QDBusVariant(number))});
     }
+    if (command == QLatin1String("light") && words.size() == 1) {
+        // One call, so the program checks every value before it changes any.
+        return call(kLightInterface, "SetLight", {light});
+    }
     if (command == QLatin1String("profile") && words.size() == 2 &&
         words[1] == QLatin1String("list")) {
         return Profiles(client, path, json);
@@ -343,6 +356,12 @@ int main(int argc, char** argv) {
     QStringList words = QCoreApplication::arguments().mid(1);
     bool json = false;
     std::optional<int> stage;
+    QVariantMap light;
+    // The light command's options and the settings they name.
+    const std::pair<const char*, const char*> lightOptions[] = {
+        {"--mode", "LightMode"}, {"--brightness", "Brightness"}, {"--speed", "Speed"},
+        {"--colour", "Colour"},  {"--color", "Colour"},
+    };
     for (int i = 0; i < words.size();) {
         if (words[i] == QLatin1String("--help") || words[i] == QLatin1String("-h")) {
             Out() << kUsageText;
@@ -359,7 +378,25 @@ int main(int argc, char** argv) {
             stage = number;
             words.remove(i, 2);
         } else if (words[i].startsWith(QLatin1String("--"))) {
-            return Usage(QStringLiteral("unknown option ") + words[i]);
+            const auto* option =
+                std::find_if(std::begin(lightOptions), std::end(lightOptions),
+                             [&](const auto& row) { return words[i] == QLatin1String(row.first); });
+            if (option == std::end(lightOptions)) {
+                return Usage(QStringLiteral("unknown option ") + words[i]);
+            }
+            if (i + 1 >= words.size()) {
+                return Usage(words[i] + QStringLiteral(" needs a value"));
+            }
+            const QString setting = QString::fromLatin1(option->second);
+            int number = 0;
+            if (setting == QLatin1String("Colour")) {
+                light.insert(setting, words[i + 1]);
+            } else if (ToInt(words[i + 1], number)) {
+                light.insert(setting, number);
+            } else {
+                return Usage(words[i] + QStringLiteral(" needs a number"));
+            }
+            words.remove(i, 2);
         } else {
             ++i;
         }
@@ -387,5 +424,5 @@ int main(int argc, char** argv) {
         return Usage(QStringLiteral("no command for device ") + words[0]);
     }
     return DeviceCommand(client, QString::fromLatin1(kDevicePathPrefix) + QString::number(device),
-                         words.mid(1), stage, json);
+                         words.mid(1), stage, light, json);
 }

@@ -9,6 +9,7 @@
 #include "app/InstanceBus.h"
 #include "app/Startup.h"
 #include "common/Paths.h"
+#include "editors/CLightControlUI.h"
 #include "pages/CKestravaMouseDevice.h"
 #include "profiles/JsonFile.h"
 #include "sim/SimulatedProduct.h"
@@ -262,6 +263,21 @@ TEST_F(DeviceBusTest, ChangesReachTheMouseTheProfileAndThePage) {
     ASSERT_EQ(set.type(), QDBusMessage::ReplyMessage) << set.errorMessage().toStdString();
     EXPECT_EQ(DeviceBlock()[block::kLiftOff], 2);
     EXPECT_EQ(GetAll(q407::app::kMouseInterface)[QStringLiteral("LiftOff")].toInt(), 2);
+
+    const QVariantMap light{{QStringLiteral("Colour"), QStringLiteral("ff8800")},
+                            {QStringLiteral("Brightness"), 2},
+                            {QStringLiteral("Speed"), 1}};
+    const QDBusMessage lit =
+        Call(DevicePath(kMousePage), QString::fromLatin1(q407::app::kLightInterface),
+             QStringLiteral("SetLight"), {light});
+    ASSERT_EQ(lit.type(), QDBusMessage::ReplyMessage) << lit.errorMessage().toStdString();
+    const auto memory = DeviceBlock();
+    EXPECT_EQ(
+        (std::vector<int>{memory[block::kRed], memory[block::kRed + 1], memory[block::kRed + 2],
+                          memory[block::kBrightness], memory[block::kSpeed]}),
+        (std::vector<int>{0xFF, 0x88, 0x00, 2, 4 - 1}));
+    EXPECT_EQ(Profile()["LightInfo"]["Red"].asInt(), 0xFF);
+    EXPECT_EQ(page->LightPanel()->GetBrightness(), 2) << "the lighting panel shows it";
 }
 
 TEST_F(DeviceBusTest, RefusedCallsAnswerWithTheirErrorAndChangeNothing) {
@@ -269,6 +285,7 @@ TEST_F(DeviceBusTest, RefusedCallsAnswerWithTheirErrorAndChangeNothing) {
     Plug(SimProduct::KeyboardK, kKeyboardPage);
     const QString properties = QStringLiteral("org.freedesktop.DBus.Properties");
     const QString mouse = QString::fromLatin1(q407::app::kMouseInterface);
+    const QString light = QString::fromLatin1(q407::app::kLightInterface);
     struct Case {
         int page;
         QString interface;
@@ -302,6 +319,23 @@ TEST_F(DeviceBusTest, RefusedCallsAnswerWithTheirErrorAndChangeNothing) {
          QString::fromLatin1(q407::app::kDeviceInterface),
          "SelectProfile",
          {1},
+         q407::app::kErrorOutOfRange},
+        {kMousePage,
+         light,
+         "SetLight",
+         {QVariantMap{{QStringLiteral("LightMode"), 99}}},
+         q407::app::kErrorOutOfRange},
+        {kMousePage,
+         light,
+         "SetLight",
+         {QVariantMap{{QStringLiteral("Colour"), QStringLiteral("12345")}}},
+         q407::app::kErrorOutOfRange},
+        // The first value would do; the second is refused, so neither is applied.
+        {kMousePage,
+         light,
+         "SetLight",
+         {QVariantMap{{QStringLiteral("Colour"), QStringLiteral("00ff00")},
+                      {QStringLiteral("Speed"), 9}}},
          q407::app::kErrorOutOfRange},
         {kKeyboardPage, mouse, "SetDpi", {0, 800}, q407::app::kErrorWrongKind},
         {1, mouse, "SetDpi", {0, 800}, q407::app::kErrorDeviceGone},
@@ -416,6 +450,9 @@ TEST_F(DeviceBusTest, CtlPrintsAndExitsAsDocumented) {
         {args("2 rate 1000"), 4, QStringLiteral("keyboard")},
         {args("0 set LiftOff 7"), 4, QStringLiteral("out of range")},
         {args("0 profile select 3"), 4, QStringLiteral("out of range")},
+        {args("2 light --colour 00ff00 --speed 1"), 0, QString()},
+        {args("0 light --mode 99"), 4, QStringLiteral("LightModes")},
+        {args("0 light"), 1, QStringLiteral("--mode")},
         {args("1 info"), 3, QStringLiteral("not connected")},
         {args("7 info"), 3, QStringLiteral("no object")},
         {args("0 dpi set many"), 1, QStringLiteral("usage:")},
