@@ -10,6 +10,7 @@
 #include "pages/CDeviceOptionUI.h"
 #include "pages/CKestravaMouseDevice.h"
 #include "pages/CMpDevicePowerUI.h"
+#include "profiles/CProfileList.h"
 #include "toolkit/ResourceManager.h"
 #include "toolkit/SkinLoader.h"
 
@@ -20,10 +21,12 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardItemModel>
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <optional>
 #include <string_view>
 
@@ -53,9 +56,10 @@ struct Target {
     int connection;
     int vendorId;
     int productId;
+    DevicePages* pages;
 };
 
-Target TargetOf(const DevicePages& pages, int pageIndex) {
+Target TargetOf(DevicePages& pages, int pageIndex) {
     CKestravaUSBDevice* page = pages.Page(pageIndex);
     const hid::DeviceIdentity identity = pages.IdentityOf(pageIndex);
     return {page,
@@ -63,7 +67,8 @@ Target TargetOf(const DevicePages& pages, int pageIndex) {
             pages.OptionRowOf(pageIndex),
             pages.ConnectionOf(pageIndex),
             identity.vendorId,
-            identity.productId};
+            identity.productId,
+            &pages};
 }
 
 bool Same(const char* a, const char* b) {
@@ -125,6 +130,91 @@ Outcome SelectProfile(const Target& t, int index) {
     }
     panel->SelectProfile(index);
     return t.page->ApplySelectedProfile() == -1 ? Written(0) : std::nullopt;
+}
+
+// The profile list's results: 1 done, 0 refused by a rule, 2 a blank name, -1 a write failed.
+Outcome ProfileResult(int result, const QString& refusal) {
+    switch (result) {
+    case profiles::CProfileList::kDone:
+        return std::nullopt;
+    case profiles::CProfileList::kWriteFailed:
+        return CallError{kErrorWriteFailed,
+                         QStringLiteral("the profile files could not be written")};
+    default:
+        return CallError{kErrorRefused, refusal};
+    }
+}
+
+editors::CDeviceProfileUI* Profiles(const Target& t) {
+    return ProfileNames(t).isEmpty() ? nullptr : t.page->ProfilePanel();
+}
+
+const CallError kNoProfiles{kErrorWrongKind, QStringLiteral("this device has no profiles")};
+
+// New profiles are added at the end and not selected, as the window's buttons do.
+Outcome AddProfile(const Target& t, bool copy) {
+    editors::CDeviceProfileUI* panel = Profiles(t);
+    if (panel == nullptr) {
+        return kNoProfiles;
+    }
+    const int result = copy ? panel->CopyProfile() : panel->AddProfile();
+    t.pages->ReloadProfileLists();
+    return ProfileResult(
+        result,
+        QStringLiteral("no more than %1 profiles").arg(profiles::CProfileList::kMaxProfiles));
+}
+
+Outcome RenameProfile(const Target& t, const QString& name) {
+    editors::CDeviceProfileUI* panel = Profiles(t);
+    if (panel == nullptr) {
+        return kNoProfiles;
+    }
+    const int result = panel->RenameProfile(name);
+    return result == profiles::CProfileList::kBlankName
+               ? CallError{kErrorRefused, QStringLiteral("a profile name cannot be blank")}
+               : ProfileResult(result, QStringLiteral("another profile is called %1").arg(name));
+}
+
+// Files are read and written by the program, so their paths must not depend on its folder.
+std::optional<std::filesystem::path> AbsoluteFile(const QString& path) {
+    if (path.isEmpty() || !QFileInfo(path).isAbsolute()) {
+        return std::nullopt;
+    }
+    return std::filesystem::path(path.toStdString());
+}
+
+Outcome ExportProfile(const Target& t, const QString& path) {
+    editors::CDeviceProfileUI* panel = Profiles(t);
+    if (panel == nullptr) {
+        return kNoProfiles;
+    }
+    const auto file = AbsoluteFile(path);
+    if (!file) {
+        return CallError{kErrorRefused, QStringLiteral("the file needs an absolute path")};
+    }
+    return ProfileResult(panel->ExportProfile(*file), QStringLiteral("no profile is selected"));
+}
+
+// The imported profile is added at the end, selected and written, as the window does it.
+Outcome ImportProfile(const Target& t, const QString& path) {
+    editors::CDeviceProfileUI* panel = Profiles(t);
+    if (panel == nullptr) {
+        return kNoProfiles;
+    }
+    const auto file = AbsoluteFile(path);
+    if (!file) {
+        return CallError{kErrorRefused, QStringLiteral("the file needs an absolute path")};
+    }
+    if (!editors::ImportableProfileFile(*file)) {
+        return CallError{kErrorRefused, QStringLiteral("%1 is not a profile file").arg(path)};
+    }
+    if (Outcome refused = ProfileResult(
+            panel->ImportProfile(*file),
+            QStringLiteral("no more than %1 profiles").arg(profiles::CProfileList::kMaxProfiles))) {
+        return refused;
+    }
+    t.pages->ReloadProfileLists();
+    return SelectProfile(t, ProfileNames(t).size() - 1);
 }
 
 std::span<const int> Rates(const Target& t) {
@@ -513,6 +603,16 @@ struct MethodRow {
 const MethodRow kMethods[] = {
     {kDeviceInterface, "SelectProfile", "i",
      [](const Target& t, const QVariantList& a) { return SelectProfile(t, a[0].toInt()); }},
+    {kDeviceInterface, "AddProfile", "",
+     [](const Target& t, const QVariantList&) { return AddProfile(t, false); }},
+    {kDeviceInterface, "CopyProfile", "",
+     [](const Target& t, const QVariantList&) { return AddProfile(t, true); }},
+    {kDeviceInterface, "RenameProfile", "s",
+     [](const Target& t, const QVariantList& a) { return RenameProfile(t, a[0].toString()); }},
+    {kDeviceInterface, "ExportProfile", "s",
+     [](const Target& t, const QVariantList& a) { return ExportProfile(t, a[0].toString()); }},
+    {kDeviceInterface, "ImportProfile", "s",
+     [](const Target& t, const QVariantList& a) { return ImportProfile(t, a[0].toString()); }},
     {kMouseInterface, "SetDpi", "ii",
      [](const Target& t, const QVariantList& a) { return SetDpi(t, a[0].toInt(), a[1].toInt()); }},
     {kMouseInterface, "SetActiveDpiStage", "i",

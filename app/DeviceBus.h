@@ -35,6 +35,7 @@ inline constexpr const char* kErrorOutOfRange = "org.q407.Q407.Error.OutOfRange"
 inline constexpr const char* kErrorWrongKind = "org.q407.Q407.Error.WrongKind";
 inline constexpr const char* kErrorDeviceGone = "org.q407.Q407.Error.DeviceGone";
 inline constexpr const char* kErrorWriteFailed = "org.q407.Q407.Error.WriteFailed";
+inline constexpr const char* kErrorRefused = "org.q407.Q407.Error.Refused";
 
 // Reports per second of the mouse's report-rate choices through a connection (1 cable,
 // 2 receiver): the receiver offers two more.

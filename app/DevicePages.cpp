@@ -1,6 +1,7 @@
 #include "app/DevicePages.h"
 
 #include "common/Diag.h"
+#include "editors/CDeviceProfileUI.h"
 #include "editors/CLightControlUI.h"
 #include "editors/LightRules.h"
 #include "pages/CDeviceOptionUI.h"
@@ -444,6 +445,14 @@ int DevicePages::ConnectionOf(int pageIndex) const {
     return pageIndex >= 0 && pageIndex < PageCount()
                ? m_pages[static_cast<std::size_t>(pageIndex)].commandMode
                : 0;
+}
+
+void DevicePages::ReloadProfileLists() {
+    for (const PageRecord& record : m_pages) {
+        if (record.page != nullptr && record.page->ProfilePanel() != nullptr) {
+            record.page->ProfilePanel()->ReloadProfileCombo();
+        }
+    }
 }
 
 hid::DeviceIdentity DevicePages::IdentityOf(int pageIndex) const {

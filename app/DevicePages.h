@@ -86,6 +86,9 @@ public:
     void StopSharedLighting();
     // Some page of a connected device shows a light mode that follows the computer's sound.
     bool AnyConnectedPageListens() const;
+    // A profile was added: pages of the same product share the folder, so every page shows its
+    // list again.
+    void ReloadProfileLists();
     // The line of every page's audio page about the sound (a text id; empty hides it).
     void SetAudioStatus(const QString& textOrId);
 

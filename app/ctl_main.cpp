@@ -12,6 +12,7 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -52,6 +53,9 @@ const char* const kUsageText =
     "       q407ctl DEVICE light [--mode N] [--brightness N] [--speed N] [--colour RRGGBB]\n"
     "       q407ctl [--json] DEVICE profile list\n"
     "       q407ctl DEVICE profile select N\n"
+    "       q407ctl DEVICE profile add|copy\n"
+    "       q407ctl DEVICE profile rename NAME\n"
+    "       q407ctl DEVICE profile export|import FILE\n"
     "DEVICE is the number `q407ctl list` shows. See q407ctl(1).\n";
 
 QTextStream& Out() {
@@ -79,6 +83,7 @@ int ExitOf(const QDBusMessage& error) {
         return kNoDevice;
     }
     if (name == QLatin1String("org.q407.Q407.Error.OutOfRange") ||
+        name == QLatin1String("org.q407.Q407.Error.Refused") ||
         name == QLatin1String("org.q407.Q407.Error.WrongKind") ||
         name == QLatin1String("org.freedesktop.DBus.Error.InvalidArgs") ||
         name == QLatin1String("org.freedesktop.DBus.Error.UnknownProperty") ||
@@ -345,6 +350,22 @@ int DeviceCommand(Client& client, const QString& path, const QStringList& words,
             return Usage(QStringLiteral("the profile must be a number: ") + words[2]);
         }
         return call(kDeviceInterface, "SelectProfile", {number});
+    }
+    if (command == QLatin1String("profile") && words.size() == 2 &&
+        (words[1] == QLatin1String("add") || words[1] == QLatin1String("copy"))) {
+        return call(kDeviceInterface,
+                    words[1] == QLatin1String("add") ? "AddProfile" : "CopyProfile", {});
+    }
+    if (command == QLatin1String("profile") && words.size() == 3 &&
+        words[1] == QLatin1String("rename")) {
+        return call(kDeviceInterface, "RenameProfile", {words[2]});
+    }
+    if (command == QLatin1String("profile") && words.size() == 3 &&
+        (words[1] == QLatin1String("export") || words[1] == QLatin1String("import"))) {
+        // The program reads and writes the file, from its own folder: the path goes whole.
+        return call(kDeviceInterface,
+                    words[1] == QLatin1String("export") ? "ExportProfile" : "ImportProfile",
+                    {QFileInfo(words[2]).absoluteFilePath()});
     }
     return Usage(QStringLiteral("unknown command: ") + words.join(QLatin1Char(' ')));
 }

@@ -25,11 +25,13 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
 #include <QDBusVariant>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -353,6 +355,44 @@ TEST_F(DeviceBusTest, RefusedCallsAnswerWithTheirErrorAndChangeNothing) {
     EXPECT_EQ(Profile(), profile);
 }
 
+TEST_F(DeviceBusTest, ProfilesAreAddedRenamedExportedAndImportedAsInTheWindow) {
+    Plug(SimProduct::MouseA, kMousePage);
+    const QString device = QString::fromLatin1(q407::app::kDeviceInterface);
+    const auto profiles = [&] {
+        return GetAll(q407::app::kDeviceInterface)[QStringLiteral("Profiles")].toStringList();
+    };
+    const auto call = [&](const char* member, const QVariantList& arguments = {}) {
+        return Call(DevicePath(kMousePage), device, QString::fromLatin1(member), arguments)
+            .errorName();
+    };
+    const QString refused = QString::fromLatin1(q407::app::kErrorRefused);
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString exported = folder.filePath(QStringLiteral("work.json"));
+    QFile notAProfile(folder.filePath(QStringLiteral("notes.json")));
+    ASSERT_TRUE(notAProfile.open(QIODevice::WriteOnly));
+    notAProfile.write("{\"shopping\": [\"milk\"]}");
+    notAProfile.close();
+
+    EXPECT_EQ(call("RenameProfile", {QStringLiteral("Work")}), QString());
+    EXPECT_EQ(call("AddProfile"), QString());
+    EXPECT_EQ(profiles().size(), 2);
+    EXPECT_EQ(profiles().value(0), QStringLiteral("Work"));
+    EXPECT_EQ(call("SelectProfile", {1}), QString());
+    EXPECT_EQ(call("RenameProfile", {QStringLiteral("WORK")}), refused) << "names ignore case";
+    EXPECT_EQ(call("RenameProfile", {QStringLiteral("  ")}), refused);
+    EXPECT_EQ(call("ImportProfile", {QStringLiteral("relative.json")}), refused);
+    EXPECT_EQ(call("ImportProfile", {notAProfile.fileName()}), refused);
+    EXPECT_EQ(profiles().size(), 2) << "refused imports add nothing";
+
+    EXPECT_EQ(call("SelectProfile", {0}), QString());
+    EXPECT_EQ(call("ExportProfile", {exported}), QString());
+    ASSERT_TRUE(QFile::exists(exported));
+    EXPECT_EQ(call("ImportProfile", {exported}), QString());
+    EXPECT_EQ(profiles().size(), 3);
+    EXPECT_EQ(GetAll(q407::app::kDeviceInterface)[QStringLiteral("SelectedProfile")].toInt(), 2);
+}
+
 TEST_F(DeviceBusTest, DeviceButtonsAndPluggingAreToldAsSignals) {
     SignalSink sink;
     const QString service = QString::fromLatin1(q407::app::kBusService);
@@ -453,6 +493,8 @@ TEST_F(DeviceBusTest, CtlPrintsAndExitsAsDocumented) {
         {args("2 light --colour 00ff00 --speed 1"), 0, QString()},
         {args("0 light --mode 99"), 4, QStringLiteral("LightModes")},
         {args("0 light"), 1, QStringLiteral("--mode")},
+        {args("0 profile add"), 0, QString()},
+        {args("0 profile import /nonexistent/q407.json"), 4, QStringLiteral("not a profile")},
         {args("1 info"), 3, QStringLiteral("not connected")},
         {args("7 info"), 3, QStringLiteral("no object")},
         {args("0 dpi set many"), 1, QStringLiteral("usage:")},
