@@ -2,12 +2,15 @@
 
 #include "app/DeviceApiXml.h"
 #include "app/DevicePages.h"
+#include "devices/HeadsetModel.h"
 #include "devices/MouseModel.h"
 #include "devices/PageEventTable.h"
 #include "editors/CDeviceProfileUI.h"
 #include "editors/CLightControlUI.h"
 #include "hid/DeviceTable.h"
 #include "pages/CDeviceOptionUI.h"
+#include "pages/CKestravaHS6533Device.h"
+#include "pages/CKestravaKeyboardDevice.h"
 #include "pages/CKestravaMouseDevice.h"
 #include "pages/CMpDevicePowerUI.h"
 #include "profiles/CProfileList.h"
@@ -33,7 +36,10 @@
 namespace q407::app {
 namespace {
 
+using q407::devices::KeyboardSwitch;
 using q407::devices::MouseField;
+using q407::pages::CKestravaHS6533Device;
+using q407::pages::CKestravaKeyboardDevice;
 using q407::pages::CKestravaMouseDevice;
 using q407::pages::CKestravaUSBDevice;
 
@@ -51,7 +57,9 @@ using Outcome = std::optional<CallError>;
 // The page a call is about.
 struct Target {
     CKestravaUSBDevice* page;
-    CKestravaMouseDevice* mouse; // nullptr for other kinds
+    CKestravaMouseDevice* mouse;       // nullptr for other kinds
+    CKestravaKeyboardDevice* keyboard; // likewise
+    CKestravaHS6533Device* headset;    // likewise
     int optionRow;
     int connection;
     int vendorId;
@@ -64,6 +72,8 @@ Target TargetOf(DevicePages& pages, int pageIndex) {
     const hid::DeviceIdentity identity = pages.IdentityOf(pageIndex);
     return {page,
             qobject_cast<CKestravaMouseDevice*>(page),
+            qobject_cast<CKestravaKeyboardDevice*>(page),
+            qobject_cast<CKestravaHS6533Device*>(page),
             pages.OptionRowOf(pageIndex),
             pages.ConnectionOf(pageIndex),
             identity.vendorId,
@@ -104,9 +114,13 @@ QString KindName(int kind) {
     }
 }
 
+// Controls are looked up inside the page's panels, which are small: what the bus shows is
+// compared every kPublishIntervalMs.
 QComboBox* ProfileCombo(const Target& t) {
-    return qobject_cast<QComboBox*>(
-        toolkit::FindSubControlByName(t.page, QStringLiteral("device_profile_combo")));
+    editors::CDeviceProfileUI* panel = t.page->ProfilePanel();
+    return panel == nullptr ? nullptr
+                            : qobject_cast<QComboBox*>(toolkit::FindSubControlByName(
+                                  panel, QStringLiteral("device_profile_combo")));
 }
 
 QStringList ProfileNames(const Target& t) {
@@ -356,6 +370,78 @@ const PropertyRow kProperties[] = {
      nullptr},
 };
 
+// The keyboard's switches and its repeat delay (the page's options 0-3).
+constexpr std::array<int, 4> kRepeatDelaysMs{250, 500, 750, 1000};
+
+QVariant KeyboardSwitchValue(const Target& t, KeyboardSwitch which) {
+    return QVariant(t.keyboard->Keyboard().GetSwitch(which));
+}
+
+Outcome SetKeyboardSwitch(const Target& t, KeyboardSwitch which, int on) {
+    if (on != 0 && on != 1) {
+        return OutOfRange(QStringLiteral("a switch"), on, 0, 1);
+    }
+    return Written(t.keyboard->ChangeSwitch(which, on == 1));
+}
+
+const PropertyRow kKeyboardProperties[] = {
+    {kKeyboardInterface, "WinLock",
+     [](const Target& t) { return KeyboardSwitchValue(t, KeyboardSwitch::WinLock); },
+     [](const Target& t, int on) { return SetKeyboardSwitch(t, KeyboardSwitch::WinLock, on); }},
+    {kKeyboardInterface, "WasdSwitch",
+     [](const Target& t) { return KeyboardSwitchValue(t, KeyboardSwitch::WFlag); },
+     [](const Target& t, int on) { return SetKeyboardSwitch(t, KeyboardSwitch::WFlag, on); }},
+    {kKeyboardInterface, "SixKeyMode",
+     [](const Target& t) { return KeyboardSwitchValue(t, KeyboardSwitch::Key6); },
+     [](const Target& t, int on) { return SetKeyboardSwitch(t, KeyboardSwitch::Key6, on); }},
+    {kKeyboardInterface, "RepeatDelay",
+     [](const Target& t) {
+         const auto option = t.keyboard->Keyboard().GetSystemSettings().repeatDelay;
+         return QVariant(option < kRepeatDelaysMs.size() ? kRepeatDelaysMs[option] : 0);
+     },
+     [](const Target& t, int ms) -> Outcome {
+         const auto* found = std::find(kRepeatDelaysMs.begin(), kRepeatDelaysMs.end(), ms);
+         if (found == kRepeatDelaysMs.end()) {
+             return CallError{
+                 kErrorOutOfRange,
+                 QStringLiteral("repeat delay %1 ms is not 250, 500, 750 or 1000").arg(ms)};
+         }
+         // The repeat delay is the computer's: stored and saved, not written to the keyboard.
+         return Written(
+             t.keyboard->ChangeRepeatDelay(static_cast<int>(found - kRepeatDelaysMs.begin())));
+     }},
+};
+
+// The headset's sound: what the audio page shows. The built-in equaliser curves can be chosen;
+// levels and mutes are only read here.
+const PropertyRow kHeadsetProperties[] = {
+    {kHeadsetInterface, "EqPreset",
+     [](const Target& t) { return QVariant(t.headset->Headset().Settings().eqType); },
+     [](const Target& t, int preset) -> Outcome {
+         if (preset < 1 || preset > devices::kEqBuiltInCount) {
+             return OutOfRange(QStringLiteral("equaliser curve"), preset, 1,
+                               devices::kEqBuiltInCount);
+         }
+         t.headset->SelectEqPreset(preset);
+         return std::nullopt;
+     }},
+    {kHeadsetInterface, "EqCurve",
+     [](const Target& t) {
+         const devices::EqCurve& curve = t.headset->Headset().EqCurveInUse();
+         return QVariant::fromValue(QList<int>(curve.begin(), curve.end()));
+     },
+     nullptr},
+    {kHeadsetInterface, "MicLevel",
+     [](const Target& t) { return QVariant(t.headset->Headset().Settings().micInValue); }, nullptr},
+    {kHeadsetInterface, "MicMuted",
+     [](const Target& t) { return QVariant(t.headset->Headset().MicMuted()); }, nullptr},
+    {kHeadsetInterface, "MonitorLevel",
+     [](const Target& t) { return QVariant(t.headset->Headset().Settings().micMonitorValue); },
+     nullptr},
+    {kHeadsetInterface, "MonitorMuted",
+     [](const Target& t) { return QVariant(t.headset->Headset().MonitorMuted()); }, nullptr},
+};
+
 // The mouse settings that are one number each, with what the page's controls offer.
 struct SettingRow {
     const char* name;
@@ -522,6 +608,17 @@ QVariantMap PropertiesOf(const Target& t, const char* interface) {
         return LightProperties(t);
     }
     QVariantMap values;
+    if (Same(interface, kKeyboardInterface) || Same(interface, kHeadsetInterface)) {
+        const bool keyboard = Same(interface, kKeyboardInterface);
+        if (keyboard ? t.keyboard != nullptr : t.headset != nullptr) {
+            for (const PropertyRow& row : keyboard
+                                              ? std::span<const PropertyRow>(kKeyboardProperties)
+                                              : std::span<const PropertyRow>(kHeadsetProperties)) {
+                values.insert(QString::fromLatin1(row.name), row.get(t));
+            }
+        }
+        return values;
+    }
     const bool mouse = Same(interface, kMouseInterface);
     if (mouse && t.mouse == nullptr) {
         return values;
@@ -562,13 +659,33 @@ Outcome SetProperty(const Target& t, const QString& interface, const QString& na
         if (Same(owner, kMouseInterface) && t.mouse == nullptr) {
             return CallError{kErrorWrongKind, QStringLiteral("%1 is a property of mice").arg(name)};
         }
-        if (value.metaType() != QMetaType::fromType<int>()) {
+        if (Same(owner, kKeyboardInterface) && t.keyboard == nullptr) {
+            return CallError{kErrorWrongKind,
+                             QStringLiteral("%1 is a property of keyboards").arg(name)};
+        }
+        if (Same(owner, kHeadsetInterface) && t.headset == nullptr) {
+            return CallError{kErrorWrongKind,
+                             QStringLiteral("%1 is a property of headsets").arg(name)};
+        }
+        if (value.metaType() != QMetaType::fromType<int>() &&
+            value.metaType() != QMetaType::fromType<bool>()) {
             return CallError{"org.freedesktop.DBus.Error.InvalidArgs",
                              QStringLiteral("%1 takes a 32-bit integer").arg(name)};
         }
         return std::nullopt;
     };
+    std::vector<const PropertyRow*> rows;
     for (const PropertyRow& row : kProperties) {
+        rows.push_back(&row);
+    }
+    for (const PropertyRow& row : kKeyboardProperties) {
+        rows.push_back(&row);
+    }
+    for (const PropertyRow& row : kHeadsetProperties) {
+        rows.push_back(&row);
+    }
+    for (const PropertyRow* listed : rows) {
+        const PropertyRow& row = *listed;
         if (Is(name, row.name)) {
             if (row.set == nullptr) {
                 return CallError{"org.freedesktop.DBus.Error.PropertyReadOnly",
@@ -623,8 +740,8 @@ const MethodRow kMethods[] = {
      [](const Target& t, const QVariantList& a) { return SetLight(t, MapOf(a[0])); }},
 };
 
-const std::array<const char*, 3> kObjectInterfaces{kDeviceInterface, kMouseInterface,
-                                                   kLightInterface};
+const std::array<const char*, 5> kObjectInterfaces{
+    kDeviceInterface, kMouseInterface, kKeyboardInterface, kHeadsetInterface, kLightInterface};
 
 QString DevicePath(int pageIndex) {
     return QString::fromLatin1(kDevicePathPrefix) + QString::number(pageIndex);

@@ -28,6 +28,8 @@ class DevicePages;
 inline constexpr const char* kManagerInterface = "org.q407.Q407.Manager";
 inline constexpr const char* kDeviceInterface = "org.q407.Q407.Device";
 inline constexpr const char* kMouseInterface = "org.q407.Q407.Mouse";
+inline constexpr const char* kKeyboardInterface = "org.q407.Q407.Keyboard";
+inline constexpr const char* kHeadsetInterface = "org.q407.Q407.Headset";
 inline constexpr const char* kLightInterface = "org.q407.Q407.Light";
 inline constexpr const char* kDevicePathPrefix = "/org/q407/Q407/device/";
 

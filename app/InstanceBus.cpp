@@ -105,10 +105,13 @@ private:
                     owner->m_extension->HandleCall(message, connection);
                     return;
                 }
+                const bool ownObject = message.path() == QLatin1String(kBusPath);
                 QDBusConnection(connection)
                     .send(message.createErrorReply(
-                        QStringLiteral("org.freedesktop.DBus.Error.UnknownObject"),
-                        QStringLiteral("no object at %1").arg(message.path())));
+                        ownObject ? QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod")
+                                  : QStringLiteral("org.freedesktop.DBus.Error.UnknownObject"),
+                        ownObject ? QStringLiteral("no method %1").arg(message.member())
+                                  : QStringLiteral("no object at %1").arg(message.path())));
             },
             Qt::QueuedConnection);
         return true;

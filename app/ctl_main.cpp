@@ -39,6 +39,8 @@ constexpr const char* kManagerPath = "/org/q407/Q407";
 constexpr const char* kManagerInterface = "org.q407.Q407.Manager";
 constexpr const char* kDeviceInterface = "org.q407.Q407.Device";
 constexpr const char* kMouseInterface = "org.q407.Q407.Mouse";
+constexpr const char* kKeyboardInterface = "org.q407.Q407.Keyboard";
+constexpr const char* kHeadsetInterface = "org.q407.Q407.Headset";
 constexpr const char* kLightInterface = "org.q407.Q407.Light";
 constexpr const char* kDevicePathPrefix = "/org/q407/Q407/device/";
 constexpr int kCallTimeoutMs = 10000;
@@ -246,8 +248,9 @@ int Info(Client& client, const QString& path, bool json) {
     if (auto failed = client.Properties(path, kDeviceInterface, values)) {
         return *failed;
     }
-    // A product without the mouse or light interface has no values there.
-    for (const char* interface : {kMouseInterface, kLightInterface}) {
+    // A product without one of these interfaces has no values there.
+    for (const char* interface :
+         {kMouseInterface, kKeyboardInterface, kHeadsetInterface, kLightInterface}) {
         if (auto failed = client.Properties(path, interface, values)) {
             return *failed;
         }

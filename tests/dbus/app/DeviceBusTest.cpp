@@ -9,9 +9,12 @@
 #include "app/InstanceBus.h"
 #include "app/Startup.h"
 #include "common/Paths.h"
+#include "devices/HeadsetModel.h"
 #include "editors/CLightControlUI.h"
+#include "pages/CKestravaKeyboardDevice.h"
 #include "pages/CKestravaMouseDevice.h"
 #include "profiles/JsonFile.h"
+#include "sim/SimulatedAudioConfLib.h"
 #include "sim/SimulatedProduct.h"
 #include "sim/VirtualHidBus.h"
 #include "support/PrivateBus.h"
@@ -41,6 +44,7 @@ using q407::pages::CKestravaMouseDevice;
 using q407::sim::SimProduct;
 using q407::sim::SimulatedProduct;
 namespace block = q407::devices::mouse_block;
+namespace kbb = q407::devices::keyboard_block;
 
 constexpr int kMousePage = 0; // the cable mouse's page is made first
 constexpr int kKeyboardPage = 2;
@@ -282,6 +286,68 @@ TEST_F(DeviceBusTest, ChangesReachTheMouseTheProfileAndThePage) {
     EXPECT_EQ(page->LightPanel()->GetBrightness(), 2) << "the lighting panel shows it";
 }
 
+TEST_F(DeviceBusTest, KeyboardSwitchesReachTheKeyboardAndTheProfile) {
+    auto keyboard = Plug(SimProduct::KeyboardK, kKeyboardPage);
+    auto* page =
+        qobject_cast<q407::pages::CKestravaKeyboardDevice*>(m_window->Pages()->Page(kKeyboardPage));
+    ASSERT_NE(page, nullptr);
+    const auto set = [&](const char* name, const QVariant& value) {
+        return Call(DevicePath(kKeyboardPage), QStringLiteral("org.freedesktop.DBus.Properties"),
+                    QStringLiteral("Set"),
+                    {QString::fromLatin1(q407::app::kKeyboardInterface), QString::fromLatin1(name),
+                     QVariant::fromValue(QDBusVariant(value))});
+    };
+    const auto profile = [&] {
+        return q407::profiles::ReadJsonFile(
+            page->Keyboard().GetProfilePath())["Device"][0]["SystemStages"];
+    };
+    struct Case {
+        const char* name;
+        std::size_t byte;
+        const char* key;
+    };
+    for (const Case& c :
+         {Case{"WinLock", kbb::kWinLock, "WinFlag"}, Case{"WasdSwitch", kbb::kWFlag, "WFlag"},
+          Case{"SixKeyMode", kbb::kKey6, "Key6Flag"}}) {
+        ASSERT_EQ(set(c.name, true).type(), QDBusMessage::ReplyMessage) << c.name;
+        EXPECT_EQ(keyboard->Firmware().Memory().settingsMemory[c.byte], 1) << c.name;
+        EXPECT_EQ(profile()[c.key].asInt(), 1) << c.name;
+        EXPECT_TRUE(
+            GetAll(q407::app::kKeyboardInterface, kKeyboardPage)[QString::fromLatin1(c.name)]
+                .toBool());
+    }
+    ASSERT_EQ(set("RepeatDelay", 750).type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(profile()["RepeatDelay"].asInt(), 2) << "750 ms is the third option";
+    EXPECT_EQ(set("RepeatDelay", 600).errorName(),
+              QString::fromLatin1(q407::app::kErrorOutOfRange));
+    EXPECT_EQ(set("WinLock", 2).errorName(), QString::fromLatin1(q407::app::kErrorOutOfRange));
+    EXPECT_EQ(profile()["RepeatDelay"].asInt(), 2);
+}
+
+TEST_F(DeviceBusTest, HeadsetEqualiserCurvesAreChosenAndRead) {
+    auto library = std::make_shared<q407::sim::SimulatedAudioConfLib>();
+    q407::devices::SetAudioLibrary(library);
+    constexpr int kHeadsetPage = 2; // the first page made after the two mice's
+    Plug(SimProduct::Headset, kHeadsetPage);
+    const auto setPreset = [&](int preset) {
+        return Call(DevicePath(kHeadsetPage), QStringLiteral("org.freedesktop.DBus.Properties"),
+                    QStringLiteral("Set"),
+                    {QString::fromLatin1(q407::app::kHeadsetInterface), QStringLiteral("EqPreset"),
+                     QVariant::fromValue(QDBusVariant(preset))});
+    };
+    ASSERT_EQ(setPreset(5).type(), QDBusMessage::ReplyMessage);
+    const q407::devices::EqCurve& curve = q407::devices::BuiltInEqCurve(5);
+    EXPECT_EQ(library->Value(1, "EQ_Slider4"), std::to_string(curve[3])) << "the sound card has it";
+    const QVariantMap headset = GetAll(q407::app::kHeadsetInterface, kHeadsetPage);
+    EXPECT_EQ(headset[QStringLiteral("EqPreset")].toInt(), 5);
+    EXPECT_EQ(Ints(headset[QStringLiteral("EqCurve")]), QList<int>(curve.begin(), curve.end()));
+    EXPECT_EQ(setPreset(13).errorName(), QString::fromLatin1(q407::app::kErrorOutOfRange));
+    EXPECT_EQ(
+        GetAll(q407::app::kHeadsetInterface, kHeadsetPage)[QStringLiteral("EqPreset")].toInt(), 5);
+    m_window.reset(); // the page lets the library go before the test does
+    q407::devices::SetAudioLibrary(nullptr);
+}
+
 TEST_F(DeviceBusTest, RefusedCallsAnswerWithTheirErrorAndChangeNothing) {
     Plug(SimProduct::MouseA, kMousePage);
     Plug(SimProduct::KeyboardK, kKeyboardPage);
@@ -489,6 +555,8 @@ TEST_F(DeviceBusTest, CtlPrintsAndExitsAsDocumented) {
         {args("0 rate 2000"), 4, QStringLiteral("not offered")},
         {args("2 rate 1000"), 4, QStringLiteral("keyboard")},
         {args("0 set LiftOff 7"), 4, QStringLiteral("out of range")},
+        {args("2 set WinLock 1"), 0, QString()},
+        {args("0 set WinLock 1"), 4, QStringLiteral("keyboards")},
         {args("0 profile select 3"), 4, QStringLiteral("out of range")},
         {args("2 light --colour 00ff00 --speed 1"), 0, QString()},
         {args("0 light --mode 99"), 4, QStringLiteral("LightModes")},
