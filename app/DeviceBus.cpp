@@ -280,6 +280,47 @@ Outcome SetDpi(const Target& t, int stage, int dpi) {
     return Written(t.mouse->ChangeDpiValue(stage, dpi));
 }
 
+Outcome SetStageEnabled(const Target& t, int stage, bool enabled) {
+    const int count = StageCount(t);
+    if (stage < 0 || stage >= count) {
+        return OutOfRange(QStringLiteral("DPI stage"), stage, 0, count - 1);
+    }
+    // The DPI button must have a stage to step to.
+    if (!enabled && stage == t.mouse->Mouse().ActiveStage()) {
+        return CallError{kErrorRefused, QStringLiteral("the active stage cannot be switched off")};
+    }
+    return Written(t.mouse->ChangeStageEnabled(stage, enabled));
+}
+
+// "rrggbb" as the colour a value of the API stands for; nothing for other text.
+std::optional<std::uint32_t> ColourOf(const QVariant& value) {
+    static const QRegularExpression hex(QStringLiteral("^[0-9A-Fa-f]{6}$"));
+    if (value.metaType() != QMetaType::fromType<QString>() ||
+        !hex.match(value.toString()).hasMatch()) {
+        return std::nullopt;
+    }
+    return value.toString().toUInt(nullptr, 16);
+}
+
+QString ColourText(int red, int green, int blue) {
+    return QStringLiteral("%1%2%3")
+        .arg(red, 2, 16, QLatin1Char('0'))
+        .arg(green, 2, 16, QLatin1Char('0'))
+        .arg(blue, 2, 16, QLatin1Char('0'));
+}
+
+Outcome SetStageColour(const Target& t, int stage, const QVariant& colour) {
+    const int count = StageCount(t);
+    if (stage < 0 || stage >= count) {
+        return OutOfRange(QStringLiteral("DPI stage"), stage, 0, count - 1);
+    }
+    const auto rgb = ColourOf(colour);
+    if (!rgb) {
+        return CallError{kErrorOutOfRange, QStringLiteral("a colour is six hex digits, rrggbb")};
+    }
+    return Written(t.mouse->ChangeDpiColour(stage, 0xFF000000u | *rgb));
+}
+
 // The properties. A row without a setter is read-only; rows of the mouse interface are only
 // answered for mice.
 struct PropertyRow {
@@ -349,6 +390,15 @@ const PropertyRow kProperties[] = {
              enabled.append(stage.enabled != 0);
          }
          return QVariant::fromValue(enabled);
+     },
+     nullptr},
+    {kMouseInterface, "DpiStageColours",
+     [](const Target& t) {
+         QStringList colours;
+         for (const auto& stage : t.mouse->Mouse().GetDpiStages()) {
+             colours.append(ColourText(stage.red, stage.green, stage.blue));
+         }
+         return QVariant(colours);
      },
      nullptr},
     {kMouseInterface, "ActiveDpiStage",
@@ -525,10 +575,7 @@ QVariantMap LightProperties(const Target& t) {
     values.insert(QStringLiteral("MaxBrightness"), LightRange(t, kBrightnessSlider).second);
     values.insert(QStringLiteral("Speed"), int{record.speed});
     values.insert(QStringLiteral("MaxSpeed"), LightRange(t, kSpeedSlider).second);
-    values.insert(QStringLiteral("Colour"), QStringLiteral("%1%2%3")
-                                                .arg(record.red, 2, 16, QLatin1Char('0'))
-                                                .arg(record.green, 2, 16, QLatin1Char('0'))
-                                                .arg(record.blue, 2, 16, QLatin1Char('0')));
+    values.insert(QStringLiteral("Colour"), ColourText(record.red, record.green, record.blue));
     return values;
 }
 
@@ -555,16 +602,14 @@ Outcome SetLight(const Target& t, const QVariantMap& changes) {
                              QStringLiteral("no light setting %1").arg(name)};
         }
         if (Is(name, "Colour")) {
-            static const QRegularExpression hex(QStringLiteral("^[0-9A-Fa-f]{6}$"));
-            if (value.metaType() != QMetaType::fromType<QString>() ||
-                !hex.match(value.toString()).hasMatch()) {
+            const auto rgb = ColourOf(value);
+            if (!rgb) {
                 return CallError{kErrorOutOfRange,
                                  QStringLiteral("Colour takes six hex digits, rrggbb")};
             }
-            const uint rgb = value.toString().toUInt(nullptr, 16);
-            record.red = static_cast<std::uint8_t>(rgb >> 16);
-            record.green = static_cast<std::uint8_t>(rgb >> 8);
-            record.blue = static_cast<std::uint8_t>(rgb);
+            record.red = static_cast<std::uint8_t>(*rgb >> 16);
+            record.green = static_cast<std::uint8_t>(*rgb >> 8);
+            record.blue = static_cast<std::uint8_t>(*rgb);
             record.multiColor = 0;
             continue;
         }
@@ -734,6 +779,12 @@ const MethodRow kMethods[] = {
      [](const Target& t, const QVariantList& a) { return SetDpi(t, a[0].toInt(), a[1].toInt()); }},
     {kMouseInterface, "SetActiveDpiStage", "i",
      [](const Target& t, const QVariantList& a) { return SetActiveStage(t, a[0].toInt()); }},
+    {kMouseInterface, "SetDpiStageEnabled", "ib",
+     [](const Target& t, const QVariantList& a) {
+         return SetStageEnabled(t, a[0].toInt(), a[1].toBool());
+     }},
+    {kMouseInterface, "SetDpiStageColour", "is",
+     [](const Target& t, const QVariantList& a) { return SetStageColour(t, a[0].toInt(), a[1]); }},
     {kMouseInterface, "SetReportRate", "i",
      [](const Target& t, const QVariantList& a) { return SetReportRate(t, a[0].toInt()); }},
     {kLightInterface, "SetLight", "a{sv}",

@@ -49,7 +49,8 @@ const char* const kUsageText =
     "usage: q407ctl [--json] list\n"
     "       q407ctl [--json] DEVICE info\n"
     "       q407ctl DEVICE dpi set DPI [--stage N]\n"
-    "       q407ctl DEVICE dpi stage N active\n"
+    "       q407ctl DEVICE dpi stage N active|on|off\n"
+    "       q407ctl DEVICE dpi stage N colour RRGGBB\n"
     "       q407ctl DEVICE rate HZ\n"
     "       q407ctl DEVICE set SETTING VALUE\n"
     "       q407ctl DEVICE light [--mode N] [--brightness N] [--speed N] [--colour RRGGBB]\n"
@@ -318,12 +319,23 @@ int DeviceCommand(Client& client, const QString& path, const QStringList& words,
         }
         return call(kMouseInterface, "SetDpi", {*stage, number});
     }
-    if (command == QLatin1String("dpi") && words.size() == 4 &&
-        words[1] == QLatin1String("stage") && words[3] == QLatin1String("active")) {
+    if (command == QLatin1String("dpi") && words.size() >= 4 &&
+        words[1] == QLatin1String("stage")) {
         if (!ToInt(words[2], number)) {
             return Usage(QStringLiteral("the stage must be a number: ") + words[2]);
         }
-        return call(kMouseInterface, "SetActiveDpiStage", {number});
+        const QString what = words[3];
+        if (what == QLatin1String("active") && words.size() == 4) {
+            return call(kMouseInterface, "SetActiveDpiStage", {number});
+        }
+        if ((what == QLatin1String("on") || what == QLatin1String("off")) && words.size() == 4) {
+            return call(kMouseInterface, "SetDpiStageEnabled",
+                        {number, what == QLatin1String("on")});
+        }
+        if ((what == QLatin1String("colour") || what == QLatin1String("color")) &&
+            words.size() == 5) {
+            return call(kMouseInterface, "SetDpiStageColour", {number, words[4]});
+        }
     }
     if (command == QLatin1String("rate") && words.size() == 2) {
         if (!ToInt(words[1], number)) {

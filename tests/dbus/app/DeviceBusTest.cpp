@@ -258,6 +258,15 @@ TEST_F(DeviceBusTest, ChangesReachTheMouseTheProfileAndThePage) {
     ASSERT_EQ(Mouse("SetActiveDpiStage", {3}).type(), QDBusMessage::ReplyMessage);
     EXPECT_EQ(DeviceBlock()[block::kActiveStage], 3);
 
+    ASSERT_EQ(Mouse("SetDpiStageEnabled", {5, false}).type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(DeviceBlock()[block::kStages + block::kStageSize * 5], 0) << "stage 5 is skipped";
+    ASSERT_EQ(Mouse("SetDpiStageColour", {1, QStringLiteral("00ff80")}).type(),
+              QDBusMessage::ReplyMessage);
+    const std::size_t colour = block::kStages + block::kStageSize * 1 + 6;
+    EXPECT_EQ((std::vector<int>{DeviceBlock()[colour], DeviceBlock()[colour + 1],
+                                DeviceBlock()[colour + 2]}),
+              (std::vector<int>{0x00, 0xFF, 0x80}));
+
     ASSERT_EQ(Mouse("SetReportRate", {500}).type(), QDBusMessage::ReplyMessage);
     EXPECT_EQ(DeviceBlock()[block::kReportRate], 2) << "500 Hz is the third choice";
 
@@ -354,6 +363,7 @@ TEST_F(DeviceBusTest, RefusedCallsAnswerWithTheirErrorAndChangeNothing) {
     const QString properties = QStringLiteral("org.freedesktop.DBus.Properties");
     const QString mouse = QString::fromLatin1(q407::app::kMouseInterface);
     const QString light = QString::fromLatin1(q407::app::kLightInterface);
+    const int active = MousePage()->Mouse().ActiveStage();
     struct Case {
         int page;
         QString interface;
@@ -372,6 +382,12 @@ TEST_F(DeviceBusTest, RefusedCallsAnswerWithTheirErrorAndChangeNothing) {
          {QStringLiteral("800")},
          "org.freedesktop.DBus.Error.InvalidArgs"},
         {kMousePage, mouse, "SetActiveDpiStage", {-1}, q407::app::kErrorOutOfRange},
+        {kMousePage,
+         mouse,
+         "SetDpiStageColour",
+         {0, QStringLiteral("red")},
+         q407::app::kErrorOutOfRange},
+        {kMousePage, mouse, "SetDpiStageEnabled", {active, false}, q407::app::kErrorRefused},
         {kMousePage, mouse, "SetReportRate", {2000}, q407::app::kErrorOutOfRange},
         {kMousePage,
          properties,
@@ -552,6 +568,8 @@ TEST_F(DeviceBusTest, CtlPrintsAndExitsAsDocumented) {
         {args("0 profile list"), 0, QStringLiteral("0: Profile1 (selected)\n")},
         {args("0 dpi set 1650 --stage 4"), 0, QString()},
         {args("0 dpi set 1234"), 4, QStringLiteral("steps of 50")},
+        {args("0 dpi stage 1 colour 00ff00"), 0, QString()},
+        {args("0 dpi stage 9 off"), 4, QStringLiteral("out of range")},
         {args("0 rate 2000"), 4, QStringLiteral("not offered")},
         {args("2 rate 1000"), 4, QStringLiteral("keyboard")},
         {args("0 set LiftOff 7"), 4, QStringLiteral("out of range")},
