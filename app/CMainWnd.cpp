@@ -103,6 +103,7 @@ CMainWnd::CMainWnd(InstanceBus* bus, q407::hid::HidBackend* backend)
 
 CMainWnd::~CMainWnd() {
     ExitRoutine();
+    m_deviceBus.reset();
     m_devicePages.reset(); // pages stop their threads before the controls around them go
 }
 
@@ -163,6 +164,9 @@ void CMainWnd::InitWindow() {
         m_devicePages->CreatePage(0);
         m_devicePages->CreatePage(1);
         m_sharedLighting.SetPages(m_devicePages->SharedLightingOrder());
+        if (m_bus != nullptr && m_bus->HasBus()) {
+            m_deviceBus = std::make_unique<DeviceBus>(*m_bus, *m_devicePages);
+        }
         m_discoveryBridge = std::make_unique<DiscoveryBridge>(*this);
         m_discovery = std::make_unique<q407::hid::CDeviceDiscovery>(*m_backend, *m_discoveryBridge);
         if (m_discovery->Start()) {
@@ -880,6 +884,7 @@ void CMainWnd::ExitRoutine() {
     m_keyMacroActions->Hook().Remove();
     CSetWnd::RequestClose();
     hide();
+    m_deviceBus.reset(); // scripts are told no more, and their calls are refused
     m_threads.StopAll(std::chrono::milliseconds(1000));
     if (m_audioCapture != nullptr) {
         // The audio capture program stops its capture, its analysis and itself.

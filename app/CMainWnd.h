@@ -6,6 +6,7 @@
 
 #include "app/AudioCaptureLink.h"
 #include "app/CSkinFrame.h"
+#include "app/DeviceBus.h"
 #include "app/DevicePages.h"
 #include "app/InstanceBus.h"
 #include "app/KeyMacroActions.h"
@@ -91,6 +92,8 @@ public:
     QWidget* CreateControl(const QString& className, QWidget* parent) override;
     // The device pages (none without a backend).
     DevicePages* Pages() const { return m_devicePages.get(); }
+    // The device API on the instance's bus (none without pages or a bus).
+    DeviceBus* DeviceApi() const { return m_deviceBus.get(); }
     // The key, macro and recoil panels' actions and the input hook.
     KeyMacroActions& KeyMacro() { return *m_keyMacroActions; }
 
@@ -210,6 +213,7 @@ private:
     std::unique_ptr<DiscoveryBridge> m_discoveryBridge;
     std::unique_ptr<q407::hid::CDeviceDiscovery> m_discovery;
     std::unique_ptr<DevicePages> m_devicePages;
+    std::unique_ptr<DeviceBus> m_deviceBus; // the device API, while there are pages and a bus
     std::unique_ptr<PageActions> m_pageActions;
     std::unique_ptr<KeyMacroActions> m_keyMacroActions;
     SynchronisedLighting m_sharedLighting; // before m_threads: its thread uses it

@@ -1,6 +1,7 @@
 #include "app/DevicePages.h"
 
 #include "common/Diag.h"
+#include "editors/CDeviceProfileUI.h"
 #include "editors/CLightControlUI.h"
 #include "editors/LightRules.h"
 #include "pages/CDeviceOptionUI.h"
@@ -184,7 +185,7 @@ bool DevicePages::CreatePage(int optionRow) {
     if (auto* list = qobject_cast<QBoxLayout*>(selector->layout())) {
         list->insertWidget(pageIndex, entry); // above the spacer and the power indicator
     }
-    m_pages.push_back({optionRow, kind, 0, -1, page, entry, power});
+    m_pages.push_back({optionRow, kind, 0, -1, page, entry, power, {}});
     return true;
 }
 
@@ -247,6 +248,7 @@ void DevicePages::AttachCommand(PageRecord& record, int pageIndex, int slot,
     }
     record.commandMode = mode;
     record.commandSlot = slot;
+    record.commandIdentity = identity;
     if (mode == 1) {
         ShowEntry(pageIndex, true);
     }
@@ -266,6 +268,7 @@ void DevicePages::SwitchConnection(PageRecord& record, int pageIndex, int toSlot
     }
     record.commandMode = mode;
     record.commandSlot = toSlot;
+    record.commandIdentity = to;
     if (mode == 2) {
         QueryReceiverLink(pageIndex, 26);
         record.entry->StartTimer(pages::CDeviceOptionUI::kTimerActivate, 2000);
@@ -322,6 +325,7 @@ void DevicePages::OnRemoval(int slot, const hid::DeviceIdentity& before,
     record.page->DetachCommand();
     record.commandMode = 0;
     record.commandSlot = -1;
+    record.commandIdentity = {};
     record.entry->StopDeviceTimers();
     ShowEntry(pageIndex, false);
 }
@@ -435,6 +439,26 @@ int DevicePages::OptionRowOf(int pageIndex) const {
     return pageIndex >= 0 && pageIndex < PageCount()
                ? m_pages[static_cast<std::size_t>(pageIndex)].optionRow
                : -1;
+}
+
+int DevicePages::ConnectionOf(int pageIndex) const {
+    return pageIndex >= 0 && pageIndex < PageCount()
+               ? m_pages[static_cast<std::size_t>(pageIndex)].commandMode
+               : 0;
+}
+
+void DevicePages::ReloadProfileLists() {
+    for (const PageRecord& record : m_pages) {
+        if (record.page != nullptr && record.page->ProfilePanel() != nullptr) {
+            record.page->ProfilePanel()->ReloadProfileCombo();
+        }
+    }
+}
+
+hid::DeviceIdentity DevicePages::IdentityOf(int pageIndex) const {
+    return pageIndex >= 0 && pageIndex < PageCount()
+               ? m_pages[static_cast<std::size_t>(pageIndex)].commandIdentity
+               : hid::DeviceIdentity{};
 }
 
 void DevicePages::SetPreviewsPaused(bool paused) {

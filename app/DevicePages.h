@@ -65,6 +65,11 @@ public:
     int VisibleEntryCount() const;
     // The option row a page was made from, or -1.
     int OptionRowOf(int pageIndex) const;
+    // How the page's product is connected: 0 not, 1 by cable, 2 through its receiver.
+    int ConnectionOf(int pageIndex) const;
+    // The command interface the page's product is reached through (the receiver's ids through
+    // a receiver); empty while not connected.
+    q407::hid::DeviceIdentity IdentityOf(int pageIndex) const;
     // The window is hidden (true) or shown. Only the selected page of a shown window animates
     // its picture; every other page's preview is paused.
     void SetPreviewsPaused(bool paused);
@@ -81,6 +86,9 @@ public:
     void StopSharedLighting();
     // Some page of a connected device shows a light mode that follows the computer's sound.
     bool AnyConnectedPageListens() const;
+    // A profile was added: pages of the same product share the folder, so every page shows its
+    // list again.
+    void ReloadProfileLists();
     // The line of every page's audio page about the sound (a text id; empty hides it).
     void SetAudioStatus(const QString& textOrId);
 
@@ -93,6 +101,7 @@ private:
         QPointer<pages::CKestravaUSBDevice> page;
         QPointer<pages::CDeviceOptionUI> entry;
         QPointer<pages::CMpDevicePowerUI> power;
+        q407::hid::DeviceIdentity commandIdentity; // the interface in use while connected
     };
 
     int PageFor(int commandRow, bool create);

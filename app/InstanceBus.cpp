@@ -43,21 +43,35 @@ public:
     explicit BusObject(InstanceBus& owner) : m_owner(owner) {}
 
     QString introspect(const QString& path) const override {
-        return path == QLatin1String(kBusPath) ? InstanceBus::InterfaceXml() : QString();
+        QString xml = path == QLatin1String(kBusPath) ? InstanceBus::InterfaceXml() : QString();
+        const std::lock_guard lock(m_owner.m_extensionLock);
+        if (m_owner.m_extension != nullptr) {
+            xml += m_owner.m_extension->Introspect(path);
+        }
+        return xml;
     }
 
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
-        if (message.type() != QDBusMessage::MethodCallMessage ||
-            (!message.interface().isEmpty() &&
-             message.interface() != QLatin1String(kBusInterface))) {
+        if (message.type() != QDBusMessage::MethodCallMessage) {
             return false;
+        }
+        const QString& interface = message.interface();
+        // The bus library answers introspection and pings itself, from introspect() above.
+        if (interface == QLatin1String("org.freedesktop.DBus.Introspectable") ||
+            interface == QLatin1String("org.freedesktop.DBus.Peer")) {
+            return false;
+        }
+        const bool messageInterface =
+            interface.isEmpty() || interface == QLatin1String(kBusInterface);
+        if (message.path() != QLatin1String(kBusPath) || !messageInterface) {
+            return Forward(message, connection);
         }
         if (message.member() == QLatin1String(kCopyDataMember)) {
             return HandleCopyData(message, connection);
         }
         const auto id = FromBusMember(message.member().toStdString());
         if (!id || Info(*id).direction != MessageDirection::Received) {
-            return false;
+            return interface.isEmpty() ? Forward(message, connection) : false;
         }
         if (message.signature() != QLatin1String("xx")) {
             connection.send(message.createErrorReply(
@@ -81,6 +95,28 @@ public:
     }
 
 private:
+    // Calls for the extension go to the UI thread, which answers them.
+    bool Forward(const QDBusMessage& message, const QDBusConnection& connection) {
+        message.setDelayedReply(true);
+        QMetaObject::invokeMethod(
+            &m_owner,
+            [owner = &m_owner, message, connection] {
+                if (owner->m_extension != nullptr) {
+                    owner->m_extension->HandleCall(message, connection);
+                    return;
+                }
+                const bool ownObject = message.path() == QLatin1String(kBusPath);
+                QDBusConnection(connection)
+                    .send(message.createErrorReply(
+                        ownObject ? QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod")
+                                  : QStringLiteral("org.freedesktop.DBus.Error.UnknownObject"),
+                        ownObject ? QStringLiteral("no method %1").arg(message.member())
+                                  : QStringLiteral("no object at %1").arg(message.path())));
+            },
+            Qt::QueuedConnection);
+        return true;
+    }
+
     bool HandleCopyData(const QDBusMessage& message, const QDBusConnection& connection) {
         if (message.signature() != QLatin1String("xay")) {
             connection.send(message.createErrorReply(
@@ -135,7 +171,8 @@ InstanceBus::Role InstanceBus::Acquire() {
             return Role::Second;
         }
         m_ownsName = true;
-        if (!bus.registerVirtualObject(QString::fromLatin1(kBusPath), m_object.get())) {
+        if (!bus.registerVirtualObject(QString::fromLatin1(kBusPath), m_object.get(),
+                                       QDBusConnection::SubPath)) {
             diag::Line("cannot register the instance object on the session bus");
         }
         return Role::First;
@@ -190,6 +227,11 @@ bool InstanceBus::SendDeviceInformation(const QByteArray& block, const QString& 
         QString::fromLatin1(kDeviceInformationMember));
     signal << kDeviceInformationKind << block;
     return m_connection.send(signal);
+}
+
+void InstanceBus::SetExtension(BusExtension* extension) {
+    const std::lock_guard lock(m_extensionLock);
+    m_extension = extension;
 }
 
 void InstanceBus::Deliver(RegisteredMessage message, qint64 wParam, qint64 lParam,

@@ -14,9 +14,24 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 
+class QDBusMessage;
+
 namespace q407::app {
+
+// Further interfaces on the instance's object and on the objects below its path (the device API
+// of DeviceBus.h).
+class BusExtension {
+public:
+    virtual ~BusExtension() = default;
+    // The interfaces and child nodes of `path` as introspection XML; called on the bus's thread.
+    virtual QString Introspect(const QString& path) const = 0;
+    // A call for one of those objects, on the UI thread; the extension sends the reply (or an
+    // error) itself.
+    virtual void HandleCall(const QDBusMessage& call, const QDBusConnection& connection) = 0;
+};
 
 // The bus name of the service tool that asks for the device information (DeviceInfoRequest).
 inline constexpr const char* kServiceToolName = "org.q407.ZideZuru";
@@ -54,6 +69,10 @@ public:
     bool SendDeviceInformation(const QByteArray& block,
                                const QString& tool = QString::fromLatin1(kServiceToolName)) const;
     bool HasBus() const { return m_onBus; }
+    // Hands the calls the message interface does not take (other interfaces, the properties
+    // interface, objects below kBusPath) to `extension`; nullptr takes it away again, after which
+    // such calls get an error. UI thread.
+    void SetExtension(BusExtension* extension);
     // The bus this instance is on (helpers it starts join the same one).
     QDBusConnection Connection() const { return m_connection; }
     // Gives up the name or the lock.
@@ -76,6 +95,8 @@ private:
     int m_lockFd = -1;
     Handler m_handler;
     DataHandler m_dataHandler;
+    mutable std::mutex m_extensionLock; // the bus's thread introspects through it
+    BusExtension* m_extension = nullptr;
     std::unique_ptr<BusObject> m_object;
 };
 

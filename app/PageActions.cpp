@@ -742,13 +742,8 @@ void PageActions::AddProfile() {
         return;
     }
     panel->AddProfile();
-    // Pages of the same product share the folder: every one shows the new row.
     if (DevicePages* pages = m_window.Pages()) {
-        for (int i = 0; i < pages->PageCount(); ++i) {
-            if (pages->Page(i) != nullptr && pages->Page(i)->ProfilePanel() != nullptr) {
-                pages->Page(i)->ProfilePanel()->ReloadProfileCombo();
-            }
-        }
+        pages->ReloadProfileLists();
     }
 }
 

@@ -483,6 +483,14 @@ void CKestravaMouseDevice::ShowCombo(const char* name, int row) {
     }
 }
 
+QString CKestravaMouseDevice::FirmwareVersionText() const {
+    if (!HasModel()) {
+        return {};
+    }
+    const std::uint16_t version = Mouse().FirmwareVersion();
+    return QStringLiteral("%1.%2").arg(version >> 8).arg(version & 0xFF, 2, 16, QLatin1Char('0'));
+}
+
 void CKestravaMouseDevice::ShowAbout() {
     const devices::MouseModel& mouse = Mouse();
     const auto show = [this](const char* name, const QString& text) {
@@ -495,9 +503,7 @@ void CKestravaMouseDevice::ShowAbout() {
     }
     show("about_connection_value", Text(mouse.IsWireless() ? QT_TRID_NOOP("connection_receiver")
                                                            : QT_TRID_NOOP("connection_cable")));
-    const std::uint16_t version = mouse.FirmwareVersion();
-    show("about_firmware_value",
-         QStringLiteral("%1.%2").arg(version >> 8).arg(version & 0xFF, 2, 16, QLatin1Char('0')));
+    show("about_firmware_value", FirmwareVersionText());
     const devices::SensorInfo sensor = mouse.Sensor();
     show("about_sensor_value", sensor.model == 0 ? QStringLiteral("-")
                                                  : QStringLiteral("%1")

@@ -69,6 +69,8 @@ public:
     int ReadDpiEdit(int stage) const;
     void SetDpiColour(int stage, std::uint32_t argb);
     std::uint32_t GetDpiColour(int stage) const;
+    // The mouse's firmware version as the about tab shows it ("1.03").
+    QString FirmwareVersionText() const;
     // Tab n of "mouse_device_seting_layout" and its option in "mouse_option_layout".
     void SelectSettingsTab(int tab);
 

@@ -157,6 +157,15 @@ TEST_F(InstanceBusTest, MalformedAndUnknownCallsAreRefusedWithoutReachingTheHand
         << "a sent message is no method";
     EXPECT_EQ(Call(name, QStringLiteral("Nothing"), {qint64{1}, qint64{1}}).type(),
               QDBusMessage::ErrorMessage);
+    // Objects below the instance's path are answered too, by an error while nothing serves them.
+    QDBusMessage below = QDBusMessage::createMethodCall(
+        name, QString::fromLatin1(q407::app::kBusPath) + QStringLiteral("/device/0"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("GetAll"));
+    below << QString();
+    QDBusPendingCall pending = OtherConnection(QStringLiteral("client")).asyncCall(below, 5000);
+    ASSERT_TRUE(testutil::WaitUntil([&] { return pending.isFinished(); }, 6000));
+    EXPECT_EQ(pending.reply().errorName(),
+              QStringLiteral("org.freedesktop.DBus.Error.UnknownObject"));
     EXPECT_EQ(calls, 0);
 }
 

@@ -1,0 +1,617 @@
+// The device API on a bus of the test's own, against the main window with simulated products:
+// values read back as the pages hold them, changes reach the mouse's memory, the profile and the
+// page, refused calls change nothing, the device's own buttons and plugging are told as signals,
+// and q407ctl drives it all from outside with its output and exit codes.
+
+#include "app/DeviceBus.h"
+
+#include "app/CMainWnd.h"
+#include "app/InstanceBus.h"
+#include "app/Startup.h"
+#include "common/Paths.h"
+#include "devices/HeadsetModel.h"
+#include "editors/CLightControlUI.h"
+#include "pages/CKestravaKeyboardDevice.h"
+#include "pages/CKestravaMouseDevice.h"
+#include "profiles/JsonFile.h"
+#include "sim/SimulatedAudioConfLib.h"
+#include "sim/SimulatedProduct.h"
+#include "sim/VirtualHidBus.h"
+#include "support/PrivateBus.h"
+#include "support/QtTestUtil.h"
+#include "support/UiTestScopes.h"
+#include "toolkit/ResourceManager.h"
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusPendingCall>
+#include <QDBusVariant>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+using q407::pages::CKestravaMouseDevice;
+using q407::sim::SimProduct;
+using q407::sim::SimulatedProduct;
+namespace block = q407::devices::mouse_block;
+namespace kbb = q407::devices::keyboard_block;
+
+constexpr int kMousePage = 0; // the cable mouse's page is made first
+constexpr int kKeyboardPage = 2;
+
+testutil::PrivateBus& Bus() {
+    static testutil::PrivateBus bus;
+    return bus;
+}
+
+QDBusConnection Connection(const QString& name) {
+    return QDBusConnection::connectToBus(Bus().Address(), name);
+}
+
+QString DevicePath(int page) {
+    return QString::fromLatin1(q407::app::kDevicePathPrefix) + QString::number(page);
+}
+
+// A dictionary from the bus: messages handed over whole carry it as a bus argument.
+QVariantMap MapOf(const QVariant& value) {
+    return value.metaType() == QMetaType::fromType<QDBusArgument>()
+               ? qdbus_cast<QVariantMap>(value.value<QDBusArgument>())
+               : value.toMap();
+}
+
+// Receives the device API's signals.
+class SignalSink : public QObject {
+    Q_OBJECT
+public:
+    std::vector<QVariantMap> changed;
+    QStringList added;
+    QStringList removed;
+public Q_SLOTS:
+    void OnChanged(const QDBusMessage& message) {
+        changed.push_back(MapOf(message.arguments().value(1)));
+    }
+    void OnAdded(const QDBusMessage& message) {
+        added.append(message.arguments().value(0).value<QDBusObjectPath>().path());
+    }
+    void OnRemoved(const QDBusMessage& message) {
+        removed.append(message.arguments().value(0).value<QDBusObjectPath>().path());
+    }
+};
+
+class DeviceBusTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        const QString skin = QString::fromStdString((q407::paths::DataDir() / "skin").string());
+        ASSERT_TRUE(q407::app::SetupUiResources(skin + QLatin1Char('/')));
+    }
+    void SetUp() override {
+        ASSERT_TRUE(m_home.IsValid());
+        if (!Connection(QStringLiteral("main")).isConnected()) {
+            GTEST_SKIP() << "dbus-daemon cannot run here";
+        }
+        m_instance = std::make_unique<q407::app::InstanceBus>(
+            QString::fromLatin1(q407::app::kBusService), QStringLiteral("unused.lock"),
+            Connection(QStringLiteral("main")));
+        ASSERT_EQ(m_instance->Acquire(), q407::app::InstanceBus::Role::First);
+        m_window = std::make_unique<q407::app::CMainWnd>(m_instance.get(), &m_hidBus);
+        ASSERT_TRUE(m_window->Create(QStringLiteral("Q407"), QSize(1000, 640)));
+    }
+    void TearDown() override {
+        m_window.reset();
+        for (auto& product : m_products) {
+            product->Unplug();
+        }
+        m_instance.reset();
+        q407::toolkit::ResourceManager::Instance().SetAllDPI(96);
+    }
+
+    // Plugs a product and waits until its object is on the bus.
+    std::shared_ptr<SimulatedProduct> Plug(SimProduct product, int page) {
+        m_products.push_back(SimulatedProduct::Create(product));
+        EXPECT_TRUE(m_products.back()->PlugInto(m_hidBus));
+        EXPECT_TRUE(testutil::WaitUntil([&] { return Devices().contains(DevicePath(page)); }, 8000))
+            << "page " << page << " never reached the bus";
+        return m_products.back();
+    }
+    CKestravaMouseDevice* MousePage() {
+        return qobject_cast<CKestravaMouseDevice*>(m_window->Pages()->Page(kMousePage));
+    }
+
+    // A call from another connection, as another process makes it; the window answers meanwhile.
+    QDBusMessage Call(const QString& path, const QString& interface, const QString& member,
+                      const QVariantList& arguments = {}) {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            QString::fromLatin1(q407::app::kBusService), path, interface, member);
+        call.setArguments(arguments);
+        QDBusPendingCall pending = m_client.asyncCall(call, 5000);
+        EXPECT_TRUE(testutil::WaitUntil([&] { return pending.isFinished(); }, 6000));
+        return pending.reply();
+    }
+    QDBusMessage Mouse(const char* member, const QVariantList& arguments, int page = kMousePage) {
+        return Call(DevicePath(page), QString::fromLatin1(q407::app::kMouseInterface),
+                    QString::fromLatin1(member), arguments);
+    }
+    QVariantMap GetAll(const char* interface, int page = kMousePage) {
+        const QDBusMessage reply =
+            Call(DevicePath(page), QStringLiteral("org.freedesktop.DBus.Properties"),
+                 QStringLiteral("GetAll"), {QString::fromLatin1(interface)});
+        return MapOf(reply.arguments().value(0));
+    }
+    QStringList Devices() {
+        const QDBusMessage reply =
+            Call(QString::fromLatin1(q407::app::kBusPath),
+                 QString::fromLatin1(q407::app::kManagerInterface), QStringLiteral("Devices"));
+        QStringList paths;
+        for (const auto& path : qdbus_cast<QList<QDBusObjectPath>>(
+                 reply.arguments().value(0).value<QDBusArgument>())) {
+            paths.append(path.path());
+        }
+        return paths;
+    }
+    static QList<int> Ints(const QVariant& value) {
+        return qdbus_cast<QList<int>>(value.value<QDBusArgument>());
+    }
+    std::vector<std::uint8_t> DeviceBlock(int slot = 0) {
+        const auto memory = m_products.front()->Firmware().Memory().settingsMemory;
+        const auto start = memory.begin() + slot * 96;
+        return {start, start + block::kSize};
+    }
+    static int StageX(const std::vector<std::uint8_t>& b, int stage) {
+        const std::size_t at = block::kStages + block::kStageSize * stage;
+        return b[at + 2] | (b[at + 3] << 8);
+    }
+    Json::Value Profile() {
+        return q407::profiles::ReadJsonFile(MousePage()->Mouse().GetProfilePath())["Device"][0];
+    }
+
+    testutil::UserFolderScope m_home;
+    testutil::ScriptedDialogsScope m_dialogs;
+    q407::sim::VirtualHidBus m_hidBus;
+    std::vector<std::shared_ptr<SimulatedProduct>> m_products;
+    std::unique_ptr<q407::app::InstanceBus> m_instance;
+    std::unique_ptr<q407::app::CMainWnd> m_window;
+    QDBusConnection m_client = Connection(QStringLiteral("client"));
+};
+
+TEST_F(DeviceBusTest, PropertiesShowWhatThePagesHold) {
+    struct Case {
+        SimProduct product;
+        int page;
+        const char* connection;
+        int rates;
+    };
+    for (const Case& c : {Case{SimProduct::MouseA, 0, "cable", 4},
+                          Case{SimProduct::MouseBReceiver, 1, "receiver", 6}}) {
+        Plug(c.product, c.page);
+        auto* page = qobject_cast<CKestravaMouseDevice*>(m_window->Pages()->Page(c.page));
+        ASSERT_NE(page, nullptr);
+        const QVariantMap device = GetAll(q407::app::kDeviceInterface, c.page);
+        EXPECT_EQ(device[QStringLiteral("Kind")].toString(), QStringLiteral("mouse"));
+        EXPECT_EQ(device[QStringLiteral("Name")].toString(), QStringLiteral("Mouse"));
+        EXPECT_EQ(device[QStringLiteral("Connection")].toString(),
+                  QString::fromLatin1(c.connection));
+        EXPECT_EQ(device[QStringLiteral("FirmwareVersion")].toString(),
+                  page->FirmwareVersionText());
+        EXPECT_EQ(device[QStringLiteral("Profiles")].toStringList(),
+                  QStringList{QStringLiteral("Profile1")});
+        EXPECT_EQ(device[QStringLiteral("SelectedProfile")].toInt(), 0);
+        const QVariantMap mouse = GetAll(q407::app::kMouseInterface, c.page);
+        const QList<int> stages = Ints(mouse[QStringLiteral("DpiStages")]);
+        ASSERT_EQ(stages.size(), 6);
+        for (int stage = 0; stage < 6; ++stage) {
+            EXPECT_EQ(stages[stage], page->Mouse().ShownDpi(stage)) << stage;
+        }
+        EXPECT_EQ(mouse[QStringLiteral("ActiveDpiStage")].toInt(), page->Mouse().ActiveStage());
+        const QList<int> rates = Ints(mouse[QStringLiteral("ReportRates")]);
+        EXPECT_EQ(rates.size(), c.rates);
+        EXPECT_EQ(mouse[QStringLiteral("ReportRate")].toInt(),
+                  rates.value(page->Mouse().ReportRate()));
+        EXPECT_EQ(mouse[QStringLiteral("LiftOff")].toInt(),
+                  page->Mouse().GetSettingField(q407::devices::MouseField::LiftOff));
+    }
+    // Another kind has the common interface only.
+    Plug(SimProduct::KeyboardK, kKeyboardPage);
+    EXPECT_EQ(GetAll(q407::app::kDeviceInterface, kKeyboardPage)[QStringLiteral("Kind")],
+              QStringLiteral("keyboard"));
+    EXPECT_TRUE(GetAll(q407::app::kMouseInterface, kKeyboardPage).isEmpty());
+}
+
+TEST_F(DeviceBusTest, EveryIntrospectedPropertyOfAMouseCanBeRead) {
+    Plug(SimProduct::MouseA, kMousePage);
+    const QDBusMessage reply =
+        Call(DevicePath(kMousePage), QStringLiteral("org.freedesktop.DBus.Introspectable"),
+             QStringLiteral("Introspect"));
+    const QString xml = reply.arguments().value(0).toString();
+    const QRegularExpression property(QStringLiteral("<property name=\"(\\w+)\""));
+    int count = 0;
+    for (const auto& match : property.globalMatch(xml)) {
+        ++count;
+        const QDBusMessage get =
+            Call(DevicePath(kMousePage), QStringLiteral("org.freedesktop.DBus.Properties"),
+                 QStringLiteral("Get"), {QString(), match.captured(1)});
+        EXPECT_EQ(get.type(), QDBusMessage::ReplyMessage)
+            << match.captured(1).toStdString() << ": " << get.errorMessage().toStdString();
+    }
+    EXPECT_GT(count, 15) << "the device and mouse interfaces are introspected";
+}
+
+TEST_F(DeviceBusTest, ChangesReachTheMouseTheProfileAndThePage) {
+    Plug(SimProduct::MouseA, kMousePage);
+    CKestravaMouseDevice* page = MousePage();
+    ASSERT_NE(page, nullptr);
+
+    ASSERT_EQ(Mouse("SetDpi", {2, 1650}).type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(StageX(DeviceBlock(), 2), 1650);
+    EXPECT_EQ(Profile()["DPIStages"]["StageDPIs"][2]["StageDPIX"].asInt(), 1650);
+    EXPECT_EQ(page->ReadDpiEdit(2), 1650) << "the window shows it";
+
+    ASSERT_EQ(Mouse("SetActiveDpiStage", {3}).type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(DeviceBlock()[block::kActiveStage], 3);
+
+    ASSERT_EQ(Mouse("SetDpiStageEnabled", {5, false}).type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(DeviceBlock()[block::kStages + block::kStageSize * 5], 0) << "stage 5 is skipped";
+    ASSERT_EQ(Mouse("SetDpiStageColour", {1, QStringLiteral("00ff80")}).type(),
+              QDBusMessage::ReplyMessage);
+    const std::size_t colour = block::kStages + block::kStageSize * 1 + 6;
+    EXPECT_EQ((std::vector<int>{DeviceBlock()[colour], DeviceBlock()[colour + 1],
+                                DeviceBlock()[colour + 2]}),
+              (std::vector<int>{0x00, 0xFF, 0x80}));
+
+    ASSERT_EQ(Mouse("SetReportRate", {500}).type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(DeviceBlock()[block::kReportRate], 2) << "500 Hz is the third choice";
+
+    const QDBusMessage set =
+        Call(DevicePath(kMousePage), QStringLiteral("org.freedesktop.DBus.Properties"),
+             QStringLiteral("Set"),
+             {QString::fromLatin1(q407::app::kMouseInterface), QStringLiteral("LiftOff"),
+              QVariant::fromValue(QDBusVariant(2))});
+    ASSERT_EQ(set.type(), QDBusMessage::ReplyMessage) << set.errorMessage().toStdString();
+    EXPECT_EQ(DeviceBlock()[block::kLiftOff], 2);
+    EXPECT_EQ(GetAll(q407::app::kMouseInterface)[QStringLiteral("LiftOff")].toInt(), 2);
+
+    const QVariantMap light{{QStringLiteral("Colour"), QStringLiteral("ff8800")},
+                            {QStringLiteral("Brightness"), 2},
+                            {QStringLiteral("Speed"), 1}};
+    const QDBusMessage lit =
+        Call(DevicePath(kMousePage), QString::fromLatin1(q407::app::kLightInterface),
+             QStringLiteral("SetLight"), {light});
+    ASSERT_EQ(lit.type(), QDBusMessage::ReplyMessage) << lit.errorMessage().toStdString();
+    const auto memory = DeviceBlock();
+    EXPECT_EQ(
+        (std::vector<int>{memory[block::kRed], memory[block::kRed + 1], memory[block::kRed + 2],
+                          memory[block::kBrightness], memory[block::kSpeed]}),
+        (std::vector<int>{0xFF, 0x88, 0x00, 2, 4 - 1}));
+    EXPECT_EQ(Profile()["LightInfo"]["Red"].asInt(), 0xFF);
+    EXPECT_EQ(page->LightPanel()->GetBrightness(), 2) << "the lighting panel shows it";
+}
+
+TEST_F(DeviceBusTest, KeyboardSwitchesReachTheKeyboardAndTheProfile) {
+    auto keyboard = Plug(SimProduct::KeyboardK, kKeyboardPage);
+    auto* page =
+        qobject_cast<q407::pages::CKestravaKeyboardDevice*>(m_window->Pages()->Page(kKeyboardPage));
+    ASSERT_NE(page, nullptr);
+    const auto set = [&](const char* name, const QVariant& value) {
+        return Call(DevicePath(kKeyboardPage), QStringLiteral("org.freedesktop.DBus.Properties"),
+                    QStringLiteral("Set"),
+                    {QString::fromLatin1(q407::app::kKeyboardInterface), QString::fromLatin1(name),
+                     QVariant::fromValue(QDBusVariant(value))});
+    };
+    const auto profile = [&] {
+        return q407::profiles::ReadJsonFile(
+            page->Keyboard().GetProfilePath())["Device"][0]["SystemStages"];
+    };
+    struct Case {
+        const char* name;
+        std::size_t byte;
+        const char* key;
+    };
+    for (const Case& c :
+         {Case{"WinLock", kbb::kWinLock, "WinFlag"}, Case{"WasdSwitch", kbb::kWFlag, "WFlag"},
+          Case{"SixKeyMode", kbb::kKey6, "Key6Flag"}}) {
+        ASSERT_EQ(set(c.name, true).type(), QDBusMessage::ReplyMessage) << c.name;
+        EXPECT_EQ(keyboard->Firmware().Memory().settingsMemory[c.byte], 1) << c.name;
+        EXPECT_EQ(profile()[c.key].asInt(), 1) << c.name;
+        EXPECT_TRUE(
+            GetAll(q407::app::kKeyboardInterface, kKeyboardPage)[QString::fromLatin1(c.name)]
+                .toBool());
+    }
+    ASSERT_EQ(set("RepeatDelay", 750).type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(profile()["RepeatDelay"].asInt(), 2) << "750 ms is the third option";
+    EXPECT_EQ(set("RepeatDelay", 600).errorName(),
+              QString::fromLatin1(q407::app::kErrorOutOfRange));
+    EXPECT_EQ(set("WinLock", 2).errorName(), QString::fromLatin1(q407::app::kErrorOutOfRange));
+    EXPECT_EQ(profile()["RepeatDelay"].asInt(), 2);
+}
+
+TEST_F(DeviceBusTest, HeadsetEqualiserCurvesAreChosenAndRead) {
+    auto library = std::make_shared<q407::sim::SimulatedAudioConfLib>();
+    q407::devices::SetAudioLibrary(library);
+    constexpr int kHeadsetPage = 2; // the first page made after the two mice's
+    Plug(SimProduct::Headset, kHeadsetPage);
+    const auto setPreset = [&](int preset) {
+        return Call(DevicePath(kHeadsetPage), QStringLiteral("org.freedesktop.DBus.Properties"),
+                    QStringLiteral("Set"),
+                    {QString::fromLatin1(q407::app::kHeadsetInterface), QStringLiteral("EqPreset"),
+                     QVariant::fromValue(QDBusVariant(preset))});
+    };
+    ASSERT_EQ(setPreset(5).type(), QDBusMessage::ReplyMessage);
+    const q407::devices::EqCurve& curve = q407::devices::BuiltInEqCurve(5);
+    EXPECT_EQ(library->Value(1, "EQ_Slider4"), std::to_string(curve[3])) << "the sound card has it";
+    const QVariantMap headset = GetAll(q407::app::kHeadsetInterface, kHeadsetPage);
+    EXPECT_EQ(headset[QStringLiteral("EqPreset")].toInt(), 5);
+    EXPECT_EQ(Ints(headset[QStringLiteral("EqCurve")]), QList<int>(curve.begin(), curve.end()));
+    EXPECT_EQ(setPreset(13).errorName(), QString::fromLatin1(q407::app::kErrorOutOfRange));
+    EXPECT_EQ(
+        GetAll(q407::app::kHeadsetInterface, kHeadsetPage)[QStringLiteral("EqPreset")].toInt(), 5);
+    m_window.reset(); // the page lets the library go before the test does
+    q407::devices::SetAudioLibrary(nullptr);
+}
+
+TEST_F(DeviceBusTest, RefusedCallsAnswerWithTheirErrorAndChangeNothing) {
+    Plug(SimProduct::MouseA, kMousePage);
+    Plug(SimProduct::KeyboardK, kKeyboardPage);
+    const QString properties = QStringLiteral("org.freedesktop.DBus.Properties");
+    const QString mouse = QString::fromLatin1(q407::app::kMouseInterface);
+    const QString light = QString::fromLatin1(q407::app::kLightInterface);
+    const int active = MousePage()->Mouse().ActiveStage();
+    struct Case {
+        int page;
+        QString interface;
+        const char* member;
+        QVariantList arguments;
+        const char* error;
+    };
+    const Case cases[] = {
+        {kMousePage, mouse, "SetDpi", {0, 26050}, q407::app::kErrorOutOfRange},
+        {kMousePage, mouse, "SetDpi", {0, 0}, q407::app::kErrorOutOfRange},
+        {kMousePage, mouse, "SetDpi", {0, 1024}, q407::app::kErrorOutOfRange},
+        {kMousePage, mouse, "SetDpi", {6, 800}, q407::app::kErrorOutOfRange},
+        {kMousePage,
+         mouse,
+         "SetDpi",
+         {QStringLiteral("800")},
+         "org.freedesktop.DBus.Error.InvalidArgs"},
+        {kMousePage, mouse, "SetActiveDpiStage", {-1}, q407::app::kErrorOutOfRange},
+        {kMousePage,
+         mouse,
+         "SetDpiStageColour",
+         {0, QStringLiteral("red")},
+         q407::app::kErrorOutOfRange},
+        {kMousePage, mouse, "SetDpiStageEnabled", {active, false}, q407::app::kErrorRefused},
+        {kMousePage, mouse, "SetReportRate", {2000}, q407::app::kErrorOutOfRange},
+        {kMousePage,
+         properties,
+         "Set",
+         {mouse, QStringLiteral("LiftOff"), QVariant::fromValue(QDBusVariant(3))},
+         q407::app::kErrorOutOfRange},
+        {kMousePage,
+         properties,
+         "Set",
+         {mouse, QStringLiteral("DpiStages"), QVariant::fromValue(QDBusVariant(3))},
+         "org.freedesktop.DBus.Error.PropertyReadOnly"},
+        {kMousePage,
+         QString::fromLatin1(q407::app::kDeviceInterface),
+         "SelectProfile",
+         {1},
+         q407::app::kErrorOutOfRange},
+        {kMousePage,
+         light,
+         "SetLight",
+         {QVariantMap{{QStringLiteral("LightMode"), 99}}},
+         q407::app::kErrorOutOfRange},
+        {kMousePage,
+         light,
+         "SetLight",
+         {QVariantMap{{QStringLiteral("Colour"), QStringLiteral("12345")}}},
+         q407::app::kErrorOutOfRange},
+        // The first value would do; the second is refused, so neither is applied.
+        {kMousePage,
+         light,
+         "SetLight",
+         {QVariantMap{{QStringLiteral("Colour"), QStringLiteral("00ff00")},
+                      {QStringLiteral("Speed"), 9}}},
+         q407::app::kErrorOutOfRange},
+        {kKeyboardPage, mouse, "SetDpi", {0, 800}, q407::app::kErrorWrongKind},
+        {1, mouse, "SetDpi", {0, 800}, q407::app::kErrorDeviceGone},
+        {9, mouse, "SetDpi", {0, 800}, "org.freedesktop.DBus.Error.UnknownObject"},
+    };
+    const auto memory = DeviceBlock();
+    const Json::Value profile = Profile();
+    for (const Case& c : cases) {
+        const QDBusMessage reply =
+            Call(DevicePath(c.page), c.interface, QString::fromLatin1(c.member), c.arguments);
+        EXPECT_EQ(reply.errorName(), QString::fromLatin1(c.error)) << c.member;
+        EXPECT_FALSE(reply.errorMessage().isEmpty()) << c.member;
+    }
+    EXPECT_EQ(DeviceBlock(), memory);
+    EXPECT_EQ(Profile(), profile);
+}
+
+TEST_F(DeviceBusTest, ProfilesAreAddedRenamedExportedAndImportedAsInTheWindow) {
+    Plug(SimProduct::MouseA, kMousePage);
+    const QString device = QString::fromLatin1(q407::app::kDeviceInterface);
+    const auto profiles = [&] {
+        return GetAll(q407::app::kDeviceInterface)[QStringLiteral("Profiles")].toStringList();
+    };
+    const auto call = [&](const char* member, const QVariantList& arguments = {}) {
+        return Call(DevicePath(kMousePage), device, QString::fromLatin1(member), arguments)
+            .errorName();
+    };
+    const QString refused = QString::fromLatin1(q407::app::kErrorRefused);
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString exported = folder.filePath(QStringLiteral("work.json"));
+    QFile notAProfile(folder.filePath(QStringLiteral("notes.json")));
+    ASSERT_TRUE(notAProfile.open(QIODevice::WriteOnly));
+    notAProfile.write("{\"shopping\": [\"milk\"]}");
+    notAProfile.close();
+
+    EXPECT_EQ(call("RenameProfile", {QStringLiteral("Work")}), QString());
+    EXPECT_EQ(call("AddProfile"), QString());
+    EXPECT_EQ(profiles().size(), 2);
+    EXPECT_EQ(profiles().value(0), QStringLiteral("Work"));
+    EXPECT_EQ(call("SelectProfile", {1}), QString());
+    EXPECT_EQ(call("RenameProfile", {QStringLiteral("WORK")}), refused) << "names ignore case";
+    EXPECT_EQ(call("RenameProfile", {QStringLiteral("  ")}), refused);
+    EXPECT_EQ(call("ImportProfile", {QStringLiteral("relative.json")}), refused);
+    EXPECT_EQ(call("ImportProfile", {notAProfile.fileName()}), refused);
+    EXPECT_EQ(profiles().size(), 2) << "refused imports add nothing";
+
+    EXPECT_EQ(call("SelectProfile", {0}), QString());
+    EXPECT_EQ(call("ExportProfile", {exported}), QString());
+    ASSERT_TRUE(QFile::exists(exported));
+    EXPECT_EQ(call("ImportProfile", {exported}), QString());
+    EXPECT_EQ(profiles().size(), 3);
+    EXPECT_EQ(GetAll(q407::app::kDeviceInterface)[QStringLiteral("SelectedProfile")].toInt(), 2);
+}
+
+TEST_F(DeviceBusTest, DeviceButtonsAndPluggingAreToldAsSignals) {
+    SignalSink sink;
+    const QString service = QString::fromLatin1(q407::app::kBusService);
+    ASSERT_TRUE(m_client.connect(service, QString::fromLatin1(q407::app::kBusPath),
+                                 QString::fromLatin1(q407::app::kManagerInterface),
+                                 QStringLiteral("DeviceAdded"), &sink,
+                                 SLOT(OnAdded(QDBusMessage))));
+    ASSERT_TRUE(m_client.connect(service, QString::fromLatin1(q407::app::kBusPath),
+                                 QString::fromLatin1(q407::app::kManagerInterface),
+                                 QStringLiteral("DeviceRemoved"), &sink,
+                                 SLOT(OnRemoved(QDBusMessage))));
+    ASSERT_TRUE(m_client.connect(
+        service, DevicePath(kMousePage), QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("PropertiesChanged"), &sink, SLOT(OnChanged(QDBusMessage))));
+
+    auto mouse = Plug(SimProduct::MouseA, kMousePage);
+    EXPECT_TRUE(testutil::WaitUntil([&] { return sink.added.contains(DevicePath(kMousePage)); }));
+
+    // The mouse's own DPI button: the page follows it, and so does the bus.
+    const int stage = (MousePage()->Mouse().ActiveStage() + 2) % 6;
+    ASSERT_TRUE(mouse->PressDpiButton(0, stage));
+    EXPECT_TRUE(testutil::WaitUntil(
+        [&] {
+            return std::any_of(sink.changed.begin(), sink.changed.end(), [&](const QVariantMap& m) {
+                return m.value(QStringLiteral("ActiveDpiStage"), -1).toInt() == stage;
+            });
+        },
+        4000));
+
+    mouse->Unplug();
+    EXPECT_TRUE(
+        testutil::WaitUntil([&] { return sink.removed.contains(DevicePath(kMousePage)); }, 4000));
+    EXPECT_FALSE(Devices().contains(DevicePath(kMousePage)));
+    EXPECT_EQ(Mouse("SetDpi", {0, 800}).errorName(),
+              QString::fromLatin1(q407::app::kErrorDeviceGone));
+}
+
+// --- q407ctl ---------------------------------------------------------------------------------
+
+struct CtlResult {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs q407ctl against the test's bus while the window keeps answering.
+CtlResult RunCtl(const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), Bus().Address());
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(Q407_BIN_DIR "/q407ctl"), arguments);
+    EXPECT_TRUE(process.waitForStarted(5000));
+    EXPECT_TRUE(
+        testutil::WaitUntil([&] { return process.state() == QProcess::NotRunning; }, 20000));
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+TEST(Q407Ctl, SaysWhenNoQ407RunsAndExitsWithTwo) {
+    if (!Connection(QStringLiteral("probe")).isConnected()) {
+        GTEST_SKIP() << "dbus-daemon cannot run here";
+    }
+    for (const QStringList& arguments :
+         {QStringList{QStringLiteral("list")},
+          QStringList{QStringLiteral("0"), QStringLiteral("info")}}) {
+        const CtlResult result = RunCtl(arguments);
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_TRUE(result.err.contains(QStringLiteral("no Q407 is running")))
+            << result.err.toStdString();
+    }
+}
+
+TEST_F(DeviceBusTest, CtlPrintsAndExitsAsDocumented) {
+    Plug(SimProduct::MouseA, kMousePage);
+    Plug(SimProduct::KeyboardK, kKeyboardPage);
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        QString output; // a line of standard output, or of standard error on failure
+    };
+    const auto args = [](const char* line) {
+        return QString::fromLatin1(line).split(QLatin1Char(' '));
+    };
+    const Case cases[] = {
+        {args("list"), 0,
+         QStringLiteral("0: Mouse (mouse, cable)\n2: Keyboard (keyboard, cable)\n")},
+        {args("0 info"), 0, QStringLiteral("Connection: cable\n")},
+        {args("2 info"), 0, QStringLiteral("Kind: keyboard\n")},
+        {args("0 profile list"), 0, QStringLiteral("0: Profile1 (selected)\n")},
+        {args("0 dpi set 1650 --stage 4"), 0, QString()},
+        {args("0 dpi set 1234"), 4, QStringLiteral("steps of 50")},
+        {args("0 dpi stage 1 colour 00ff00"), 0, QString()},
+        {args("0 dpi stage 9 off"), 4, QStringLiteral("out of range")},
+        {args("0 rate 2000"), 4, QStringLiteral("not offered")},
+        {args("2 rate 1000"), 4, QStringLiteral("keyboard")},
+        {args("0 set LiftOff 7"), 4, QStringLiteral("out of range")},
+        {args("2 set WinLock 1"), 0, QString()},
+        {args("0 set WinLock 1"), 4, QStringLiteral("keyboards")},
+        {args("0 profile select 3"), 4, QStringLiteral("out of range")},
+        {args("2 light --colour 00ff00 --speed 1"), 0, QString()},
+        {args("0 light --mode 99"), 4, QStringLiteral("LightModes")},
+        {args("0 light"), 1, QStringLiteral("--mode")},
+        {args("0 profile add"), 0, QString()},
+        {args("0 profile import /nonexistent/q407.json"), 4, QStringLiteral("not a profile")},
+        {args("1 info"), 3, QStringLiteral("not connected")},
+        {args("7 info"), 3, QStringLiteral("no object")},
+        {args("0 dpi set many"), 1, QStringLiteral("usage:")},
+        {args("0 fly"), 1, QStringLiteral("usage:")},
+        {args("--stage 2 0 rate 500"), 1, QStringLiteral("--stage")},
+        {args("--help"), 0, QStringLiteral("usage:")},
+    };
+    for (const Case& c : cases) {
+        const CtlResult result = RunCtl(c.arguments);
+        const std::string what = c.arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(result.exitCode, c.exitCode) << what << "\n" << result.err.toStdString();
+        const QString& text = c.exitCode == 0 ? result.out : result.err;
+        EXPECT_TRUE(text.contains(c.output)) << what << ":\n" << text.toStdString();
+    }
+    EXPECT_EQ(StageX(DeviceBlock(), 4), 1650) << "dpi set reached the mouse";
+
+    // The JSON of the active stage's change, read back as a script would.
+    const int active = MousePage()->Mouse().ActiveStage();
+    ASSERT_EQ(RunCtl(args("0 dpi set 3200")).exitCode, 0);
+    const CtlResult info = RunCtl(args("--json 0 info"));
+    ASSERT_EQ(info.exitCode, 0);
+    const QJsonObject object = QJsonDocument::fromJson(info.out.toUtf8()).object();
+    EXPECT_EQ(object[QStringLiteral("DpiStages")].toArray()[active].toInt(), 3200);
+    EXPECT_EQ(object[QStringLiteral("Kind")].toString(), QStringLiteral("mouse"));
+    const QJsonArray list =
+        QJsonDocument::fromJson(RunCtl(args("--json list")).out.toUtf8()).array();
+    ASSERT_EQ(list.size(), 2);
+    EXPECT_EQ(list[1].toObject()[QStringLiteral("kind")].toString(), QStringLiteral("keyboard"));
+    EXPECT_EQ(list[1].toObject()[QStringLiteral("device")].toInt(), kKeyboardPage);
+}
+
+} // namespace
+
+#include "DeviceBusTest.moc"
