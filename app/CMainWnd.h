@@ -9,6 +9,7 @@
 #include "app/DevicePages.h"
 #include "app/InstanceBus.h"
 #include "app/KeyMacroActions.h"
+#include "app/OpenRgbSdkServer.h"
 #include "app/PageActions.h"
 #include "app/SkinChange.h"
 #include "app/SleepWatch.h"
@@ -91,6 +92,11 @@ public:
     QWidget* CreateControl(const QString& className, QWidget* parent) override;
     // The device pages (none without a backend).
     DevicePages* Pages() const { return m_devicePages.get(); }
+    // Starts the OpenRGB SDK server on 127.0.0.1:`port` (0: any free port); false without device
+    // pages or when the port cannot be bound. The server (nullptr until started) stops with
+    // the program and hands every driven page its lights back.
+    bool StartSdkServer(quint16 port);
+    OpenRgbSdkServer* SdkServer() const { return m_sdkServer.get(); }
     // The key, macro and recoil panels' actions and the input hook.
     KeyMacroActions& KeyMacro() { return *m_keyMacroActions; }
 
@@ -210,6 +216,7 @@ private:
     std::unique_ptr<DiscoveryBridge> m_discoveryBridge;
     std::unique_ptr<q407::hid::CDeviceDiscovery> m_discovery;
     std::unique_ptr<DevicePages> m_devicePages;
+    std::unique_ptr<OpenRgbSdkServer> m_sdkServer; // after the pages: it drives them
     std::unique_ptr<PageActions> m_pageActions;
     std::unique_ptr<KeyMacroActions> m_keyMacroActions;
     SynchronisedLighting m_sharedLighting; // before m_threads: its thread uses it

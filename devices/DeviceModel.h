@@ -214,6 +214,17 @@ public:
     void OfferSharedFrame(const SharedFrame& frame);
     int SharedFramesWritten() const { return m_sharedFramesWritten.load(); }
 
+    // --- Lights driven by another program -----------------------------------------------------
+    // While a lighting client (the OpenRGB SDK server's) drives the page's lights, the page's own
+    // effect and the shared effect pause and the client's colours go to the device; handing the
+    // lights back writes the page's own light settings again (WriteConfig). UI thread.
+    virtual void SetClientDriven(bool driven);
+    bool IsClientDriven() const { return m_clientDriven.load(); }
+    // The client's colours, by the page's LED index (the keyboard: by logical key). The base
+    // shows the first colour on every LED and writes it the way a shared frame is written: the
+    // devices without per-LED host control take one colour. Any thread.
+    virtual void SetClientColours(std::span<const Rgb> colours);
+
     // First operations of the derived list.
     virtual profiles::LightInfo GetLightParams() const;
     virtual void PreviewDeviceFrameA() {}
@@ -399,6 +410,7 @@ private:
     std::atomic<int> m_lightOutput{0};
     std::atomic<int> m_previewVisible{0};
     std::atomic<bool> m_previewPaused{false};
+    std::atomic<bool> m_clientDriven{false};
     int m_hasPower = 0;
     int m_powerValue = 0;
     hid::DeviceIdentity m_identity;

@@ -227,7 +227,9 @@ int KeyboardModel::WriteSettingsBlock(int profile, int byte0) {
     out[kbb::kPollingRate] = ToByte(m_settings.pollingRate);
 
     const profiles::LightInfo info = GetLightParams();
-    if (info.mode < m_effectCodes.size()) {
+    if (IsClientDriven()) {
+        out[kbb::kEffect] = kHostStreamedEffect;
+    } else if (info.mode < m_effectCodes.size()) {
         const int code = m_effectCodes[info.mode];
         out[kbb::kEffect] = IsStreamedMode(code) ? kHostStreamedEffect : ToByte(code);
     }
@@ -623,6 +625,11 @@ bool KeyboardModel::IsHostStreamedMode() const {
 }
 
 std::vector<std::uint8_t> KeyboardModel::StreamBuffer() const {
+    if (IsClientDriven()) {
+        std::lock_guard lock(m_previewMutex);
+        return kb::PackColourGroup(m_clientColours, m_ledMap,
+                                   m_tables.deviceInfo[protocol::kInfoKeyPositions]);
+    }
     const KeyboardLightEngine::Frame frame = m_engine.GetFrame();
     std::lock_guard lock(m_previewMutex);
     return kb::PackFrame(frame, m_ledMap, m_tables.deviceInfo[protocol::kInfoKeyPositions]);
@@ -636,11 +643,28 @@ bool KeyboardModel::StreamPaused() const {
 }
 
 bool KeyboardModel::CanStream() const {
-    if (!IsOpen() || !LightOutput() || !IsHostStreamedMode() || StreamPaused()) {
+    if (!IsOpen() || !LightOutput() || !(IsHostStreamedMode() || IsClientDriven()) ||
+        StreamPaused()) {
         return false;
     }
     std::lock_guard lock(m_previewMutex);
     return m_tablesRead;
+}
+
+void KeyboardModel::SetClientDriven(bool driven) {
+    const bool was = IsClientDriven();
+    DeviceModel::SetClientDriven(driven);
+    if (driven && !was) {
+        // The keyboard shows streamed frames from now on.
+        WriteSettingsBlock(0, 0);
+    }
+}
+
+void KeyboardModel::SetClientColours(std::span<const Rgb> colours) {
+    std::lock_guard lock(m_previewMutex);
+    m_clientColours.fill({});
+    std::copy_n(colours.begin(), std::min(colours.size(), m_clientColours.size()),
+                m_clientColours.begin());
 }
 
 int KeyboardModel::SendFrame(const std::vector<std::uint8_t>& frame) {

@@ -199,6 +199,13 @@ public:
     int StreamKeyColours();
     int StreamedFrames() const { return m_streamedFrames.load(); }
 
+    // --- Lights driven by another program ----------------------------------------------------
+    // While a client drives the keyboard, the settings block asks for host-streamed frames
+    // whatever the page's mode, the engine stands still and the stream carries the client's
+    // colours exactly (one per logical key; keys without a colour are dark).
+    void SetClientDriven(bool driven) override;
+    void SetClientColours(std::span<const Rgb> colours) override;
+
     // --- Music-mode inputs (UI thread) -----------------------------------------------------------
     void SetMusicLevels(std::span<const std::int32_t> levels);
     void SetColourInput(std::span<const std::int32_t> values);
@@ -264,7 +271,8 @@ private:
     std::atomic<std::uint32_t> m_streamResumeMs{0};
     std::atomic<bool> m_streamPaused{false};
     std::atomic<int> m_streamedFrames{0};
-    std::atomic<int> m_streamFrameMode{0}; // the mode the light thread last ran
+    std::atomic<int> m_streamFrameMode{0};            // the mode the light thread last ran
+    std::array<Rgb, kb::kKeySlots> m_clientColours{}; // under m_previewMutex
     PageThread m_streamThread;
 };
 

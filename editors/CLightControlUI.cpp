@@ -306,6 +306,18 @@ QString CLightControlUI::GetAudioStatus() const {
     return label != nullptr && !label->isHidden() ? toolkit::ControlText(label) : QString();
 }
 
+void CLightControlUI::SetClientStatus(const QString& textOrId) {
+    if (QWidget* label = Lookup(QStringLiteral("light_client_status_label"))) {
+        toolkit::SetControlText(label, textOrId);
+        label->setVisible(!textOrId.isEmpty());
+    }
+}
+
+QString CLightControlUI::GetClientStatus() const {
+    const QWidget* label = Lookup(QStringLiteral("light_client_status_label"));
+    return label != nullptr && !label->isHidden() ? toolkit::ControlText(label) : QString();
+}
+
 namespace {
 
 constexpr std::array<const char*, 3> kAudioEdits{"deng_audioedit_R", "deng_audioedit_G",

@@ -111,6 +111,10 @@ public:
     void SetAudioStatus(const QString& textOrId);
     QString GetAudioStatus() const;
 
+    // A line above the mode row while another program drives the lights; hidden when empty.
+    void SetClientStatus(const QString& textOrId);
+    QString GetClientStatus() const;
+
 private:
     QLineEdit* ColourEdit(int component) const;
     void EnableGroup(const char* name, bool enabled);

@@ -2611,5 +2611,9 @@
         <source>Alternating bars</source>
         <translation>交替展开</translation>
     </message>
+    <message id="light_client_status_text">
+        <source>A lighting program is controlling these lights.</source>
+        <translation>灯光正由其他灯光程序控制。</translation>
+    </message>
 </context>
 </TS>

@@ -2611,5 +2611,9 @@
         <source>Alternating bars</source>
         <translation>Wechselnde Balken</translation>
     </message>
+    <message id="light_client_status_text">
+        <source>A lighting program is controlling these lights.</source>
+        <translation>Ein Beleuchtungsprogramm steuert gerade diese Beleuchtung.</translation>
+    </message>
 </context>
 </TS>

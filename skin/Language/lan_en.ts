@@ -2611,5 +2611,9 @@
         <source>Alternating bars</source>
         <translation>Alternating bars</translation>
     </message>
+    <message id="light_client_status_text">
+        <source>A lighting program is controlling these lights.</source>
+        <translation>A lighting program is controlling these lights.</translation>
+    </message>
 </context>
 </TS>

@@ -2611,5 +2611,9 @@
         <source>Alternating bars</source>
         <translation>交替展開</translation>
     </message>
+    <message id="light_client_status_text">
+        <source>A lighting program is controlling these lights.</source>
+        <translation>燈光正由其他燈光程式控制。</translation>
+    </message>
 </context>
 </TS>
