@@ -16,6 +16,7 @@
 #include <QStandardItemModel>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <algorithm>
 
 namespace q407::app {
@@ -26,6 +27,8 @@ namespace {
 const QString kDrivenStatusId = QStringLiteral("light_client_status_text");
 // The largest speed and brightness level of the pages' light settings.
 constexpr std::uint32_t kLevelMax = 4;
+// How often the list of controllers is compared with what clients were last told.
+constexpr int kListWatchMs = 500;
 
 QComboBox* ModeCombo(pages::CKestravaUSBDevice* page) {
     editors::CLightControlUI* panel = page->LightPanel();
@@ -56,6 +59,10 @@ std::string Translated(const std::string& textId) {
 OpenRgbSdkServer::OpenRgbSdkServer(DevicePages& pages, QObject* parent)
     : QObject(parent), m_pages(pages), m_server(std::make_unique<QTcpServer>()) {
     connect(m_server.get(), &QTcpServer::newConnection, this, &OpenRgbSdkServer::OnConnection);
+    // Pages open and learn their keys a while after their products arrive.
+    auto* watch = new QTimer(this);
+    connect(watch, &QTimer::timeout, this, &OpenRgbSdkServer::DeviceListChanged);
+    watch->start(kListWatchMs);
 }
 
 OpenRgbSdkServer::~OpenRgbSdkServer() {
@@ -84,7 +91,12 @@ std::vector<int> OpenRgbSdkServer::ControllerPages() const {
     std::vector<int> indexes;
     for (int i = 0; i < m_pages.PageCount(); ++i) {
         pages::CKestravaUSBDevice* page = m_pages.Page(i);
-        if (page != nullptr && page->HasModel() && page->Model().IsOpen()) {
+        if (page == nullptr || !page->HasModel() || !page->Model().IsOpen()) {
+            continue;
+        }
+        // A keyboard is listed once it has told which keys have lights.
+        const auto* keyboard = dynamic_cast<const devices::KeyboardModel*>(&page->Model());
+        if (keyboard == nullptr || keyboard->KeyTablesRead()) {
             indexes.push_back(i);
         }
     }
@@ -126,13 +138,14 @@ std::vector<int> OpenRgbSdkServer::LedsOf(int pageIndex) const {
     if (keyboard == nullptr) {
         return {0};
     }
-    // The keys of the grid, row by row, that have a light on this keyboard.
+    // The keys of the grid, row by row, that have a light of their own on this keyboard (two
+    // keys of the same function share the first one's light).
     std::vector<int> keys;
+    std::set<std::uint8_t> slots;
     for (const auto& row : devices::kb::KeyGrid()) {
         for (const std::uint8_t key : row) {
-            if (key != devices::kb::kNoKey && key < devices::kb::kUsedKeys &&
-                (!keyboard->KeyTablesRead() || keyboard->LedMap()[key] != devices::kb::kNoKey) &&
-                std::find(keys.begin(), keys.end(), key) == keys.end()) {
+            if (key < devices::kb::kUsedKeys && keyboard->HasStreamedLight(key) &&
+                slots.insert(keyboard->LedMap()[key]).second) {
                 keys.push_back(key);
             }
         }
@@ -428,15 +441,11 @@ void OpenRgbSdkServer::SetColours(int pageIndex, std::size_t first,
     for (std::size_t i = 0; i < colours.size() && first + i < stored.size(); ++i) {
         stored[first + i] = colours[i];
     }
-    if (page->Model().Kind() != devices::kKindKeyboard) {
+    if (auto* keyboard = dynamic_cast<devices::KeyboardModel*>(&page->Model())) {
+        keyboard->SetClientKeyColours(leds, stored);
+    } else {
         page->Model().SetClientColours(stored);
-        return;
     }
-    std::vector<devices::Rgb> perKey(devices::kb::kKeySlots);
-    for (std::size_t i = 0; i < leds.size(); ++i) {
-        perKey[static_cast<std::size_t>(leds[i])] = stored[i];
-    }
-    page->Model().SetClientColours(perKey);
 }
 
 } // namespace q407::app

@@ -51,6 +51,8 @@ public:
     // The controllers as a client sees them now (page indexes of the connected product pages).
     std::vector<int> ControllerPages() const;
     devices::sdk::Controller Describe(int pageIndex) const;
+    // The page's LEDs in the controller's order (the keyboard: logical keys, by grid rows).
+    std::vector<int> LedsOf(int pageIndex) const;
 
 private:
     struct Client {
@@ -74,8 +76,6 @@ private:
     void Release(Client& client, int pageIndex);
     void SelectNativeMode(int pageIndex, const devices::sdk::Mode& mode);
     void SetColours(int pageIndex, std::size_t first, const std::vector<devices::Rgb>& colours);
-    // The page's LEDs as the controller lists them (the keyboard: logical keys).
-    std::vector<int> LedsOf(int pageIndex) const;
 
     DevicePages& m_pages;
     std::unique_ptr<QTcpServer> m_server;

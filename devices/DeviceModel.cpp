@@ -579,11 +579,23 @@ bool DeviceModel::FollowSharedEffect(const Event& stop,
 }
 
 void DeviceModel::SetClientDriven(bool driven) {
-    if (m_clientDriven.exchange(driven) == driven || driven) {
+    if (m_clientDriven.exchange(driven) == driven) {
         return;
     }
-    // A frame being written finishes first (KeepFrameTemplate waits for it), then the page's
-    // own settings reach the device.
+    if (driven) {
+        bool haveTemplate = false;
+        {
+            std::lock_guard lock(m_sharedFrameLock);
+            haveTemplate = m_frameTemplate.has_value();
+        }
+        // The frames are written into the settings block as the page last wrote it; a page that
+        // has written none yet writes it now (the keyboard's asks for streamed frames).
+        if (haveTemplate) {
+            return;
+        }
+    }
+    // Handing back: a frame being written finishes first (KeepFrameTemplate waits for it), then
+    // the page's own settings reach the device.
     WriteConfig(0, 0, 1, 0, 0);
 }
 

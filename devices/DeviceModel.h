@@ -220,10 +220,10 @@ public:
     // lights back writes the page's own light settings again (WriteConfig). UI thread.
     virtual void SetClientDriven(bool driven);
     bool IsClientDriven() const { return m_clientDriven.load(); }
-    // The client's colours, by the page's LED index (the keyboard: by logical key). The base
-    // shows the first colour on every LED and writes it the way a shared frame is written: the
-    // devices without per-LED host control take one colour. Any thread.
-    virtual void SetClientColours(std::span<const Rgb> colours);
+    // The client's colours for the page's LEDs. The products without per-LED host control take
+    // one colour: the first is shown on every LED and written the way a shared frame is.
+    // (The keyboard streams a colour per key: KeyboardModel::SetClientKeyColours.) Any thread.
+    void SetClientColours(std::span<const Rgb> colours);
 
     // First operations of the derived list.
     virtual profiles::LightInfo GetLightParams() const;

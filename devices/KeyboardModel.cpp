@@ -102,6 +102,7 @@ KeyboardModel::KeyboardModel(hid::HidBackend& backend, LightClock* clock, LightR
     SetKind(kKindKeyboard);
     m_positionMap.fill(kb::kNoKey);
     m_ledMap.fill(kb::kNoKey);
+    m_clientLedMap.fill(kb::kNoKey);
     m_profile.SetFirstCustomLightMode(kFirstKeyboardUserLightMode);
 }
 
@@ -627,12 +628,21 @@ bool KeyboardModel::IsHostStreamedMode() const {
 std::vector<std::uint8_t> KeyboardModel::StreamBuffer() const {
     if (IsClientDriven()) {
         std::lock_guard lock(m_previewMutex);
-        return kb::PackColourGroup(m_clientColours, m_ledMap,
+        return kb::PackColourGroup(m_clientColours, m_clientLedMap,
                                    m_tables.deviceInfo[protocol::kInfoKeyPositions]);
     }
     const KeyboardLightEngine::Frame frame = m_engine.GetFrame();
     std::lock_guard lock(m_previewMutex);
     return kb::PackFrame(frame, m_ledMap, m_tables.deviceInfo[protocol::kInfoKeyPositions]);
+}
+
+bool KeyboardModel::HasStreamedLight(int key) const {
+    std::lock_guard lock(m_previewMutex);
+    if (!m_tablesRead || key < 0 || static_cast<std::size_t>(key) >= m_ledMap.size()) {
+        return false;
+    }
+    const std::uint8_t slot = m_ledMap[static_cast<std::size_t>(key)];
+    return slot != kb::kNoKey && slot < m_tables.deviceInfo[protocol::kInfoKeyPositions];
 }
 
 bool KeyboardModel::StreamPaused() const {
@@ -651,20 +661,17 @@ bool KeyboardModel::CanStream() const {
     return m_tablesRead;
 }
 
-void KeyboardModel::SetClientDriven(bool driven) {
-    const bool was = IsClientDriven();
-    DeviceModel::SetClientDriven(driven);
-    if (driven && !was) {
-        // The keyboard shows streamed frames from now on.
-        WriteSettingsBlock(0, 0);
-    }
-}
-
-void KeyboardModel::SetClientColours(std::span<const Rgb> colours) {
+void KeyboardModel::SetClientKeyColours(std::span<const int> keys, std::span<const Rgb> colours) {
     std::lock_guard lock(m_previewMutex);
     m_clientColours.fill({});
-    std::copy_n(colours.begin(), std::min(colours.size(), m_clientColours.size()),
-                m_clientColours.begin());
+    m_clientLedMap.fill(kb::kNoKey);
+    for (std::size_t i = 0; i < std::min(keys.size(), colours.size()); ++i) {
+        if (keys[i] >= 0 && static_cast<std::size_t>(keys[i]) < m_clientColours.size()) {
+            const auto key = static_cast<std::size_t>(keys[i]);
+            m_clientColours[key] = colours[i];
+            m_clientLedMap[key] = m_ledMap[key];
+        }
+    }
 }
 
 int KeyboardModel::SendFrame(const std::vector<std::uint8_t>& frame) {

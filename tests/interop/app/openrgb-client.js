@@ -3,9 +3,37 @@
 // every key its own colour and the mouse one colour, switches the mouse to another of its own
 // modes, and lets go when the test writes a line to its input. Each step is a line on stdout.
 const { Client } = require("openrgb-sdk");
-const readline = require("readline");
 
 const port = Number(process.argv[2]);
+
+// The test's lines, one at a time; the end of the input says "bye".
+const lines = [];
+let pending = "";
+let wake = null;
+function woken() {
+    if (wake) {
+        wake();
+        wake = null;
+    }
+}
+process.stdin.setEncoding("utf8");
+process.stdin.on("data", (chunk) => {
+    pending += chunk;
+    for (let end; (end = pending.indexOf("\n")) >= 0; pending = pending.slice(end + 1)) {
+        lines.push(pending.slice(0, end));
+    }
+    woken();
+});
+process.stdin.on("end", () => {
+    lines.push("bye");
+    woken();
+});
+async function nextLine() {
+    while (lines.length == 0) {
+        await new Promise((resolve) => (wake = resolve));
+    }
+    return lines.shift();
+}
 
 function summary(devices) {
     return devices.map((d) => ({
@@ -38,8 +66,8 @@ async function main() {
     await client.getControllerCount();
     console.log("direct sent");
 
-    const input = readline.createInterface({ input: process.stdin });
-    for await (const line of input) {
+    for (;;) {
+        const line = await nextLine();
         if (line == "mouse-mode") {
             const native = mouse.modes.findIndex((m, i) => i > 0 && i != mouse.activeMode);
             await client.updateMode(mouse.deviceId, native);
@@ -50,6 +78,7 @@ async function main() {
         }
     }
     client.disconnect();
+    process.stdin.destroy();
     console.log("bye");
 }
 
