@@ -877,6 +877,15 @@ void CMainWnd::OpenSettingsWindow(bool centred) {
     request.languageIndex = m_languageIndex;
     request.languageChosen = [this](int index) { PostMessage(kLanguageChangedMessage, index, 0); };
     request.upToDate = [this] { PostMessage(kClearSettingsMarkMessage, 0, 0); };
+    request.sdkServerOn = m_sdkServer != nullptr;
+    request.sdkServerChosen = [this](bool on) {
+        StoreSdkServerOn(on);
+        if (!on) {
+            m_sdkServer.reset(); // every client's lights are handed back
+        } else if (m_sdkServer == nullptr) {
+            StartSdkServer(q407::devices::sdk::kDefaultPort);
+        }
+    };
     CSetWnd::Open(this, std::move(request));
 }
 

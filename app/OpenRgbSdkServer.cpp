@@ -1,6 +1,7 @@
 #include "app/OpenRgbSdkServer.h"
 
 #include "app/DevicePages.h"
+#include "app/Languages.h"
 #include "common/Diag.h"
 #include "devices/DeviceModel.h"
 #include "devices/KeyNames.h"
@@ -13,11 +14,13 @@
 #include "toolkit/ResourceManager.h"
 
 #include <QComboBox>
+#include <QSettings>
 #include <QStandardItemModel>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
 #include <algorithm>
+#include <numeric>
 
 namespace q407::app {
 namespace sdk = devices::sdk;
@@ -54,7 +57,23 @@ std::string Translated(const std::string& textId) {
     return toolkit::ResourceManager::Instance().Text(QString::fromStdString(textId)).toStdString();
 }
 
+constexpr const char* kSdkServerKey = "SdkServer";
+
 } // namespace
+
+bool StoredSdkServerOn() {
+    const QSettings settings(QString::fromStdString(LanguageSettingsFile().string()),
+                             QSettings::IniFormat);
+    return settings.value(QLatin1String(kSdkServerKey), false).toBool();
+}
+
+bool StoreSdkServerOn(bool on) {
+    QSettings settings(QString::fromStdString(LanguageSettingsFile().string()),
+                       QSettings::IniFormat);
+    settings.setValue(QLatin1String(kSdkServerKey), on);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
 
 OpenRgbSdkServer::OpenRgbSdkServer(DevicePages& pages, QObject* parent)
     : QObject(parent), m_pages(pages), m_server(std::make_unique<QTcpServer>()) {
@@ -136,7 +155,11 @@ std::vector<int> OpenRgbSdkServer::LedsOf(int pageIndex) const {
                          ? dynamic_cast<devices::KeyboardModel*>(&page->Model())
                          : nullptr;
     if (keyboard == nullptr) {
-        return {0};
+        std::vector<int> leds(page == nullptr || !page->HasModel()
+                                  ? 0
+                                  : static_cast<std::size_t>(page->Model().ClientLedCount()));
+        std::iota(leds.begin(), leds.end(), 0);
+        return leds;
     }
     // The keys of the grid, row by row, that have a light of their own on this keyboard (two
     // keys of the same function share the first one's light).
@@ -220,9 +243,15 @@ sdk::Controller OpenRgbSdkServer::Describe(int pageIndex) const {
         for (const int key : leds) {
             controller.ledNames.push_back(Translated(devices::LogicalKeyNameId(key)));
         }
-    } else {
+    } else if (leds.size() == 1) {
         controller.zones.push_back({"Lights", sdk::kZoneSingle, 1, 0, 0, {}});
         controller.ledNames.push_back("Lights");
+    } else {
+        controller.zones.push_back(
+            {"Lights", sdk::kZoneLinear, static_cast<std::uint32_t>(leds.size()), 0, 0, {}});
+        for (const int led : leds) {
+            controller.ledNames.push_back("LED " + std::to_string(led + 1));
+        }
     }
     controller.colours.assign(leds.size(), {});
     if (const auto it = m_colours.find(pageIndex); it != m_colours.end()) {

@@ -2,8 +2,9 @@
 
 // The OpenRGB SDK server: lighting programs connect over TCP (127.0.0.1:6742 by default) and see
 // one controller per connected product page, in page order. The keyboard's keys are one matrix
-// zone whose colours the keyboard takes as host-streamed frames; the mouse, the mouse pad and the
-// headset take one colour for all their lights. Each product's own light modes are listed after
+// zone whose colours the keyboard takes as host-streamed frames; the headset's ear-cup LEDs are a
+// linear zone written LED by LED; the mouse and the mouse pad take one colour for all their
+// lights (their light command has one colour). Each product's own light modes are listed after
 // "Direct"; choosing one goes through the page's own light operation (saved in the profile,
 // written to the device, shown in the window). While a client drives a page's lights the page's
 // own effect pauses and its lighting panel says so; when the last client driving it disconnects
@@ -31,6 +32,11 @@ class CKestravaUSBDevice;
 namespace q407::app {
 
 class DevicePages;
+
+// Whether the user chose in the settings window to run the server at start (kept in the program's
+// settings file beside the language); storing says whether it was written.
+bool StoredSdkServerOn();
+bool StoreSdkServerOn(bool on);
 
 class OpenRgbSdkServer : public QObject {
     Q_OBJECT

@@ -4,6 +4,7 @@
 #include "app/CUpdateInfoListItemUI.h"
 #include "app/InstanceBus.h"
 #include "app/Languages.h"
+#include "app/OpenRgbSdkServer.h"
 #include "app/PrivateFonts.h"
 #include "common/AtomicFile.h"
 #include "common/Diag.h"
@@ -166,7 +167,12 @@ int RunQ407(int argc, char** argv, const StartupOptions& options) {
         return 0;
     }
     mainWindow->CenterWindow();
-    if (const auto port = SdkServerPort(QApplication::arguments())) {
+    // The command line's port, else the settings window's choice.
+    std::optional<quint16> port = SdkServerPort(QApplication::arguments());
+    if (!port && StoredSdkServerOn()) {
+        port = q407::devices::sdk::kDefaultPort;
+    }
+    if (port) {
         if (!mainWindow->StartSdkServer(*port)) {
             diag::Line("the OpenRGB SDK server could not start");
         }

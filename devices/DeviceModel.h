@@ -220,10 +220,11 @@ public:
     // lights back writes the page's own light settings again (WriteConfig). UI thread.
     virtual void SetClientDriven(bool driven);
     bool IsClientDriven() const { return m_clientDriven.load(); }
-    // The client's colours for the page's LEDs. The products without per-LED host control take
-    // one colour: the first is shown on every LED and written the way a shared frame is.
-    // (The keyboard streams a colour per key: KeyboardModel::SetClientKeyColours.) Any thread.
-    void SetClientColours(std::span<const Rgb> colours);
+    // How many LEDs a client can colour one by one, and their colours. The base takes one
+    // colour: the first is shown on every LED and written the way a shared frame is. (The
+    // keyboard streams a colour per key: KeyboardModel::SetClientKeyColours.)
+    virtual int ClientLedCount() const { return 1; }
+    virtual void SetClientColours(std::span<const Rgb> colours);
 
     // First operations of the derived list.
     virtual profiles::LightInfo GetLightParams() const;

@@ -116,6 +116,9 @@ public:
     QString GetClientStatus() const;
 
 private:
+    // A status line: shown with its text, hidden when the text is empty.
+    void ShowStatus(const QString& labelName, const QString& textOrId);
+    QString StatusOf(const QString& labelName) const;
     QLineEdit* ColourEdit(int component) const;
     void EnableGroup(const char* name, bool enabled);
     void ShowGroup(const char* name, bool shown);

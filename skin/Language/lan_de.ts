@@ -2615,5 +2615,9 @@
         <source>A lighting program is controlling these lights.</source>
         <translation>Ein Beleuchtungsprogramm steuert gerade diese Beleuchtung.</translation>
     </message>
+    <message id="sdk_server_check_text">
+        <source>OpenRGB SDK server for lighting programs (port 6742)</source>
+        <translation>OpenRGB-SDK-Server für Lichtprogramme (Port 6742)</translation>
+    </message>
 </context>
 </TS>

@@ -1,8 +1,9 @@
 // The OpenRGB SDK server of the main window with a simulated keyboard and mouse, driven by the
 // openrgb-sdk npm package (tests/interop/app/openrgb-client.js): the controllers it lists at two
-// protocol versions, the client's per-key colours in the keyboard's streamed frame and its colour
-// on the mouse, a native mode chosen through the mouse page, and the lights handed back when the
-// client leaves. A damaged packet closes only the connection that sent it.
+// protocol versions, the client's per-key colours in the keyboard's streamed frame, its colour on
+// the mouse and its colours on the headset's ear cups, a native mode chosen through the mouse page,
+// and the lights handed back when the client leaves. A damaged packet closes only the connection
+// that sent it.
 
 #include "devices/KeyboardModel.h"
 #include "devices/OpenRgbSdk.h"
@@ -105,20 +106,23 @@ TEST_F(SdkInteropTest, AnOpenRgbClientListsTheProductsSetsModesAndDrivesTheirLig
     }
     auto keyboard = Plug(SimProduct::KeyboardK);
     Plug(SimProduct::MouseA);
+    auto headset = Plug(SimProduct::Headset);
     ASSERT_TRUE(m_window->StartSdkServer(0));
     auto* server = m_window->SdkServer();
     ASSERT_NE(server, nullptr);
     q407::pages::CKestravaUSBDevice* keyboardPage = nullptr;
     q407::pages::CKestravaUSBDevice* mousePage = nullptr;
+    q407::pages::CKestravaUSBDevice* headsetPage = nullptr;
     ASSERT_TRUE(testutil::WaitUntil(
         [&] {
             keyboardPage = PageOfKind(q407::devices::kKindKeyboard);
             mousePage = PageOfKind(q407::devices::kKindMouse);
+            headsetPage = PageOfKind(q407::devices::kKindHeadset);
             auto* model = keyboardPage == nullptr
                               ? nullptr
                               : dynamic_cast<q407::devices::KeyboardModel*>(&keyboardPage->Model());
-            return mousePage != nullptr && model != nullptr && model->KeyTablesRead() &&
-                   server->ControllerPages().size() == 2;
+            return mousePage != nullptr && headsetPage != nullptr && model != nullptr &&
+                   model->KeyTablesRead() && server->ControllerPages().size() == 3;
         },
         15000));
     auto& keyboardModel = dynamic_cast<q407::devices::KeyboardModel&>(keyboardPage->Model());
@@ -143,7 +147,7 @@ TEST_F(SdkInteropTest, AnOpenRgbClientListsTheProductsSetsModesAndDrivesTheirLig
     ASSERT_TRUE(newer.startsWith(QStringLiteral("4 "))) << m_clientOutput.toStdString();
     EXPECT_EQ(older.mid(2), newer.mid(2));
     const QJsonArray controllers = QJsonDocument::fromJson(newer.mid(2).toUtf8()).array();
-    ASSERT_EQ(controllers.size(), 2);
+    ASSERT_EQ(controllers.size(), 3);
     const std::vector<int> ledKeys = server->LedsOf(PageIndexOf(keyboardPage));
     for (const QJsonValue& value : controllers) {
         const QJsonObject controller = value.toObject();
@@ -156,6 +160,9 @@ TEST_F(SdkInteropTest, AnOpenRgbClientListsTheProductsSetsModesAndDrivesTheirLig
             EXPECT_EQ(zone[QStringLiteral("matrix")].toArray(), (QJsonArray{6, 23}));
             EXPECT_EQ(zone[QStringLiteral("leds")].toInt(), static_cast<int>(ledKeys.size()));
             EXPECT_GT(ledKeys.size(), 80U);
+        } else if (controller[QStringLiteral("type")].toInt() == sdk::kTypeHeadset) {
+            EXPECT_EQ(zone[QStringLiteral("type")].toInt(), sdk::kZoneLinear);
+            EXPECT_EQ(zone[QStringLiteral("leds")].toInt(), 13);
         } else {
             EXPECT_EQ(controller[QStringLiteral("type")].toInt(), sdk::kTypeMouse);
             EXPECT_EQ(zone[QStringLiteral("leds")].toInt(), 1);
@@ -188,6 +195,15 @@ TEST_F(SdkInteropTest, AnOpenRgbClientListsTheProductsSetsModesAndDrivesTheirLig
                    leds[0].blue == 56 && mousePage->Model().SharedFramesWritten() > 0;
         },
         5000));
+    EXPECT_GE(headset->Firmware().LedReports(), 12);
+    const auto cups = headsetPage->Model().LedColours();
+    ASSERT_GE(cups.size(), 13U);
+    for (std::size_t i = 0; i < 13; ++i) {
+        EXPECT_EQ((q407::devices::Rgb{cups[i].red, cups[i].green, cups[i].blue}),
+                  (q407::devices::Rgb{static_cast<std::uint8_t>(10 * i), 5,
+                                      static_cast<std::uint8_t>(200 - i)}))
+            << "ear-cup LED " << i;
+    }
     const QString status = QStringLiteral("A lighting program is controlling these lights.");
     EXPECT_EQ(keyboardPage->LightPanel()->GetClientStatus(), status);
     EXPECT_EQ(mousePage->LightPanel()->GetClientStatus(), status);
