@@ -324,8 +324,10 @@ void OpenRgbSdkServer::Handle(Client& client, const sdk::Packet& packet) {
     int pageIndex = -1;
     switch (packet.id) {
     case sdk::kRequestProtocolVersion:
+        // The answer is the version both speak, so a client that takes it as it comes never
+        // asks for a layout it cannot read.
         client.protocol = sdk::NegotiatedProtocol(packet.payload);
-        Send(client, 0, packet.id, sdk::EncodeU32(sdk::kNewestProtocol));
+        Send(client, 0, packet.id, sdk::EncodeU32(client.protocol));
         return;
     case sdk::kSetClientName:
         client.name = sdk::DecodeName(packet.payload);

@@ -1,9 +1,9 @@
-// The OpenRGB SDK server of the main window with a simulated keyboard and mouse, driven by the
-// openrgb-sdk npm package (tests/interop/app/openrgb-client.js): the controllers it lists at two
-// protocol versions, the client's per-key colours in the keyboard's streamed frame, its colour on
-// the mouse and its colours on the headset's ear cups, a native mode chosen through the mouse page,
-// and the lights handed back when the client leaves. A damaged packet closes only the connection
-// that sent it.
+// The OpenRGB SDK server of the main window with a simulated keyboard, mouse and headset, driven by
+// the openrgb-sdk npm package (tests/interop/app/openrgb-client.js): the controllers it lists at
+// two protocol versions, the client's per-key colours in the keyboard's streamed frame, its colour
+// on the mouse and its colours on the headset's ear cups, a native mode chosen through the mouse
+// page, and the lights handed back when the client leaves. A damaged packet closes only the
+// connection that sent it, and the other clients hear of a product plugged in later.
 
 #include "devices/KeyboardModel.h"
 #include "devices/OpenRgbSdk.h"
@@ -228,7 +228,7 @@ TEST_F(SdkInteropTest, AnOpenRgbClientListsTheProductsSetsModesAndDrivesTheirLig
     EXPECT_TRUE(keyboardPage->LightPanel()->GetClientStatus().isEmpty());
 }
 
-TEST_F(SdkInteropTest, ADamagedPacketClosesOnlyItsOwnConnection) {
+TEST_F(SdkInteropTest, ADamagedPacketClosesOnlyItsConnectionAndTheOthersHearOfNewProducts) {
     Plug(SimProduct::MouseA);
     ASSERT_TRUE(m_window->StartSdkServer(0));
     auto* server = m_window->SdkServer();
@@ -255,6 +255,15 @@ TEST_F(SdkInteropTest, ADamagedPacketClosesOnlyItsOwnConnection) {
     ASSERT_EQ(reply.size(), 20);
     EXPECT_EQ(reply.mid(16), QByteArray("\x01\0\0\0", 4));
     EXPECT_EQ(server->ClientCount(), 1);
+
+    // A product plugged in later: the client is told to ask for the list again.
+    Plug(SimProduct::MousePad);
+    ASSERT_TRUE(testutil::WaitUntil([&] { return good.bytesAvailable() >= 16; }, 15000));
+    const QByteArray updated = good.readAll();
+    EXPECT_EQ(updated, QByteArray(reinterpret_cast<const char*>(
+                                      sdk::EncodePacket(0, sdk::kDeviceListUpdated).data()),
+                                  16));
+    EXPECT_EQ(server->ControllerPages().size(), 2U);
 }
 
 } // namespace
