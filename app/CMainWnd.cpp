@@ -5,6 +5,7 @@
 #include "app/CSkinFrame.h"
 #include "app/Languages.h"
 #include "app/OldFirmwareNotice.h"
+#include "app/OpenRgbSdkServer.h"
 #include "common/Diag.h"
 #include "common/Paths.h"
 #include "editors/MusicWnd.h"
@@ -102,6 +103,8 @@ CMainWnd::CMainWnd(InstanceBus* bus, q407::hid::HidBackend* backend)
 }
 
 CMainWnd::~CMainWnd() {
+    // Clients' lights are handed back while the devices are still attached.
+    m_sdkServer.reset();
     ExitRoutine();
     m_deviceBus.reset();
     m_devicePages.reset(); // pages stop their threads before the controls around them go
@@ -730,6 +733,9 @@ void CMainWnd::OnDeviceArrived(int slot) {
         // A page made for this arrival may follow the shared lighting effect too.
         m_sharedLighting.SetPages(m_devicePages->SharedLightingOrder());
     }
+    if (m_sdkServer != nullptr) {
+        m_sdkServer->DeviceListChanged();
+    }
     UpdateAudioCapture();
     ShowAndRaise();
 }
@@ -745,6 +751,9 @@ void CMainWnd::OnDeviceRemoved(int slot) {
     m_keyMacroActions->StopRecording();
     if (m_devicePages != nullptr) {
         m_devicePages->OnRemoval(slot, before, m_deviceSlots);
+    }
+    if (m_sdkServer != nullptr) {
+        m_sdkServer->DeviceListChanged();
     }
     UpdateAudioCapture();
 }
@@ -872,7 +881,28 @@ void CMainWnd::OpenSettingsWindow(bool centred) {
     request.languageIndex = m_languageIndex;
     request.languageChosen = [this](int index) { PostMessage(kLanguageChangedMessage, index, 0); };
     request.upToDate = [this] { PostMessage(kClearSettingsMarkMessage, 0, 0); };
+    request.sdkServerOn = m_sdkServer != nullptr;
+    request.sdkServerChosen = [this](bool on) {
+        StoreSdkServerOn(on);
+        if (!on) {
+            m_sdkServer.reset(); // every client's lights are handed back
+        } else if (m_sdkServer == nullptr) {
+            StartSdkServer(q407::devices::sdk::kDefaultPort);
+        }
+    };
     CSetWnd::Open(this, std::move(request));
+}
+
+bool CMainWnd::StartSdkServer(quint16 port) {
+    if (m_devicePages == nullptr || m_exiting) {
+        return false;
+    }
+    auto server = std::make_unique<OpenRgbSdkServer>(*m_devicePages);
+    if (!server->Listen(port)) {
+        return false;
+    }
+    m_sdkServer = std::move(server);
+    return true;
 }
 
 void CMainWnd::ExitRoutine() {
@@ -880,6 +910,7 @@ void CMainWnd::ExitRoutine() {
         return;
     }
     m_exiting = true;
+    m_sdkServer.reset();
     m_keyMacroActions->StopRecording();
     m_keyMacroActions->Hook().Remove();
     CSetWnd::RequestClose();

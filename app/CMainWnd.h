@@ -10,6 +10,7 @@
 #include "app/DevicePages.h"
 #include "app/InstanceBus.h"
 #include "app/KeyMacroActions.h"
+#include "app/OpenRgbSdkServer.h"
 #include "app/PageActions.h"
 #include "app/SkinChange.h"
 #include "app/SleepWatch.h"
@@ -94,6 +95,11 @@ public:
     DevicePages* Pages() const { return m_devicePages.get(); }
     // The device API on the instance's bus (none without pages or a bus).
     DeviceBus* DeviceApi() const { return m_deviceBus.get(); }
+    // Starts the OpenRGB SDK server on 127.0.0.1:`port` (0: any free port); false without device
+    // pages or when the port cannot be bound. The server (nullptr until started) stops with
+    // the program and hands every driven page its lights back.
+    bool StartSdkServer(quint16 port);
+    OpenRgbSdkServer* SdkServer() const { return m_sdkServer.get(); }
     // The key, macro and recoil panels' actions and the input hook.
     KeyMacroActions& KeyMacro() { return *m_keyMacroActions; }
 
@@ -214,6 +220,7 @@ private:
     std::unique_ptr<q407::hid::CDeviceDiscovery> m_discovery;
     std::unique_ptr<DevicePages> m_devicePages;
     std::unique_ptr<DeviceBus> m_deviceBus; // the device API, while there are pages and a bus
+    std::unique_ptr<OpenRgbSdkServer> m_sdkServer; // after the pages: it drives them
     std::unique_ptr<PageActions> m_pageActions;
     std::unique_ptr<KeyMacroActions> m_keyMacroActions;
     SynchronisedLighting m_sharedLighting; // before m_threads: its thread uses it

@@ -10,6 +10,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
@@ -163,7 +164,24 @@ void CSetWnd::InitWindow() {
     ShowConfirm(false);
     ShowPage(0);
     FillLanguageCombo();
+    BindSdkServerCheck();
     m_engine->Start();
+}
+
+void CSetWnd::BindSdkServerCheck() {
+    auto* check = FindControl<QCheckBox>(QStringLiteral("sdk_server_check"));
+    if (check == nullptr) {
+        return;
+    }
+    {
+        const QSignalBlocker blocker(check); // showing the state is no choice of the user's
+        check->setChecked(m_request.sdkServerOn);
+    }
+    connect(check, &QCheckBox::toggled, this, [this](bool on) {
+        if (m_request.sdkServerChosen) {
+            m_request.sdkServerChosen(on);
+        }
+    });
 }
 
 void CSetWnd::Notify(toolkit::TNotifyUI& msg) {

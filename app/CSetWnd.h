@@ -50,6 +50,10 @@ struct SetWndRequest {
     std::function<void(int languageIndex)> languageChosen;
     // The window reached "up to date" (the main window clears "setbtn"'s mark: message 0x0C16).
     std::function<void()> upToDate;
+    // Whether the OpenRGB SDK server runs, and what the user chose in "sdk_server_check" (the
+    // main window starts or stops the server and stores the choice).
+    bool sdkServerOn = false;
+    std::function<void(bool on)> sdkServerChosen;
 };
 
 // What the window works with besides the request; the defaults are the program's own.
@@ -116,6 +120,7 @@ private:
     template <typename F>
     void OnUiThread(F f);
 
+    void BindSdkServerCheck();
     void AddRowControl(std::size_t index, const q407::update::UpdateRowView& row);
     void ApplyRow(std::size_t index, const q407::update::UpdateRowView& row);
     void ShowStatus(q407::update::WindowStatus status);

@@ -4,10 +4,12 @@
 #include "app/CUpdateInfoListItemUI.h"
 #include "app/InstanceBus.h"
 #include "app/Languages.h"
+#include "app/OpenRgbSdkServer.h"
 #include "app/PrivateFonts.h"
 #include "common/AtomicFile.h"
 #include "common/Diag.h"
 #include "common/Paths.h"
+#include "devices/OpenRgbSdk.h"
 #include "editors/CDeviceProfileUI.h"
 #include "editors/CLightControlUI.h"
 #include "editors/CMagicControlUI.h"
@@ -102,6 +104,22 @@ bool SetupUiResources(const QString& skinFolder) {
     return indexed;
 }
 
+std::optional<quint16> SdkServerPort(const QStringList& arguments) {
+    const QString option = QStringLiteral("--sdk-server");
+    std::optional<quint16> port;
+    for (const QString& argument : arguments) {
+        if (argument == option) {
+            port = q407::devices::sdk::kDefaultPort;
+        } else if (argument.startsWith(option + QLatin1Char('='))) {
+            bool ok = false;
+            const uint value = argument.mid(option.size() + 1).toUInt(&ok);
+            port = ok && value <= 65535 ? std::optional<quint16>(static_cast<quint16>(value))
+                                        : std::nullopt;
+        }
+    }
+    return port;
+}
+
 int RunQ407(int argc, char** argv, const StartupOptions& options) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Q407"));
@@ -149,6 +167,16 @@ int RunQ407(int argc, char** argv, const StartupOptions& options) {
         return 0;
     }
     mainWindow->CenterWindow();
+    // The command line's port, else the settings window's choice.
+    std::optional<quint16> port = SdkServerPort(QApplication::arguments());
+    if (!port && StoredSdkServerOn()) {
+        port = q407::devices::sdk::kDefaultPort;
+    }
+    if (port) {
+        if (!mainWindow->StartSdkServer(*port)) {
+            diag::Line("the OpenRGB SDK server could not start");
+        }
+    }
     bus.SetHandler([window = mainWindow.get()](RegisteredMessage message, qint64 w, qint64 l) {
         return window->OnRegisteredMessage(message, w, l);
     });

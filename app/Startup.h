@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace q407::app {
 
@@ -24,6 +25,11 @@ struct StartupOptions {
 };
 
 int RunQ407(int argc, char** argv, const StartupOptions& options);
+
+// The OpenRGB SDK server's port the command line asks for: "--sdk-server" gives the default
+// port, "--sdk-server=N" port N (0: any free port). Nothing without the option or when N is not
+// a port number.
+std::optional<quint16> SdkServerPort(const QStringList& arguments);
 
 // Points the toolkit at `skinFolder`, loads its "res.xml" and registers the custom control
 // classes. False when the resource index cannot be read.

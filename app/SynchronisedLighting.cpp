@@ -34,7 +34,9 @@ std::vector<devices::DeviceModel*> SynchronisedLighting::Followers() const {
     std::lock_guard lock(m_lock);
     std::vector<devices::DeviceModel*> followers;
     for (devices::DeviceModel* page : m_pages) {
-        if (page != nullptr && page->IsOpen() && page->FollowsSharedLighting()) {
+        // A page whose lights a client drives takes the client's colours instead.
+        if (page != nullptr && page->IsOpen() && page->FollowsSharedLighting() &&
+            !page->IsClientDriven()) {
             followers.push_back(page);
         }
     }

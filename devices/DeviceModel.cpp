@@ -275,8 +275,8 @@ void DeviceModel::LightLoop(const Event& stop) {
             lastFrame = Clock::now();
             continue;
         }
-        if (FollowsSharedLighting()) {
-            // The shared effect replaces the page's own animation, seen or not.
+        if (FollowsSharedLighting() || IsClientDriven()) {
+            // The shared effect, or a client's colours, replace the page's own animation.
             if (FollowSharedEffect(stop, lastSharedWrite)) {
                 break;
             }
@@ -567,7 +567,7 @@ bool DeviceModel::FollowSharedEffect(const Event& stop,
     // The page may have stopped following while this thread waited; its own settings, written
     // by the UI thread after KeepFrameTemplate, must not be overwritten by a late frame.
     std::lock_guard writeLock(m_frameWriteLock);
-    if (!FollowsSharedLighting()) {
+    if (!FollowsSharedLighting() && !IsClientDriven()) {
         return false;
     }
     if (WriteSharedFrame(frame) == 1) {
@@ -576,6 +576,34 @@ bool DeviceModel::FollowSharedEffect(const Event& stop,
         m_sharedFrameWritten = frame;
     }
     return false;
+}
+
+void DeviceModel::SetClientDriven(bool driven) {
+    if (m_clientDriven.exchange(driven) == driven) {
+        return;
+    }
+    if (driven) {
+        bool haveTemplate = false;
+        {
+            std::lock_guard lock(m_sharedFrameLock);
+            haveTemplate = m_frameTemplate.has_value();
+        }
+        // The frames are written into the settings block as the page last wrote it; a page that
+        // has written none yet writes it now (the keyboard's asks for streamed frames).
+        if (haveTemplate) {
+            return;
+        }
+    }
+    // Handing back: a frame being written finishes first (KeepFrameTemplate waits for it), then
+    // the page's own settings reach the device.
+    WriteConfig(0, 0, 1, 0, 0);
+}
+
+void DeviceModel::SetClientColours(std::span<const Rgb> colours) {
+    if (colours.empty()) {
+        return;
+    }
+    OfferSharedFrame({colours[0].red, colours[0].green, colours[0].blue, 255});
 }
 
 void DeviceModel::KeepFrameTemplate(FrameTemplate frameTemplate) {

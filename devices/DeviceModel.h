@@ -214,6 +214,18 @@ public:
     void OfferSharedFrame(const SharedFrame& frame);
     int SharedFramesWritten() const { return m_sharedFramesWritten.load(); }
 
+    // --- Lights driven by another program -----------------------------------------------------
+    // While a lighting client (the OpenRGB SDK server's) drives the page's lights, the page's own
+    // effect and the shared effect pause and the client's colours go to the device; handing the
+    // lights back writes the page's own light settings again (WriteConfig). UI thread.
+    virtual void SetClientDriven(bool driven);
+    bool IsClientDriven() const { return m_clientDriven.load(); }
+    // How many LEDs a client can colour one by one, and their colours. The base takes one
+    // colour: the first is shown on every LED and written the way a shared frame is. (The
+    // keyboard streams a colour per key: KeyboardModel::SetClientKeyColours.)
+    virtual int ClientLedCount() const { return 1; }
+    virtual void SetClientColours(std::span<const Rgb> colours);
+
     // First operations of the derived list.
     virtual profiles::LightInfo GetLightParams() const;
     virtual void PreviewDeviceFrameA() {}
@@ -399,6 +411,7 @@ private:
     std::atomic<int> m_lightOutput{0};
     std::atomic<int> m_previewVisible{0};
     std::atomic<bool> m_previewPaused{false};
+    std::atomic<bool> m_clientDriven{false};
     int m_hasPower = 0;
     int m_powerValue = 0;
     hid::DeviceIdentity m_identity;

@@ -127,6 +127,17 @@ int HeadsetModel::WriteLedReports(std::span<const LedColour> leds) {
     return sent;
 }
 
+void HeadsetModel::SetClientColours(std::span<const Rgb> colours) {
+    std::array<LedColour, kHeadsetLedCount> leds{};
+    for (std::size_t i = 0; i < std::min(colours.size(), leds.size()); ++i) {
+        leds[i] = MakeLed(colours[i], 255);
+    }
+    EditPreview([&leds](PreviewBuffers& buffers) {
+        std::copy_n(leds.begin(), std::min(leds.size(), buffers.leds.size()), buffers.leds.begin());
+    });
+    WriteLedReports(leds);
+}
+
 int HeadsetModel::WriteSharedFrame(const SharedFrame& frame) {
     std::array<LedColour, kHeadsetLedCount> leds{};
     leds.fill(MakeLed({frame.red, frame.green, frame.blue}, frame.brightness));

@@ -126,6 +126,9 @@ public:
     // Sends the twelve reports of `leds` on the command interface; a failed report does not
     // stop the others. The number of reports sent (0 when closed).
     int WriteLedReports(std::span<const LedColour> leds);
+    // A client colours each ear-cup LED: shown in the preview and written at once.
+    int ClientLedCount() const override { return static_cast<int>(kHeadsetLedCount); }
+    void SetClientColours(std::span<const Rgb> colours) override;
 
 protected:
     // A frame of the shared effect goes out as LED reports, every LED in its colour.

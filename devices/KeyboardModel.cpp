@@ -102,6 +102,7 @@ KeyboardModel::KeyboardModel(hid::HidBackend& backend, LightClock* clock, LightR
     SetKind(kKindKeyboard);
     m_positionMap.fill(kb::kNoKey);
     m_ledMap.fill(kb::kNoKey);
+    m_clientLedMap.fill(kb::kNoKey);
     m_profile.SetFirstCustomLightMode(kFirstKeyboardUserLightMode);
 }
 
@@ -227,7 +228,9 @@ int KeyboardModel::WriteSettingsBlock(int profile, int byte0) {
     out[kbb::kPollingRate] = ToByte(m_settings.pollingRate);
 
     const profiles::LightInfo info = GetLightParams();
-    if (info.mode < m_effectCodes.size()) {
+    if (IsClientDriven()) {
+        out[kbb::kEffect] = kHostStreamedEffect;
+    } else if (info.mode < m_effectCodes.size()) {
         const int code = m_effectCodes[info.mode];
         out[kbb::kEffect] = IsStreamedMode(code) ? kHostStreamedEffect : ToByte(code);
     }
@@ -623,9 +626,23 @@ bool KeyboardModel::IsHostStreamedMode() const {
 }
 
 std::vector<std::uint8_t> KeyboardModel::StreamBuffer() const {
+    if (IsClientDriven()) {
+        std::lock_guard lock(m_previewMutex);
+        return kb::PackColourGroup(m_clientColours, m_clientLedMap,
+                                   m_tables.deviceInfo[protocol::kInfoKeyPositions]);
+    }
     const KeyboardLightEngine::Frame frame = m_engine.GetFrame();
     std::lock_guard lock(m_previewMutex);
     return kb::PackFrame(frame, m_ledMap, m_tables.deviceInfo[protocol::kInfoKeyPositions]);
+}
+
+bool KeyboardModel::HasStreamedLight(int key) const {
+    std::lock_guard lock(m_previewMutex);
+    if (!m_tablesRead || key < 0 || static_cast<std::size_t>(key) >= m_ledMap.size()) {
+        return false;
+    }
+    const std::uint8_t slot = m_ledMap[static_cast<std::size_t>(key)];
+    return slot != kb::kNoKey && slot < m_tables.deviceInfo[protocol::kInfoKeyPositions];
 }
 
 bool KeyboardModel::StreamPaused() const {
@@ -636,11 +653,25 @@ bool KeyboardModel::StreamPaused() const {
 }
 
 bool KeyboardModel::CanStream() const {
-    if (!IsOpen() || !LightOutput() || !IsHostStreamedMode() || StreamPaused()) {
+    if (!IsOpen() || !LightOutput() || !(IsHostStreamedMode() || IsClientDriven()) ||
+        StreamPaused()) {
         return false;
     }
     std::lock_guard lock(m_previewMutex);
     return m_tablesRead;
+}
+
+void KeyboardModel::SetClientKeyColours(std::span<const int> keys, std::span<const Rgb> colours) {
+    std::lock_guard lock(m_previewMutex);
+    m_clientColours.fill({});
+    m_clientLedMap.fill(kb::kNoKey);
+    for (std::size_t i = 0; i < std::min(keys.size(), colours.size()); ++i) {
+        if (keys[i] >= 0 && static_cast<std::size_t>(keys[i]) < m_clientColours.size()) {
+            const auto key = static_cast<std::size_t>(keys[i]);
+            m_clientColours[key] = colours[i];
+            m_clientLedMap[key] = m_ledMap[key];
+        }
+    }
 }
 
 int KeyboardModel::SendFrame(const std::vector<std::uint8_t>& frame) {

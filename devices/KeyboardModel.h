@@ -168,6 +168,9 @@ public:
     const kb::KeySlots& LedMap() const { return m_ledMap; }
     const protocol::DeviceTables& Tables() const { return m_tables; }
     int KeyPositions() const { return m_tables.deviceInfo[protocol::kInfoKeyPositions]; }
+    // Whether the streamed frames carry key `key`'s light (its LED slot is one of the key
+    // positions the keyboard reported).
+    bool HasStreamedLight(int key) const;
 
     // --- Custom colours (light mode 20) ----------------------------------------------------------
     // Group `group` from the keyboard into the engine and the profile (saved). 1 read, else 0.
@@ -198,6 +201,13 @@ public:
     // sent before only every 100 ms.
     int StreamKeyColours();
     int StreamedFrames() const { return m_streamedFrames.load(); }
+
+    // --- Lights driven by another program ----------------------------------------------------
+    // While a client drives the keyboard, the settings block asks for host-streamed frames
+    // whatever the page's mode, the engine stands still and the stream carries the client's
+    // colours exactly: `colours[i]` for logical key `keys[i]`; every other key is dark, also
+    // where it shares an LED with a listed key.
+    void SetClientKeyColours(std::span<const int> keys, std::span<const Rgb> colours);
 
     // --- Music-mode inputs (UI thread) -----------------------------------------------------------
     void SetMusicLevels(std::span<const std::int32_t> levels);
@@ -264,7 +274,9 @@ private:
     std::atomic<std::uint32_t> m_streamResumeMs{0};
     std::atomic<bool> m_streamPaused{false};
     std::atomic<int> m_streamedFrames{0};
-    std::atomic<int> m_streamFrameMode{0}; // the mode the light thread last ran
+    std::atomic<int> m_streamFrameMode{0};            // the mode the light thread last ran
+    std::array<Rgb, kb::kKeySlots> m_clientColours{}; // under m_previewMutex
+    kb::KeySlots m_clientLedMap{};                    // the listed keys' LED slots, others none
     PageThread m_streamThread;
 };
 

@@ -294,16 +294,32 @@ void CLightControlUI::UpdateLightLayout(int kind, int row) {
     ShowSameModeButton(layout->sameMode);
 }
 
-void CLightControlUI::SetAudioStatus(const QString& textOrId) {
-    if (QWidget* label = Lookup(QStringLiteral("light_audio_status_label"))) {
+void CLightControlUI::ShowStatus(const QString& labelName, const QString& textOrId) {
+    if (QWidget* label = Lookup(labelName)) {
         toolkit::SetControlText(label, textOrId);
         label->setVisible(!textOrId.isEmpty());
     }
 }
 
-QString CLightControlUI::GetAudioStatus() const {
-    const QWidget* label = Lookup(QStringLiteral("light_audio_status_label"));
+QString CLightControlUI::StatusOf(const QString& labelName) const {
+    const QWidget* label = Lookup(labelName);
     return label != nullptr && !label->isHidden() ? toolkit::ControlText(label) : QString();
+}
+
+void CLightControlUI::SetAudioStatus(const QString& textOrId) {
+    ShowStatus(QStringLiteral("light_audio_status_label"), textOrId);
+}
+
+QString CLightControlUI::GetAudioStatus() const {
+    return StatusOf(QStringLiteral("light_audio_status_label"));
+}
+
+void CLightControlUI::SetClientStatus(const QString& textOrId) {
+    ShowStatus(QStringLiteral("light_client_status_label"), textOrId);
+}
+
+QString CLightControlUI::GetClientStatus() const {
+    return StatusOf(QStringLiteral("light_client_status_label"));
 }
 
 namespace {

@@ -111,7 +111,14 @@ public:
     void SetAudioStatus(const QString& textOrId);
     QString GetAudioStatus() const;
 
+    // A line above the mode row while another program drives the lights; hidden when empty.
+    void SetClientStatus(const QString& textOrId);
+    QString GetClientStatus() const;
+
 private:
+    // A status line: shown with its text, hidden when the text is empty.
+    void ShowStatus(const QString& labelName, const QString& textOrId);
+    QString StatusOf(const QString& labelName) const;
     QLineEdit* ColourEdit(int component) const;
     void EnableGroup(const char* name, bool enabled);
     void ShowGroup(const char* name, bool shown);

@@ -13,6 +13,7 @@ packages=(
     libevdev-dev libxtst-dev
     libpulse-dev libfftw3-dev pulseaudio pulseaudio-utils
     libgtest-dev libgmock-dev libbenchmark-dev
+    nodejs npm
     dbus xvfb xauth fonts-dejavu-core fonts-open-sans fonts-wqy-microhei
 )
 

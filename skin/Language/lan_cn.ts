@@ -2611,5 +2611,13 @@
         <source>Alternating bars</source>
         <translation>交替展开</translation>
     </message>
+    <message id="light_client_status_text">
+        <source>A lighting program is controlling these lights.</source>
+        <translation>灯光正由其他灯光程序控制。</translation>
+    </message>
+    <message id="sdk_server_check_text">
+        <source>OpenRGB SDK server for lighting programs (port 6742)</source>
+        <translation>为灯光程序开启 OpenRGB SDK 服务器（端口 6742）</translation>
+    </message>
 </context>
 </TS>

@@ -2611,5 +2611,13 @@
         <source>Alternating bars</source>
         <translation>Alternating bars</translation>
     </message>
+    <message id="light_client_status_text">
+        <source>A lighting program is controlling these lights.</source>
+        <translation>A lighting program is controlling these lights.</translation>
+    </message>
+    <message id="sdk_server_check_text">
+        <source>OpenRGB SDK server for lighting programs (port 6742)</source>
+        <translation>OpenRGB SDK server for lighting programs (port 6742)</translation>
+    </message>
 </context>
 </TS>

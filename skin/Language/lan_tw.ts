@@ -2611,5 +2611,13 @@
         <source>Alternating bars</source>
         <translation>交替展開</translation>
     </message>
+    <message id="light_client_status_text">
+        <source>A lighting program is controlling these lights.</source>
+        <translation>燈光正由其他燈光程式控制。</translation>
+    </message>
+    <message id="sdk_server_check_text">
+        <source>OpenRGB SDK server for lighting programs (port 6742)</source>
+        <translation>為燈光程式開啟 OpenRGB SDK 伺服器（連接埠 6742）</translation>
+    </message>
 </context>
 </TS>

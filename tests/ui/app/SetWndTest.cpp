@@ -17,6 +17,7 @@
 #include "update/UpdateProtocol.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
@@ -465,6 +466,24 @@ TEST_F(SetWndTest, LanguageComboOffersTheCatalogueAndStatusFollowsTheLanguage) {
     EXPECT_EQ(Text("Update_Status_text"), QStringLiteral("已是最新版本 2026-12-9"));
     EXPECT_EQ(combo->itemText(0), QStringLiteral("退出"));
     EXPECT_EQ(Sub(window.Row(0), "update_status_text"), QStringLiteral("已是最新版本"));
+}
+
+TEST_F(SetWndTest, SdkServerCheckShowsWhetherItRunsAndPassesOnTheChoice) {
+    for (const bool running : {false, true}) {
+        std::vector<bool> chosen;
+        q407::app::SetWndRequest request;
+        request.sdkServerOn = running;
+        request.sdkServerChosen = [&](bool on) { chosen.push_back(on); };
+        CSetWnd& window = Open({}, request);
+        auto* check = window.FindControl<QCheckBox>(QStringLiteral("sdk_server_check"));
+        ASSERT_NE(check, nullptr);
+        EXPECT_EQ(check->isChecked(), running);
+        EXPECT_EQ(check->text(), En("sdk_server_check_text"));
+        EXPECT_TRUE(chosen.empty()) << "showing the state is no choice";
+        check->click();
+        EXPECT_EQ(chosen, std::vector<bool>{!running});
+        CSetWnd::RequestClose();
+    }
 }
 
 TEST_F(SetWndTest, RowStatesDecideWhatTheRowShows) {

@@ -1,0 +1,482 @@
+#include "app/OpenRgbSdkServer.h"
+
+#include "app/DevicePages.h"
+#include "app/Languages.h"
+#include "common/Diag.h"
+#include "devices/DeviceModel.h"
+#include "devices/KeyNames.h"
+#include "devices/KeyboardModel.h"
+#include "devices/KeyboardTables.h"
+#include "devices/PageEventTable.h"
+#include "editors/CLightControlUI.h"
+#include "hid/DeviceTable.h"
+#include "pages/CKestravaUSBDevice.h"
+#include "toolkit/ResourceManager.h"
+
+#include <QComboBox>
+#include <QSettings>
+#include <QStandardItemModel>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <algorithm>
+#include <numeric>
+
+namespace q407::app {
+namespace sdk = devices::sdk;
+namespace {
+
+// The text id the lighting panel of a page shows while a client drives its lights.
+const QString kDrivenStatusId = QStringLiteral("light_client_status_text");
+// The largest speed and brightness level of the pages' light settings.
+constexpr std::uint32_t kLevelMax = 4;
+// How often the list of controllers is compared with what clients were last told.
+constexpr int kListWatchMs = 500;
+
+QComboBox* ModeCombo(pages::CKestravaUSBDevice* page) {
+    editors::CLightControlUI* panel = page->LightPanel();
+    return panel == nullptr ? nullptr
+                            : qobject_cast<QComboBox*>(toolkit::FindSubControlByName(
+                                  panel, QStringLiteral("light_combo_modeSelect")));
+}
+
+std::int32_t ControllerType(int kind) {
+    switch (kind) {
+    case devices::kKindKeyboard:
+        return sdk::kTypeKeyboard;
+    case devices::kKindMousePad:
+        return sdk::kTypeMouseMat;
+    case devices::kKindHeadset:
+        return sdk::kTypeHeadset;
+    default:
+        return sdk::kTypeMouse;
+    }
+}
+
+std::string Translated(const std::string& textId) {
+    return toolkit::ResourceManager::Instance().Text(QString::fromStdString(textId)).toStdString();
+}
+
+constexpr const char* kSdkServerKey = "SdkServer";
+
+} // namespace
+
+bool StoredSdkServerOn() {
+    const QSettings settings(QString::fromStdString(LanguageSettingsFile().string()),
+                             QSettings::IniFormat);
+    return settings.value(QLatin1String(kSdkServerKey), false).toBool();
+}
+
+bool StoreSdkServerOn(bool on) {
+    QSettings settings(QString::fromStdString(LanguageSettingsFile().string()),
+                       QSettings::IniFormat);
+    settings.setValue(QLatin1String(kSdkServerKey), on);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+OpenRgbSdkServer::OpenRgbSdkServer(DevicePages& pages, QObject* parent)
+    : QObject(parent), m_pages(pages), m_server(std::make_unique<QTcpServer>()) {
+    connect(m_server.get(), &QTcpServer::newConnection, this, &OpenRgbSdkServer::OnConnection);
+    // Pages open and learn their keys a while after their products arrive.
+    auto* watch = new QTimer(this);
+    connect(watch, &QTimer::timeout, this, &OpenRgbSdkServer::DeviceListChanged);
+    watch->start(kListWatchMs);
+}
+
+OpenRgbSdkServer::~OpenRgbSdkServer() {
+    // Every driven page gets its own lighting back.
+    while (!m_clients.empty()) {
+        OnDisconnected(m_clients.back()->socket);
+    }
+}
+
+bool OpenRgbSdkServer::Listen(quint16 port, const QHostAddress& address) {
+    if (!m_server->listen(address, port)) {
+        diag::Line("OpenRGB SDK server: cannot listen on " + address.toString().toStdString() +
+                   ":" + std::to_string(port) + ": " + m_server->errorString().toStdString());
+        return false;
+    }
+    m_announced = ControllerPages();
+    diag::Line("OpenRGB SDK server listening on port " + std::to_string(Port()));
+    return true;
+}
+
+quint16 OpenRgbSdkServer::Port() const {
+    return m_server->serverPort();
+}
+
+std::vector<int> OpenRgbSdkServer::ControllerPages() const {
+    std::vector<int> indexes;
+    for (int i = 0; i < m_pages.PageCount(); ++i) {
+        pages::CKestravaUSBDevice* page = m_pages.Page(i);
+        if (page == nullptr || !page->HasModel() || !page->Model().IsOpen()) {
+            continue;
+        }
+        // A keyboard is listed once it has told which keys have lights.
+        const auto* keyboard = dynamic_cast<const devices::KeyboardModel*>(&page->Model());
+        if (keyboard == nullptr || keyboard->KeyTablesRead()) {
+            indexes.push_back(i);
+        }
+    }
+    return indexes;
+}
+
+void OpenRgbSdkServer::DeviceListChanged() {
+    const std::vector<int> now = ControllerPages();
+    if (now == m_announced) {
+        return;
+    }
+    m_announced = now;
+    for (auto& client : m_clients) {
+        // A page that went away is no longer driven by anybody.
+        for (auto it = client->driven.begin(); it != client->driven.end();) {
+            const int page = *it++;
+            if (std::find(now.begin(), now.end(), page) == now.end()) {
+                Release(*client, page);
+            }
+        }
+        Send(*client, 0, sdk::kDeviceListUpdated);
+    }
+}
+
+pages::CKestravaUSBDevice* OpenRgbSdkServer::PageOf(std::uint32_t index, int& pageIndex) const {
+    const std::vector<int> controllers = ControllerPages();
+    if (index >= controllers.size()) {
+        return nullptr;
+    }
+    pageIndex = controllers[index];
+    return m_pages.Page(pageIndex);
+}
+
+std::vector<int> OpenRgbSdkServer::LedsOf(int pageIndex) const {
+    pages::CKestravaUSBDevice* page = m_pages.Page(pageIndex);
+    auto* keyboard = page != nullptr && page->HasModel()
+                         ? dynamic_cast<devices::KeyboardModel*>(&page->Model())
+                         : nullptr;
+    if (keyboard == nullptr) {
+        std::vector<int> leds(page == nullptr || !page->HasModel()
+                                  ? 0
+                                  : static_cast<std::size_t>(page->Model().ClientLedCount()));
+        std::iota(leds.begin(), leds.end(), 0);
+        return leds;
+    }
+    // The keys of the grid, row by row, that have a light of their own on this keyboard (two
+    // keys of the same function share the first one's light).
+    std::vector<int> keys;
+    std::set<std::uint8_t> slots;
+    for (const auto& row : devices::kb::KeyGrid()) {
+        for (const std::uint8_t key : row) {
+            if (key < devices::kb::kUsedKeys && keyboard->HasStreamedLight(key) &&
+                slots.insert(keyboard->LedMap()[key]).second) {
+                keys.push_back(key);
+            }
+        }
+    }
+    return keys;
+}
+
+sdk::Controller OpenRgbSdkServer::Describe(int pageIndex) const {
+    sdk::Controller controller;
+    pages::CKestravaUSBDevice* page = m_pages.Page(pageIndex);
+    if (page == nullptr || !page->HasModel()) {
+        return controller;
+    }
+    devices::DeviceModel& model = page->Model();
+    const int row = m_pages.OptionRowOf(pageIndex);
+    const auto options = hid::DeviceOptions();
+    controller.type = ControllerType(model.Kind());
+    controller.name = row >= 0 && static_cast<std::size_t>(row) < options.size()
+                          ? std::string(options[static_cast<std::size_t>(row)].productName)
+                          : std::string("Q407 device");
+    controller.description = "Q407 device page";
+    controller.version = std::string(Q407_VERSION);
+    controller.location = "Q407 page " + std::to_string(pageIndex);
+
+    sdk::Mode direct;
+    direct.name = "Direct";
+    direct.value = 0;
+    direct.flags = sdk::kModeHasPerLedColour;
+    direct.colourMode = sdk::kColourModePerLed;
+    controller.modes.push_back(direct);
+    const profiles::LightInfo light = page->LightRecord();
+    controller.activeMode = 0;
+    if (QComboBox* combo = ModeCombo(page)) {
+        auto* items = qobject_cast<QStandardItemModel*>(combo->model());
+        for (int m = 0; m < combo->count(); ++m) {
+            if (items != nullptr && !items->item(m)->isEnabled()) {
+                continue; // a mode the product does not offer
+            }
+            sdk::Mode mode;
+            mode.name = combo->itemText(m).toStdString();
+            mode.value = m;
+            mode.flags =
+                sdk::kModeHasSpeed | sdk::kModeHasBrightness | sdk::kModeHasModeSpecificColour;
+            mode.speedMax = kLevelMax;
+            mode.brightnessMax = kLevelMax;
+            mode.coloursMin = 1;
+            mode.coloursMax = 1;
+            mode.speed = std::min<std::uint32_t>(light.speed, kLevelMax);
+            mode.brightness = std::min<std::uint32_t>(light.brightness, kLevelMax);
+            mode.colourMode = sdk::kColourModeSpecific;
+            mode.colours = {{light.red, light.green, light.blue}};
+            if (m == light.mode && !model.IsClientDriven()) {
+                controller.activeMode = static_cast<std::int32_t>(controller.modes.size());
+            }
+            controller.modes.push_back(mode);
+        }
+    }
+
+    const std::vector<int> leds = LedsOf(pageIndex);
+    if (model.Kind() == devices::kKindKeyboard) {
+        sdk::Zone zone{"Keys", sdk::kZoneMatrix, static_cast<std::uint32_t>(leds.size()), 0, 0, {}};
+        zone.matrixHeight = static_cast<std::uint32_t>(devices::kb::kGridRows);
+        zone.matrixWidth = static_cast<std::uint32_t>(devices::kb::kGridColumns);
+        for (const auto& gridRow : devices::kb::KeyGrid()) {
+            for (const std::uint8_t key : gridRow) {
+                const auto at = std::find(leds.begin(), leds.end(), key);
+                zone.matrix.push_back(
+                    at == leds.end() ? sdk::kNoLed : static_cast<std::uint32_t>(at - leds.begin()));
+            }
+        }
+        controller.zones.push_back(zone);
+        for (const int key : leds) {
+            controller.ledNames.push_back(Translated(devices::LogicalKeyNameId(key)));
+        }
+    } else if (leds.size() == 1) {
+        controller.zones.push_back({"Lights", sdk::kZoneSingle, 1, 0, 0, {}});
+        controller.ledNames.push_back("Lights");
+    } else {
+        controller.zones.push_back(
+            {"Lights", sdk::kZoneLinear, static_cast<std::uint32_t>(leds.size()), 0, 0, {}});
+        for (const int led : leds) {
+            controller.ledNames.push_back("LED " + std::to_string(led + 1));
+        }
+    }
+    controller.colours.assign(leds.size(), {});
+    if (const auto it = m_colours.find(pageIndex); it != m_colours.end()) {
+        std::copy_n(it->second.begin(), std::min(it->second.size(), leds.size()),
+                    controller.colours.begin());
+    }
+    return controller;
+}
+
+void OpenRgbSdkServer::OnConnection() {
+    while (QTcpSocket* socket = m_server->nextPendingConnection()) {
+        auto client = std::make_unique<Client>();
+        client->socket = socket;
+        Client* raw = client.get();
+        m_clients.push_back(std::move(client));
+        connect(socket, &QTcpSocket::readyRead, this, [this, raw] { OnReadable(*raw); });
+        connect(socket, &QTcpSocket::disconnected, this,
+                [this, socket] { OnDisconnected(socket); });
+    }
+}
+
+void OpenRgbSdkServer::OnReadable(Client& client) {
+    QTcpSocket* socket = client.socket;
+    if (socket == nullptr) {
+        return;
+    }
+    const QByteArray bytes = socket->readAll();
+    client.reader.Append(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                   static_cast<std::size_t>(bytes.size())));
+    while (auto packet = client.reader.Next()) {
+        Handle(client, *packet);
+        if (client.socket == nullptr) {
+            return;
+        }
+    }
+    if (client.reader.Broken()) {
+        diag::Line("OpenRGB SDK server: a client sent a damaged packet; closing its connection");
+        socket->abort(); // emits disconnected, which releases what it drove
+    }
+}
+
+void OpenRgbSdkServer::OnDisconnected(QTcpSocket* socket) {
+    const auto it = std::find_if(m_clients.begin(), m_clients.end(),
+                                 [socket](const auto& c) { return c->socket == socket; });
+    if (it == m_clients.end()) {
+        return;
+    }
+    std::unique_ptr<Client> client = std::move(*it);
+    m_clients.erase(it);
+    for (const int page : std::set<int>(client->driven)) {
+        Release(*client, page);
+    }
+    if (socket != nullptr) {
+        socket->disconnect(this);
+        socket->deleteLater();
+    }
+}
+
+void OpenRgbSdkServer::Send(Client& client, std::uint32_t device, std::uint32_t id,
+                            const std::vector<std::uint8_t>& payload) {
+    if (client.socket == nullptr) {
+        return;
+    }
+    const std::vector<std::uint8_t> packet = sdk::EncodePacket(device, id, payload);
+    client.socket->write(reinterpret_cast<const char*>(packet.data()),
+                         static_cast<qint64>(packet.size()));
+}
+
+void OpenRgbSdkServer::Handle(Client& client, const sdk::Packet& packet) {
+    int pageIndex = -1;
+    switch (packet.id) {
+    case sdk::kRequestProtocolVersion:
+        // The answer is the version both speak, so a client that takes it as it comes never
+        // asks for a layout it cannot read.
+        client.protocol = sdk::NegotiatedProtocol(packet.payload);
+        Send(client, 0, packet.id, sdk::EncodeU32(client.protocol));
+        return;
+    case sdk::kSetClientName:
+        client.name = sdk::DecodeName(packet.payload);
+        diag::Line("OpenRGB SDK client: " + client.name);
+        return;
+    case sdk::kRequestControllerCount:
+        Send(client, 0, packet.id,
+             sdk::EncodeU32(static_cast<std::uint32_t>(ControllerPages().size())));
+        return;
+    case sdk::kRequestControllerData: {
+        if (PageOf(packet.device, pageIndex) == nullptr) {
+            return; // no such controller: nothing to describe
+        }
+        // The block is laid out for the version the request names (none: version 0).
+        const std::uint32_t protocol =
+            packet.payload.empty() ? 0 : sdk::NegotiatedProtocol(packet.payload);
+        Send(client, packet.device, packet.id,
+             sdk::EncodeControllerData(Describe(pageIndex), protocol));
+        return;
+    }
+    case sdk::kRequestProfileList:
+    case sdk::kRequestPluginList:
+        // Profiles belong to the pages here; clients see none to load or save.
+        Send(client, 0, packet.id, sdk::EncodeEmptyList());
+        return;
+    default:
+        break;
+    }
+
+    pages::CKestravaUSBDevice* page = PageOf(packet.device, pageIndex);
+    if (page == nullptr) {
+        return; // a controller that went away, or a request without a controller
+    }
+    switch (packet.id) {
+    case sdk::kSetCustomMode:
+        Drive(client, pageIndex);
+        break;
+    case sdk::kUpdateLeds:
+        if (const auto colours = sdk::DecodeUpdateLeds(packet.payload)) {
+            Drive(client, pageIndex);
+            SetColours(pageIndex, 0, *colours);
+        }
+        break;
+    case sdk::kUpdateZoneLeds:
+        // Every controller has one zone.
+        if (const auto zone = sdk::DecodeUpdateZoneLeds(packet.payload); zone && zone->zone == 0) {
+            Drive(client, pageIndex);
+            SetColours(pageIndex, 0, zone->colours);
+        }
+        break;
+    case sdk::kUpdateSingleLed:
+        if (const auto single = sdk::DecodeUpdateSingleLed(packet.payload)) {
+            Drive(client, pageIndex);
+            SetColours(pageIndex, single->led, {single->colour});
+        }
+        break;
+    case sdk::kUpdateMode:
+    case sdk::kSaveMode:
+        if (const auto update = sdk::DecodeUpdateMode(packet.payload, client.protocol)) {
+            if (update->index == 0) {
+                Drive(client, pageIndex);
+            } else {
+                Release(client, pageIndex);
+                SelectNativeMode(pageIndex, update->mode);
+            }
+        }
+        break;
+    default:
+        // Resizing zones, segments and the rest: these controllers have fixed zones.
+        break;
+    }
+}
+
+void OpenRgbSdkServer::Drive(Client& client, int pageIndex) {
+    client.driven.insert(pageIndex);
+    pages::CKestravaUSBDevice* page = m_pages.Page(pageIndex);
+    if (page == nullptr || page->Model().IsClientDriven()) {
+        return;
+    }
+    diag::Line("OpenRGB SDK client " + client.name + " drives page " + std::to_string(pageIndex));
+    page->Model().SetClientDriven(true);
+    std::vector<devices::Rgb>& colours = m_colours[pageIndex];
+    colours.resize(LedsOf(pageIndex).size());
+    SetColours(pageIndex, 0, {});
+    if (editors::CLightControlUI* panel = page->LightPanel()) {
+        panel->SetClientStatus(kDrivenStatusId);
+    }
+}
+
+void OpenRgbSdkServer::Release(Client& client, int pageIndex) {
+    if (client.driven.erase(pageIndex) == 0) {
+        return;
+    }
+    const bool othersDrive = std::any_of(m_clients.begin(), m_clients.end(), [&](const auto& c) {
+        return c.get() != &client && c->driven.count(pageIndex) != 0;
+    });
+    pages::CKestravaUSBDevice* page = m_pages.Page(pageIndex);
+    if (othersDrive || page == nullptr) {
+        return;
+    }
+    diag::Line("OpenRGB SDK: page " + std::to_string(pageIndex) + " has its lights back");
+    page->Model().SetClientDriven(false);
+    if (editors::CLightControlUI* panel = page->LightPanel()) {
+        panel->SetClientStatus(QString());
+    }
+}
+
+void OpenRgbSdkServer::SelectNativeMode(int pageIndex, const sdk::Mode& mode) {
+    pages::CKestravaUSBDevice* page = m_pages.Page(pageIndex);
+    QComboBox* combo = page == nullptr ? nullptr : ModeCombo(page);
+    if (combo == nullptr || mode.value < 0 || mode.value >= combo->count()) {
+        return;
+    }
+    if (auto* items = qobject_cast<QStandardItemModel*>(combo->model());
+        items != nullptr && !items->item(mode.value)->isEnabled()) {
+        return;
+    }
+    // The same operation as an edit in the lighting panel: saved, written and shown.
+    profiles::LightInfo record = page->LightRecord();
+    record.mode = static_cast<std::uint8_t>(mode.value);
+    record.speed = static_cast<std::uint8_t>(std::min(mode.speed, kLevelMax));
+    record.brightness = static_cast<std::uint8_t>(std::min(mode.brightness, kLevelMax));
+    if (!mode.colours.empty()) {
+        record.red = mode.colours[0].red;
+        record.green = mode.colours[0].green;
+        record.blue = mode.colours[0].blue;
+    }
+    page->ApplyLightRecord(record);
+    page->ShowLightSettings();
+}
+
+void OpenRgbSdkServer::SetColours(int pageIndex, std::size_t first,
+                                  const std::vector<devices::Rgb>& colours) {
+    pages::CKestravaUSBDevice* page = m_pages.Page(pageIndex);
+    if (page == nullptr) {
+        return;
+    }
+    const std::vector<int> leds = LedsOf(pageIndex);
+    std::vector<devices::Rgb>& stored = m_colours[pageIndex];
+    stored.resize(leds.size());
+    // Colours past the controller's LEDs are dropped.
+    for (std::size_t i = 0; i < colours.size() && first + i < stored.size(); ++i) {
+        stored[first + i] = colours[i];
+    }
+    if (auto* keyboard = dynamic_cast<devices::KeyboardModel*>(&page->Model())) {
+        keyboard->SetClientKeyColours(leds, stored);
+    } else {
+        page->Model().SetClientColours(stored);
+    }
+}
+
+} // namespace q407::app
