@@ -733,9 +733,6 @@ void CMainWnd::OnDeviceArrived(int slot) {
         // A page made for this arrival may follow the shared lighting effect too.
         m_sharedLighting.SetPages(m_devicePages->SharedLightingOrder());
     }
-    if (m_sdkServer != nullptr) {
-        m_sdkServer->DeviceListChanged();
-    }
     UpdateAudioCapture();
     ShowAndRaise();
 }
@@ -751,9 +748,6 @@ void CMainWnd::OnDeviceRemoved(int slot) {
     m_keyMacroActions->StopRecording();
     if (m_devicePages != nullptr) {
         m_devicePages->OnRemoval(slot, before, m_deviceSlots);
-    }
-    if (m_sdkServer != nullptr) {
-        m_sdkServer->DeviceListChanged();
     }
     UpdateAudioCapture();
 }

@@ -181,6 +181,8 @@ bool DevicePages::CreatePage(int optionRow) {
             QString::fromLatin1(option.productName.data(),
                                 static_cast<qsizetype>(option.productName.size())));
     entry->SetPage(page, pageIndex);
+    QObject::connect(entry, &pages::CDeviceOptionUI::Activated, entry,
+                     [this] { NotifyListListeners(); });
     entry->hide();
     if (auto* list = qobject_cast<QBoxLayout*>(selector->layout())) {
         list->insertWidget(pageIndex, entry); // above the spacer and the power indicator
@@ -351,6 +353,30 @@ void DevicePages::ShowEntry(int pageIndex, bool shown) {
     }
     UpdateNoDeviceHint();
     ApplyPreviewPause();
+    NotifyListListeners();
+}
+
+int DevicePages::AddListListener(std::function<void()> listener) {
+    m_listListeners.emplace(m_nextListenerId, std::move(listener));
+    return m_nextListenerId++;
+}
+
+void DevicePages::RemoveListListener(int id) {
+    m_listListeners.erase(id);
+}
+
+void DevicePages::NotifyListListeners() {
+    // A listener may add or remove listeners: one removed meanwhile is not called.
+    std::vector<int> ids;
+    for (const auto& [id, listener] : m_listListeners) {
+        ids.push_back(id);
+    }
+    for (const int id : ids) {
+        if (const auto it = m_listListeners.find(id); it != m_listListeners.end()) {
+            const std::function<void()> listener = it->second;
+            listener();
+        }
+    }
 }
 
 void DevicePages::Select(int pageIndex) {

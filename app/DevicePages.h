@@ -75,6 +75,11 @@ public:
     void SetPreviewsPaused(bool paused);
     // Updates "No_device_Link" and the stacks for the entries' visibility.
     void UpdateNoDeviceHint();
+    // `listener` is called whenever the shown and activated pages may have changed: an entry
+    // shown or hidden (arrival, removal, a receiver's link lost or back), a page that has read its
+    // product. The id removes it again.
+    int AddListListener(std::function<void()> listener);
+    void RemoveListListener(int id);
     // Whether this program drives the lighting: every mouse, mouse pad and keyboard page takes
     // the flag (pages made later too); keyboards are told to resume host lighting when it is on.
     void ApplyLightControl(bool on);
@@ -111,12 +116,15 @@ private:
                           const q407::hid::DeviceIdentity& to);
     void QueryReceiverLink(int pageIndex, int attemptsLeft);
     void ApplyPreviewPause();
+    void NotifyListListeners();
 
     toolkit::WindowImplBase& m_window;
     q407::hid::HidBackend* m_backend;
     std::vector<PageRecord> m_pages;
     bool m_lightControl = true;
     bool m_windowHidden = true;
+    std::map<int, std::function<void()>> m_listListeners;
+    int m_nextListenerId = 0;
 };
 
 // The command-interface row whose page a slot's interface belongs to: the slot's own command row,

@@ -10,6 +10,7 @@
 #include "devices/PageEventTable.h"
 #include "editors/CLightControlUI.h"
 #include "hid/DeviceTable.h"
+#include "pages/CDeviceOptionUI.h"
 #include "pages/CKestravaUSBDevice.h"
 #include "toolkit/ResourceManager.h"
 
@@ -18,7 +19,6 @@
 #include <QStandardItemModel>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTimer>
 #include <algorithm>
 #include <numeric>
 
@@ -30,8 +30,8 @@ namespace {
 const QString kDrivenStatusId = QStringLiteral("light_client_status_text");
 // The largest speed and brightness level of the pages' light settings.
 constexpr std::uint32_t kLevelMax = 4;
-// How often the list of controllers is compared with what clients were last told.
-constexpr int kListWatchMs = 500;
+// The controllers are the products of this machine.
+constexpr std::uint32_t kControllerFlagLocal = 1U << 0;
 
 QComboBox* ModeCombo(pages::CKestravaUSBDevice* page) {
     editors::CLightControlUI* panel = page->LightPanel();
@@ -78,13 +78,13 @@ bool StoreSdkServerOn(bool on) {
 OpenRgbSdkServer::OpenRgbSdkServer(DevicePages& pages, QObject* parent)
     : QObject(parent), m_pages(pages), m_server(std::make_unique<QTcpServer>()) {
     connect(m_server.get(), &QTcpServer::newConnection, this, &OpenRgbSdkServer::OnConnection);
-    // Pages open and learn their keys a while after their products arrive.
-    auto* watch = new QTimer(this);
-    connect(watch, &QTimer::timeout, this, &OpenRgbSdkServer::DeviceListChanged);
-    watch->start(kListWatchMs);
+    // Pages open and learn their keys a while after their products arrive: the list is looked
+    // at again whenever a page is shown, hidden or has read its product.
+    m_listListener = m_pages.AddListListener([this] { DeviceListChanged(); });
 }
 
 OpenRgbSdkServer::~OpenRgbSdkServer() {
+    m_pages.RemoveListListener(m_listListener);
     // Every driven page gets its own lighting back.
     while (!m_clients.empty()) {
         OnDisconnected(m_clients.back()->socket);
@@ -110,7 +110,11 @@ std::vector<int> OpenRgbSdkServer::ControllerPages() const {
     std::vector<int> indexes;
     for (int i = 0; i < m_pages.PageCount(); ++i) {
         pages::CKestravaUSBDevice* page = m_pages.Page(i);
-        if (page == nullptr || !page->HasModel() || !page->Model().IsOpen()) {
+        const pages::CDeviceOptionUI* entry = m_pages.Entry(i);
+        // A product counts once its page has read it and while its entry shows (a product
+        // behind a receiver whose link is lost is hidden).
+        if (page == nullptr || !page->HasModel() || !page->Model().IsOpen() || entry == nullptr ||
+            entry->isHidden() || !entry->IsActivated()) {
             continue;
         }
         // A keyboard is listed once it has told which keys have lights.
@@ -128,12 +132,25 @@ void OpenRgbSdkServer::DeviceListChanged() {
         return;
     }
     m_announced = now;
+    const auto listed = [&now](int page) {
+        return std::find(now.begin(), now.end(), page) != now.end();
+    };
+    // A page that went away is handed back (nobody drives what is not there), but its clients
+    // are remembered.
     for (auto& client : m_clients) {
-        // A page that went away is no longer driven by anybody.
-        for (auto it = client->driven.begin(); it != client->driven.end();) {
-            const int page = *it++;
-            if (std::find(now.begin(), now.end(), page) == now.end()) {
+        for (const int page : std::set<int>(client->driven)) {
+            if (!listed(page)) {
                 Release(*client, page);
+                client->suspended.insert(page);
+            }
+        }
+    }
+    // One that came back shows its clients' colours again: the device forgot them.
+    for (auto& client : m_clients) {
+        for (const int page : std::set<int>(client->suspended)) {
+            if (listed(page)) {
+                client->suspended.erase(page);
+                Drive(*client, page);
             }
         }
         Send(*client, 0, sdk::kDeviceListUpdated);
@@ -229,7 +246,8 @@ sdk::Controller OpenRgbSdkServer::Describe(int pageIndex) const {
 
     const std::vector<int> leds = LedsOf(pageIndex);
     if (model.Kind() == devices::kKindKeyboard) {
-        sdk::Zone zone{"Keys", sdk::kZoneMatrix, static_cast<std::uint32_t>(leds.size()), 0, 0, {}};
+        sdk::Zone zone{
+            "Keys", sdk::kZoneMatrix, static_cast<std::uint32_t>(leds.size()), 0, 0, {}, {}, 0};
         zone.matrixHeight = static_cast<std::uint32_t>(devices::kb::kGridRows);
         zone.matrixWidth = static_cast<std::uint32_t>(devices::kb::kGridColumns);
         for (const auto& gridRow : devices::kb::KeyGrid()) {
@@ -244,15 +262,19 @@ sdk::Controller OpenRgbSdkServer::Describe(int pageIndex) const {
             controller.ledNames.push_back(Translated(devices::LogicalKeyNameId(key)));
         }
     } else if (leds.size() == 1) {
-        controller.zones.push_back({"Lights", sdk::kZoneSingle, 1, 0, 0, {}});
+        controller.zones.push_back({"Lights", sdk::kZoneSingle, 1, 0, 0, {}, {}, 0});
         controller.ledNames.push_back("Lights");
     } else {
         controller.zones.push_back(
-            {"Lights", sdk::kZoneLinear, static_cast<std::uint32_t>(leds.size()), 0, 0, {}});
+            {"Lights", sdk::kZoneLinear, static_cast<std::uint32_t>(leds.size()), 0, 0, {}, {}, 0});
         for (const int led : leds) {
             controller.ledNames.push_back("LED " + std::to_string(led + 1));
         }
     }
+    if (const auto it = m_segments.find(pageIndex); it != m_segments.end()) {
+        controller.zones[0].segments = it->second;
+    }
+    controller.flags = kControllerFlagLocal;
     controller.colours.assign(leds.size(), {});
     if (const auto it = m_colours.find(pageIndex); it != m_colours.end()) {
         std::copy_n(it->second.begin(), std::min(it->second.size(), leds.size()),
@@ -348,6 +370,15 @@ void OpenRgbSdkServer::Handle(Client& client, const sdk::Packet& packet) {
              sdk::EncodeControllerData(Describe(pageIndex), protocol));
         return;
     }
+    case sdk::kRequestRescanDevices:
+        // The list follows the products as they come and go; a client asking for a rescan
+        // hears that it is current even when nothing changed.
+        if (ControllerPages() == m_announced) {
+            Send(client, 0, sdk::kDeviceListUpdated);
+        } else {
+            DeviceListChanged();
+        }
+        return;
     case sdk::kRequestProfileList:
     case sdk::kRequestPluginList:
         // Profiles belong to the pages here; clients see none to load or save.
@@ -395,10 +426,32 @@ void OpenRgbSdkServer::Handle(Client& client, const sdk::Packet& packet) {
             }
         }
         break;
+    case sdk::kAddSegment:
+        if (const auto add = sdk::DecodeAddSegment(packet.payload)) {
+            AddSegment(pageIndex, *add);
+        }
+        break;
+    case sdk::kClearSegments:
+        if (const auto zone = sdk::DecodeClearSegments(packet.payload); zone && *zone == 0) {
+            m_segments.erase(pageIndex);
+        }
+        break;
     default:
-        // Resizing zones, segments and the rest: these controllers have fixed zones.
+        // Resizing zones and the rest: these controllers have fixed zones.
         break;
     }
+}
+
+void OpenRgbSdkServer::AddSegment(int pageIndex, const sdk::SegmentAdd& add) {
+    const std::uint64_t leds = LedsOf(pageIndex).size();
+    std::vector<sdk::Segment>& segments = m_segments[pageIndex];
+    // Every controller has one zone; a segment holds at least one of its LEDs, so a zone has
+    // at most as many segments as LEDs.
+    if (add.zone != 0 || add.segment.ledCount == 0 ||
+        std::uint64_t{add.segment.start} + add.segment.ledCount > leds || segments.size() >= leds) {
+        return;
+    }
+    segments.push_back(add.segment);
 }
 
 void OpenRgbSdkServer::Drive(Client& client, int pageIndex) {

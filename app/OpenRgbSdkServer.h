@@ -4,11 +4,14 @@
 // one controller per connected product page, in page order. The keyboard's keys are one matrix
 // zone whose colours the keyboard takes as host-streamed frames; the headset's ear-cup LEDs are a
 // linear zone written LED by LED; the mouse and the mouse pad take one colour for all their
-// lights (their light command has one colour). Each product's own light modes are listed after
-// "Direct"; choosing one goes through the page's own light operation (saved in the profile,
-// written to the device, shown in the window). While a client drives a page's lights the page's
-// own effect pauses and its lighting panel says so; when the last client driving it disconnects
-// or picks a native mode, the page's lighting comes back.
+// lights: their only light command is the settings block, which holds one colour (the light
+// stream is the keyboard's alone). Each product's own light modes are listed after "Direct";
+// choosing one goes through the page's own light operation (saved in the profile, written to the
+// device, shown in the window). While a client drives a page's lights the page's own effect
+// pauses and its lighting panel says so; when the last client driving it disconnects or picks a
+// native mode, the page's lighting comes back. A product that goes away (unplugged, its
+// receiver's link lost) and comes back is driven again by the clients that drove it, with their
+// colours. Clients may name segments of a zone; the server keeps them while it runs.
 //
 // The server runs on the UI thread, like the pages it drives; it starts only when asked.
 
@@ -51,7 +54,8 @@ public:
     quint16 Port() const;
     int ClientCount() const { return static_cast<int>(m_clients.size()); }
 
-    // A product came or went: when the list of controllers changed, every client is told.
+    // A product came or went: when the list of controllers changed, every client is told, and
+    // a product that came back is driven again by the clients that drove it before.
     void DeviceListChanged();
 
     // The controllers as a client sees them now (page indexes of the connected product pages).
@@ -66,7 +70,8 @@ private:
         devices::sdk::PacketReader reader;
         std::uint32_t protocol = 0;
         std::string name;
-        std::set<int> driven; // page indexes
+        std::set<int> driven;    // page indexes
+        std::set<int> suspended; // driven pages that went away, driven again when back
     };
 
     void OnConnection();
@@ -82,12 +87,16 @@ private:
     void Release(Client& client, int pageIndex);
     void SelectNativeMode(int pageIndex, const devices::sdk::Mode& mode);
     void SetColours(int pageIndex, std::size_t first, const std::vector<devices::Rgb>& colours);
+    // A client's segment of zone `zone` of the page: kept when it lies within the zone.
+    void AddSegment(int pageIndex, const devices::sdk::SegmentAdd& add);
 
     DevicePages& m_pages;
     std::unique_ptr<QTcpServer> m_server;
     std::vector<std::unique_ptr<Client>> m_clients;
     std::map<int, std::vector<devices::Rgb>> m_colours; // per page, one per controller LED
     std::vector<int> m_announced;                       // the controller pages clients last saw
+    std::map<int, std::vector<devices::sdk::Segment>> m_segments; // per page, of its one zone
+    int m_listListener = -1;
 };
 
 } // namespace q407::app

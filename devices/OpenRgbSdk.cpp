@@ -179,7 +179,26 @@ void WriteZone(Writer& out, const Zone& zone, std::uint32_t protocol) {
         }
     }
     if (protocol >= 4) {
-        out.U16(0); // no segments
+        const std::size_t segments = std::min(zone.segments.size(), kMaxCount);
+        out.U16(static_cast<std::uint16_t>(segments));
+        for (std::size_t s = 0; s < segments; ++s) {
+            const Segment& segment = zone.segments[s];
+            out.String(segment.name);
+            out.I32(segment.type);
+            out.U32(segment.start);
+            out.U32(segment.ledCount);
+        }
+    }
+    if (protocol >= 5) {
+        out.U32(zone.flags);
+    }
+}
+
+void WriteStrings(Writer& out, const std::vector<std::string>& texts) {
+    const std::size_t count = std::min(texts.size(), kMaxCount);
+    out.U16(static_cast<std::uint16_t>(count));
+    for (std::size_t i = 0; i < count; ++i) {
+        out.String(texts[i]);
     }
 }
 
@@ -267,6 +286,10 @@ std::vector<std::uint8_t> EncodeControllerData(const Controller& controller,
         out.U32(static_cast<std::uint32_t>(l));
     }
     out.Colours(controller.colours);
+    if (protocol >= 5) {
+        WriteStrings(out, controller.ledDisplayNames);
+        out.U32(controller.flags);
+    }
 
     std::vector<std::uint8_t> body = out.Take();
     std::vector<std::uint8_t> block = EncodeU32(static_cast<std::uint32_t>(body.size() + 4));
@@ -337,6 +360,30 @@ std::optional<ModeUpdate> DecodeUpdateMode(std::span<const std::uint8_t> payload
         return std::nullopt;
     }
     return update;
+}
+
+std::optional<SegmentAdd> DecodeAddSegment(std::span<const std::uint8_t> payload) {
+    Reader in(payload);
+    in.U32();
+    SegmentAdd add;
+    add.zone = in.U32();
+    add.segment.name = in.String();
+    add.segment.type = static_cast<std::int32_t>(in.U32());
+    add.segment.start = in.U32();
+    add.segment.ledCount = in.U32();
+    if (!in.Ok() || add.zone > static_cast<std::uint32_t>(kMaxCount)) {
+        return std::nullopt;
+    }
+    return add;
+}
+
+std::optional<std::uint32_t> DecodeClearSegments(std::span<const std::uint8_t> payload) {
+    Reader in(payload);
+    const std::uint32_t zone = in.U32();
+    if (!in.Ok() || zone > static_cast<std::uint32_t>(kMaxCount)) {
+        return std::nullopt;
+    }
+    return zone;
 }
 
 } // namespace q407::devices::sdk

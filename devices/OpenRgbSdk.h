@@ -3,8 +3,8 @@
 // The OpenRGB SDK protocol, as lighting programs speak it to a server on TCP port 6742: packets
 // of a 16-byte header ("ORGB", controller index, packet id, payload size, little-endian) and a
 // payload. This side is the server's: it splits a byte stream into packets, encodes the
-// controller descriptions for protocol versions 0 to 4, and decodes the client's lighting
-// requests. Every length a client sends is checked against the bytes that came, so a short,
+// controller descriptions for protocol versions 0 to 5, and decodes the client's lighting and
+// segment requests. Every length a client sends is checked against the bytes that came, so a short,
 // damaged or oversized packet is refused, never read past.
 
 #include "devices/LightTables.h"
@@ -18,7 +18,7 @@
 namespace q407::devices::sdk {
 
 // The newest protocol version this server speaks; a client asking for more gets this one.
-inline constexpr std::uint32_t kNewestProtocol = 4;
+inline constexpr std::uint32_t kNewestProtocol = 5;
 inline constexpr std::uint16_t kDefaultPort = 6742;
 inline constexpr std::size_t kHeaderSize = 16;
 // A payload larger than this ends the connection: the largest honest request (new colours for
@@ -39,6 +39,8 @@ enum PacketId : std::uint32_t {
     kRequestPluginList = 200,
     kPluginSpecific = 201,
     kResizeZone = 1000,
+    kClearSegments = 1001, // protocol 5 on
+    kAddSegment = 1002,    // protocol 5 on
     kUpdateLeds = 1050,
     kUpdateZoneLeds = 1051,
     kUpdateSingleLed = 1052,
@@ -85,6 +87,15 @@ struct Mode {
     friend bool operator==(const Mode&, const Mode&) = default;
 };
 
+// A named run of a zone's LEDs (protocol 4 on); clients add and clear them (protocol 5 on).
+struct Segment {
+    std::string name;
+    std::int32_t type = kZoneLinear;
+    std::uint32_t start = 0; // the first LED, counted within the zone
+    std::uint32_t ledCount = 0;
+    friend bool operator==(const Segment&, const Segment&) = default;
+};
+
 struct Zone {
     std::string name;
     std::int32_t type = kZoneSingle;
@@ -93,6 +104,8 @@ struct Zone {
     std::uint32_t matrixHeight = 0;
     std::uint32_t matrixWidth = 0;
     std::vector<std::uint32_t> matrix;
+    std::vector<Segment> segments; // protocol 4 on
+    std::uint32_t flags = 0;       // protocol 5 on
 };
 
 struct Controller {
@@ -108,6 +121,9 @@ struct Controller {
     std::vector<Zone> zones;
     std::vector<std::string> ledNames; // one per LED, zones' LEDs one after the other
     std::vector<Rgb> colours;          // one per LED
+    // Names a client may show instead of ledNames, one per LED or none (protocol 5 on).
+    std::vector<std::string> ledDisplayNames;
+    std::uint32_t flags = 0; // protocol 5 on
 };
 
 struct Packet {
@@ -160,6 +176,10 @@ struct ModeUpdate {
     std::uint32_t index = 0;
     Mode mode;
 };
+struct SegmentAdd {
+    std::uint32_t zone = 0;
+    Segment segment;
+};
 
 // Nothing when the payload is shorter than its counts say or an index is negative.
 std::optional<std::vector<Rgb>> DecodeUpdateLeds(std::span<const std::uint8_t> payload);
@@ -167,5 +187,8 @@ std::optional<ZoneColours> DecodeUpdateZoneLeds(std::span<const std::uint8_t> pa
 std::optional<SingleLed> DecodeUpdateSingleLed(std::span<const std::uint8_t> payload);
 std::optional<ModeUpdate> DecodeUpdateMode(std::span<const std::uint8_t> payload,
                                            std::uint32_t protocol);
+std::optional<SegmentAdd> DecodeAddSegment(std::span<const std::uint8_t> payload);
+// The zone whose segments a client clears.
+std::optional<std::uint32_t> DecodeClearSegments(std::span<const std::uint8_t> payload);
 
 } // namespace q407::devices::sdk

@@ -50,6 +50,7 @@ void CDeviceOptionUI::StopDeviceTimers() {
     for (int id : {kTimerPreview, kTimerActivate, kTimerResync, kTimerPower, kTimerLink}) {
         StopTimer(id);
     }
+    m_activated = false;
 }
 
 void CDeviceOptionUI::SetPreviewPaused(bool paused) {
@@ -163,6 +164,7 @@ void CDeviceOptionUI::FirstActivation() {
     if (!m_activated) {
         m_activated = true;
         m_page->Activate();
+        Q_EMIT Activated();
     }
     if (model.IsOpen()) {
         if (!model.IsPreviewPaused()) {

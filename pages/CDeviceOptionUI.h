@@ -56,7 +56,8 @@ public:
 
     // After the command interface was attached: first activation in 50 ms.
     void StartRefresh();
-    // After removal: every timer that talks to the device stops.
+    // After removal: every timer that talks to the device stops, and the next arrival activates
+    // the page again.
     void StopDeviceTimers();
     // The picture is repainted only while previews run (the main window is shown): pausing
     // stops the repaint timer, resuming restarts it for an activated, open device.
@@ -72,6 +73,10 @@ public:
     // The entry's "device_select" option.
     void SetSelected(bool selected);
     bool IsSelected() const;
+
+Q_SIGNALS:
+    // The page has read its product (first activation after an arrival).
+    void Activated();
 
 private:
     void OnTimer(int id);

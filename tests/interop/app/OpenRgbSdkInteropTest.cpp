@@ -1,11 +1,13 @@
 // The OpenRGB SDK server of the main window with a simulated keyboard, mouse and headset, driven by
 // the openrgb-sdk npm package (tests/interop/app/openrgb-client.js): the controllers it lists at
 // two protocol versions, the client's per-key colours in the keyboard's streamed frame, its colour
-// on the mouse and its colours on the headset's ear cups, a native mode chosen through the mouse
-// page, and the lights handed back when the client leaves. A damaged packet closes only the
-// connection that sent it, and the other clients hear of a product plugged in later.
+// on the mouse and its colours on the headset's ear cups, segments of the ear cups, a native mode
+// chosen through the mouse page, and the lights handed back when the client leaves. A damaged
+// packet closes only the connection that sent it, and the other clients hear of a product plugged
+// in later. A client's colours come back with a product that was unplugged and plugged in again.
 
 #include "devices/KeyboardModel.h"
+#include "devices/MouseModel.h"
 #include "devices/OpenRgbSdk.h"
 #include "devices/PageEventTable.h"
 #include "editors/CLightControlUI.h"
@@ -21,6 +23,7 @@
 #include <QTcpSocket>
 #include <optional>
 
+using q407::devices::Rgb;
 using q407::sim::SimProduct;
 namespace kbb = q407::devices::keyboard_block;
 namespace sdk = q407::devices::sdk;
@@ -53,6 +56,21 @@ QString OpenRgbSdkModules(QString& why) {
         return {};
     }
     return modules;
+}
+
+void Send(QTcpSocket& socket, const std::vector<std::uint8_t>& packet) {
+    socket.write(reinterpret_cast<const char*>(packet.data()), static_cast<qint64>(packet.size()));
+}
+
+// New colours for a controller's LEDs, as a client sends them.
+void SendUpdateLeds(QTcpSocket& socket, std::uint32_t controller, const std::vector<Rgb>& colours) {
+    std::vector<std::uint8_t> payload = sdk::EncodeU32(0);
+    payload.push_back(static_cast<std::uint8_t>(colours.size()));
+    payload.push_back(static_cast<std::uint8_t>(colours.size() >> 8));
+    for (const Rgb colour : colours) {
+        payload.insert(payload.end(), {colour.red, colour.green, colour.blue, 0});
+    }
+    Send(socket, sdk::EncodePacket(controller, sdk::kUpdateLeds, payload));
 }
 
 class SdkInteropTest : public ShellTest {
@@ -140,11 +158,11 @@ TEST_F(SdkInteropTest, AnOpenRgbClientListsTheProductsSetsModesAndDrivesTheirLig
                  {QStringLiteral(Q407_OPENRGB_CLIENT), QString::number(server->Port())});
     ASSERT_TRUE(client.waitForStarted(5000)) << "nodejs is not installed";
 
-    // The listing, the same at protocol versions 3 and 4 (the newest this server speaks).
+    // The listing, the same at protocol versions 3 and 5 (the newest both speak).
     const QString older = LineFrom(client, QStringLiteral("protocol3")).value_or(QString());
     const QString newer = LineFrom(client, QStringLiteral("protocol")).value_or(QString());
     ASSERT_TRUE(older.startsWith(QStringLiteral("3 "))) << m_clientOutput.toStdString();
-    ASSERT_TRUE(newer.startsWith(QStringLiteral("4 "))) << m_clientOutput.toStdString();
+    ASSERT_TRUE(newer.startsWith(QStringLiteral("5 "))) << m_clientOutput.toStdString();
     EXPECT_EQ(older.mid(2), newer.mid(2));
     const QJsonArray controllers = QJsonDocument::fromJson(newer.mid(2).toUtf8()).array();
     ASSERT_EQ(controllers.size(), 3);
@@ -204,6 +222,24 @@ TEST_F(SdkInteropTest, AnOpenRgbClientListsTheProductsSetsModesAndDrivesTheirLig
                                       static_cast<std::uint8_t>(200 - i)}))
             << "ear-cup LED " << i;
     }
+    // A segment that fits the ear cups is kept, one past their last LED is not; clearing
+    // removes it. The controllers are this machine's own, their zones of fixed size.
+    const auto cupsLine = [&](const QString& prefix) {
+        return QJsonDocument::fromJson(LineFrom(client, prefix).value_or(QString()).toUtf8())
+            .object();
+    };
+    const QJsonObject segments = cupsLine(QStringLiteral("segments"));
+    EXPECT_EQ(segments[QStringLiteral("flags")].toInt(), 1) << m_clientOutput.toStdString();
+    EXPECT_EQ(segments[QStringLiteral("zoneFlags")].toInt(), 0);
+    EXPECT_EQ(segments[QStringLiteral("altNames")].toInt(), 0);
+    EXPECT_EQ(segments[QStringLiteral("segments")].toArray(),
+              (QJsonArray{QJsonObject{{QStringLiteral("name"), QStringLiteral("Left cup")},
+                                      {QStringLiteral("type"), 1},
+                                      {QStringLiteral("start"), 2},
+                                      {QStringLiteral("length"), 5}}}));
+    EXPECT_EQ(cupsLine(QStringLiteral("cleared"))[QStringLiteral("segments")].toArray(),
+              QJsonArray{});
+
     const QString status = QStringLiteral("A lighting program is controlling these lights.");
     EXPECT_EQ(keyboardPage->LightPanel()->GetClientStatus(), status);
     EXPECT_EQ(mousePage->LightPanel()->GetClientStatus(), status);
@@ -244,12 +280,12 @@ TEST_F(SdkInteropTest, ADamagedPacketClosesOnlyItsConnectionAndTheOthersHearOfNe
     // An UpdateLEDs request that claims a megabyte and a half of colours.
     auto packet = sdk::EncodePacket(0, sdk::kUpdateLeds);
     packet[14] = 0x18;
-    bad.write(reinterpret_cast<const char*>(packet.data()), static_cast<qint64>(packet.size()));
+    Send(bad, packet);
     EXPECT_TRUE(testutil::WaitUntil(
         [&] { return bad.state() == QAbstractSocket::UnconnectedState; }, 5000));
 
     const auto request = sdk::EncodePacket(0, sdk::kRequestControllerCount);
-    good.write(reinterpret_cast<const char*>(request.data()), static_cast<qint64>(request.size()));
+    Send(good, request);
     EXPECT_TRUE(testutil::WaitUntil([&] { return good.bytesAvailable() >= 20; }, 5000));
     const QByteArray reply = good.readAll();
     ASSERT_EQ(reply.size(), 20);
@@ -264,6 +300,123 @@ TEST_F(SdkInteropTest, ADamagedPacketClosesOnlyItsConnectionAndTheOthersHearOfNe
                                       sdk::EncodePacket(0, sdk::kDeviceListUpdated).data()),
                                   16));
     EXPECT_EQ(server->ControllerPages().size(), 2U);
+}
+
+// A client drives the keyboard and the mouse and asks for a rescan; both are unplugged, and
+// products that remember nothing of it are plugged in: the client hears of both changes, and the
+// same colours are on the new devices without the client sending anything again.
+TEST_F(SdkInteropTest, AClientsColoursComeBackWhenItsProductsArePluggedInAgain) {
+    std::shared_ptr<q407::sim::SimulatedProduct> keyboard = Plug(SimProduct::KeyboardK);
+    std::shared_ptr<q407::sim::SimulatedProduct> mouse = Plug(SimProduct::MouseA);
+    ASSERT_TRUE(m_window->StartSdkServer(0));
+    auto* server = m_window->SdkServer();
+    ASSERT_TRUE(testutil::WaitUntil([&] { return server->ControllerPages().size() == 2; }, 15000));
+    q407::pages::CKestravaUSBDevice* keyboardPage = PageOfKind(q407::devices::kKindKeyboard);
+    q407::pages::CKestravaUSBDevice* mousePage = PageOfKind(q407::devices::kKindMouse);
+    ASSERT_NE(keyboardPage, nullptr);
+    ASSERT_NE(mousePage, nullptr);
+    const auto controllerOf = [&](const q407::pages::CKestravaUSBDevice* page) {
+        const std::vector<int> pages = server->ControllerPages();
+        return static_cast<std::uint32_t>(std::find(pages.begin(), pages.end(), PageIndexOf(page)) -
+                                          pages.begin());
+    };
+    const std::size_t keyCount = server->LedsOf(PageIndexOf(keyboardPage)).size();
+    ASSERT_GT(keyCount, 80U);
+
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, server->Port());
+    ASSERT_TRUE(testutil::WaitUntil([&] { return server->ClientCount() == 1; }));
+    std::vector<Rgb> keyColours;
+    for (std::size_t i = 0; i < keyCount; ++i) {
+        keyColours.push_back(
+            {static_cast<std::uint8_t>(i), 200, static_cast<std::uint8_t>(99 - i)});
+    }
+    const Rgb mouseColour{12, 34, 56};
+    SendUpdateLeds(client, controllerOf(keyboardPage), keyColours);
+    SendUpdateLeds(client, controllerOf(mousePage), {mouseColour});
+
+    auto& keyboardModel = dynamic_cast<q407::devices::KeyboardModel&>(keyboardPage->Model());
+    const std::vector<int> ledKeys = server->LedsOf(PageIndexOf(keyboardPage));
+    const auto coloursOn = [&](q407::sim::SimulatedProduct& keys, q407::sim::SimulatedProduct& m) {
+        const auto settings = m.Firmware().Memory().settingsMemory;
+        const std::size_t red = q407::devices::mouse_block::kRed;
+        if (settings.size() <= red + 2 ||
+            Rgb{settings[red], settings[red + 1], settings[red + 2]} != mouseColour ||
+            keys.Firmware().Memory().settingsMemory[kbb::kEffect] !=
+                q407::devices::kHostStreamedEffect) {
+            return false;
+        }
+        const auto frame = keys.Firmware().LightFrame();
+        for (std::size_t i = 0; i < ledKeys.size(); ++i) {
+            const std::size_t at =
+                3U * keyboardModel.LedMap()[static_cast<std::size_t>(ledKeys[i])];
+            if (at + 2 >= frame.size() ||
+                Rgb{frame[at], frame[at + 1], frame[at + 2]} != keyColours[i]) {
+                return false;
+            }
+        }
+        return true;
+    };
+    ASSERT_TRUE(testutil::WaitUntil([&] { return coloursOn(*keyboard, *mouse); }, 5000));
+    const QByteArray updated(
+        reinterpret_cast<const char*>(sdk::EncodePacket(0, sdk::kDeviceListUpdated).data()), 16);
+    // What the client was sent since it last looked: one "device list updated" or more.
+    const auto heardOfChanges = [&] {
+        testutil::WaitUntil([&] { return client.bytesAvailable() >= 16; }, 5000);
+        const QByteArray bytes = client.readAll();
+        return !bytes.isEmpty() && bytes.size() % 16 == 0 &&
+               bytes == updated.repeated(bytes.size() / 16);
+    };
+    client.readAll();
+    // A rescan finds the same products; the client hears that its list is current.
+    Send(client, sdk::EncodePacket(0, sdk::kRequestRescanDevices));
+    EXPECT_TRUE(heardOfChanges());
+
+    keyboard->Unplug();
+    mouse->Unplug();
+    ASSERT_TRUE(testutil::WaitUntil([&] { return server->ControllerPages().empty(); }, 15000));
+    EXPECT_TRUE(heardOfChanges());
+
+    const auto newKeyboard = Plug(SimProduct::KeyboardK);
+    const auto newMouse = Plug(SimProduct::MouseA);
+    ASSERT_FALSE(coloursOn(*newKeyboard, *newMouse)) << "new products know nothing of the client";
+    ASSERT_TRUE(testutil::WaitUntil([&] { return server->ControllerPages().size() == 2; }, 15000));
+    EXPECT_TRUE(testutil::WaitUntil([&] { return coloursOn(*newKeyboard, *newMouse); }, 5000));
+    EXPECT_TRUE(mousePage->Model().IsClientDriven());
+    EXPECT_FALSE(mousePage->LightPanel()->GetClientStatus().isEmpty());
+    EXPECT_TRUE(heardOfChanges());
+}
+
+// A mouse behind its receiver is switched off while a client drives it: it leaves the list and
+// its lights are handed back; switched on again, it is listed and driven again, and the client's
+// colour is written to it once more.
+TEST_F(SdkInteropTest, AClientDrivesAMouseAgainWhenItsReceiverReachesItAgain) {
+    const auto mouse = Plug(SimProduct::MouseAReceiver);
+    ASSERT_TRUE(m_window->StartSdkServer(0));
+    auto* server = m_window->SdkServer();
+    ASSERT_TRUE(testutil::WaitUntil([&] { return server->ControllerPages().size() == 1; }, 15000));
+    q407::pages::CKestravaUSBDevice* page = PageOfKind(q407::devices::kKindMouse);
+    ASSERT_NE(page, nullptr);
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, server->Port());
+    ASSERT_TRUE(testutil::WaitUntil([&] { return server->ClientCount() == 1; }));
+    SendUpdateLeds(client, 0, {{90, 80, 70}});
+    ASSERT_TRUE(testutil::WaitUntil([&] { return page->Model().SharedFramesWritten() > 0; }, 5000));
+    ASSERT_TRUE(page->Model().IsClientDriven());
+
+    mouse->Firmware().SetSwitchedOff(true);
+    ASSERT_TRUE(testutil::WaitUntil([&] { return server->ControllerPages().empty(); }, 15000));
+    EXPECT_FALSE(page->Model().IsClientDriven());
+    const int written = page->Model().SharedFramesWritten();
+
+    mouse->Firmware().SetSwitchedOff(false);
+    ASSERT_TRUE(testutil::WaitUntil([&] { return server->ControllerPages().size() == 1; }, 15000));
+    EXPECT_TRUE(page->Model().IsClientDriven());
+    EXPECT_TRUE(
+        testutil::WaitUntil([&] { return page->Model().SharedFramesWritten() > written; }, 5000));
+    const auto settings = mouse->Firmware().Memory().settingsMemory;
+    const std::size_t red = q407::devices::mouse_block::kRed;
+    EXPECT_EQ((Rgb{settings[red], settings[red + 1], settings[red + 2]}), (Rgb{90, 80, 70}));
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 // A lighting program on the OpenRGB SDK, through the openrgb-sdk package: it lists the
 // controllers (also at protocol version 3), takes the keyboard's lights in "Direct" mode, gives
-// every key and every ear-cup LED its own colour and the mouse one colour, switches the mouse to another of its own
-// modes, and lets go when the test writes a line to its input. Each step is a line on stdout.
+// every key and every ear-cup LED its own colour and the mouse one colour, names a segment of the
+// ear cups and clears it, switches the mouse to another of its own modes, and lets go when the
+// test writes a line to its input. Each step is a line on stdout.
 const { Client } = require("openrgb-sdk");
 
 const port = Number(process.argv[2]);
@@ -67,6 +68,15 @@ async function main() {
     // A round trip makes sure the server has read everything before the test looks.
     await client.getControllerCount();
     console.log("direct sent");
+
+    // Segments of the ear cups (protocol 5): one that fits, one past the last LED, then none.
+    const cups = (d) => ({ flags: d.flags, altNames: d.alternateLEDsNames.length, zoneFlags: d.zones[0].flags,
+                           segments: d.zones[0].segments });
+    client.addSegment(headset.deviceId, 0, "Left cup", 1, 2, 5);
+    client.addSegment(headset.deviceId, 0, "Past the end", 1, 10, 5);
+    console.log("segments " + JSON.stringify(cups(await client.getControllerData(headset.deviceId))));
+    client.clearSegments(headset.deviceId, 0);
+    console.log("cleared " + JSON.stringify(cups(await client.getControllerData(headset.deviceId))));
 
     for (;;) {
         const line = await nextLine();

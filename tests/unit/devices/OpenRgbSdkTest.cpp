@@ -56,9 +56,11 @@ sdk::Controller SmallKeyboard() {
     direct.brightness = 4;
     direct.colourMode = sdk::kColourModePerLed;
     c.modes = {direct};
-    c.zones = {{"Keys", sdk::kZoneMatrix, 2, 1, 3, {0, sdk::kNoLed, 1}}};
+    c.zones = {{"Keys", sdk::kZoneMatrix, 2, 1, 3, {0, sdk::kNoLed, 1}, {{"Seg", 1, 1, 1}}, 0x11}};
     c.ledNames = {"A", "B"};
     c.colours = {{1, 2, 3}, {4, 5, 6}};
+    c.ledDisplayNames = {"a", "bb"};
+    c.flags = 0x22;
     return c;
 }
 
@@ -82,10 +84,16 @@ Bytes ExpectedKeyboard(unsigned protocol) {
     body.U16(1).Str("Keys").U32(sdk::kZoneMatrix).U32(2).U32(2).U32(2);
     body.U16(8 + 12).U32(1).U32(3).U32(0).U32(sdk::kNoLed).U32(1);
     if (protocol >= 4) {
-        body.U16(0);
+        body.U16(1).Str("Seg").U32(1).U32(1).U32(1);
+    }
+    if (protocol >= 5) {
+        body.U32(0x11);
     }
     body.U16(2).Str("A").U32(0).Str("B").U32(1);
     body.U16(2).Colour({1, 2, 3}).Colour({4, 5, 6});
+    if (protocol >= 5) {
+        body.U16(2).Str("a").Str("bb").U32(0x22);
+    }
     Expect block;
     block.U32(static_cast<unsigned>(body.bytes.size() + 4));
     block.bytes.insert(block.bytes.end(), body.bytes.begin(), body.bytes.end());
@@ -143,16 +151,18 @@ TEST(OpenRgbSdk, AWrongMagicOrAnOversizedPayloadBreaksTheStream) {
 }
 
 TEST(OpenRgbSdk, ControllerDataFollowsTheRequestedProtocolVersion) {
-    for (unsigned protocol : {0U, 1U, 3U, 4U}) {
+    for (unsigned protocol : {0U, 1U, 3U, 4U, 5U}) {
         EXPECT_EQ(sdk::EncodeControllerData(SmallKeyboard(), protocol), ExpectedKeyboard(protocol))
             << "protocol " << protocol;
     }
     // A client that speaks a newer version than ours gets ours.
-    EXPECT_EQ(sdk::EncodeControllerData(SmallKeyboard(), 9), ExpectedKeyboard(4));
+    EXPECT_EQ(sdk::EncodeControllerData(SmallKeyboard(), 9), ExpectedKeyboard(5));
 }
 
 TEST(OpenRgbSdk, VersionNegotiationTakesTheLowerVersion) {
-    EXPECT_EQ(sdk::NegotiatedProtocol(Expect().U32(5).bytes), sdk::kNewestProtocol);
+    EXPECT_EQ(sdk::kNewestProtocol, 5U);
+    EXPECT_EQ(sdk::NegotiatedProtocol(Expect().U32(6).bytes), 5U);
+    EXPECT_EQ(sdk::NegotiatedProtocol(Expect().U32(5).bytes), 5U);
     EXPECT_EQ(sdk::NegotiatedProtocol(Expect().U32(2).bytes), 2U);
     EXPECT_EQ(sdk::NegotiatedProtocol({}), 0U);
     EXPECT_EQ(sdk::NegotiatedProtocol(Bytes{3, 0}), 0U);
@@ -180,6 +190,14 @@ TEST(OpenRgbSdk, LightingRequestsDecode) {
     ASSERT_TRUE(single);
     EXPECT_EQ(single->led, 17U);
     EXPECT_EQ(single->colour, (Rgb{1, 0, 255}));
+
+    // A segment as clients send it: size, zone, then the segment as the zone data carries it.
+    const auto add = sdk::DecodeAddSegment(
+        Expect().U32(27).U32(1).Str("Left").U32(sdk::kZoneLinear).U32(3).U32(4).bytes);
+    ASSERT_TRUE(add);
+    EXPECT_EQ(add->zone, 1U);
+    EXPECT_EQ(add->segment, (sdk::Segment{"Left", sdk::kZoneLinear, 3, 4}));
+    EXPECT_EQ(sdk::DecodeClearSegments(Expect().U32(2).bytes), 2U);
 
     // A mode as the controller data carries it, behind its size and index.
     for (unsigned protocol : {2U, 3U}) {
@@ -229,6 +247,14 @@ TEST(OpenRgbSdk, ShortOrLyingRequestsAreRefused) {
          Expect().U32(1).bytes},
         {"single: negative led", [](const Bytes& b) { return bool(sdk::DecodeUpdateSingleLed(b)); },
          Expect().U32(0xFFFFFFFF).Colour({1, 2, 3}).bytes},
+        {"segment: cut before its count",
+         [](const Bytes& b) { return bool(sdk::DecodeAddSegment(b)); },
+         Expect().U32(23).U32(0).Str("S").U32(1).U32(0).bytes},
+        {"segment: negative zone", [](const Bytes& b) { return bool(sdk::DecodeAddSegment(b)); },
+         Expect().U32(24).U32(0xFFFFFFFF).Str("S").U32(1).U32(0).U32(1).bytes},
+        {"clear segments: negative zone",
+         [](const Bytes& b) { return bool(sdk::DecodeClearSegments(b)); },
+         Expect().U32(0xFFFFFFFF).bytes},
         {"mode: name longer than the packet",
          [](const Bytes& b) { return bool(sdk::DecodeUpdateMode(b, 4)); },
          Expect().U32(12).U32(0).U16(500).bytes},
