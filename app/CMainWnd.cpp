@@ -169,6 +169,7 @@ void CMainWnd::InitWindow() {
         m_sharedLighting.SetPages(m_devicePages->SharedLightingOrder());
         if (m_bus != nullptr && m_bus->HasBus()) {
             m_deviceBus = std::make_unique<DeviceBus>(*m_bus, *m_devicePages);
+            m_deviceBus->SetPageResetHook([this] { OnPageReset(); });
         }
         m_discoveryBridge = std::make_unique<DiscoveryBridge>(*this);
         m_discovery = std::make_unique<q407::hid::CDeviceDiscovery>(*m_backend, *m_discoveryBridge);
@@ -187,6 +188,13 @@ void CMainWnd::InitWindow() {
 }
 
 void CMainWnd::Notify(toolkit::TNotifyUI& msg) {
+    // Whatever a notification does may change what the device API shows.
+    if (m_deviceBus != nullptr) {
+        m_deviceBus->ScheduleUpdate();
+    }
+    if (msg.sType == QLatin1String(pages::kShownChangedNotify)) {
+        return;
+    }
     if (msg.sType != QLatin1String("timer") && diag::Enabled()) {
         diag::Line(QString(msg.sType + QLatin1Char(' ') + msg.SenderName()).toStdString());
     }
@@ -539,6 +547,9 @@ bool CMainWnd::HandleMessage(uint message, qint64 wParam, qint64 lParam, qint64&
             }
             m_devicePages->ShowEntry(static_cast<int>(wParam), lParam == 1);
         }
+        if (m_deviceBus != nullptr) {
+            m_deviceBus->ScheduleUpdate();
+        }
         return false;
     }
     if (message == kDisplayChangeMessage) {
@@ -733,6 +744,9 @@ void CMainWnd::OnDeviceArrived(int slot) {
         // A page made for this arrival may follow the shared lighting effect too.
         m_sharedLighting.SetPages(m_devicePages->SharedLightingOrder());
     }
+    if (m_deviceBus != nullptr) {
+        m_deviceBus->ScheduleUpdate();
+    }
     UpdateAudioCapture();
     ShowAndRaise();
 }
@@ -748,6 +762,9 @@ void CMainWnd::OnDeviceRemoved(int slot) {
     m_keyMacroActions->StopRecording();
     if (m_devicePages != nullptr) {
         m_devicePages->OnRemoval(slot, before, m_deviceSlots);
+    }
+    if (m_deviceBus != nullptr) {
+        m_deviceBus->ScheduleUpdate();
     }
     UpdateAudioCapture();
 }

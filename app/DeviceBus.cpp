@@ -3,16 +3,20 @@
 #include "app/DeviceApiXml.h"
 #include "app/DevicePages.h"
 #include "devices/HeadsetModel.h"
+#include "devices/KeyAssignment.h"
+#include "devices/KeyboardModel.h"
 #include "devices/MouseModel.h"
 #include "devices/PageEventTable.h"
 #include "editors/CDeviceProfileUI.h"
 #include "editors/CLightControlUI.h"
+#include "editors/CVoice6533ControlUI.h"
 #include "hid/DeviceTable.h"
 #include "pages/CDeviceOptionUI.h"
 #include "pages/CKestravaHS6533Device.h"
 #include "pages/CKestravaKeyboardDevice.h"
 #include "pages/CKestravaMouseDevice.h"
 #include "pages/CMpDevicePowerUI.h"
+#include "pages/KeyMacroPanels.h"
 #include "profiles/CProfileList.h"
 #include "toolkit/ResourceManager.h"
 #include "toolkit/SkinLoader.h"
@@ -30,6 +34,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -65,9 +70,11 @@ struct Target {
     int vendorId;
     int productId;
     DevicePages* pages;
+    int pageIndex;
+    const std::function<void()>* pageReset; // what the window does when a profile is reset
 };
 
-Target TargetOf(DevicePages& pages, int pageIndex) {
+Target TargetOf(DevicePages& pages, int pageIndex, const std::function<void()>& pageReset) {
     CKestravaUSBDevice* page = pages.Page(pageIndex);
     const hid::DeviceIdentity identity = pages.IdentityOf(pageIndex);
     return {page,
@@ -78,7 +85,9 @@ Target TargetOf(DevicePages& pages, int pageIndex) {
             pages.ConnectionOf(pageIndex),
             identity.vendorId,
             identity.productId,
-            &pages};
+            &pages,
+            pageIndex,
+            &pageReset};
 }
 
 bool Same(const char* a, const char* b) {
@@ -115,7 +124,7 @@ QString KindName(int kind) {
 }
 
 // Controls are looked up inside the page's panels, which are small: what the bus shows is
-// compared every kPublishIntervalMs.
+// compared after every change notice.
 QComboBox* ProfileCombo(const Target& t) {
     editors::CDeviceProfileUI* panel = t.page->ProfilePanel();
     return panel == nullptr ? nullptr
@@ -187,6 +196,50 @@ Outcome RenameProfile(const Target& t, const QString& name) {
     return result == profiles::CProfileList::kBlankName
                ? CallError{kErrorRefused, QStringLiteral("a profile name cannot be blank")}
                : ProfileResult(result, QStringLiteral("another profile is called %1").arg(name));
+}
+
+// The window deletes the selected profile once the user agreed; a script names the profile, which
+// is selected first as a click on it would select it. The profile before it is then applied.
+Outcome DeleteProfile(const Target& t, int index) {
+    editors::CDeviceProfileUI* panel = Profiles(t);
+    if (panel == nullptr) {
+        return kNoProfiles;
+    }
+    const int count = static_cast<int>(ProfileNames(t).size());
+    if (index < 0 || index >= count) {
+        return OutOfRange(QStringLiteral("profile"), index, 0, count - 1);
+    }
+    if (count == 1) {
+        return CallError{kErrorRefused, QStringLiteral("the only profile cannot be deleted")};
+    }
+    if (index != panel->GetSelectedIndex()) {
+        if (Outcome failed = SelectProfile(t, index)) {
+            return failed;
+        }
+    }
+    // The window applies the new selection of the page it shows when the panel announces it.
+    const bool shown = t.pages->SelectedPage() == t.pageIndex;
+    if (Outcome refused =
+            ProfileResult(panel->DeleteProfile(), QStringLiteral("the profile was not deleted"))) {
+        return refused;
+    }
+    return !shown && t.page->ApplySelectedProfile() == -1 ? Written(0) : std::nullopt;
+}
+
+// The selected profile takes the product's defaults, and is applied.
+Outcome ResetProfile(const Target& t) {
+    editors::CDeviceProfileUI* panel = Profiles(t);
+    if (panel == nullptr) {
+        return kNoProfiles;
+    }
+    if (Outcome refused =
+            ProfileResult(panel->ResetProfileFile(), QStringLiteral("no profile is selected"))) {
+        return refused;
+    }
+    if (*t.pageReset) {
+        (*t.pageReset)();
+    }
+    return t.page->ApplySelectedProfile() == -1 ? Written(0) : std::nullopt;
 }
 
 // Files are read and written by the program, so their paths must not depend on its folder.
@@ -307,6 +360,15 @@ QString ColourText(int red, int green, int blue) {
         .arg(red, 2, 16, QLatin1Char('0'))
         .arg(green, 2, 16, QLatin1Char('0'))
         .arg(blue, 2, 16, QLatin1Char('0'));
+}
+
+// The range of slider `name` below `parent`; (0, 0) without one.
+std::pair<int, int> SliderRange(QWidget* parent, const char* name) {
+    const auto* control =
+        parent == nullptr ? nullptr
+                          : qobject_cast<QAbstractSlider*>(
+                                toolkit::FindSubControlByName(parent, QString::fromLatin1(name)));
+    return control == nullptr ? std::pair{0, 0} : std::pair{control->minimum(), control->maximum()};
 }
 
 Outcome SetStageColour(const Target& t, int stage, const QVariant& colour) {
@@ -434,6 +496,178 @@ Outcome SetKeyboardSwitch(const Target& t, KeyboardSwitch which, int on) {
     return Written(t.keyboard->ChangeSwitch(which, on == 1));
 }
 
+// The repeat rate takes what the page's slider offers; like the delay it is the computer's.
+Outcome SetRepeatRate(const Target& t, int rate) {
+    const auto [low, high] = SliderRange(t.page, "repeat_rate_slider");
+    if (rate < low || rate > high) {
+        return OutOfRange(QStringLiteral("repeat rate"), rate, low, high);
+    }
+    return Written(t.keyboard->ChangeRepeatRate(rate));
+}
+
+// --- Keyboard custom colour groups --------------------------------------------------------------
+
+int CustomGroupCount(const Target& t) {
+    const auto* combo =
+        t.page->LightPanel() == nullptr
+            ? nullptr
+            : qobject_cast<QComboBox*>(toolkit::FindSubControlByName(
+                  t.page->LightPanel(), QStringLiteral("light_combo_custommodeSelect")));
+    return combo == nullptr ? 0 : combo->count();
+}
+
+// The keys of the keyboard's picture: the logical keys a colour can be given.
+int PaintableKeys(const Target& t) {
+    return static_cast<int>(t.keyboard->KeyButtons().size());
+}
+
+Outcome CheckCustomGroup(const Target& t, int group) {
+    if (t.keyboard == nullptr) {
+        return CallError{kErrorWrongKind, QStringLiteral("custom colour groups are a keyboard's")};
+    }
+    const int groups = CustomGroupCount(t);
+    if (group < 0 || group >= groups) {
+        return OutOfRange(QStringLiteral("custom colour group"), group, 0, groups - 1);
+    }
+    return std::nullopt;
+}
+
+// "rrggbb" per logical key, as the profile keeps the group.
+Outcome ReadCustomColours(const Target& t, int group, QVariantList& out) {
+    if (Outcome refused = CheckCustomGroup(t, group)) {
+        return refused;
+    }
+    const auto colours = t.keyboard->Keyboard().Profile().GetCustomColours(group, PaintableKeys(t));
+    QStringList texts;
+    for (const profiles::CustomColour& colour : colours) {
+        texts.append(ColourText(colour.red, colour.green, colour.blue));
+    }
+    out.append(texts);
+    return std::nullopt;
+}
+
+// Keys painted as a click or a dragged rectangle paints them: the group is chosen as its combo
+// chooses it, then the keys take the colour, stored, saved and written at once.
+Outcome PaintCustomColours(const Target& t, int group, const QList<int>& keys,
+                           const QVariant& colour) {
+    if (Outcome refused = CheckCustomGroup(t, group)) {
+        return refused;
+    }
+    const auto rgb = ColourOf(colour);
+    if (!rgb) {
+        return CallError{kErrorOutOfRange,
+                         QStringLiteral("the colour takes six hex digits, rrggbb")};
+    }
+    if (keys.isEmpty()) {
+        return CallError{kErrorRefused, QStringLiteral("no keys to paint")};
+    }
+    const int count = PaintableKeys(t);
+    for (const int key : keys) {
+        if (key < 0 || key >= count || t.keyboard->KeyButton(key) == nullptr) {
+            return OutOfRange(QStringLiteral("key"), key, 0, count - 1);
+        }
+    }
+    const int mode = t.page->LightRecord().mode;
+    if (mode != devices::kCustomColourMode) {
+        return CallError{
+            kErrorRefused,
+            QStringLiteral("keys are painted in light mode %1 (custom colours), not %2")
+                .arg(devices::kCustomColourMode)
+                .arg(mode)};
+    }
+    devices::KeyboardModel& keyboard = t.keyboard->Keyboard();
+    if (group != keyboard.CustomGroup()) {
+        const int chosen = t.keyboard->ChangeCustomGroup(group);
+        t.page->ShowLightSettings();
+        if (Outcome failed = Written(chosen)) {
+            return failed;
+        }
+    }
+    const std::vector<int> painted(keys.begin(), keys.end());
+    return Written(
+        keyboard.PaintCustomKeys(painted, devices::Rgb{static_cast<std::uint8_t>(*rgb >> 16),
+                                                       static_cast<std::uint8_t>(*rgb >> 8),
+                                                       static_cast<std::uint8_t>(*rgb)}));
+}
+
+// --- Key functions (mouse and keyboard) ---------------------------------------------------------
+
+pages::CKeyMacroPanels* KeyPanels(const Target& t) {
+    auto* page = dynamic_cast<pages::IKeyMacroPage*>(t.page);
+    return page == nullptr ? nullptr : &page->Panels();
+}
+
+devices::KeyFunctionCode CodeOf(const profiles::KeyFunctionBytes& bytes) {
+    return {bytes[0], bytes[1], bytes[2]};
+}
+
+// Key `key`'s entry of the selected profile, or why there is none.
+Outcome FindKey(const Target& t, int key, profiles::KeyAssignmentEntry& entry) {
+    const pages::CKeyMacroPanels* panels = KeyPanels(t);
+    if (panels == nullptr) {
+        return CallError{kErrorWrongKind, QStringLiteral("this device has no keys to assign")};
+    }
+    const auto list = panels->KeyList();
+    const int count = static_cast<int>(list.size());
+    if (key < 0 || key >= count) {
+        return OutOfRange(QStringLiteral("key"), key, 0, count - 1);
+    }
+    entry = list[static_cast<std::size_t>(key)];
+    return std::nullopt;
+}
+
+// The key's function and default as the profile stores them, and the text its button shows.
+Outcome ReadKey(const Target& t, int key, QVariantList& out) {
+    profiles::KeyAssignmentEntry entry;
+    if (Outcome refused = FindKey(t, key, entry)) {
+        return refused;
+    }
+    const devices::KeyFunctionCode code = CodeOf(entry.assignment);
+    const std::vector<std::string> macros = KeyPanels(t)->MacroNames();
+    out << QVariant::fromValue(devices::KeyFunctionToValue(code))
+        << QVariant::fromValue(devices::KeyFunctionToValue(CodeOf(entry.defaultAssignment)))
+        << pages::ChooseKeyText(code, macros).text;
+    return std::nullopt;
+}
+
+// A function is taken when the key assignment panel can show it and stores it unchanged, so a
+// script sets exactly what a click can set; it is stored and written as "write to device" does.
+Outcome SetKey(const Target& t, int key, std::uint32_t function) {
+    profiles::KeyAssignmentEntry entry;
+    if (Outcome refused = FindKey(t, key, entry)) {
+        return refused;
+    }
+    if (t.keyboard != nullptr && key == devices::kFnKey) {
+        return CallError{
+            kErrorRefused,
+            QStringLiteral("key %1 switches the keyboard's layer and keeps it").arg(key)};
+    }
+    pages::CKeyMacroPanels& panels = *KeyPanels(t);
+    const devices::KeyFunctionCode code = devices::KeyFunctionFromValue(function);
+    const devices::KeyFunctionCode defaults = CodeOf(entry.defaultAssignment);
+    const int macros = static_cast<int>(panels.MacroNames().size());
+    const devices::KeyForm form =
+        devices::ShowKeyFunction(code, defaults, devices::KeyForm{}, macros).form;
+    const auto stored = devices::EncodeKeyForm(form, defaults, macros);
+    if (function > 0xFFFFFFu || !stored || *stored != code ||
+        !devices::IsFunctionOffered(form.page, t.page->Model().Kind())) {
+        return CallError{kErrorOutOfRange,
+                         QStringLiteral("0x%1 is not a function the key panel gives a key of this "
+                                        "device")
+                             .arg(function, 6, 16, QLatin1Char('0'))};
+    }
+    if (!panels.StoreKey(key, code)) {
+        return CallError{kErrorWriteFailed, QStringLiteral("the profile could not be saved")};
+    }
+    const int written = panels.WriteKeys();
+    if (written > 0) {
+        return CallError{
+            kErrorWriteFailed,
+            QStringLiteral("the macros of the keys need more room than the device has")};
+    }
+    return written == 0 ? std::nullopt : Written(0);
+}
+
 const PropertyRow kKeyboardProperties[] = {
     {kKeyboardInterface, "WinLock",
      [](const Target& t) { return KeyboardSwitchValue(t, KeyboardSwitch::WinLock); },
@@ -460,10 +694,75 @@ const PropertyRow kKeyboardProperties[] = {
          return Written(
              t.keyboard->ChangeRepeatDelay(static_cast<int>(found - kRepeatDelaysMs.begin())));
      }},
+    {kKeyboardInterface, "RepeatRate",
+     [](const Target& t) {
+         return QVariant(int{t.keyboard->Keyboard().GetSystemSettings().repeat});
+     },
+     SetRepeatRate},
+    {kKeyboardInterface, "CustomColourGroups",
+     [](const Target& t) { return QVariant(CustomGroupCount(t)); }, nullptr},
 };
 
-// The headset's sound: what the audio page shows. The built-in equaliser curves can be chosen;
-// levels and mutes are only read here.
+// A level as its slider gives it to the page; the sound card keeps it, the profile stores it.
+Outcome SetSoundLevel(const Target& t, int level, bool monitor) {
+    if (level < 0 || level > 100) {
+        return OutOfRange(monitor ? QStringLiteral("monitor level")
+                                  : QStringLiteral("microphone level"),
+                          level, 0, 100);
+    }
+    if (monitor) {
+        t.headset->ChangeMonitorLevel(level);
+    } else {
+        t.headset->ChangeMicLevel(level);
+    }
+    const auto& settings = t.headset->Headset().Settings();
+    return Written((monitor ? settings.micMonitorValue : settings.micInValue) == level ? 1 : 0);
+}
+
+// A curve of the user's own: the bands move as their sliders move them, then the curve is saved
+// under its name (over the curve of that name when there is one), as the panel saves it.
+Outcome SaveEqCurve(const Target& t, const QString& name, const QList<int>& bands) {
+    if (t.headset == nullptr) {
+        return CallError{kErrorWrongKind, QStringLiteral("equaliser curves are a headset's")};
+    }
+    if (bands.size() != devices::kEqBands) {
+        return CallError{kErrorOutOfRange, QStringLiteral("a curve has %1 bands, not %2")
+                                               .arg(devices::kEqBands)
+                                               .arg(bands.size())};
+    }
+    const auto [low, high] = SliderRange(t.headset->VoicePanel(), "6533_eq_hz_slider_0");
+    for (int band = 0; band < devices::kEqBands; ++band) {
+        if (bands[band] < low || bands[band] > high) {
+            return OutOfRange(QStringLiteral("band %1").arg(band + 1), bands[band], low, high);
+        }
+    }
+    if (name.trimmed().isEmpty()) {
+        return CallError{kErrorRefused, QStringLiteral("a curve needs a name")};
+    }
+    const std::vector<std::string>& names = t.headset->Headset().CustomEqNames();
+    const auto same = std::find_if(names.begin(), names.end(), [&](const std::string& known) {
+        return QString::fromStdString(known).compare(name, Qt::CaseInsensitive) == 0;
+    });
+    const int existing = same == names.end() ? -1 : static_cast<int>(same - names.begin());
+    if (existing < 0 && names.size() >= static_cast<std::size_t>(devices::kMaxCustomEqCurves)) {
+        return CallError{
+            kErrorRefused,
+            QStringLiteral("no more than %1 curves of your own").arg(devices::kMaxCustomEqCurves)};
+    }
+    devices::EqCurve curve{};
+    for (int band = 0; band < devices::kEqBands; ++band) {
+        curve[static_cast<std::size_t>(band)] = bands[band];
+        t.headset->ChangeEqBand(band, bands[band]);
+    }
+    const int saved = t.headset->SaveCustomEq(existing < 0 ? name : QString(), curve, existing);
+    if (saved != 1) {
+        return CallError{kErrorWriteFailed, QStringLiteral("the curve was not saved")};
+    }
+    return std::nullopt;
+}
+
+// The headset's sound: what the audio page shows. The built-in equaliser curves can be chosen and
+// the levels set; the mutes are only read here.
 const PropertyRow kHeadsetProperties[] = {
     {kHeadsetInterface, "EqPreset",
      [](const Target& t) { return QVariant(t.headset->Headset().Settings().eqType); },
@@ -481,13 +780,23 @@ const PropertyRow kHeadsetProperties[] = {
          return QVariant::fromValue(QList<int>(curve.begin(), curve.end()));
      },
      nullptr},
+    {kHeadsetInterface, "CustomEqNames",
+     [](const Target& t) {
+         QStringList names;
+         for (const std::string& name : t.headset->Headset().CustomEqNames()) {
+             names.append(QString::fromStdString(name));
+         }
+         return QVariant(names);
+     },
+     nullptr},
     {kHeadsetInterface, "MicLevel",
-     [](const Target& t) { return QVariant(t.headset->Headset().Settings().micInValue); }, nullptr},
+     [](const Target& t) { return QVariant(t.headset->Headset().Settings().micInValue); },
+     [](const Target& t, int level) { return SetSoundLevel(t, level, false); }},
     {kHeadsetInterface, "MicMuted",
      [](const Target& t) { return QVariant(t.headset->Headset().MicMuted()); }, nullptr},
     {kHeadsetInterface, "MonitorLevel",
      [](const Target& t) { return QVariant(t.headset->Headset().Settings().micMonitorValue); },
-     nullptr},
+     [](const Target& t, int level) { return SetSoundLevel(t, level, true); }},
     {kHeadsetInterface, "MonitorMuted",
      [](const Target& t) { return QVariant(t.headset->Headset().MonitorMuted()); }, nullptr},
 };
@@ -537,9 +846,7 @@ bool HasLight(const Target& t) {
 
 // The range of the panel's brightness or speed slider.
 std::pair<int, int> LightRange(const Target& t, const char* slider) {
-    const auto* control = qobject_cast<QAbstractSlider*>(
-        toolkit::FindSubControlByName(t.page->LightPanel(), QString::fromLatin1(slider)));
-    return control == nullptr ? std::pair{0, 0} : std::pair{control->minimum(), control->maximum()};
+    return SliderRange(t.page->LightPanel(), slider);
 }
 constexpr const char* kBrightnessSlider = "deng_light_slider";
 constexpr const char* kSpeedSlider = "deng_speed_slider";
@@ -646,6 +953,12 @@ QVariantMap MapOf(const QVariant& value) {
     return value.metaType() == QMetaType::fromType<QDBusArgument>()
                ? qdbus_cast<QVariantMap>(value.value<QDBusArgument>())
                : value.toMap();
+}
+
+QList<int> IntsOf(const QVariant& value) {
+    return value.metaType() == QMetaType::fromType<QDBusArgument>()
+               ? qdbus_cast<QList<int>>(value.value<QDBusArgument>())
+               : value.value<QList<int>>();
 }
 
 QVariantMap PropertiesOf(const Target& t, const char* interface) {
@@ -759,36 +1072,80 @@ struct MethodRow {
     const char* interface;
     const char* name;
     const char* signature;
-    Outcome (*run)(const Target&, const QVariantList&);
+    Outcome (*run)(const Target&, const QVariantList& in, QVariantList& out);
 };
 
 const MethodRow kMethods[] = {
     {kDeviceInterface, "SelectProfile", "i",
-     [](const Target& t, const QVariantList& a) { return SelectProfile(t, a[0].toInt()); }},
+     [](const Target& t, const QVariantList& a, QVariantList&) {
+         return SelectProfile(t, a[0].toInt());
+     }},
     {kDeviceInterface, "AddProfile", "",
-     [](const Target& t, const QVariantList&) { return AddProfile(t, false); }},
+     [](const Target& t, const QVariantList&, QVariantList&) { return AddProfile(t, false); }},
     {kDeviceInterface, "CopyProfile", "",
-     [](const Target& t, const QVariantList&) { return AddProfile(t, true); }},
+     [](const Target& t, const QVariantList&, QVariantList&) { return AddProfile(t, true); }},
     {kDeviceInterface, "RenameProfile", "s",
-     [](const Target& t, const QVariantList& a) { return RenameProfile(t, a[0].toString()); }},
+     [](const Target& t, const QVariantList& a, QVariantList&) {
+         return RenameProfile(t, a[0].toString());
+     }},
     {kDeviceInterface, "ExportProfile", "s",
-     [](const Target& t, const QVariantList& a) { return ExportProfile(t, a[0].toString()); }},
+     [](const Target& t, const QVariantList& a, QVariantList&) {
+         return ExportProfile(t, a[0].toString());
+     }},
     {kDeviceInterface, "ImportProfile", "s",
-     [](const Target& t, const QVariantList& a) { return ImportProfile(t, a[0].toString()); }},
+     [](const Target& t, const QVariantList& a, QVariantList&) {
+         return ImportProfile(t, a[0].toString());
+     }},
+    {kDeviceInterface, "DeleteProfile", "i",
+     [](const Target& t, const QVariantList& a, QVariantList&) {
+         return DeleteProfile(t, a[0].toInt());
+     }},
+    {kDeviceInterface, "ResetProfile", "",
+     [](const Target& t, const QVariantList&, QVariantList&) { return ResetProfile(t); }},
+    {kDeviceInterface, "GetKeyFunction", "i",
+     [](const Target& t, const QVariantList& a, QVariantList& out) {
+         return ReadKey(t, a[0].toInt(), out);
+     }},
+    {kDeviceInterface, "SetKeyFunction", "iu",
+     [](const Target& t, const QVariantList& a, QVariantList&) {
+         return SetKey(t, a[0].toInt(), a[1].toUInt());
+     }},
     {kMouseInterface, "SetDpi", "ii",
-     [](const Target& t, const QVariantList& a) { return SetDpi(t, a[0].toInt(), a[1].toInt()); }},
+     [](const Target& t, const QVariantList& a, QVariantList&) {
+         return SetDpi(t, a[0].toInt(), a[1].toInt());
+     }},
     {kMouseInterface, "SetActiveDpiStage", "i",
-     [](const Target& t, const QVariantList& a) { return SetActiveStage(t, a[0].toInt()); }},
+     [](const Target& t, const QVariantList& a, QVariantList&) {
+         return SetActiveStage(t, a[0].toInt());
+     }},
     {kMouseInterface, "SetDpiStageEnabled", "ib",
-     [](const Target& t, const QVariantList& a) {
+     [](const Target& t, const QVariantList& a, QVariantList&) {
          return SetStageEnabled(t, a[0].toInt(), a[1].toBool());
      }},
     {kMouseInterface, "SetDpiStageColour", "is",
-     [](const Target& t, const QVariantList& a) { return SetStageColour(t, a[0].toInt(), a[1]); }},
+     [](const Target& t, const QVariantList& a, QVariantList&) {
+         return SetStageColour(t, a[0].toInt(), a[1]);
+     }},
     {kMouseInterface, "SetReportRate", "i",
-     [](const Target& t, const QVariantList& a) { return SetReportRate(t, a[0].toInt()); }},
+     [](const Target& t, const QVariantList& a, QVariantList&) {
+         return SetReportRate(t, a[0].toInt());
+     }},
+    {kKeyboardInterface, "GetCustomColours", "i",
+     [](const Target& t, const QVariantList& a, QVariantList& out) {
+         return ReadCustomColours(t, a[0].toInt(), out);
+     }},
+    {kKeyboardInterface, "PaintCustomColours", "iais",
+     [](const Target& t, const QVariantList& a, QVariantList&) {
+         return PaintCustomColours(t, a[0].toInt(), IntsOf(a[1]), a[2]);
+     }},
+    {kHeadsetInterface, "SaveEqCurve", "sai",
+     [](const Target& t, const QVariantList& a, QVariantList&) {
+         return SaveEqCurve(t, a[0].toString(), IntsOf(a[1]));
+     }},
     {kLightInterface, "SetLight", "a{sv}",
-     [](const Target& t, const QVariantList& a) { return SetLight(t, MapOf(a[0])); }},
+     [](const Target& t, const QVariantList& a, QVariantList&) {
+         return SetLight(t, MapOf(a[0]));
+     }},
 };
 
 const std::array<const char*, 5> kObjectInterfaces{
@@ -835,8 +1192,9 @@ QString InterfaceXml(const char* interface) {
 
 DeviceBus::DeviceBus(InstanceBus& bus, DevicePages& pages) : m_bus(bus), m_pages(pages) {
     m_bus.SetExtension(this);
+    m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &DeviceBus::Publish);
-    m_timer.start(kPublishIntervalMs);
+    ScheduleUpdate(); // pages already shown
 }
 
 DeviceBus::~DeviceBus() {
@@ -875,7 +1233,7 @@ bool DeviceBus::IsOnBus(int pageIndex) const {
 }
 
 DeviceBus::Shown DeviceBus::Snapshot(int pageIndex) const {
-    const Target target = TargetOf(m_pages, pageIndex);
+    const Target target = TargetOf(m_pages, pageIndex, m_pageReset);
     Shown shown;
     for (const char* interface : kObjectInterfaces) {
         QVariantMap values = PropertiesOf(target, interface);
@@ -886,7 +1244,14 @@ DeviceBus::Shown DeviceBus::Snapshot(int pageIndex) const {
     return shown;
 }
 
+void DeviceBus::ScheduleUpdate() {
+    if (!m_timer.isActive()) {
+        m_timer.start(0);
+    }
+}
+
 void DeviceBus::Publish() {
+    m_timer.stop();
     std::map<int, Shown> now;
     for (int index = 0; index < m_pages.PageCount(); ++index) {
         if (IsOnBus(index)) {
@@ -980,7 +1345,7 @@ void DeviceBus::HandleCall(const QDBusMessage& call, const QDBusConnection& conn
 
 QDBusMessage DeviceBus::Answer(const QDBusMessage& call, int pageIndex) {
     CKestravaUSBDevice* page = m_pages.Page(pageIndex);
-    const Target target = TargetOf(m_pages, pageIndex);
+    const Target target = TargetOf(m_pages, pageIndex, m_pageReset);
     const QString& member = call.member();
     const QVariantList arguments = call.arguments();
     const QString signature = call.signature();
@@ -1032,21 +1397,28 @@ QDBusMessage DeviceBus::Answer(const QDBusMessage& call, int pageIndex) {
             !(call.interface().isEmpty() || Is(call.interface(), row.interface))) {
             continue;
         }
-        if (Same(row.interface, kMouseInterface) && target.mouse == nullptr) {
-            return Error(
-                call, {kErrorWrongKind, QStringLiteral("%1 is a method of mice; device %2 is a %3")
-                                            .arg(member)
-                                            .arg(pageIndex)
-                                            .arg(KindName(page->Model().Kind()))});
+        const bool lacks =
+            (Same(row.interface, kMouseInterface) && target.mouse == nullptr) ||
+            (Same(row.interface, kKeyboardInterface) && target.keyboard == nullptr) ||
+            (Same(row.interface, kHeadsetInterface) && target.headset == nullptr);
+        if (lacks) {
+            const QString kind = QString::fromLatin1(row.interface).section(QLatin1Char('.'), -1);
+            return Error(call,
+                         {kErrorWrongKind, QStringLiteral("%1 is a method of the %2 interface; "
+                                                          "device %3 is a %4")
+                                               .arg(member, kind)
+                                               .arg(pageIndex)
+                                               .arg(KindName(page->Model().Kind()))});
         }
         if (signature != QLatin1String(row.signature)) {
             return invalid(QStringLiteral("%1 takes (%2), not (%3)")
                                .arg(member, QLatin1String(row.signature), signature));
         }
-        if (Outcome refused = row.run(target, arguments)) {
+        QVariantList results;
+        if (Outcome refused = row.run(target, arguments, results)) {
             return Error(call, *refused);
         }
-        return call.createReply();
+        return call.createReply(results);
     }
     return call.createErrorReply(
         QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"),

@@ -6,9 +6,9 @@
 // describes the interfaces, and is what introspection shows). Every change goes through the same
 // page operation a click in the window uses, so it is stored in the profile, written to the
 // device and shown in the window; arguments are checked first, so a refused call changes
-// nothing. What the API shows is compared with what it showed last after every call and every
-// kPublishIntervalMs, which tells the bus about changes from the window, from the device's own
-// buttons and from the battery alike.
+// nothing. What the API shows is compared with what it showed last after every call and after
+// every change notice (ScheduleUpdate: the window's controls, the device's own buttons, its
+// battery, a product coming or going); an idle program does no work for the bus.
 
 #include "app/InstanceBus.h"
 
@@ -17,6 +17,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <QVariantMap>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <span>
@@ -49,8 +50,6 @@ QString InterfaceXml(const char* interface);
 class DeviceBus : public QObject, public BusExtension {
     Q_OBJECT
 public:
-    static constexpr int kPublishIntervalMs = 200;
-
     // Serves the calls `bus` does not take itself for the pages of `pages`; both outlive it.
     DeviceBus(InstanceBus& bus, DevicePages& pages);
     ~DeviceBus() override;
@@ -63,6 +62,12 @@ public:
     // Tells the bus what changed since the last time: DeviceAdded and DeviceRemoved on the
     // manager, PropertiesChanged on the devices.
     void Publish();
+    // Something the API shows may have changed: Publish runs once the event loop is free, once
+    // for any number of notices before it.
+    void ScheduleUpdate();
+    // What the window does for a profile reset besides the page's part; run for the API's
+    // resets too.
+    void SetPageResetHook(std::function<void()> hook) { m_pageReset = std::move(hook); }
 
 private:
     struct Shown {
@@ -74,7 +79,8 @@ private:
 
     InstanceBus& m_bus;
     DevicePages& m_pages;
-    QTimer m_timer;
+    QTimer m_timer; // single shot: the pending Publish of ScheduleUpdate
+    std::function<void()> m_pageReset;
     std::map<int, Shown> m_shown;
     // The interfaces of the pages on the bus, for introspection on the bus's thread.
     mutable std::mutex m_nodesLock;

@@ -144,6 +144,11 @@ bool PageActions::Handle(const toolkit::TNotifyUI& msg) {
                        msg.sType == QLatin1String("movevaluechanged"));
     }
     if (msg.sType == QLatin1String("itemselect")) {
+        // A profile deleted through the device API on a page not shown: the API applies it.
+        if (Is(name, "device_profile_combo") &&
+            (Page() == nullptr || !Page()->isAncestorOf(msg.pSender))) {
+            return true;
+        }
         return OnItem(name, static_cast<int>(msg.wParam));
     }
     if (msg.sType == QLatin1String("killfocus")) {

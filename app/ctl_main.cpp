@@ -59,6 +59,16 @@ const char* const kUsageText =
     "       q407ctl DEVICE profile add|copy\n"
     "       q407ctl DEVICE profile rename NAME\n"
     "       q407ctl DEVICE profile export|import FILE\n"
+    "       q407ctl DEVICE profile delete N\n"
+    "       q407ctl DEVICE profile reset\n"
+    "       q407ctl [--json] DEVICE key N show\n"
+    "       q407ctl DEVICE key N set FUNCTION\n"
+    "       q407ctl DEVICE repeat delay MS|rate N\n"
+    "       q407ctl [--json] DEVICE colours GROUP show\n"
+    "       q407ctl DEVICE colours GROUP paint RRGGBB KEY...\n"
+    "       q407ctl DEVICE mic|monitor LEVEL\n"
+    "       q407ctl DEVICE eq preset N\n"
+    "       q407ctl DEVICE eq save NAME B1 ... B10\n"
     "DEVICE is the number `q407ctl list` shows. See q407ctl(1).\n";
 
 QTextStream& Out() {
@@ -288,6 +298,155 @@ int Profiles(Client& client, const QString& path, bool json) {
     return kDone;
 }
 
+// A key function as typed: decimal, or hex after "0x".
+bool ToFunction(const QString& text, uint& value) {
+    bool ok = false;
+    value = text.toUInt(&ok, 0);
+    return ok;
+}
+
+int ShowKey(Client& client, const QString& path, int key, bool json) {
+    QVariantList results;
+    if (auto failed = client.Call(path, kDeviceInterface, "GetKeyFunction", {key}, &results)) {
+        return *failed;
+    }
+    const uint function = results.value(0).toUInt();
+    const uint defaults = results.value(1).toUInt();
+    const QString hex = QStringLiteral("0x%1").arg(function, 6, 16, QLatin1Char('0'));
+    const QString defaultHex = QStringLiteral("0x%1").arg(defaults, 6, 16, QLatin1Char('0'));
+    if (json) {
+        Print(QJsonObject{{QStringLiteral("key"), key},
+                          {QStringLiteral("function"), hex},
+                          {QStringLiteral("default"), defaultHex},
+                          {QStringLiteral("text"), results.value(2).toString()}});
+        return kDone;
+    }
+    Out() << "key " << key << ": " << hex << " " << results.value(2).toString()
+          << (function == defaults ? QStringLiteral(" (default)\n")
+                                   : QStringLiteral(" (default %1)\n").arg(defaultHex));
+    return kDone;
+}
+
+int ShowColours(Client& client, const QString& path, int group, bool json) {
+    QVariantList results;
+    if (auto failed =
+            client.Call(path, kKeyboardInterface, "GetCustomColours", {group}, &results)) {
+        return *failed;
+    }
+    const QStringList colours = results.value(0).toStringList();
+    if (json) {
+        Print(QJsonObject{{QStringLiteral("group"), group},
+                          {QStringLiteral("colours"), QJsonArray::fromStringList(colours)}});
+        return kDone;
+    }
+    for (int key = 0; key < colours.size(); ++key) {
+        Out() << key << ": " << colours[key] << '\n';
+    }
+    return kDone;
+}
+
+// Numbers from `words`, all of them; false at the first that is not one.
+bool ToInts(const QStringList& words, QList<int>& values) {
+    for (const QString& word : words) {
+        int value = 0;
+        if (!ToInt(word, value)) {
+            return false;
+        }
+        values.append(value);
+    }
+    return true;
+}
+
+// The commands that are not about the mouse's DPI, rate and light; nothing when none matched.
+std::optional<int> MoreCommands(Client& client, const QString& path, const QStringList& words,
+                                bool json) {
+    const QString command = words.value(0);
+    const QString what = words.value(1);
+    const auto call = [&](const char* interface, const char* member, const QVariantList& args) {
+        const auto failed = client.Call(path, interface, member, args);
+        return failed ? *failed : int{kDone};
+    };
+    const auto setProperty = [&](const char* interface, const char* name, int value) {
+        return call("org.freedesktop.DBus.Properties", "Set",
+                    {QString::fromLatin1(interface), QString::fromLatin1(name),
+                     QVariant::fromValue(QDBusVariant(value))});
+    };
+    int number = 0;
+    if (command == QLatin1String("profile") && what == QLatin1String("delete") &&
+        words.size() == 3) {
+        if (!ToInt(words[2], number)) {
+            return Usage(QStringLiteral("the profile must be a number: ") + words[2]);
+        }
+        return call(kDeviceInterface, "DeleteProfile", {number});
+    }
+    if (command == QLatin1String("profile") && what == QLatin1String("reset") &&
+        words.size() == 2) {
+        return call(kDeviceInterface, "ResetProfile", {});
+    }
+    if (command == QLatin1String("key") && words.size() >= 3) {
+        if (!ToInt(what, number)) {
+            return Usage(QStringLiteral("the key must be a number: ") + what);
+        }
+        if (words[2] == QLatin1String("show") && words.size() == 3) {
+            return ShowKey(client, path, number, json);
+        }
+        uint function = 0;
+        if (words[2] == QLatin1String("set") && words.size() == 4) {
+            if (!ToFunction(words[3], function)) {
+                return Usage(QStringLiteral("the function must be a number: ") + words[3]);
+            }
+            return call(kDeviceInterface, "SetKeyFunction", {number, function});
+        }
+    }
+    if (command == QLatin1String("repeat") && words.size() == 3 &&
+        (what == QLatin1String("delay") || what == QLatin1String("rate"))) {
+        if (!ToInt(words[2], number)) {
+            return Usage(QStringLiteral("the value must be a number: ") + words[2]);
+        }
+        return setProperty(kKeyboardInterface,
+                           what == QLatin1String("delay") ? "RepeatDelay" : "RepeatRate", number);
+    }
+    if ((command == QLatin1String("colours") || command == QLatin1String("colors")) &&
+        words.size() >= 3) {
+        if (!ToInt(what, number)) {
+            return Usage(QStringLiteral("the group must be a number: ") + what);
+        }
+        if (words[2] == QLatin1String("show") && words.size() == 3) {
+            return ShowColours(client, path, number, json);
+        }
+        QList<int> keys;
+        if (words[2] == QLatin1String("paint") && words.size() >= 5) {
+            if (!ToInts(words.mid(4), keys)) {
+                return Usage(QStringLiteral("the keys must be numbers"));
+            }
+            return call(kKeyboardInterface, "PaintCustomColours",
+                        {number, QVariant::fromValue(keys), words[3]});
+        }
+    }
+    if ((command == QLatin1String("mic") || command == QLatin1String("monitor")) &&
+        words.size() == 2) {
+        if (!ToInt(what, number)) {
+            return Usage(QStringLiteral("the level must be a number: ") + what);
+        }
+        return setProperty(kHeadsetInterface,
+                           command == QLatin1String("mic") ? "MicLevel" : "MonitorLevel", number);
+    }
+    if (command == QLatin1String("eq") && what == QLatin1String("preset") && words.size() == 3) {
+        if (!ToInt(words[2], number)) {
+            return Usage(QStringLiteral("the curve must be a number: ") + words[2]);
+        }
+        return setProperty(kHeadsetInterface, "EqPreset", number);
+    }
+    if (command == QLatin1String("eq") && what == QLatin1String("save") && words.size() >= 4) {
+        QList<int> bands;
+        if (!ToInts(words.mid(3), bands)) {
+            return Usage(QStringLiteral("the bands must be numbers"));
+        }
+        return call(kHeadsetInterface, "SaveEqCurve", {words[2], QVariant::fromValue(bands)});
+    }
+    return std::nullopt;
+}
+
 // DEVICE's commands; `words` are the arguments after DEVICE (options taken out).
 int DeviceCommand(Client& client, const QString& path, const QStringList& words,
                   std::optional<int> stage, const QVariantMap& light, bool json) {
@@ -381,6 +540,9 @@ int DeviceCommand(Client& client, const QString& path, const QStringList& words,
         return call(kDeviceInterface,
                     words[1] == QLatin1String("export") ? "ExportProfile" : "ImportProfile",
                     {QFileInfo(words[2]).absoluteFilePath()});
+    }
+    if (const auto done = MoreCommands(client, path, words, json)) {
+        return *done;
     }
     return Usage(QStringLiteral("unknown command: ") + words.join(QLatin1Char(' ')));
 }

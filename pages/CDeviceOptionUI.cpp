@@ -1,11 +1,14 @@
 #include "pages/CDeviceOptionUI.h"
 
 #include "pages/CKestravaUSBDevice.h"
+#include "pages/CMpDevicePowerUI.h"
 #include "toolkit/SkinLoader.h"
 #include "toolkit/WindowImplBase.h"
 
 #include <QAbstractButton>
 #include <QTimer>
+#include <array>
+#include <cstdint>
 
 namespace q407::pages {
 
@@ -126,11 +129,20 @@ void CDeviceOptionUI::OnTimer(int id) {
     case kTimerResync:
         StopTimer(id);
         m_page->OnProfileSelected();
+        m_page->TellShownChanged();
         break;
     case kTimerPower:
         StartTimer(id, kPowerPeriodMs);
         if (model.IsOpen()) {
+            const CMpDevicePowerUI* power = m_page->PowerIndicator();
+            std::array<std::uint8_t, CMpDevicePowerUI::kStateSize> before{};
+            if (power != nullptr) {
+                before = power->State();
+            }
             m_page->PollPower();
+            if (power != nullptr && power->State() != before) {
+                m_page->TellShownChanged();
+            }
         }
         break;
     case kTimerLink:
@@ -165,6 +177,7 @@ void CDeviceOptionUI::FirstActivation() {
         m_activated = true;
         m_page->Activate();
         Q_EMIT Activated();
+        m_page->TellShownChanged();
     }
     if (model.IsOpen()) {
         if (!model.IsPreviewPaused()) {

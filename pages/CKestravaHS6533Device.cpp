@@ -94,6 +94,7 @@ void CKestravaHS6533Device::RebindAudio() {
     }
     Headset().BindAudioDevices();
     RefreshPage();
+    TellShownChanged();
 }
 
 // --- Device interface ----------------------------------------------------------------------------
@@ -218,11 +219,16 @@ void CKestravaHS6533Device::SelectEqPreset(int n) {
 }
 
 void CKestravaHS6533Device::ChangeEqBand(int band) {
+    if (const editors::CVoice6533ControlUI* voice = VoicePanel()) {
+        ChangeEqBand(band, voice->GetEqBand(band));
+    }
+}
+
+void CKestravaHS6533Device::ChangeEqBand(int band, int value) {
     editors::CVoice6533ControlUI* voice = VoicePanel();
     if (!HasModel() || voice == nullptr) {
         return;
     }
-    const int value = voice->GetEqBand(band);
     if (Headset().ChangeEqBand(band, value)) {
         voice->ShowEqPreset(devices::kEqCustomType);
         voice->SelectCustomEq(-1);
@@ -244,7 +250,7 @@ void CKestravaHS6533Device::ApplyCustomEq() {
 }
 
 int CKestravaHS6533Device::SaveCustomEq() {
-    editors::CVoice6533ControlUI* voice = VoicePanel();
+    const editors::CVoice6533ControlUI* voice = VoicePanel();
     if (!HasModel() || voice == nullptr) {
         return -1;
     }
@@ -252,11 +258,20 @@ int CKestravaHS6533Device::SaveCustomEq() {
     for (int band = 0; band < devices::kEqBands; ++band) {
         sliders[static_cast<std::size_t>(band)] = voice->GetEqBand(band);
     }
-    const QString name = voice->GetCustomEqName();
-    const int result =
-        Headset().SaveCustomEq(name.toStdString(), sliders, voice->GetCustomEqSelection());
+    return SaveCustomEq(voice->GetCustomEqName(), sliders, voice->GetCustomEqSelection());
+}
+
+int CKestravaHS6533Device::SaveCustomEq(const QString& name, const devices::EqCurve& sliders,
+                                        int selection) {
+    editors::CVoice6533ControlUI* voice = VoicePanel();
+    if (!HasModel() || voice == nullptr) {
+        return -1;
+    }
+    const int result = Headset().SaveCustomEq(name.toStdString(), sliders, selection);
     if (result == 1 && !name.isEmpty()) {
         voice->AddCustomEqName(name);
+    }
+    if (result == 1) {
         voice->SelectCustomEq(Headset().Settings().customEqSelect); // empties the name edit
     }
     return result;
@@ -293,9 +308,14 @@ void CKestravaHS6533Device::ToggleMicMute() {
 }
 
 void CKestravaHS6533Device::ChangeMicLevel() {
+    if (const editors::CVoice6533ControlUI* voice = VoicePanel()) {
+        ChangeMicLevel(voice->GetMicInLevel());
+    }
+}
+
+void CKestravaHS6533Device::ChangeMicLevel(int level) {
     editors::CVoice6533ControlUI* voice = VoicePanel();
     if (HasModel() && voice != nullptr) {
-        const int level = voice->GetMicInLevel();
         Headset().ChangeMicLevel(level);
         voice->SetMicInLevel(level);
     }
@@ -312,9 +332,14 @@ void CKestravaHS6533Device::ToggleMonitorMute() {
 }
 
 void CKestravaHS6533Device::ChangeMonitorLevel() {
+    if (const editors::CVoice6533ControlUI* voice = VoicePanel()) {
+        ChangeMonitorLevel(voice->GetMonitorLevel());
+    }
+}
+
+void CKestravaHS6533Device::ChangeMonitorLevel(int level) {
     editors::CVoice6533ControlUI* voice = VoicePanel();
     if (HasModel() && voice != nullptr) {
-        const int level = voice->GetMonitorLevel();
         Headset().ChangeMonitorLevel(level);
         voice->SetMonitorLevel(level);
     }

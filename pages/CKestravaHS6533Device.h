@@ -21,6 +21,7 @@
 #include "pages/CLightBlockPage.h"
 
 #include <QPointer>
+#include <QString>
 
 namespace q407::editors {
 class CMagicControlUI;
@@ -48,16 +49,22 @@ public:
     int ApplySelectedProfile() override;
 
     // --- Changes of the audio panels (main window handlers) --------------------------------
+    // The handlers without a value take it from the panel's control; the device API gives it.
     void SelectEqPreset(int n);
     void ChangeEqBand(int band);
+    void ChangeEqBand(int band, int value);
     void ApplyCustomEq();
-    // 1 saved; 0 the name exists (the caller tells the user); -1 refused.
+    // 1 saved; 0 the name exists (the caller tells the user); -1 refused. An empty name saves
+    // over custom curve `selection`.
     int SaveCustomEq();
+    int SaveCustomEq(const QString& name, const q407::devices::EqCurve& sliders, int selection);
     void DeleteCustomEq();
     void ToggleMicMute();
     void ChangeMicLevel();
+    void ChangeMicLevel(int level);
     void ToggleMonitorMute();
     void ChangeMonitorLevel();
+    void ChangeMonitorLevel(int level);
     void ChangeMagicEnable();
     void ChangeMagicType(int voice);
 

@@ -282,7 +282,9 @@ int CKestravaUSBDevice::ApplyLightRecord(const q407::profiles::LightInfo& record
         return 0;
     }
     m_lightBeforeGameEvent.reset();
-    return m_model->ApplyLightParams(record);
+    const int result = m_model->ApplyLightParams(record);
+    TellShownChanged(); // also edited by other programs (the SDK server), not only the window
+    return result;
 }
 
 void CKestravaUSBDevice::ApplyAudioLightRecord(const q407::profiles::AudioLightInfo& record) {
@@ -380,7 +382,16 @@ void CKestravaUSBDevice::RequestResync(int delayMs) {
 
 void CKestravaUSBDevice::ProfileSlotChanged(int slot, int stage) {
     QMetaObject::invokeMethod(
-        this, [this, slot, stage] { OnDeviceButtons(slot, stage); }, Qt::QueuedConnection);
+        this,
+        [this, slot, stage] {
+            OnDeviceButtons(slot, stage);
+            TellShownChanged();
+        },
+        Qt::QueuedConnection);
+}
+
+void CKestravaUSBDevice::TellShownChanged() {
+    toolkit::SendNotify(this, QString::fromLatin1(kShownChangedNotify));
 }
 
 void CKestravaUSBDevice::OnDeviceButtons(int slot, int stage) {

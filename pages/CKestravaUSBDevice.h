@@ -65,6 +65,9 @@ namespace q407::pages {
 class CDeviceOptionUI;
 class CMpDevicePowerUI;
 
+// The notification of TellShownChanged; its sender is the page.
+inline constexpr const char* kShownChangedNotify = "shownchanged";
+
 // Registers CKestravaUSBDevice, CDeviceOptionUI, CMpDevicePowerUI and the picture controls
 // (PictureControls.h) with the control factory.
 void RegisterDevicePageControls();
@@ -138,6 +141,11 @@ public:
     void ApplyAudioLightRecord(const q407::profiles::AudioLightInfo& record);
     // The device's own buttons switched profile slot or DPI stage (`stage` -1: unchanged).
     virtual void OnDeviceButtons(int slot, int stage);
+    // What the page shows changed other than through a control of the window (the device's own
+    // buttons, a resynchronisation, the battery, the first activation, the sound devices): the
+    // window is told with notification kShownChangedNotify, so whoever mirrors the page (the
+    // device API) looks again.
+    void TellShownChanged();
 
     // --- Game events ---------------------------------------------------------------------------
     // Shows light mode `mode` in the picture for a while; the page's settings stay as they are.

@@ -119,18 +119,30 @@ void CKeyMacroPanels::ShowSelectedKey() {
 }
 
 bool CKeyMacroPanels::StoreKey() {
-    if (m_keyPanel == nullptr || m_keys == nullptr || m_selectedKey < 0) {
+    if (m_keyPanel == nullptr || m_selectedKey < 0) {
         return false;
     }
-    const dev::KeyFunctionCode code = m_keyPanel->Encode();
-    if (!m_keys->SetKeyFunction(m_selectedKey, dev::KeyFunctionToValue(code))) {
+    return StoreKey(m_selectedKey, m_keyPanel->Encode());
+}
+
+bool CKeyMacroPanels::StoreKey(int key, const dev::KeyFunctionCode& code) {
+    if (m_keys == nullptr || !m_keys->SetKeyFunction(key, dev::KeyFunctionToValue(code))) {
         return false;
     }
     if (m_hooks.showKeyTexts) {
         m_hooks.showKeyTexts();
     }
-    m_keyPanel->SetEditsPending(true);
+    if (m_keyPanel != nullptr && key == m_selectedKey) {
+        if (m_keyPanel->Encode() != code) {
+            ShowSelectedKey(); // changed from elsewhere: the panel shows what is stored
+        }
+        m_keyPanel->SetEditsPending(true);
+    }
     return true;
+}
+
+std::vector<profiles::KeyAssignmentEntry> CKeyMacroPanels::KeyList() const {
+    return m_keys != nullptr ? m_keys->GetKeyList() : std::vector<profiles::KeyAssignmentEntry>{};
 }
 
 void CKeyMacroPanels::CancelKey() {

@@ -67,6 +67,11 @@ public:
     // The key panel's function becomes the selected key's (stored in the profile, saved); the
     // key texts follow and edits are pending. False without a selected key.
     bool StoreKey();
+    // Key `key` gets `code` as StoreKey gives it the panel's function (the device API's way in).
+    // False for a key the list lacks.
+    bool StoreKey(int key, const q407::devices::KeyFunctionCode& code);
+    // The current and default function of every key of the selected profile.
+    std::vector<profiles::KeyAssignmentEntry> KeyList() const;
     // The key panel shows the selected key's stored function again; nothing is pending.
     void CancelKey();
     // The selected key's default function is stored and written; its result as WriteKeys.

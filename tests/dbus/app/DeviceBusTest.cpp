@@ -11,6 +11,7 @@
 #include "common/Paths.h"
 #include "devices/HeadsetModel.h"
 #include "editors/CLightControlUI.h"
+#include "pages/CKestravaHS6533Device.h"
 #include "pages/CKestravaKeyboardDevice.h"
 #include "pages/CKestravaMouseDevice.h"
 #include "profiles/JsonFile.h"
@@ -20,8 +21,11 @@
 #include "support/PrivateBus.h"
 #include "support/QtTestUtil.h"
 #include "support/UiTestScopes.h"
+#include "toolkit/Notify.h"
 #include "toolkit/ResourceManager.h"
+#include "toolkit/SkinLoader.h"
 
+#include <QAbstractSlider>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -35,8 +39,10 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <span>
 
 namespace {
 
@@ -146,6 +152,40 @@ protected:
             Call(DevicePath(page), QStringLiteral("org.freedesktop.DBus.Properties"),
                  QStringLiteral("GetAll"), {QString::fromLatin1(interface)});
         return MapOf(reply.arguments().value(0));
+    }
+    QDBusMessage Method(int page, const char* interface, const char* member,
+                        const QVariantList& arguments = {}) {
+        return Call(DevicePath(page), QString::fromLatin1(interface), QString::fromLatin1(member),
+                    arguments);
+    }
+    QDBusMessage SetProperty(int page, const char* interface, const char* name,
+                             const QVariant& value) {
+        return Call(DevicePath(page), QStringLiteral("org.freedesktop.DBus.Properties"),
+                    QStringLiteral("Set"),
+                    {QString::fromLatin1(interface), QString::fromLatin1(name),
+                     QVariant::fromValue(QDBusVariant(value))});
+    }
+    // Each refused call answers with its error and a message.
+    struct Refusal {
+        const char* interface;
+        const char* member; // a method, or "=Name" to set property Name to arguments[0]
+        QVariantList arguments;
+        const char* error;
+    };
+    void ExpectRefused(int page, std::span<const Refusal> refusals) {
+        for (const Refusal& r : refusals) {
+            const QDBusMessage reply =
+                r.member[0] == '='
+                    ? SetProperty(page, r.interface, r.member + 1, r.arguments.value(0))
+                    : Method(page, r.interface, r.member, r.arguments);
+            EXPECT_EQ(reply.errorName(), QString::fromLatin1(r.error))
+                << r.member << " " << reply.errorMessage().toStdString();
+            EXPECT_FALSE(reply.errorMessage().isEmpty()) << r.member;
+        }
+    }
+    static Json::Value ProfileOf(q407::pages::CKestravaUSBDevice* page) {
+        const Json::Value file = q407::profiles::ReadJsonFile(page->Model().GetProfilePath());
+        return file["Device"][page->Model().GetDeviceIndex()];
     }
     QStringList Devices() {
         const QDBusMessage reply =
@@ -512,6 +552,326 @@ TEST_F(DeviceBusTest, DeviceButtonsAndPluggingAreToldAsSignals) {
               QString::fromLatin1(q407::app::kErrorDeviceGone));
 }
 
+TEST_F(DeviceBusTest, ProfilesAreDeletedAndResetAsInTheWindow) {
+    Plug(SimProduct::MouseA, kMousePage);
+    const char* device = q407::app::kDeviceInterface;
+    const auto shown = [&] { return GetAll(device); };
+    const int factory = StageX(DeviceBlock(), 2);
+    ASSERT_EQ(Method(kMousePage, device, "RenameProfile", {QStringLiteral("First")}).errorName(),
+              QString());
+    ASSERT_EQ(Method(kMousePage, device, "AddProfile").errorName(), QString());
+    ASSERT_EQ(Method(kMousePage, device, "AddProfile").errorName(), QString());
+
+    // Reset: the changed stage goes back to the defaults in the profile and on the mouse.
+    ASSERT_EQ(Mouse("SetDpi", {2, factory + 500}).errorName(), QString());
+    ASSERT_EQ(StageX(DeviceBlock(), 2), factory + 500);
+    ASSERT_EQ(Method(kMousePage, device, "ResetProfile").errorName(), QString());
+    EXPECT_EQ(StageX(DeviceBlock(), 2), factory);
+    EXPECT_EQ(Profile()["DPIStages"]["StageDPIs"][2]["StageDPIX"].asInt(), factory);
+
+    // Deleting profile 2 while 0 is selected: it is selected, deleted, and 1 is applied.
+    ASSERT_EQ(Method(kMousePage, device, "DeleteProfile", {2}).errorName(), QString());
+    EXPECT_EQ(shown()[QStringLiteral("Profiles")].toStringList().size(), 2);
+    EXPECT_EQ(shown()[QStringLiteral("SelectedProfile")].toInt(), 1);
+
+    const Refusal refusals[] = {
+        {device, "DeleteProfile", {2}, q407::app::kErrorOutOfRange},
+        {device, "DeleteProfile", {-1}, q407::app::kErrorOutOfRange},
+        {device, "DeleteProfile", {QStringLiteral("1")}, "org.freedesktop.DBus.Error.InvalidArgs"},
+        {device, "ResetProfile", {1}, "org.freedesktop.DBus.Error.InvalidArgs"},
+    };
+    ExpectRefused(kMousePage, refusals);
+    ASSERT_EQ(Method(kMousePage, device, "DeleteProfile", {0}).errorName(), QString());
+    EXPECT_EQ(shown()[QStringLiteral("Profiles")].toStringList(),
+              QStringList{QStringLiteral("Profile1")})
+        << "the profile after the first was the one left";
+    EXPECT_EQ(Method(kMousePage, device, "DeleteProfile", {0}).errorName(),
+              QString::fromLatin1(q407::app::kErrorRefused))
+        << "the only profile stays";
+}
+
+TEST_F(DeviceBusTest, KeyFunctionsAreTheKeyPanelsCodesOnMiceAndKeyboards) {
+    auto mouse = Plug(SimProduct::MouseA, kMousePage);
+    auto keyboard = Plug(SimProduct::KeyboardK, kKeyboardPage);
+    auto* keyboardPage =
+        qobject_cast<q407::pages::CKestravaKeyboardDevice*>(m_window->Pages()->Page(kKeyboardPage));
+    ASSERT_NE(keyboardPage, nullptr);
+    const char* device = q407::app::kDeviceInterface;
+    // The three bytes the product holds for a page's key.
+    const auto deviceKey = [&](int page, int key) {
+        const bool isMouse = page == kMousePage;
+        const auto table = (isMouse ? mouse : keyboard)->Firmware().Memory().keyTable;
+        const int position = isMouse ? MousePage()->Mouse().KeyMap().at(key)
+                                     : keyboardPage->Keyboard().PositionMap()[key];
+        const std::size_t at = 3 * static_cast<std::size_t>(position);
+        return (table[at] << 16) | (table[at + 1] << 8) | table[at + 2];
+    };
+    struct Case {
+        int page;
+        int key;
+        uint function;
+        const char* text; // what the key shows
+    };
+    for (const Case& c :
+         {Case{kMousePage, 2, 0x100200, "mouse_key_right"}, Case{kMousePage, 3, 0x130100, nullptr},
+          Case{kKeyboardPage, 10, 0x200004, nullptr}, Case{kKeyboardPage, 11, 0x400200, nullptr}}) {
+        const std::string what = std::to_string(c.page) + "/" + std::to_string(c.key);
+        const QDBusMessage set = Method(c.page, device, "SetKeyFunction", {c.key, c.function});
+        ASSERT_EQ(set.errorName(), QString()) << what << set.errorMessage().toStdString();
+        EXPECT_EQ(static_cast<uint>(deviceKey(c.page, c.key)), c.function) << what;
+        const Json::Value stored =
+            ProfileOf(m_window->Pages()->Page(c.page))["KeyList"][c.key]["Assignment"];
+        EXPECT_EQ(stored.asUInt(), c.function) << what;
+        const QVariantList read = Method(c.page, device, "GetKeyFunction", {c.key}).arguments();
+        ASSERT_EQ(read.size(), 3) << what;
+        EXPECT_EQ(read[0].toUInt(), c.function) << what;
+        EXPECT_NE(read[1].toUInt(), c.function) << what << ": the default differs";
+        if (c.text != nullptr) {
+            EXPECT_EQ(read[2].toString(),
+                      q407::toolkit::ResourceManager::Instance().Text(QString::fromLatin1(c.text)));
+        }
+    }
+
+    const auto mouseTable = mouse->Firmware().Memory().keyTable;
+    const auto keyboardTable = keyboard->Firmware().Memory().keyTable;
+    const Refusal refusals[] = {
+        {device, "SetKeyFunction", {2, 0x220001u}, q407::app::kErrorOutOfRange}, // shown only
+        {device, "SetKeyFunction", {2, 0x100300u}, q407::app::kErrorOutOfRange}, // two buttons
+        {device, "SetKeyFunction", {2, 0x700900u}, q407::app::kErrorOutOfRange}, // no macro 9
+        {device, "SetKeyFunction", {2, 0x1000100u}, q407::app::kErrorOutOfRange},
+        {device, "SetKeyFunction", {99, 0x100200u}, q407::app::kErrorOutOfRange},
+        {device, "GetKeyFunction", {-1}, q407::app::kErrorOutOfRange},
+        {device, "SetKeyFunction", {2, 5}, "org.freedesktop.DBus.Error.InvalidArgs"},
+    };
+    ExpectRefused(kMousePage, refusals);
+    const Refusal keyboardRefusals[] = {
+        {device, "SetKeyFunction", {10, 0x130100u}, q407::app::kErrorOutOfRange}, // DPI key
+        {device, "SetKeyFunction", {q407::devices::kFnKey, 0x200004u}, q407::app::kErrorRefused},
+    };
+    ExpectRefused(kKeyboardPage, keyboardRefusals);
+    EXPECT_EQ(mouse->Firmware().Memory().keyTable, mouseTable);
+    EXPECT_EQ(keyboard->Firmware().Memory().keyTable, keyboardTable);
+}
+
+TEST_F(DeviceBusTest, KeyboardRepeatRateAndCustomColoursReachTheKeyboardAndTheProfile) {
+    auto keyboard = Plug(SimProduct::KeyboardK, kKeyboardPage);
+    auto* page =
+        qobject_cast<q407::pages::CKestravaKeyboardDevice*>(m_window->Pages()->Page(kKeyboardPage));
+    ASSERT_NE(page, nullptr);
+    const char* board = q407::app::kKeyboardInterface;
+    const auto deviceColour = [&](int group, int key) {
+        const auto memory = keyboard->Firmware().Memory().indexedMemory;
+        const std::size_t at = group * 512 + 3 * page->Keyboard().LedMap()[key];
+        return QStringLiteral("%1%2%3")
+            .arg(memory[at], 2, 16, QLatin1Char('0'))
+            .arg(memory[at + 1], 2, 16, QLatin1Char('0'))
+            .arg(memory[at + 2], 2, 16, QLatin1Char('0'));
+    };
+    const auto colours = [&](int group) {
+        return Method(kKeyboardPage, board, "GetCustomColours", {group})
+            .arguments()
+            .value(0)
+            .toStringList();
+    };
+    const int groups = GetAll(board, kKeyboardPage)[QStringLiteral("CustomColourGroups")].toInt();
+    ASSERT_GT(groups, 1);
+    EXPECT_EQ(colours(0).size(), page->KeyButtons().size());
+
+    // Refused first: outside the custom-colour mode, and bad values in it.
+    const auto memory = keyboard->Firmware().Memory();
+    const Json::Value profile = ProfileOf(page);
+    const QVariant keys = QVariant::fromValue(QList<int>{3, 4});
+    const Refusal refusals[] = {
+        {board,
+         "PaintCustomColours",
+         {1, keys, QStringLiteral("ff0000")},
+         q407::app::kErrorRefused},
+        {board, "=RepeatRate", {32}, q407::app::kErrorOutOfRange},
+        {board, "=RepeatRate", {-1}, q407::app::kErrorOutOfRange},
+        {board, "GetCustomColours", {groups}, q407::app::kErrorOutOfRange},
+    };
+    ExpectRefused(kKeyboardPage, refusals);
+    ASSERT_EQ(Call(DevicePath(kKeyboardPage), QString::fromLatin1(q407::app::kLightInterface),
+                   QStringLiteral("SetLight"),
+                   {QVariantMap{{QStringLiteral("LightMode"), q407::devices::kCustomColourMode}}})
+                  .errorName(),
+              QString());
+    const auto colourMemory = keyboard->Firmware().Memory().indexedMemory;
+    const Json::Value colourProfile = ProfileOf(page)["CustomLightMode"];
+    const Refusal paintRefusals[] = {
+        {board,
+         "PaintCustomColours",
+         {groups, keys, QStringLiteral("ff0000")},
+         q407::app::kErrorOutOfRange},
+        {board,
+         "PaintCustomColours",
+         {1, keys, QStringLiteral("red")},
+         q407::app::kErrorOutOfRange},
+        // The first key would do; the second is no key, so neither is painted.
+        {board,
+         "PaintCustomColours",
+         {1, QVariant::fromValue(QList<int>{3, 999}), QStringLiteral("ff0000")},
+         q407::app::kErrorOutOfRange},
+        {board,
+         "PaintCustomColours",
+         {1, QVariant::fromValue(QList<int>{}), QStringLiteral("ff0000")},
+         q407::app::kErrorRefused},
+    };
+    ExpectRefused(kKeyboardPage, paintRefusals);
+    EXPECT_EQ(keyboard->Firmware().Memory().indexedMemory, colourMemory);
+    EXPECT_EQ(ProfileOf(page)["CustomLightMode"], colourProfile);
+    EXPECT_EQ(keyboard->Firmware().Memory().keyTable, memory.keyTable);
+    EXPECT_EQ(ProfileOf(page)["SystemStages"], profile["SystemStages"]);
+
+    ASSERT_EQ(SetProperty(kKeyboardPage, board, "RepeatRate", 12).errorName(), QString());
+    EXPECT_EQ(ProfileOf(page)["SystemStages"]["Repeat"].asInt(), 12);
+    EXPECT_EQ(GetAll(board, kKeyboardPage)[QStringLiteral("RepeatRate")].toInt(), 12);
+
+    ASSERT_EQ(
+        Method(kKeyboardPage, board, "PaintCustomColours", {1, keys, QStringLiteral("ff8000")})
+            .errorName(),
+        QString());
+    EXPECT_EQ(page->Keyboard().CustomGroup(), 1) << "group 1 became the keyboard's";
+    EXPECT_EQ(keyboard->Firmware().Memory().settingsMemory[kbb::kCustomGroup], 1);
+    for (const int key : {3, 4}) {
+        EXPECT_EQ(deviceColour(1, key), QStringLiteral("ff8000")) << key;
+        EXPECT_EQ(colours(1).value(key), QStringLiteral("ff8000")) << key;
+        EXPECT_EQ(ProfileOf(page)["CustomLightMode"]["LightColorInfo"][1][key]["Red"].asInt(),
+                  0xFF);
+    }
+    EXPECT_NE(colours(1).value(5), QStringLiteral("ff8000")) << "other keys keep theirs";
+}
+
+TEST_F(DeviceBusTest, HeadsetLevelsAndOwnCurvesReachTheSoundCardAndTheProfile) {
+    auto library = std::make_shared<q407::sim::SimulatedAudioConfLib>();
+    q407::devices::SetAudioLibrary(library);
+    constexpr int kHeadsetPage = 2;
+    Plug(SimProduct::Headset, kHeadsetPage);
+    auto* page =
+        qobject_cast<q407::pages::CKestravaHS6533Device*>(m_window->Pages()->Page(kHeadsetPage));
+    ASSERT_NE(page, nullptr);
+    const char* headset = q407::app::kHeadsetInterface;
+    const auto scalar = [&](const char* property) {
+        return std::stod(library->Value(2, property).value_or("-1"));
+    };
+    const auto shown = [&] { return GetAll(headset, kHeadsetPage); };
+
+    struct Level {
+        const char* property;
+        const char* scalar;
+        const char* stored;
+    };
+    for (const Level& l : {Level{"MicLevel", "VolumeScalarControl", "MicInValue"},
+                           Level{"MonitorLevel", "AAVolumeScalarControl", "MicMoniterValue"}}) {
+        ASSERT_EQ(SetProperty(kHeadsetPage, headset, l.property, 40).errorName(), QString())
+            << l.property;
+        EXPECT_NEAR(scalar(l.scalar), 0.4, 0.001) << l.property;
+        EXPECT_EQ(ProfileOf(page)["SystemSetStages"][l.stored].asInt(), 40) << l.property;
+        EXPECT_EQ(shown()[QString::fromLatin1(l.property)].toInt(), 40);
+    }
+
+    const QList<int> bands{-4, -2, 0, 2, 4, 6, 4, 2, 0, -20};
+    const auto save = [&](const QString& name, const QList<int>& curve) {
+        return Method(kHeadsetPage, headset, "SaveEqCurve", {name, QVariant::fromValue(curve)});
+    };
+    ASSERT_EQ(save(QStringLiteral("Voices"), bands).errorName(), QString());
+    EXPECT_EQ(library->Value(1, "EQ_Slider10"), "-20") << "the sound card has the curve";
+    EXPECT_EQ(Ints(shown()[QStringLiteral("EqCurve")]), bands);
+    EXPECT_EQ(shown()[QStringLiteral("EqPreset")].toInt(), q407::devices::kEqCustomType);
+    EXPECT_EQ(shown()[QStringLiteral("CustomEqNames")].toStringList(),
+              QStringList{QStringLiteral("Voices")});
+    // The same name in other letters saves over that curve.
+    QList<int> louder = bands;
+    louder[0] = 8;
+    ASSERT_EQ(save(QStringLiteral("VOICES"), louder).errorName(), QString());
+    EXPECT_EQ(library->Value(1, "EQ_Slider1"), "8");
+    EXPECT_EQ(Ints(shown()[QStringLiteral("EqCurve")]), louder);
+    EXPECT_EQ(shown()[QStringLiteral("CustomEqNames")].toStringList().size(), 1);
+    EXPECT_NE(q407::profiles::ReadJsonFile(page->Model().GetProfilePath())
+                  .toStyledString()
+                  .find("Voices"),
+              std::string::npos);
+
+    const Json::Value profile = ProfileOf(page);
+    QList<int> tooHigh = bands;
+    tooHigh[3] = 21;
+    const Refusal refusals[] = {
+        {headset, "=MicLevel", {101}, q407::app::kErrorOutOfRange},
+        {headset, "=MonitorLevel", {-1}, q407::app::kErrorOutOfRange},
+        {headset,
+         "SaveEqCurve",
+         {QStringLiteral("Short"), QVariant::fromValue(bands.mid(0, 9))},
+         q407::app::kErrorOutOfRange},
+        {headset,
+         "SaveEqCurve",
+         {QStringLiteral("High"), QVariant::fromValue(tooHigh)},
+         q407::app::kErrorOutOfRange},
+        {headset,
+         "SaveEqCurve",
+         {QStringLiteral(" "), QVariant::fromValue(bands)},
+         q407::app::kErrorRefused},
+        {q407::app::kKeyboardInterface, "GetCustomColours", {0}, q407::app::kErrorWrongKind},
+    };
+    ExpectRefused(kHeadsetPage, refusals);
+    EXPECT_EQ(ProfileOf(page), profile);
+    EXPECT_EQ(Ints(shown()[QStringLiteral("EqCurve")]), louder);
+    EXPECT_EQ(shown()[QStringLiteral("MicLevel")].toInt(), 40);
+    EXPECT_EQ(library->Value(1, "EQ_Slider1"), "8");
+    m_window.reset(); // the page lets the library go before the test does
+    q407::devices::SetAudioLibrary(nullptr);
+}
+
+// Changes made without the API are told by the pages' own notices: a control of the window, and
+// another program editing the lights through the page.
+TEST_F(DeviceBusTest, ChangesFromTheWindowAndOtherProgramsAreToldAsSignals) {
+    SignalSink sink;
+    ASSERT_TRUE(m_client.connect(
+        QString::fromLatin1(q407::app::kBusService), DevicePath(kMousePage),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"),
+        &sink, SLOT(OnChanged(QDBusMessage))));
+    Plug(SimProduct::MouseA, kMousePage);
+    CKestravaMouseDevice* page = MousePage();
+    ASSERT_NE(page, nullptr);
+    const auto told = [&](const char* property) {
+        return testutil::WaitUntil(
+            [&] {
+                return std::any_of(sink.changed.begin(), sink.changed.end(),
+                                   [&](const QVariantMap& m) {
+                                       return m.contains(QString::fromLatin1(property));
+                                   });
+            },
+            4000);
+    };
+    struct Case {
+        const char* property;
+        std::function<void()> change;
+    };
+    const Case cases[] = {
+        {"DpiStages",
+         [&] {
+             auto* slider = qobject_cast<QAbstractSlider*>(
+                 q407::toolkit::FindSubControlByName(page, QStringLiteral("DPI_slider_1")));
+             ASSERT_NE(slider, nullptr);
+             slider->setValue(slider->value() == slider->maximum() ? slider->minimum()
+                                                                   : slider->maximum());
+             q407::toolkit::TNotifyUI msg{QStringLiteral("valuechanged"), slider, slider->value(),
+                                          0};
+             m_window->Notify(msg);
+         }},
+        {"Brightness",
+         [&] {
+             q407::profiles::LightInfo record = page->LightRecord();
+             record.brightness = record.brightness == 1 ? 2 : 1;
+             page->ApplyLightRecord(record);
+         }},
+    };
+    for (const Case& c : cases) {
+        sink.changed.clear();
+        c.change();
+        EXPECT_TRUE(told(c.property)) << c.property;
+    }
+}
+
 // --- q407ctl ---------------------------------------------------------------------------------
 
 struct CtlResult {
@@ -610,6 +970,75 @@ TEST_F(DeviceBusTest, CtlPrintsAndExitsAsDocumented) {
     ASSERT_EQ(list.size(), 2);
     EXPECT_EQ(list[1].toObject()[QStringLiteral("kind")].toString(), QStringLiteral("keyboard"));
     EXPECT_EQ(list[1].toObject()[QStringLiteral("device")].toInt(), kKeyboardPage);
+}
+
+TEST_F(DeviceBusTest, CtlDrivesProfilesKeysColoursAndSound) {
+    auto library = std::make_shared<q407::sim::SimulatedAudioConfLib>();
+    q407::devices::SetAudioLibrary(library);
+    Plug(SimProduct::MouseA, kMousePage);
+    Plug(SimProduct::KeyboardK, kKeyboardPage);
+    Plug(SimProduct::Headset, 3);
+    struct Case {
+        const char* line;
+        int exitCode;
+        const char* output; // in standard output, or standard error on failure
+    };
+    const Case cases[] = {
+        {"0 key 2 set 0x100200", 0, ""},
+        {"0 key 2 show", 0, "key 2: 0x100200"},
+        {"0 key 2 set 0x100300", 4, "not a function"},
+        {"0 key 99 show", 4, "out of range"},
+        {"0 key two show", 1, "usage:"},
+        {"3 key 1 show", 4, "no keys"},
+        {"2 repeat rate 8", 0, ""},
+        {"2 repeat rate 40", 4, "out of range"},
+        {"2 repeat delay 750", 0, ""},
+        {"2 colours 0 paint 00ff00 3", 4, "light mode 20"},
+        {"2 light --mode 20", 0, ""},
+        {"2 colours 0 paint 00ff00 3 4", 0, ""},
+        {"2 colours 0 show", 0, "\n4: 00ff00\n"},
+        {"2 colours 0 paint 00ff00 x", 1, "usage:"},
+        {"0 colours 0 show", 4, "Keyboard interface"},
+        {"3 mic 55", 0, ""},
+        {"3 monitor 101", 4, "out of range"},
+        {"0 mic 5", 4, "headsets"},
+        {"3 eq save Mine 1 2 3 4 5 6 7 8 9 10", 0, ""},
+        {"3 eq save Mine 1 2", 4, "10 bands"},
+        {"3 eq preset 4", 0, ""},
+        {"3 eq preset 13", 4, "out of range"},
+        {"0 profile add", 0, ""},
+        {"0 profile delete 1", 0, ""},
+        {"0 profile delete 0", 4, "only profile"},
+        {"0 profile delete x", 1, "usage:"},
+        {"0 profile reset", 0, ""},
+        {"3 profile reset now", 1, "usage:"},
+    };
+    for (const Case& c : cases) {
+        const CtlResult result = RunCtl(QString::fromLatin1(c.line).split(QLatin1Char(' ')));
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.line << "\n" << result.err.toStdString();
+        const QString& text = c.exitCode == 0 ? result.out : result.err;
+        EXPECT_TRUE(text.contains(QString::fromLatin1(c.output))) << c.line << ":\n"
+                                                                  << text.toStdString();
+    }
+    const QJsonObject key =
+        QJsonDocument::fromJson(
+            RunCtl({QStringLiteral("--json"), QStringLiteral("0"), QStringLiteral("key"),
+                    QStringLiteral("2"), QStringLiteral("show")})
+                .out.toUtf8())
+            .object();
+    EXPECT_EQ(key[QStringLiteral("function")], key[QStringLiteral("default")])
+        << "the reset gave key 2 its default back";
+    EXPECT_NE(key[QStringLiteral("function")].toString(), QStringLiteral("0x100200"));
+    EXPECT_FALSE(key[QStringLiteral("text")].toString().isEmpty());
+    const QJsonObject colours =
+        QJsonDocument::fromJson(
+            RunCtl({QStringLiteral("--json"), QStringLiteral("2"), QStringLiteral("colours"),
+                    QStringLiteral("0"), QStringLiteral("show")})
+                .out.toUtf8())
+            .object();
+    EXPECT_EQ(colours[QStringLiteral("colours")].toArray()[3].toString(), QStringLiteral("00ff00"));
+    m_window.reset(); // the page lets the library go before the test does
+    q407::devices::SetAudioLibrary(nullptr);
 }
 
 } // namespace

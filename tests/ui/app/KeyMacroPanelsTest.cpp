@@ -92,15 +92,8 @@ protected:
         ShellTest::SetUp();
         ASSERT_TRUE(testutil::WaitUntil([&] { return m_window->isVisible(); }));
         m_mouse = Plug(SimProduct::MouseA);
-        ASSERT_TRUE(testutil::WaitUntil(
-            [&] {
-                auto* pages = m_window->Pages();
-                const int selected = pages->SelectedPage();
-                m_page = selected < 0 ? nullptr
-                                      : qobject_cast<CKestravaMouseDevice*>(pages->Page(selected));
-                return m_page != nullptr && pages->Entry(selected)->IsActivated();
-            },
-            8000));
+        m_page = ActivatedSelectedPage<CKestravaMouseDevice>(*m_window);
+        ASSERT_NE(m_page, nullptr);
         auto input = std::make_unique<ScriptedInput>();
         m_input = input.get();
         m_window->KeyMacro().Hook().SetSource(std::move(input));

@@ -4,6 +4,7 @@
 // custom colours, the rubber band, streaming in the host-driven modes, the macro download order,
 // and a PNG of every tab at 96 DPI and one at 144 DPI.
 
+#include "ShellFixture.h"
 #include "app/CMainWnd.h"
 #include "app/Startup.h"
 #include "common/Paths.h"
@@ -68,17 +69,7 @@ protected:
     }
 
     CKestravaKeyboardDevice* ActivatedPage() {
-        CKestravaKeyboardDevice* page = nullptr;
-        EXPECT_TRUE(testutil::WaitUntil(
-            [&] {
-                auto* pages = m_window->Pages();
-                const int selected = pages->SelectedPage();
-                page = selected < 0 ? nullptr
-                                    : qobject_cast<CKestravaKeyboardDevice*>(pages->Page(selected));
-                return page != nullptr && pages->Entry(selected)->IsActivated();
-            },
-            8000));
-        return page;
+        return ActivatedSelectedPage<CKestravaKeyboardDevice>(*m_window);
     }
     std::vector<std::uint8_t> DeviceBlock() {
         const auto memory = m_keyboard->Firmware().Memory().settingsMemory;

@@ -126,17 +126,7 @@ protected:
 
     CKestravaMouseDevice* PlugMouse(SimProduct which) {
         Plug(which);
-        CKestravaMouseDevice* page = nullptr;
-        EXPECT_TRUE(testutil::WaitUntil(
-            [&] {
-                const int selected = m_window->Pages()->SelectedPage();
-                page = selected < 0
-                           ? nullptr
-                           : qobject_cast<CKestravaMouseDevice*>(m_window->Pages()->Page(selected));
-                return page != nullptr && m_window->Pages()->Entry(selected)->IsActivated();
-            },
-            8000));
-        return page;
+        return ActivatedSelectedPage<CKestravaMouseDevice>(*m_window);
     }
     CSetWnd& OpenSettings() {
         q407::app::SetWndServices services;

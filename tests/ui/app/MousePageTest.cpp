@@ -3,6 +3,7 @@
 // memory (read back from the simulator), the page shows what the mouse holds, the lighting and
 // profile panels drive the same mouse, and each feature tab can be looked at as a PNG.
 
+#include "ShellFixture.h"
 #include "app/CMainWnd.h"
 #include "app/Startup.h"
 #include "common/Diag.h"
@@ -65,17 +66,7 @@ protected:
     }
     // The selected mouse page once it has read its mouse; nullptr when none shows in time.
     CKestravaMouseDevice* ActivatedPage() {
-        CKestravaMouseDevice* page = nullptr;
-        EXPECT_TRUE(testutil::WaitUntil(
-            [&] {
-                auto* pages = m_window->Pages();
-                const int selected = pages->SelectedPage();
-                page = selected < 0 ? nullptr
-                                    : qobject_cast<CKestravaMouseDevice*>(pages->Page(selected));
-                return page != nullptr && pages->Entry(selected)->IsActivated();
-            },
-            8000));
-        return page;
+        return ActivatedSelectedPage<CKestravaMouseDevice>(*m_window);
     }
     std::vector<std::uint8_t> DeviceBlock(int slot = 0) {
         const auto memory = m_mouse->Firmware().Memory().settingsMemory;

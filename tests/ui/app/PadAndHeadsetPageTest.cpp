@@ -3,6 +3,7 @@
 // sound card and the profile file; the pages show what the devices hold; both keep their
 // settings across a restart of the program; and each page can be looked at as a PNG.
 
+#include "ShellFixture.h"
 #include "app/CMainWnd.h"
 #include "app/Startup.h"
 #include "common/Paths.h"
@@ -69,16 +70,7 @@ protected:
     // The selected page of type T once it is activated; nullptr when none shows in time.
     template <typename T>
     T* ActivatedPage() {
-        T* page = nullptr;
-        EXPECT_TRUE(testutil::WaitUntil(
-            [&] {
-                auto* pages = m_window->Pages();
-                const int selected = pages->SelectedPage();
-                page = selected < 0 ? nullptr : qobject_cast<T*>(pages->Page(selected));
-                return page != nullptr && pages->Entry(selected)->IsActivated();
-            },
-            8000));
-        return page;
+        return ActivatedSelectedPage<T>(*m_window);
     }
     template <typename T>
     T* Plug(SimProduct which) {

@@ -5,16 +5,36 @@
 // they are unplugged and the DPI is 96 again afterwards.
 
 #include "app/CMainWnd.h"
+#include "app/DevicePages.h"
 #include "app/Startup.h"
 #include "common/Paths.h"
+#include "pages/CDeviceOptionUI.h"
+#include "pages/CKestravaUSBDevice.h"
 #include "sim/SimulatedProduct.h"
 #include "sim/VirtualHidBus.h"
+#include "support/QtTestUtil.h"
 #include "support/UiTestScopes.h"
 #include "toolkit/ResourceManager.h"
 
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
+
+// The window's selected page as a page of type T once it has read its product; nullptr (and a
+// failed expectation) when none shows within `timeoutMs`.
+template <typename T>
+T* ActivatedSelectedPage(q407::app::CMainWnd& window, int timeoutMs = 8000) {
+    T* page = nullptr;
+    EXPECT_TRUE(testutil::WaitUntil(
+        [&] {
+            q407::app::DevicePages* pages = window.Pages();
+            const int selected = pages == nullptr ? -1 : pages->SelectedPage();
+            page = selected < 0 ? nullptr : qobject_cast<T*>(pages->Page(selected));
+            return page != nullptr && pages->Entry(selected)->IsActivated();
+        },
+        timeoutMs));
+    return page;
+}
 
 class ShellTest : public ::testing::Test {
 protected:

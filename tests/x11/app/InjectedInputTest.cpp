@@ -16,6 +16,7 @@
 #include "toolkit/Dialogs.h"
 #include "toolkit/ResourceManager.h"
 #include "toolkit/SkinLoader.h"
+#include "ui/app/ShellFixture.h"
 #include "x11/app/XTestInjector.h"
 
 #include <QAbstractButton>
@@ -68,15 +69,8 @@ protected:
         ASSERT_TRUE(testutil::WaitUntil([&] { return m_window->isVisible(); }));
         m_mouse = q407::sim::SimulatedProduct::Create(q407::sim::SimProduct::MouseA);
         ASSERT_TRUE(m_mouse->PlugInto(m_bus));
-        ASSERT_TRUE(testutil::WaitUntil(
-            [&] {
-                auto* pages = m_window->Pages();
-                const int selected = pages->SelectedPage();
-                m_page = selected < 0 ? nullptr
-                                      : qobject_cast<CKestravaMouseDevice*>(pages->Page(selected));
-                return m_page != nullptr && pages->Entry(selected)->IsActivated();
-            },
-            8000));
+        m_page = ActivatedSelectedPage<CKestravaMouseDevice>(*m_window);
+        ASSERT_NE(m_page, nullptr);
         m_window->activateWindow();
         testutil::WaitUntil([&] { return m_window->isActiveWindow(); }, 2000);
     }
