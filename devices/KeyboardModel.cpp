@@ -120,6 +120,19 @@ int KeyboardModel::ReadKeyTables() {
     if (IsWireless() && !Protocol().QueryWirelessLink()) {
         return 0;
     }
+    if (m_tablesRead) {
+        // A keyboard that comes back (replugged, its link restored) with the device information
+        // it had keeps the tables read from it before: the product fixes them, and reading them
+        // again would hold its streamed frames back for about a second through the receiver.
+        std::array<std::uint8_t, p::kDeviceInfoSize> info{};
+        if (p::ReadDeviceInformation(Protocol(), info) != p::kResultOk) {
+            return 0;
+        }
+        std::lock_guard lock(m_previewMutex);
+        if (info == m_tables.deviceInfo) {
+            return 1;
+        }
+    }
     p::DeviceTables tables;
     if (p::ReadKeyboard(Protocol(), tables) != p::kResultOk) {
         return 0;
