@@ -1,6 +1,7 @@
 #include "devices/KeyboardModel.h"
 
 #include "common/Diag.h"
+#include "devices/BlockLight.h"
 #include "profiles/CMacroLibrary.h"
 #include "profiles/JsonFile.h"
 
@@ -185,21 +186,8 @@ int KeyboardModel::ReadSettingsBlock() {
     const Json::Value before = m_profile.GetRoot();
 
     profiles::LightInfo info = GetLightParams();
-    // A code the list does not know (0xFE among them: a host-streamed mode) keeps the mode the
-    // page has, so the panel never shows a row that does not exist.
-    const auto code = std::find(m_effectCodes.begin(), m_effectCodes.end(), read[kbb::kEffect]);
-    if (code != m_effectCodes.end()) {
-        info.mode = static_cast<std::uint8_t>(code - m_effectCodes.begin());
-    }
-    info.brightness = read[kbb::kBrightness];
-    info.speed = read[kbb::kSpeed] <= kMaxSpeedLevel
-                     ? static_cast<std::uint8_t>(kMaxSpeedLevel - read[kbb::kSpeed])
-                     : 0;
-    info.direction = read[kbb::kDirection];
-    info.multiColor = read[kbb::kMultiColour];
-    info.red = read[kbb::kRed];
-    info.green = read[kbb::kRed + 1];
-    info.blue = read[kbb::kRed + 2];
+    // A code the list does not know (0xFE among them: a host-streamed mode) keeps the page's mode.
+    TakeBlockLight(read, m_effectCodes, info);
     info.secondaryMode = read[kbb::kSecondaryMode];
     info.customGroup = read[kbb::kCustomGroup];
 

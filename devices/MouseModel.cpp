@@ -1,6 +1,7 @@
 #include "devices/MouseModel.h"
 
 #include "common/Diag.h"
+#include "devices/BlockLight.h"
 #include "devices/KeyAssignments.h"
 #include "hid/DeviceTable.h"
 #include "profiles/CMacroLibrary.h"
@@ -242,19 +243,7 @@ void MouseModel::TakeBlock(const MouseConfigBlock& read) {
     // While the shared effect or a client drives the lights, the light bytes hold the last frame
     // written into the block, not the page's light settings: those stay the profile's.
     if (!FollowsSharedLighting() && !IsClientDriven()) {
-        const auto code = std::find(m_effectCodes.begin(), m_effectCodes.end(), read[mb::kEffect]);
-        if (code != m_effectCodes.end()) {
-            info.mode = static_cast<std::uint8_t>(code - m_effectCodes.begin());
-        }
-        info.brightness = read[mb::kBrightness];
-        info.speed = read[mb::kSpeed] <= kMaxSpeedLevel
-                         ? static_cast<std::uint8_t>(kMaxSpeedLevel - read[mb::kSpeed])
-                         : 0;
-        info.direction = read[mb::kDirection];
-        info.multiColor = read[mb::kMultiColour];
-        info.red = read[mb::kRed];
-        info.green = read[mb::kRed + 1];
-        info.blue = read[mb::kRed + 2];
+        TakeBlockLight(read, m_effectCodes, info);
     }
 
     // The report-rate byte belongs to the connection the block was read through.
