@@ -182,14 +182,17 @@ void CDeviceOptionUI::WatchLink() {
     const bool online = model.IsOpen() && model.IsLinkOnline();
     const bool wasOnline = m_online;
     MarkOnline(online);
-    if (online && (isHidden() || !wasOnline)) {
+    if (online && !wasOnline) {
         // The device was away: what it holds may have changed meanwhile (its own buttons, another
         // computer), so it is read again as at first start, which also shows the entry.
         StopTimer(kTimerLink);
         StartRefresh();
         return;
     }
-    if (!online) {
+    if (online && isHidden()) {
+        ReportShown(true);
+        m_page->PollPower();
+    } else if (!online) {
         model.MarkDeviceAway();
         if (!isHidden()) {
             ReportShown(false);
