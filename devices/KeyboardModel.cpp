@@ -673,6 +673,7 @@ void KeyboardModel::SetClientKeyColours(std::span<const int> keys, std::span<con
             m_clientLedMap[key] = m_ledMap[key];
         }
     }
+    m_streamWake.Set();
 }
 
 int KeyboardModel::SendFrame(const std::vector<std::uint8_t>& frame) {
@@ -695,13 +696,22 @@ int KeyboardModel::StreamKeyColours() {
 
 void KeyboardModel::StreamLoop(const Event& stop) {
     using SteadyClock = std::chrono::steady_clock;
-    SteadyClock::time_point due = SteadyClock::now();
+    SteadyClock::time_point due = SteadyClock::now(); // the next frame goes no earlier
     SteadyClock::time_point sentAt{};
     std::vector<std::uint8_t> sent;
+    const std::array<int, 2> wakeUp{stop.NativeHandle(), m_streamWake.NativeHandle()};
+    // Waits `timeout`, or less when a client's colours arrive; true when stopped.
+    const auto idle = [&](std::chrono::milliseconds timeout) {
+        const int woken = WaitForAny(wakeUp.data(), 2, timeout);
+        if (woken == 1) {
+            m_streamWake.Consume();
+        }
+        return woken == 0;
+    };
     while (!stop.IsSet()) {
         if (!CanStream()) {
             sent.clear();
-            if (stop.Wait(kLightIdle)) {
+            if (idle(kLightIdle)) {
                 break;
             }
             due = SteadyClock::now();
@@ -715,13 +725,18 @@ void KeyboardModel::StreamLoop(const Event& stop) {
             }
             continue; // a wait may end a little early: look at the clock again
         }
-        due = std::max(due + (IsWireless() ? kStreamReceiver : kStreamCable), now);
+        const auto period = IsWireless() ? kStreamReceiver : kStreamCable;
         // The keyboard keeps the last frame it got: a frame equal to it is sent again only now
-        // and then (a chunk dropped for a command in progress is made good that way).
+        // and then (a chunk dropped for a command in progress is made good that way). Until the
+        // frame changes, nothing is due: a client's colours go out as soon as they come.
         std::vector<std::uint8_t> frame = StreamBuffer();
         if (frame == sent && now - sentAt < kStreamRefresh) {
+            if (idle(period)) {
+                break;
+            }
             continue;
         }
+        due = std::max(due + period, now);
         if (SendFrame(frame) == 1) {
             sent = std::move(frame);
             sentAt = now;
