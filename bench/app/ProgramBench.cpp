@@ -420,7 +420,8 @@ BENCHMARK(BM_ReplugToStreamedFrame)
 // "dpi set" calls, from a connection of its own as another process would): latency_ms from the
 // call until the simulated mouse closed the configuration sequence holding the new value, on
 // the 1 ms USB frame link, and floor_ms, the protocol's floor of the requests it took
-// (bench/LinkFloor.h) up to that moment; ratio_to_floor = latency / floor. Goal: latency <= 1.1 x floor + 5 ms.
+// (bench/LinkFloor.h) up to that moment; ratio_to_floor = latency / floor. Goal: latency <=
+// 1.1 x floor + 5 ms.
 void BM_BusDpiSetToDevice(benchmark::State& state) {
     constexpr std::chrono::milliseconds kAnswerPause{20};
     testutil::PrivateBus daemon;
