@@ -163,6 +163,7 @@ void CMainWnd::InitWindow() {
     hide();
     if (m_backend != nullptr) {
         m_devicePages = std::make_unique<DevicePages>(*this, m_backend);
+        m_devicePages->SetSharedLighting(&m_sharedLighting);
         // The two mouse products' pages are made in advance; the others on first arrival.
         m_devicePages->CreatePage(0);
         m_devicePages->CreatePage(1);

@@ -1,5 +1,6 @@
 #include "app/DevicePages.h"
 
+#include "app/SynchronisedLighting.h"
 #include "common/Diag.h"
 #include "editors/CDeviceProfileUI.h"
 #include "editors/CLightControlUI.h"
@@ -182,7 +183,7 @@ bool DevicePages::CreatePage(int optionRow) {
                                 static_cast<qsizetype>(option.productName.size())));
     entry->SetPage(page, pageIndex);
     QObject::connect(entry, &pages::CDeviceOptionUI::Activated, entry,
-                     [this] { NotifyListListeners(); });
+                     [this, pageIndex] { OnActivated(pageIndex); });
     entry->hide();
     if (auto* list = qobject_cast<QBoxLayout*>(selector->layout())) {
         list->insertWidget(pageIndex, entry); // above the spacer and the power indicator
@@ -325,6 +326,7 @@ void DevicePages::OnRemoval(int slot, const hid::DeviceIdentity& before,
         return;
     }
     record.page->DetachCommand();
+    record.page->Model().MarkDeviceAway();
     record.commandMode = 0;
     record.commandSlot = -1;
     record.commandIdentity = {};
@@ -544,8 +546,78 @@ void DevicePages::UpdateNoDeviceHint() {
             }
         }
     }
-    if (!several) {
-        StopSharedLighting();
+    if (several) {
+        ResumeSharedLighting();
+    } else {
+        PauseSharedLighting();
+    }
+}
+
+void DevicePages::OnActivated(int pageIndex) {
+    if (pageIndex < 0 || pageIndex >= PageCount()) {
+        return;
+    }
+    NotifyListListeners();
+    PageRecord& record = m_pages[static_cast<std::size_t>(pageIndex)];
+    if (++record.activations < 2) {
+        return; // the first start
+    }
+    // The page may have followed the effect all the time it was away: the effect's thread,
+    // idle without an open follower, looks again now instead of after its idle second.
+    ResumeSharedLighting();
+    for (const ReturnHandler& handler : m_returnHandlers) {
+        handler(pageIndex);
+    }
+}
+
+void DevicePages::PauseSharedLighting() {
+    // The pages on screen stop following and show their own lighting. A page whose product is
+    // away keeps following: it shows nothing until it comes back, and then reads back from its
+    // device only what the effect did not write. Every page remembers that it followed.
+    for (int i = 0; i < PageCount(); ++i) {
+        PageRecord& record = m_pages[static_cast<std::size_t>(i)];
+        if (record.page == nullptr || !record.page->HasModel()) {
+            continue;
+        }
+        auto& model = record.page->Model();
+        if (!model.FollowsSharedLighting()) {
+            continue;
+        }
+        record.resumeSharedLighting = true;
+        if (Entry(i) != nullptr && !Entry(i)->isHidden()) {
+            model.SetFollowsSharedLighting(false);
+            model.WriteConfig(0, 0, 1, 0, 0);
+        }
+    }
+}
+
+void DevicePages::ResumeSharedLighting() {
+    if (m_sharedLighting == nullptr) {
+        return;
+    }
+    const q407::devices::SharedSettings settings = m_sharedLighting->Settings();
+    bool following = false;
+    for (int i = 0; i < PageCount(); ++i) {
+        PageRecord& record = m_pages[static_cast<std::size_t>(i)];
+        if (record.page == nullptr || !record.page->HasModel()) {
+            continue;
+        }
+        auto& model = record.page->Model();
+        const bool shown = Entry(i) != nullptr && !Entry(i)->isHidden() && model.IsOpen();
+        if (record.resumeSharedLighting && shown) {
+            record.resumeSharedLighting = false;
+            // Only a page still showing the effect's lighting follows it again: one the user
+            // changed meanwhile, or whose device came back with other lighting, keeps its own.
+            const q407::profiles::LightInfo light = record.page->LightRecord();
+            if (q407::devices::LightModeFor(record.kind, settings.mode) &&
+                q407::devices::FollowingRecord(record.kind, light, settings) == light) {
+                model.SetFollowsSharedLighting(true);
+            }
+        }
+        following = following || (shown && model.FollowsSharedLighting());
+    }
+    if (following) {
+        m_sharedLighting->Wake();
     }
 }
 

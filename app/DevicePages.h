@@ -30,6 +30,8 @@ class CMpDevicePowerUI;
 
 namespace q407::app {
 
+class SynchronisedLighting;
+
 class DevicePages {
 public:
     DevicePages(toolkit::WindowImplBase& window, q407::hid::HidBackend* backend);
@@ -89,6 +91,15 @@ public:
     // No page follows the shared lighting effect any more; those that did show their own
     // lighting again on their devices.
     void StopSharedLighting();
+    // The effect pages follow; pages that followed it when fewer than two products were left
+    // follow it again when another one comes back (it must outlive the pages).
+    void SetSharedLighting(SynchronisedLighting* shared) { m_sharedLighting = shared; }
+    // Called on the UI thread when a product whose page existed before came back (replug, its
+    // receiver's link restored) and the page has read it again as at first start: the host-side
+    // state the page keeps itself (streams, the shared effect) is running again by then. Other
+    // parts that drive a product from the host (a lighting client's colours) restore theirs here.
+    using ReturnHandler = std::function<void(int pageIndex)>;
+    void AddReturnHandler(ReturnHandler handler) { m_returnHandlers.push_back(std::move(handler)); }
     // Some page of a connected device shows a light mode that follows the computer's sound.
     bool AnyConnectedPageListens() const;
     // A profile was added: pages of the same product share the folder, so every page shows its
@@ -107,6 +118,9 @@ private:
         QPointer<pages::CDeviceOptionUI> entry;
         QPointer<pages::CMpDevicePowerUI> power;
         q407::hid::DeviceIdentity commandIdentity; // the interface in use while connected
+        int activations = 0; // first activations so far: more than one means it came back
+        // The page followed the shared effect when fewer than two products were left.
+        bool resumeSharedLighting = false;
     };
 
     int PageFor(int commandRow, bool create);
@@ -117,6 +131,9 @@ private:
     void QueryReceiverLink(int pageIndex, int attemptsLeft);
     void ApplyPreviewPause();
     void NotifyListListeners();
+    void OnActivated(int pageIndex);
+    void PauseSharedLighting();
+    void ResumeSharedLighting();
 
     toolkit::WindowImplBase& m_window;
     q407::hid::HidBackend* m_backend;
@@ -125,6 +142,8 @@ private:
     bool m_windowHidden = true;
     std::map<int, std::function<void()>> m_listListeners;
     int m_nextListenerId = 0;
+    SynchronisedLighting* m_sharedLighting = nullptr;
+    std::vector<ReturnHandler> m_returnHandlers;
 };
 
 // The command-interface row whose page a slot's interface belongs to: the slot's own command row,

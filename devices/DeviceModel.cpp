@@ -611,15 +611,32 @@ void DeviceModel::KeepFrameTemplate(FrameTemplate frameTemplate) {
     std::lock_guard writeLock(m_frameWriteLock);
     std::lock_guard lock(m_sharedFrameLock);
     m_frameTemplate = std::move(frameTemplate);
+    m_frameTemplateCurrent = true;
     // The device now shows the page's own light: the next frame is written whatever it is.
     m_sharedFrameWritten.reset();
+}
+
+void DeviceModel::RefreshFrameTemplate(std::span<const std::uint8_t> block) {
+    std::lock_guard writeLock(m_frameWriteLock);
+    std::lock_guard lock(m_sharedFrameLock);
+    if (m_frameTemplate && m_frameTemplate->block.size() == block.size()) {
+        m_frameTemplate->block.assign(block.begin(), block.end());
+        m_frameTemplateCurrent = true;
+    }
+}
+
+void DeviceModel::MarkDeviceAway() {
+    std::lock_guard lock(m_sharedFrameLock);
+    m_frameTemplateCurrent = false;
 }
 
 int DeviceModel::WriteSharedFrame(const SharedFrame& frame) {
     std::optional<FrameTemplate> frameTemplate;
     {
         std::lock_guard lock(m_sharedFrameLock);
-        frameTemplate = m_frameTemplate;
+        if (m_frameTemplateCurrent) {
+            frameTemplate = m_frameTemplate;
+        }
     }
     // Another program may own the lighting; the preview still shows the effect.
     if (!frameTemplate || !IsOpen() || !LightOutput()) {

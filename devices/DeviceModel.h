@@ -213,6 +213,10 @@ public:
     // (kSharedFrameIntervalReceiver through a receiver).
     void OfferSharedFrame(const SharedFrame& frame);
     int SharedFramesWritten() const { return m_sharedFramesWritten.load(); }
+    // The device went away (unplugged, its receiver's link lost). What it holds when it comes
+    // back may differ from the block last written, so no frame is written into that block until
+    // the page has read the device again (or written its own settings).
+    void MarkDeviceAway();
 
     // --- Lights driven by another program -----------------------------------------------------
     // While a lighting client (the OpenRGB SDK server's) drives the page's lights, the page's own
@@ -350,6 +354,11 @@ protected:
     // Called by the page each time before it writes its settings block (UI thread); waits for a
     // frame being written, so the page's own settings reach the device after it.
     void KeepFrameTemplate(FrameTemplate frameTemplate);
+    // Called after the page read its settings block back from the device: the frames go on
+    // being written into what the device holds now, never into an older host copy of it (the
+    // DPI stage its own button chose, or what it came back with after a replug). A block of
+    // another size than the template's is ignored.
+    void RefreshFrameTemplate(std::span<const std::uint8_t> block);
 
     // Acts on one event value read on `channel` (listening thread).
     void HandleEvent(int channel, std::uint16_t value);
@@ -435,6 +444,7 @@ private:
     std::uint32_t m_sharedFrameShown = 0;
     std::optional<SharedFrame> m_sharedFrameWritten;
     std::optional<FrameTemplate> m_frameTemplate;
+    bool m_frameTemplateCurrent = true; // false from MarkDeviceAway until it is read or written
     std::atomic<int> m_sharedFramesWritten{0};
 
     PageThread m_lightThread;

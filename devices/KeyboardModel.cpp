@@ -1,6 +1,7 @@
 #include "devices/KeyboardModel.h"
 
 #include "common/Diag.h"
+#include "devices/BlockLight.h"
 #include "profiles/CMacroLibrary.h"
 #include "profiles/JsonFile.h"
 
@@ -120,6 +121,19 @@ int KeyboardModel::ReadKeyTables() {
     if (IsWireless() && !Protocol().QueryWirelessLink()) {
         return 0;
     }
+    if (m_tablesRead) {
+        // A keyboard that comes back (replugged, its link restored) with the device information
+        // it had keeps the tables read from it before: the product fixes them, and reading them
+        // again would hold its streamed frames back for about a second through the receiver.
+        std::array<std::uint8_t, p::kDeviceInfoSize> info{};
+        if (p::ReadDeviceInformation(Protocol(), info) != p::kResultOk) {
+            return 0;
+        }
+        std::lock_guard lock(m_previewMutex);
+        if (info == m_tables.deviceInfo) {
+            return 1;
+        }
+    }
     p::DeviceTables tables;
     if (p::ReadKeyboard(Protocol(), tables) != p::kResultOk) {
         return 0;
@@ -172,21 +186,8 @@ int KeyboardModel::ReadSettingsBlock() {
     const Json::Value before = m_profile.GetRoot();
 
     profiles::LightInfo info = GetLightParams();
-    // A code the list does not know (0xFE among them: a host-streamed mode) keeps the mode the
-    // page has, so the panel never shows a row that does not exist.
-    const auto code = std::find(m_effectCodes.begin(), m_effectCodes.end(), read[kbb::kEffect]);
-    if (code != m_effectCodes.end()) {
-        info.mode = static_cast<std::uint8_t>(code - m_effectCodes.begin());
-    }
-    info.brightness = read[kbb::kBrightness];
-    info.speed = read[kbb::kSpeed] <= kMaxSpeedLevel
-                     ? static_cast<std::uint8_t>(kMaxSpeedLevel - read[kbb::kSpeed])
-                     : 0;
-    info.direction = read[kbb::kDirection];
-    info.multiColor = read[kbb::kMultiColour];
-    info.red = read[kbb::kRed];
-    info.green = read[kbb::kRed + 1];
-    info.blue = read[kbb::kRed + 2];
+    // A code the list does not know (0xFE among them: a host-streamed mode) keeps the page's mode.
+    TakeBlockLight(read, m_effectCodes, info);
     info.secondaryMode = read[kbb::kSecondaryMode];
     info.customGroup = read[kbb::kCustomGroup];
 
@@ -672,6 +673,7 @@ void KeyboardModel::SetClientKeyColours(std::span<const int> keys, std::span<con
             m_clientLedMap[key] = m_ledMap[key];
         }
     }
+    m_streamWake.Set();
 }
 
 int KeyboardModel::SendFrame(const std::vector<std::uint8_t>& frame) {
@@ -694,13 +696,22 @@ int KeyboardModel::StreamKeyColours() {
 
 void KeyboardModel::StreamLoop(const Event& stop) {
     using SteadyClock = std::chrono::steady_clock;
-    SteadyClock::time_point due = SteadyClock::now();
+    SteadyClock::time_point due = SteadyClock::now(); // the next frame goes no earlier
     SteadyClock::time_point sentAt{};
     std::vector<std::uint8_t> sent;
+    const std::array<int, 2> wakeUp{stop.NativeHandle(), m_streamWake.NativeHandle()};
+    // Waits `timeout`, or less when a client's colours arrive; true when stopped.
+    const auto idle = [&](std::chrono::milliseconds timeout) {
+        const int woken = WaitForAny(wakeUp.data(), 2, timeout);
+        if (woken == 1) {
+            m_streamWake.Consume();
+        }
+        return woken == 0;
+    };
     while (!stop.IsSet()) {
         if (!CanStream()) {
             sent.clear();
-            if (stop.Wait(kLightIdle)) {
+            if (idle(kLightIdle)) {
                 break;
             }
             due = SteadyClock::now();
@@ -714,13 +725,18 @@ void KeyboardModel::StreamLoop(const Event& stop) {
             }
             continue; // a wait may end a little early: look at the clock again
         }
-        due = std::max(due + (IsWireless() ? kStreamReceiver : kStreamCable), now);
+        const auto period = IsWireless() ? kStreamReceiver : kStreamCable;
         // The keyboard keeps the last frame it got: a frame equal to it is sent again only now
-        // and then (a chunk dropped for a command in progress is made good that way).
+        // and then (a chunk dropped for a command in progress is made good that way). Until the
+        // frame changes, nothing is due: a client's colours go out as soon as they come.
         std::vector<std::uint8_t> frame = StreamBuffer();
         if (frame == sent && now - sentAt < kStreamRefresh) {
+            if (idle(period)) {
+                break;
+            }
             continue;
         }
+        due = std::max(due + period, now);
         if (SendFrame(frame) == 1) {
             sent = std::move(frame);
             sentAt = now;

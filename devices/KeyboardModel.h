@@ -277,6 +277,7 @@ private:
     std::atomic<int> m_streamFrameMode{0};            // the mode the light thread last ran
     std::array<Rgb, kb::kKeySlots> m_clientColours{}; // under m_previewMutex
     kb::KeySlots m_clientLedMap{};                    // the listed keys' LED slots, others none
+    Event m_streamWake{Event::Reset::Automatic};      // a client's colours: stream them now
     PageThread m_streamThread;
 };
 

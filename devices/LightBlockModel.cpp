@@ -42,6 +42,7 @@ int LightBlockModel::ReadDeviceConfig() {
     EnsureEffectCodes();
     m_currentSlot = slot;
     std::copy_n(read.begin(), lb::kSize, m_configBlock.begin());
+    RefreshFrameTemplate(std::span(read.data(), lb::kSize));
     const auto code = std::find(m_effectCodes.begin(), m_effectCodes.end(), read[lb::kEffect]);
     if (code != m_effectCodes.end()) {
         m_configBlock[lb::kEffect] = static_cast<std::uint8_t>(code - m_effectCodes.begin());

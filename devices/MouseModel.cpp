@@ -1,6 +1,7 @@
 #include "devices/MouseModel.h"
 
 #include "common/Diag.h"
+#include "devices/BlockLight.h"
 #include "devices/KeyAssignments.h"
 #include "hid/DeviceTable.h"
 #include "profiles/CMacroLibrary.h"
@@ -239,19 +240,11 @@ void MouseModel::TakeBlock(const MouseConfigBlock& read) {
     EnsureEffectCodes();
 
     profiles::LightInfo info = m_profile.GetLightInfo();
-    const auto code = std::find(m_effectCodes.begin(), m_effectCodes.end(), read[mb::kEffect]);
-    if (code != m_effectCodes.end()) {
-        info.mode = static_cast<std::uint8_t>(code - m_effectCodes.begin());
+    // While the shared effect or a client drives the lights, the light bytes hold the last frame
+    // written into the block, not the page's light settings: those stay the profile's.
+    if (!FollowsSharedLighting() && !IsClientDriven()) {
+        TakeBlockLight(read, m_effectCodes, info);
     }
-    info.brightness = read[mb::kBrightness];
-    info.speed = read[mb::kSpeed] <= kMaxSpeedLevel
-                     ? static_cast<std::uint8_t>(kMaxSpeedLevel - read[mb::kSpeed])
-                     : 0;
-    info.direction = read[mb::kDirection];
-    info.multiColor = read[mb::kMultiColour];
-    info.red = read[mb::kRed];
-    info.green = read[mb::kRed + 1];
-    info.blue = read[mb::kRed + 2];
 
     // The report-rate byte belongs to the connection the block was read through.
     (IsWireless() ? m_settings.reportRateWireless : m_settings.reportRateWired) =
@@ -281,6 +274,9 @@ void MouseModel::TakeBlock(const MouseConfigBlock& read) {
     m_profile.SetActiveStage(m_activeStage);
     m_profile.SetLightInfo(info);
     DeviceModel::SetLightParams(info);
+    MouseConfigBlock frameBlock = m_configBlock;
+    BuildBlock(frameBlock, 0);
+    RefreshFrameTemplate(frameBlock);
 }
 
 void MouseModel::BuildBlock(MouseConfigBlock& out, int value) const {

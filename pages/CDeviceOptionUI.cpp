@@ -146,7 +146,6 @@ void CDeviceOptionUI::OnTimer(int id) {
         }
         break;
     case kTimerLink:
-        StartTimer(id, kLinkPeriodMs);
         WatchLink();
         break;
     default:
@@ -176,7 +175,7 @@ void CDeviceOptionUI::FirstActivation() {
     if (!m_activated) {
         m_activated = true;
         m_page->Activate();
-        Q_EMIT Activated();
+        Q_EMIT Activated(m_pageIndex);
         m_page->TellShownChanged();
     }
     if (model.IsOpen()) {
@@ -195,13 +194,26 @@ void CDeviceOptionUI::FirstActivation() {
 void CDeviceOptionUI::WatchLink() {
     q407::devices::DeviceModel& model = m_page->Model();
     const bool online = model.IsOpen() && model.IsLinkOnline();
+    const bool wasOnline = m_online;
     MarkOnline(online);
+    if (online && !wasOnline) {
+        // The device was away: what it holds may have changed meanwhile (its own buttons, another
+        // computer), so it is read again as at first start, which also shows the entry.
+        StopTimer(kTimerLink);
+        StartRefresh();
+        return;
+    }
     if (online && isHidden()) {
         ReportShown(true);
         m_page->PollPower();
-    } else if (!online && !isHidden()) {
-        ReportShown(false);
+    } else if (!online) {
+        model.MarkDeviceAway();
+        if (!isHidden()) {
+            ReportShown(false);
+        }
     }
+    // While the device is away its return is looked for more often.
+    StartTimer(kTimerLink, online ? kLinkPeriodMs : kLinkOfflinePeriodMs);
 }
 
 } // namespace q407::pages

@@ -10,8 +10,9 @@
 //         is open; the picture is repainted when the entry is selected and the preview visible.
 //   1002  resynchronisation: OnProfileSelected once, after the delay the device asked for.
 //   1005  battery: PollPower 50 ms after activation, then every 3000 ms (pages with a battery).
-//   1007  wireless link every 3000 ms, first after 2000 ms: online shows a hidden entry (and
-//         polls the battery), offline hides a shown one.
+//   1007  wireless link every 3000 ms, first after 2000 ms: offline hides a shown entry and
+//         then asks every 500 ms; back online, the device is read again as at first start
+//         (first activation at once), which shows the entry and polls the battery.
 // Showing and hiding go through the main window with message 0x0D03 (wParam page index, lParam
 // 1 show / 0 hide), which also keeps the selection and the "No_device_Link" hint right.
 
@@ -45,6 +46,7 @@ public:
     static constexpr int kPowerPeriodMs = 3000;
     static constexpr int kLinkFirstMs = 2000;
     static constexpr int kLinkPeriodMs = 3000;
+    static constexpr int kLinkOfflinePeriodMs = 500;
 
     explicit CDeviceOptionUI(QWidget* parent = nullptr);
     ~CDeviceOptionUI() override;
@@ -75,8 +77,8 @@ public:
     bool IsSelected() const;
 
 Q_SIGNALS:
-    // The page has read its product (first activation after an arrival).
-    void Activated();
+    // The page read its device (Activate) after an attach or after its link came back.
+    void Activated(int pageIndex);
 
 private:
     void OnTimer(int id);

@@ -173,6 +173,36 @@ TEST(KeyboardModel, KeyTablesMapEveryLogicalKeyToItsPositionAndLed) {
     EXPECT_FALSE(tooLarge.model.KeyTablesRead());
 }
 
+TEST(KeyboardModel, AKeyboardThatComesBackUnchangedKeepsItsTablesAnotherIsReadWhole) {
+    // The same keyboard on the same bus, then one whose A key sits elsewhere (another layout).
+    Rig rig(SimProduct::KeyboardK);
+    ASSERT_EQ(rig.model.ReadKeyTables(), 1);
+    sim::FirmwareSpec other = sim::SaneKeyboard();
+    other.deviceInfo[30] ^= 1; // a byte of the device information differs
+    other.defaultKeyTable[3 * kKeyA + 2] = 0x99;
+    auto another = sim::SimulatedProduct::Create(SimProduct::KeyboardK, other);
+    ASSERT_TRUE(another->PlugInto(rig.bus));
+    struct Case {
+        const char* what;
+        std::shared_ptr<sim::SimulatedProduct> product;
+        int tableReads;
+        std::uint8_t positionOfA;
+    };
+    for (const Case& c : {Case{"replugged", rig.product, 0, kKeyA},
+                          Case{"another keyboard", another, 1, kb::kNoKey}}) {
+        SCOPED_TRACE(c.what);
+        rig.model.DetachCommand();
+        ASSERT_TRUE(rig.model.AttachCommand(p::kModeCable, c.product->CommandPath(rig.bus)));
+        c.product->Firmware().ClearRequests();
+        ASSERT_EQ(rig.model.ReadKeyTables(), 1);
+        EXPECT_GT(c.product->Firmware().RequestCount(p::kCmdReadDeviceInfo), 0);
+        EXPECT_EQ(c.product->Firmware().RequestCount(p::kCmdReadDefaultKeyTable) > 0 ? 1 : 0,
+                  c.tableReads);
+        EXPECT_EQ(rig.model.PositionMap()[kKeyA], c.positionOfA);
+    }
+    another->Unplug();
+}
+
 TEST(KeyboardModel, SettingsBlockComesIntoTheProfileAndHostSettingsStayTheHosts) {
     for (const SimProduct which : kBoth) {
         Folders folders;
