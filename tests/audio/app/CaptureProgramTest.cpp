@@ -148,6 +148,9 @@ TEST_F(CaptureProgramTest, TonesRaiseTheirOwnBandAndFallWhenTheyStop) {
     ASSERT_TRUE(m_capture.waitForFinished(5000));
     EXPECT_EQ(m_capture.exitCode(), q407::app::kCaptureEnded);
     EXPECT_FALSE(CaptureOnBus());
+    // Only whole bursts, so the window's count of blocks stays in step with them.
+    testutil::WaitUntil([] { return false; }, 300); // the last blocks on their way
+    EXPECT_EQ(m_levels.size() % q407::app::kBurstBlocks, 0u) << m_levels.size();
 }
 
 TEST_F(CaptureProgramTest, ColourInputTakesTheSlidersAndTheStyleColour) {
