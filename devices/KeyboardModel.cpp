@@ -694,7 +694,6 @@ int KeyboardModel::StreamKeyColours() {
 
 void KeyboardModel::StreamLoop(const Event& stop) {
     using SteadyClock = std::chrono::steady_clock;
-    SteadyClock::time_point due = SteadyClock::now();
     SteadyClock::time_point sentAt{};
     std::vector<std::uint8_t> sent;
     while (!stop.IsSet()) {
@@ -703,27 +702,30 @@ void KeyboardModel::StreamLoop(const Event& stop) {
             if (stop.Wait(kLightIdle)) {
                 break;
             }
-            due = SteadyClock::now();
             continue;
         }
         // One frame per interval; a link slower than that carries them back to back.
         const auto now = SteadyClock::now();
-        if (due > now) {
-            if (stop.Wait(std::chrono::ceil<std::chrono::milliseconds>(due - now))) {
+        const auto next = sentAt + (IsWireless() ? kStreamReceiver : kStreamCable);
+        if (next > now) {
+            if (stop.Wait(std::chrono::ceil<std::chrono::milliseconds>(next - now))) {
                 break;
             }
             continue; // a wait may end a little early: look at the clock again
         }
-        due = std::max(due + (IsWireless() ? kStreamReceiver : kStreamCable), now);
-        // The keyboard keeps the last frame it got: a frame equal to it is sent again only now
+        // The keyboard keeps the last frame it got: an unchanged frame is looked at again soon,
+        // so a change (the first beat of the music) goes out at once, and is sent again only now
         // and then (a chunk dropped for a command in progress is made good that way).
         std::vector<std::uint8_t> frame = StreamBuffer();
         if (frame == sent && now - sentAt < kStreamRefresh) {
+            if (stop.Wait(kStreamLook)) {
+                break;
+            }
             continue;
         }
+        sentAt = now;
         if (SendFrame(frame) == 1) {
             sent = std::move(frame);
-            sentAt = now;
         } else {
             sent.clear();
         }
