@@ -4,6 +4,7 @@
 #include "app/RegisteredMessages.h"
 
 #include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QDBusServiceWatcher>
 #include <algorithm>
 #include <cmath>
@@ -17,6 +18,8 @@ namespace {
 constexpr int kSilentBurstsSent = 11;
 // How much of the loudness envelope is left after each block without louder sound.
 constexpr double kEnvelopeRelease = 0.85;
+// The colour input's level in silence.
+constexpr double kQuietGlow = 0.25;
 
 bool IsSilent(const SpectrumBlock& block) {
     return std::all_of(block.begin(), block.end(), [](std::int32_t v) { return v == 0; });
@@ -112,17 +115,35 @@ void AudioCaptureService::OnBlock(const SpectrumBlock& block, double loudness) {
         }
         m_spectrumSent.fetch_add(static_cast<int>(m_burst.size()));
     }
-    // Loudness is heard roughly as its square root.
-    const double level = std::sqrt(std::clamp(m_envelope, 0.0, 1.0));
+    const std::array<std::int32_t, 6> input = ColourInput(m_envelope);
+    m_loudness.store(m_envelope);
+    if (input != m_lastColourInput) {
+        m_lastColourInput = input;
+        SendToInstance(kColourInputKind, input);
+    }
+}
+
+std::array<std::int32_t, 6> AudioCaptureService::ColourInput(double loudness) const {
+    // Loudness is heard roughly as its square root; in silence the colour still glows a little,
+    // so whoever sets it sees which colour it is.
+    const double level = std::max(kQuietGlow, std::sqrt(std::clamp(loudness, 0.0, 1.0)));
     std::array<std::int32_t, 6> input{};
     for (std::size_t c = 0; c < 3; ++c) {
         input[c] = static_cast<std::int32_t>(std::lround(m_colour[c].load() * level));
     }
     input[3] = static_cast<std::int32_t>(std::lround(255 * level));
-    if (input != m_lastColourInput) {
-        m_lastColourInput = input;
-        SendToInstance(kColourInputKind, input);
-    }
+    return input;
+}
+
+void AudioCaptureService::ShowColourNow() {
+    // From the main thread, on Qt's connection: the recording's thread may be waiting for sound
+    // that does not come (a server idles its output), yet the keyboard shows the new colour now.
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        m_instanceService, QString::fromLatin1(kBusPath), QString::fromLatin1(kBusInterface),
+        QString::fromLatin1(kCopyDataMember));
+    call << qint64{kColourInputKind} << Int32Bytes(ColourInput(m_loudness.load()));
+    call.setAutoStartService(false);
+    m_connection.send(call);
 }
 
 void AudioCaptureService::SendToInstance(std::int64_t kind, std::span<const std::int32_t> values) {
@@ -150,6 +171,7 @@ void AudioCaptureService::AudioRecordCtrl(qlonglong command, qlonglong value) {
     case kCaptureBlue:
         m_colour[static_cast<std::size_t>(command - kCaptureRed)].store(
             static_cast<int>(std::clamp<qlonglong>(value, 0, 255)));
+        ShowColourNow();
         break;
     default:
         break;
@@ -170,6 +192,7 @@ void AudioCaptureService::CopyData(qlonglong kind, const QByteArray& data) {
                                          static_cast<int>(kStyleComponentMax));
         m_colour[c].store(component * 255 / kStyleComponentMax);
     }
+    ShowColourNow();
 }
 
 void AudioCaptureService::End(int exitCode) {

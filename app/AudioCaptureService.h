@@ -3,7 +3,8 @@
 // The audio capture program's side of the bus (AudioCaptureProtocol.h): it owns the capture name,
 // takes the main window's commands and the music style's colour, and sends the running Q407 a
 // spectrum block for every analysed hop of sound and, with every burst of them, the colour input:
-// its colour (the sliders' or the style's) dimmed by how loud the sound is. It ends when told to,
+// its colour (the sliders' or the style's) dimmed by how loud the sound is, glowing a little in
+// silence, and given at once when the colour changes. It ends when told to,
 // when the recording breaks off, or when the Q407 it sends to leaves the bus.
 //
 // Blocks go out in bursts of kBurstBlocks, the count after which the main window hands the band
@@ -71,6 +72,9 @@ Q_SIGNALS:
 private:
     void OnBlock(const SpectrumBlock& block, double loudness);
     void SendToInstance(std::int64_t kind, std::span<const std::int32_t> values);
+    // The colour input at a loudness (1: a full-scale sine).
+    std::array<std::int32_t, 6> ColourInput(double loudness) const;
+    void ShowColourNow();
     void End(int exitCode);
 
     QDBusConnection m_connection;
@@ -86,6 +90,7 @@ private:
     // Set by the commands on the main thread, read by the recording's thread.
     std::array<std::atomic<int>, 3> m_colour{255, 255, 255};
     double m_envelope = 0;
+    std::atomic<double> m_loudness{0}; // the envelope, for the main thread
     std::array<SpectrumBlock, kBurstBlocks> m_burst{};
     std::size_t m_burstSize = 0;
     int m_silentBursts = 0;

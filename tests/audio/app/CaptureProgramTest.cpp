@@ -159,6 +159,13 @@ TEST_F(CaptureProgramTest, ColourInputTakesTheSlidersAndTheStyleColour) {
     Call(QStringLiteral("AudioRecordCtrl"), {qint64{q407::app::kCaptureRed}, qint64{40}});
     Call(QStringLiteral("AudioRecordCtrl"), {qint64{q407::app::kCaptureGreen}, qint64{400}});
     Call(QStringLiteral("AudioRecordCtrl"), {qint64{q407::app::kCaptureBlue}, qint64{0}});
+    // Shown at once, sound or not: in silence the colour glows at a quarter.
+    EXPECT_TRUE(testutil::WaitUntil(
+        [&] {
+            return !m_colours.empty() &&
+                   m_colours.back() == std::vector<std::int32_t>{10, 64, 0, 64, 0, 0};
+        },
+        5000));
     testutil::PrivateSoundServer::Player player(*m_sound, 10);
     StartSound(player);
     player.Play(testutil::PrivateSoundServer::Tone(1000, 1.0, 300));
