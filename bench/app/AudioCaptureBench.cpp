@@ -5,8 +5,7 @@
 // fraction of one core, with a stand-in for Q407 taking the blocks; goal 0.01) and latency_ms
 // (the whole program with the simulated keyboard in the music mode: from writing the first
 // samples of a tone to the player until the keyboard has taken the first streamed frame that
-// lights a key; goal 40 ms, which includes the player's own 10 ms of buffering). band_latency_ms
-// is the part of it until the main window's band levels rise in the tone's band.
+// lights a key; goal 40 ms, which includes the player's own 10 ms of buffering).
 
 #include "BenchCounters.h"
 #include "app/AudioCaptureLink.h"
@@ -117,7 +116,6 @@ public:
 
     bool Ready() const { return m_ready; }
     qint64 CapturePid() const { return m_link->ProcessId(); }
-    const q407::devices::MusicBands& Bands() const { return m_bands; }
     void Play(const QByteArray& samples) { m_player->Play(samples, 0); }
     void Write(const QByteArray& samples) { m_player->Write(samples); }
 
@@ -247,7 +245,6 @@ public:
     }
 
     bool Ready() const { return m_ready; }
-    const q407::devices::MusicBands& Bands() const { return m_window->MusicBands(); }
     void Play(const QByteArray& samples) { m_player->Play(samples, 0); }
     void Write(const QByteArray& samples) { m_player->Write(samples); }
     // The keyboard's last frame lights no key.
@@ -285,22 +282,15 @@ void BM_SoundToLightLatency(benchmark::State& state) {
         state.SkipWithError("no private sound server or bus, or the keyboard page never showed");
         return;
     }
-    constexpr std::size_t kBand = 11; // 440 Hz
     double light = 0;
-    double band = 0;
     int tones = 0;
     for (auto _ : state) {
         for (int i = 0; i < 20; ++i) {
             setup.Play(PrivateSoundServer::Silence(300));
             RunFor(1000, [&] { return setup.Dark(); });
-            const auto quiet = setup.Bands().Means()[kBand];
             setup.Arm();
             const auto start = std::chrono::steady_clock::now();
             setup.Write(PrivateSoundServer::Tone(440, 0.5, 200));
-            RunFor(1000, [&] { return setup.Bands().Means()[kBand] > quiet + 50; });
-            band +=
-                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                    .count();
             RunFor(1000, [&] { return setup.LitAt() != std::chrono::steady_clock::time_point{}; });
             const auto lit = setup.LitAt();
             light += std::chrono::duration<double, std::milli>(
@@ -315,7 +305,6 @@ void BM_SoundToLightLatency(benchmark::State& state) {
         state.SetIterationTime(light * 1e-3);
     }
     state.counters["latency_ms"] = tones > 0 ? light / tones : 0;
-    state.counters["band_latency_ms"] = tones > 0 ? band / tones : 0;
 }
 BENCHMARK(BM_SoundToLightLatency)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 
