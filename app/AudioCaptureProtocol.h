@@ -9,6 +9,8 @@
 // It sends to the instance's CopyData (RegisteredMessages.h) kind kSpectrumKind (500 int32,
 // little-endian) and kind kColourInputKind (6 int32).
 
+#include "devices/MusicBands.h"
+
 #include <QByteArray>
 #include <cstdint>
 #include <span>
@@ -31,6 +33,10 @@ enum CaptureCommand : std::int64_t {
     kCaptureGreen = 7,
     kCaptureBlue = 8,
 };
+
+// Spectrum blocks are sent in bursts of this many, the number of blocks after which the main
+// window hands its band levels on; sending only whole bursts keeps its count in step with them.
+inline constexpr std::size_t kBurstBlocks = devices::kBlocksPerHandOn;
 
 // Data block kinds.
 inline constexpr std::int64_t kSpectrumKind = 1;

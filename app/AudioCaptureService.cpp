@@ -13,11 +13,13 @@
 namespace q407::app {
 namespace {
 
-// After this many silent blocks the means of the main window have fallen to nothing, so more
-// silence is not sent until the sound comes back.
-constexpr int kSilentBlocksSent = 32;
+// After this many silent bursts (33 blocks) the means of the main window have fallen to nothing,
+// so more silence is not sent until the sound comes back.
+constexpr int kSilentBurstsSent = 11;
 // How much of the loudness envelope is left after each block without louder sound.
 constexpr double kEnvelopeRelease = 0.85;
+// The colour input's level in silence.
+constexpr double kQuietGlow = 0.25;
 
 bool IsSilent(const SpectrumBlock& block) {
     return std::all_of(block.begin(), block.end(), [](std::int32_t v) { return v == 0; });
@@ -28,7 +30,8 @@ bool IsSilent(const SpectrumBlock& block) {
 AudioCaptureService::AudioCaptureService(QDBusConnection connection, QString instanceService,
                                          Settings settings)
     : m_connection(std::move(connection)), m_instanceService(std::move(instanceService)),
-      m_settings(settings), m_analyser(settings.sampleRate, settings.window, settings.hop) {}
+      m_instanceName(m_instanceService.toStdString()), m_settings(settings),
+      m_analyser(settings.sampleRate, settings.window, settings.hop) {}
 
 AudioCaptureService::~AudioCaptureService() {
     m_monitor.Stop();
@@ -71,8 +74,12 @@ std::optional<int> AudioCaptureService::Claim() {
 }
 
 bool AudioCaptureService::StartRecording(std::string& reason) {
+    if (!m_sender.Connect(reason)) {
+        return false;
+    }
+    // The thread wakes once for every burst due, whatever size of pieces the server sends.
     return m_monitor.Start(
-        m_settings.sampleRate, m_settings.fragmentMs,
+        m_settings.sampleRate, m_settings.fragmentMs, m_settings.hop * kBurstBlocks,
         [this](std::span<const float> samples) { Feed(samples); },
         [this](const std::string& why) {
             std::fprintf(stderr, "q407-audio-capture: %s\n", why.c_str());
@@ -90,39 +97,66 @@ void AudioCaptureService::Feed(std::span<const float> samples) {
 }
 
 void AudioCaptureService::OnBlock(const SpectrumBlock& block, double loudness) {
+    m_envelope = std::max(loudness, m_envelope * kEnvelopeRelease);
+    m_burst[m_burstSize++] = block;
+    if (m_burstSize < m_burst.size()) {
+        return;
+    }
+    m_burstSize = 0;
     if (m_ended) {
         return;
     }
-    m_silentBlocks = IsSilent(block) ? m_silentBlocks + 1 : 0;
-    if (m_silentBlocks <= kSilentBlocksSent) {
-        SendToInstance(kSpectrumKind, Int32Bytes(block));
-        m_spectrumSent.fetch_add(1);
+    const bool silent = std::all_of(m_burst.begin(), m_burst.end(), IsSilent);
+    m_silentBursts = silent ? m_silentBursts + 1 : 0;
+    if (m_silentBursts <= kSilentBurstsSent) {
+        // Always whole bursts: the main window's count of blocks stays in step with them.
+        for (const SpectrumBlock& each : m_burst) {
+            SendToInstance(kSpectrumKind, each);
+        }
+        m_spectrumSent.fetch_add(static_cast<int>(m_burst.size()));
     }
-    m_envelope = std::max(loudness, m_envelope * kEnvelopeRelease);
-    if (++m_blockCount % std::max(1, m_settings.colourEvery) != 0) {
-        return;
+    const std::array<std::int32_t, 6> input = ColourInput(m_envelope);
+    m_loudness.store(m_envelope);
+    if (input != m_lastColourInput) {
+        m_lastColourInput = input;
+        SendToInstance(kColourInputKind, input);
     }
-    // Loudness is heard roughly as its square root.
-    const double level = std::sqrt(std::clamp(m_envelope, 0.0, 1.0));
+}
+
+std::array<std::int32_t, 6> AudioCaptureService::ColourInput(double loudness) const {
+    // Loudness is heard roughly as its square root; in silence the colour still glows a little,
+    // so whoever sets it sees which colour it is.
+    const double level = std::max(kQuietGlow, std::sqrt(std::clamp(loudness, 0.0, 1.0)));
     std::array<std::int32_t, 6> input{};
     for (std::size_t c = 0; c < 3; ++c) {
         input[c] = static_cast<std::int32_t>(std::lround(m_colour[c].load() * level));
     }
     input[3] = static_cast<std::int32_t>(std::lround(255 * level));
-    if (input != m_lastColourInput) {
-        m_lastColourInput = input;
-        SendToInstance(kColourInputKind, Int32Bytes(input));
-    }
+    return input;
 }
 
-void AudioCaptureService::SendToInstance(std::int64_t kind, const QByteArray& data) {
+void AudioCaptureService::ShowColourNow() {
+    // From the main thread, on Qt's connection: the recording's thread may be waiting for sound
+    // that does not come (a server idles its output), yet the keyboard shows the new colour now.
     QDBusMessage call = QDBusMessage::createMethodCall(
         m_instanceService, QString::fromLatin1(kBusPath), QString::fromLatin1(kBusInterface),
         QString::fromLatin1(kCopyDataMember));
-    call << qint64{kind} << data;
+    call << qint64{kColourInputKind} << Int32Bytes(ColourInput(m_loudness.load()));
     call.setAutoStartService(false);
-    // Blocks are sent without waiting: a late answer must not hold the next block back.
     m_connection.send(call);
+}
+
+void AudioCaptureService::SendToInstance(std::int64_t kind, std::span<const std::int32_t> values) {
+    const std::size_t count = std::min(values.size(), m_bytes.size() / 4);
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto value = static_cast<std::uint32_t>(values[i]);
+        for (std::size_t b = 0; b < 4; ++b) {
+            m_bytes[i * 4 + b] = static_cast<std::uint8_t>(value >> (8 * b));
+        }
+    }
+    // Blocks are sent without waiting: a late answer must not hold the next block back.
+    m_sender.Send(m_instanceName.c_str(), kBusPath, kBusInterface, kCopyDataMember, kind,
+                  std::span(m_bytes.data(), count * 4));
 }
 
 void AudioCaptureService::AudioRecordCtrl(qlonglong command, qlonglong value) {
@@ -137,6 +171,7 @@ void AudioCaptureService::AudioRecordCtrl(qlonglong command, qlonglong value) {
     case kCaptureBlue:
         m_colour[static_cast<std::size_t>(command - kCaptureRed)].store(
             static_cast<int>(std::clamp<qlonglong>(value, 0, 255)));
+        ShowColourNow();
         break;
     default:
         break;
@@ -157,6 +192,7 @@ void AudioCaptureService::CopyData(qlonglong kind, const QByteArray& data) {
                                          static_cast<int>(kStyleComponentMax));
         m_colour[c].store(component * 255 / kStyleComponentMax);
     }
+    ShowColourNow();
 }
 
 void AudioCaptureService::End(int exitCode) {

@@ -2,10 +2,17 @@
 
 // The audio capture program's side of the bus (AudioCaptureProtocol.h): it owns the capture name,
 // takes the main window's commands and the music style's colour, and sends the running Q407 a
-// spectrum block for every analysed hop of sound and, now and then, the colour input: its colour
-// (the sliders' or the style's) dimmed by how loud the sound is. It ends when told to, when the
-// recording breaks off, or when the Q407 it sends to leaves the bus.
+// spectrum block for every analysed hop of sound and, with every burst of them, the colour input:
+// its colour (the sliders' or the style's) dimmed by how loud the sound is, glowing a little in
+// silence, and given at once when the colour changes. It ends when told to,
+// when the recording breaks off, or when the Q407 it sends to leaves the bus.
+//
+// Blocks go out in bursts of kBurstBlocks, the count after which the main window hands the band
+// levels on: a burst arrives when the last of its blocks would have, so the lights see the sound
+// no later than with blocks sent one by one, for a third of the wake-ups.
 
+#include "app/AudioCaptureProtocol.h"
+#include "app/DirectBusSender.h"
 #include "app/PulseMonitor.h"
 #include "app/SpectrumAnalyser.h"
 
@@ -34,7 +41,6 @@ public:
         std::size_t window = 1024; // about 21 ms of sound per spectrum
         std::size_t hop = 512;     // a block every 10.7 ms
         unsigned fragmentMs = 10;
-        int colourEvery = 4; // the colour input goes with every fourth block
     };
 
     AudioCaptureService(QDBusConnection connection, QString instanceService, Settings settings);
@@ -65,20 +71,29 @@ Q_SIGNALS:
 
 private:
     void OnBlock(const SpectrumBlock& block, double loudness);
-    void SendToInstance(std::int64_t kind, const QByteArray& data);
+    void SendToInstance(std::int64_t kind, std::span<const std::int32_t> values);
+    // The colour input at a loudness (1: a full-scale sine).
+    std::array<std::int32_t, 6> ColourInput(double loudness) const;
+    void ShowColourNow();
     void End(int exitCode);
 
     QDBusConnection m_connection;
     QString m_instanceService;
+    std::string m_instanceName; // the same, as the sender takes it
     Settings m_settings;
     SpectrumAnalyser m_analyser;
     PulseMonitor m_monitor;
+    // Blocks go out on the recording's thread through a connection of their own.
+    DirectBusSender m_sender;
+    std::array<std::uint8_t, kSpectrumBins * 4> m_bytes{};
     std::unique_ptr<QDBusServiceWatcher> m_instanceWatcher;
     // Set by the commands on the main thread, read by the recording's thread.
     std::array<std::atomic<int>, 3> m_colour{255, 255, 255};
     double m_envelope = 0;
-    int m_blockCount = 0;
-    int m_silentBlocks = 0;
+    std::atomic<double> m_loudness{0}; // the envelope, for the main thread
+    std::array<SpectrumBlock, kBurstBlocks> m_burst{};
+    std::size_t m_burstSize = 0;
+    int m_silentBursts = 0;
     std::array<std::int32_t, 6> m_lastColourInput{-1, -1, -1, -1, -1, -1};
     std::atomic<int> m_spectrumSent{0};
     std::atomic<bool> m_ended{false};

@@ -131,6 +131,11 @@ void CMainWnd::InitWindow() {
     if (m_bus != nullptr && m_bus->HasBus()) {
         m_audioCapture = std::make_unique<AudioCaptureLink>(m_bus->Connection(),
                                                             AudioCaptureLink::InstalledProgram());
+        connect(m_audioCapture.get(), &AudioCaptureLink::OnBusChanged, this, [this](bool onBus) {
+            for (std::size_t c = 0; onBus && c < m_colourInput.size(); ++c) {
+                m_audioCapture->SendCommand(kCaptureRed + static_cast<qint64>(c), m_colourInput[c]);
+            }
+        });
         connect(m_audioCapture.get(), &AudioCaptureLink::ProblemChanged, this,
                 [this](AudioCaptureLink::Problem problem) {
                     if (m_devicePages == nullptr) {
@@ -234,7 +239,7 @@ void CMainWnd::Notify(toolkit::TNotifyUI& msg) {
         return;
     }
     if (msg.sType == QLatin1String("valuechanged") &&
-        OnColourInputSlider(msg.SenderName(), static_cast<int>(msg.wParam))) {
+        OnColourInputSlider(msg.pSender, static_cast<int>(msg.wParam))) {
         return;
     }
     // The controls of the device pages and their panels.
@@ -339,20 +344,25 @@ void CMainWnd::OnPageReset() {
     m_audioFile.Reset();
 }
 
-bool CMainWnd::OnColourInputSlider(const QString& name, int value) {
+bool CMainWnd::OnColourInputSlider(QWidget* slider, int value) {
     static constexpr std::array<std::pair<const char*, const char*>, 3> kSliders{{
         {"R_light_slider", "R_light_label"},
         {"G_light_slider", "G_light_label"},
         {"B_light_slider", "B_light_label"},
     }};
+    const QString name = slider != nullptr ? slider->objectName() : QString();
     for (std::size_t c = 0; c < kSliders.size(); ++c) {
         if (name != QLatin1String(kSliders[c].first)) {
             continue;
         }
-        toolkit::SetControlText(FindControl(QLatin1String(kSliders[c].second)),
-                                QStringLiteral("%1 %2").arg(QLatin1Char("RGB"[c])).arg(value));
+        // Every page's panel has its own sliders: the label is the one beside this slider.
+        if (QWidget* row = slider->parentWidget()) {
+            toolkit::SetControlText(row->findChild<QWidget*>(QLatin1String(kSliders[c].second)),
+                                    QStringLiteral("%1 %2").arg(QLatin1Char("RGB"[c])).arg(value));
+        }
+        m_colourInput[c] = std::clamp(value, 0, 255);
         if (m_audioCapture != nullptr) {
-            m_audioCapture->SendCommand(kCaptureRed + static_cast<qint64>(c), value);
+            m_audioCapture->SendCommand(kCaptureRed + static_cast<qint64>(c), m_colourInput[c]);
         }
         return true;
     }

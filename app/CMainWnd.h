@@ -24,6 +24,7 @@
 #include "toolkit/TrayIcon.h"
 #include "toolkit/WindowImplBase.h"
 
+#include <array>
 #include <memory>
 
 namespace q407::pages {
@@ -184,7 +185,9 @@ private:
     void OnMusicSettingButton(int);
     // The colour sliders of the audio light: the label shows the value and the capture program
     // takes it as a component of the colour input.
-    bool OnColourInputSlider(const QString& name, int value);
+    // R_light_slider, G_light_slider, B_light_slider: the capture program's colour (commands 6,
+    // 7, 8); false for any other control.
+    bool OnColourInputSlider(QWidget* slider, int value);
     void OnSkinButton(int);
     void OnSelectPrevious(int);
     void OnSelectNext(int);
@@ -229,6 +232,8 @@ private:
     std::unique_ptr<UnwritableFolderNotice> m_folderNotice;
     std::unique_ptr<AudioCaptureLink> m_audioCapture;
     q407::devices::MusicBands m_musicBands;
+    // The colour sliders' red, green, blue, given again to every capture program that starts.
+    std::array<int, 3> m_colourInput{255, 255, 255};
     int m_spectrumBlocks = 0;
     profiles::AudioFile m_audioFile;
     bool m_exiting = false;

@@ -142,7 +142,10 @@ private:
                 }
             },
             Qt::QueuedConnection);
-        connection.send(message.createReply());
+        // A stream of blocks asks for no answers; one nobody reads is only more work for the bus.
+        if (message.isReplyRequired()) {
+            connection.send(message.createReply());
+        }
         return true;
     }
 

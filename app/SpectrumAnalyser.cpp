@@ -84,6 +84,7 @@ void SpectrumAnalyser::Push(std::span<const float> samples) {
     std::copy(samples.begin(), samples.end(), m_history.end() - static_cast<std::ptrdiff_t>(count));
     for (float sample : samples) {
         m_hopEnergy += static_cast<double>(sample) * sample;
+        m_silentRun = sample == 0.0f ? m_silentRun + 1 : 0;
     }
     m_pending += count;
 }
@@ -92,6 +93,11 @@ void SpectrumAnalyser::Analyse() {
     // A sine's RMS is 1/sqrt(2) of its peak: report loudness so a full-scale sine gives 1.
     m_loudness = std::sqrt(2.0 * m_hopEnergy / static_cast<double>(m_hop));
     m_hopEnergy = 0;
+    if (m_silentRun >= m_window) {
+        // Nothing but silence in the window: its spectrum is all zero without an FFT.
+        m_block.fill(0);
+        return;
+    }
     for (std::size_t i = 0; i < m_window; ++i) {
         m_fft->input[i] = m_history[i] * m_taper[i];
     }

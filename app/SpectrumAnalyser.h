@@ -65,6 +65,7 @@ private:
     std::vector<float> m_history; // the last `window` samples, oldest first
     std::vector<float> m_taper;   // Hann window with the magnitude scale folded in
     double m_hopEnergy = 0;
+    std::size_t m_silentRun = 0; // samples of digital silence up to the newest
     double m_loudness = 0;
     // Where each spectrum bin takes its value: the strongest FFT bin in [first, last], or, where
     // no FFT bin falls inside its band, the line between two neighbours.

@@ -10,6 +10,7 @@
 // holds the effect back.
 
 #include "common/Event.h"
+#include "devices/DeviceModel.h"
 #include "devices/SharedLightEffect.h"
 
 #include <chrono>
@@ -26,8 +27,9 @@ namespace q407::app {
 class SynchronisedLighting {
 public:
     // The thread sleeps at least this long between rounds, and counts the ticks that passed, so
-    // the effect keeps its speed without waking a thousand times a second.
-    static constexpr std::chrono::milliseconds kShortestWait{4};
+    // the effect keeps its speed without waking a thousand times a second. A following page takes
+    // the newest frame once per kSharedFrameInterval: frames offered more often are never seen.
+    static constexpr std::chrono::milliseconds kShortestWait = devices::kSharedFrameInterval;
     static constexpr std::chrono::milliseconds kIdleWait{1000};
 
     // New settings start the effect's tick count again (UI thread).

@@ -696,7 +696,6 @@ int KeyboardModel::StreamKeyColours() {
 
 void KeyboardModel::StreamLoop(const Event& stop) {
     using SteadyClock = std::chrono::steady_clock;
-    SteadyClock::time_point due = SteadyClock::now(); // the next frame goes no earlier
     SteadyClock::time_point sentAt{};
     std::vector<std::uint8_t> sent;
     const std::array<int, 2> wakeUp{stop.NativeHandle(), m_streamWake.NativeHandle()};
@@ -714,32 +713,31 @@ void KeyboardModel::StreamLoop(const Event& stop) {
             if (idle(kLightIdle)) {
                 break;
             }
-            due = SteadyClock::now();
             continue;
         }
         // One frame per interval; a link slower than that carries them back to back.
         const auto now = SteadyClock::now();
-        if (due > now) {
-            if (stop.Wait(std::chrono::ceil<std::chrono::milliseconds>(due - now))) {
+        const auto next = sentAt + (IsWireless() ? kStreamReceiver : kStreamCable);
+        if (next > now) {
+            if (stop.Wait(std::chrono::ceil<std::chrono::milliseconds>(next - now))) {
                 break;
             }
             continue; // a wait may end a little early: look at the clock again
         }
-        const auto period = IsWireless() ? kStreamReceiver : kStreamCable;
-        // The keyboard keeps the last frame it got: a frame equal to it is sent again only now
-        // and then (a chunk dropped for a command in progress is made good that way). Until the
-        // frame changes, nothing is due: a client's colours go out as soon as they come.
+        // The keyboard keeps the last frame it got: an unchanged frame is looked at again soon,
+        // so a change (the first beat of the music) goes out at once, and is sent again only now
+        // and then (a chunk dropped for a command in progress is made good that way). A client's
+        // colours wake the loop at once.
         std::vector<std::uint8_t> frame = StreamBuffer();
         if (frame == sent && now - sentAt < kStreamRefresh) {
-            if (idle(period)) {
+            if (idle(kStreamLook)) {
                 break;
             }
             continue;
         }
-        due = std::max(due + period, now);
+        sentAt = now;
         if (SendFrame(frame) == 1) {
             sent = std::move(frame);
-            sentAt = now;
         } else {
             sent.clear();
         }

@@ -85,8 +85,10 @@ public:
     // Frames streamed by cable and through the receiver at most this often.
     static constexpr std::chrono::milliseconds kStreamCable{10};
     static constexpr std::chrono::milliseconds kStreamReceiver{50};
-    // A frame equal to the last one sent is sent again after this long.
+    // A frame equal to the last one sent is sent again after this long, and looked at again
+    // this often until it changes.
     static constexpr std::chrono::milliseconds kStreamRefresh{100};
+    static constexpr std::chrono::milliseconds kStreamLook{2};
     // After a failed stream or colour-group write the keyboard is left alone this long.
     static constexpr std::chrono::milliseconds kFailurePause{200};
 

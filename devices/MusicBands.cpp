@@ -31,7 +31,7 @@ std::optional<MusicLevels> MusicBands::OnBlock(std::span<const std::int32_t> blo
             m_means[band] = static_cast<std::int32_t>(std::min<std::int64_t>(mean, INT32_MAX));
         }
     }
-    if (keyboardSlots <= 0 || m_blocks <= 2) {
+    if (keyboardSlots <= 0 || m_blocks < static_cast<int>(kBlocksPerHandOn)) {
         return std::nullopt;
     }
     m_blocks = 0;

@@ -19,6 +19,8 @@ namespace q407::devices {
 inline constexpr std::size_t kSpectrumValues = 500;
 inline constexpr std::size_t kMusicBands = 25;
 using MusicLevels = std::array<std::int32_t, kMusicBands>;
+// The means are handed on with every third block.
+inline constexpr std::size_t kBlocksPerHandOn = 3;
 
 class MusicBands {
 public:

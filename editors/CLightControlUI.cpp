@@ -279,6 +279,7 @@ void CLightControlUI::UpdateLightLayout(int kind, int row) {
             ShowGroup(name, *flag);
         }
     }
+    ShowGroup("light_colourinput_layout", layout->colourInputShown);
     if (layout->colourPage) {
         if (auto* tabs = Control<QStackedWidget>(QStringLiteral("light_color_tablayout"))) {
             const QSignalBlocker blocker(tabs);

@@ -113,6 +113,7 @@ LightLayout KeyboardLayout(int row) {
     } else if (row == 30) {
         SetGroups(layout, "000100");
         layout.colourGroup = false;
+        layout.colourInputShown = true;
     } else {
         SetGroups(layout, "000000");
     }

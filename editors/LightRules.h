@@ -35,6 +35,9 @@ struct LightLayout {
     std::optional<bool> customShown; // lightcustom_layout visible
     std::optional<bool> audioShown;  // light_combo_AudiomodeSelectLayout visible
     std::optional<int> colourPage;   // light_color_tablayout page (0 colours, 1 audio colours)
+    // light_colourinput_layout visible: the colour the audio capture program paints with, in
+    // the mode that shows it.
+    bool colourInputShown = false;
     std::optional<DirectionLabels> labels;
     // The mode can be copied to the other devices (the button also needs a second device).
     bool sameMode = false;

@@ -22,6 +22,8 @@
 #include "toolkit/ResourceManager.h"
 
 #include <QComboBox>
+#include <QSlider>
+#include <array>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -31,6 +33,8 @@ using q407::pages::CKestravaKeyboardDevice;
 using testutil::PrivateSoundServer;
 
 constexpr int kMusicMode = 29;
+constexpr int kColourInputMode = 30;
+constexpr std::size_t kKeyO = 51;
 constexpr std::size_t kToneBand = 11; // 440 Hz
 
 class KeyboardMusicTest : public ::testing::Test {
@@ -139,6 +143,40 @@ TEST_F(KeyboardMusicTest, MusicModeListensAndTheKeyboardsBandRisesAndFalls) {
     SelectMode(0);
     EXPECT_TRUE(testutil::WaitUntil([&] { return !capture->Running() && !capture->OnBus(); }, 5000))
         << "no page listens any more";
+}
+
+TEST_F(KeyboardMusicTest, ColourSlidersPaintTheColourInputModeEvenInSilence) {
+    Start();
+    SelectMode(kColourInputMode);
+    q407::app::AudioCaptureLink* capture = m_window->AudioCapture();
+    ASSERT_TRUE(testutil::WaitUntil([&] { return capture->OnBus(); }, 10000));
+    // The colour the keyboard streams for the O key.
+    const auto keyO = [&] {
+        const auto frame = m_keyboard->Firmware().LightFrame();
+        const std::size_t at = 3U * m_page->Keyboard().LedMap()[kKeyO];
+        return at + 2 < frame.size() ? std::array<int, 3>{frame[at], frame[at + 1], frame[at + 2]}
+                                     : std::array<int, 3>{};
+    };
+    // Nothing plays: white glows dimly.
+    EXPECT_TRUE(testutil::WaitUntil(
+        [&] {
+            const auto o = keyO();
+            return o[0] > 30 && o[0] < 100 && o[1] == o[0] && o[2] == o[0];
+        },
+        5000));
+    for (const char* name : {"G_light_slider", "B_light_slider"}) {
+        auto* slider = qobject_cast<QSlider*>(
+            q407::toolkit::FindSubControlByName(m_page, QString::fromLatin1(name)));
+        ASSERT_NE(slider, nullptr) << name;
+        slider->setValue(0);
+    }
+    EXPECT_TRUE(testutil::WaitUntil(
+        [&] {
+            const auto o = keyO();
+            return o[0] > 30 && o[1] == 0 && o[2] == 0;
+        },
+        5000))
+        << "red glows";
 }
 
 TEST_F(KeyboardMusicTest, WithoutASoundServerTheAudioPageSaysSo) {

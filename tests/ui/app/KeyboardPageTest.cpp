@@ -270,6 +270,21 @@ TEST_P(KeyboardPageTest, HostStreamedModesStreamAndTheLightsFollowTheFrame) {
     const std::size_t at = 3U * m_page->Keyboard().LedMap()[kKeyO];
     EXPECT_GT(frame[at + 1], frame[at]) << "the keyboard shows the input's colour";
 
+    // The sliders of the capture program's colour show in this mode only, each with its value.
+    auto* sliders = Find<QWidget>(QStringLiteral("light_colourinput_layout"));
+    ASSERT_NE(sliders, nullptr);
+    EXPECT_TRUE(sliders->isVisible());
+    auto* green = Find<QSlider>(QStringLiteral("G_light_slider"));
+    ASSERT_NE(green, nullptr);
+    green->setValue(100);
+    EXPECT_EQ(q407::toolkit::ControlText(Find<QWidget>(QStringLiteral("G_light_label"))),
+              QStringLiteral("G 100"));
+    EXPECT_EQ(q407::toolkit::ControlText(Find<QWidget>(QStringLiteral("R_light_label"))),
+              QStringLiteral("R 255"));
+    SelectMode(1);
+    EXPECT_FALSE(sliders->isVisible());
+    SelectMode(q407::devices::kColourInputMode);
+
     // Hidden, the window paints nothing, and the keyboard still gets its frames.
     m_window->hide();
     m_window->Pages()->SetPreviewsPaused(true);
@@ -403,7 +418,20 @@ TEST_P(KeyboardPageTest, ScreenshotAt144Dpi) {
     EXPECT_GT(m_page->KeyButton(kKeyO)->x(), m_page->KeyButton(50)->x());
     EXPECT_LT(m_page->KeyButton(kKeyO)->y(), m_page->KeyButton(71)->y());
     EXPECT_EQ(m_page->KeyButton(kKeyO)->width(), 42) << "28 px caps at 96 DPI, 42 at 144";
-    resources.SetAllDPI(96);
+    // The colour input mode's three sliders fit the panel, whole, at both scales.
+    SelectMode(q407::devices::kColourInputMode);
+    for (const int dpi : {144, 96}) {
+        resources.SetAllDPI(dpi);
+        testutil::WaitUntil([] { return false; }, 80);
+        auto* blue = Find<QWidget>(QStringLiteral("B_light_slider"));
+        ASSERT_NE(blue, nullptr);
+        const QRect shown = blue->visibleRegion().boundingRect();
+        EXPECT_EQ(shown.size(), blue->size()) << dpi << " DPI";
+        EXPECT_TRUE(
+            m_window->grab().toImage().save(QStringLiteral("%1/keyboard-%2-colourinput-%3dpi.png")
+                                                .arg(Screenshots(), QString::fromLatin1(Suffix()))
+                                                .arg(dpi)));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(CableAndReceiver, KeyboardPageTest,

@@ -84,6 +84,16 @@ TEST(LightLayoutTest, KeyboardSelectorsAndPagesFollowTheMode) {
     EXPECT_EQ(audio.colourPage, 1);
 }
 
+TEST(LightLayoutTest, ColourSlidersShowOnlyWhereTheCaptureProgramsColourLights) {
+    for (const int kind : {kKeyboard, kMouse, kMousePad, kHeadset}) {
+        for (int row = 0; row < 35; ++row) {
+            const std::optional<LightLayout> layout = LightLayoutFor(kind, row);
+            EXPECT_EQ(layout && layout->colourInputShown, kind == kKeyboard && row == 30)
+                << "kind " << kind << ", row " << row;
+        }
+    }
+}
+
 TEST(LightLayoutTest, DirectionLabelsNameTheMovementOfTheMode) {
     const DirectionLabels rightLeft{"light_set_right_to_left_text", "light_set_left_to_right_text"};
     const DirectionLabels downUp{"light_set_down_to_up_text", "light_set_up_to_down_text"};
