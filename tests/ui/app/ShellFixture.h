@@ -21,9 +21,11 @@
 #include <vector>
 
 // The window's selected page as a page of type T once it has read its product; nullptr (and a
-// failed expectation) when none shows within `timeoutMs`.
+// failed expectation) when none shows within `timeoutMs`. The limit is generous: under the
+// sanitizers on a busy machine, reading a product through its receiver takes many seconds, and a
+// page that is ready sooner returns sooner.
 template <typename T>
-T* ActivatedSelectedPage(q407::app::CMainWnd& window, int timeoutMs = 8000) {
+T* ActivatedSelectedPage(q407::app::CMainWnd& window, int timeoutMs = 20000) {
     T* page = nullptr;
     EXPECT_TRUE(testutil::WaitUntil(
         [&] {
