@@ -719,6 +719,53 @@ Outcome SetSoundLevel(const Target& t, int level, bool monitor) {
     return Written((monitor ? settings.micMonitorValue : settings.micInValue) == level ? 1 : 0);
 }
 
+// A mute is the panel's check box: a change toggles it as a click does, and the sound card must
+// then hold what was asked.
+Outcome SetMute(const Target& t, int muted, bool monitor) {
+    if (muted != 0 && muted != 1) {
+        return OutOfRange(monitor ? QStringLiteral("monitor mute")
+                                  : QStringLiteral("microphone mute"),
+                          muted, 0, 1);
+    }
+    const auto isMuted = [&] {
+        return monitor ? t.headset->Headset().MonitorMuted() : t.headset->Headset().MicMuted();
+    };
+    if (isMuted() != (muted == 1)) {
+        if (monitor) {
+            t.headset->ToggleMonitorMute();
+        } else {
+            t.headset->ToggleMicMute();
+        }
+    }
+    const auto& settings = t.headset->Headset().Settings();
+    const int selected = monitor ? settings.micMonitorSelect : settings.micInSelect;
+    return Written(isMuted() == (muted == 1) && selected == 1 - muted ? 1 : 0);
+}
+
+// The user's own curve of that name, letter case aside; -1 when there is none.
+int CustomEqIndex(const Target& t, const QString& name) {
+    const std::vector<std::string>& names = t.headset->Headset().CustomEqNames();
+    const auto same = std::find_if(names.begin(), names.end(), [&](const std::string& known) {
+        return QString::fromStdString(known).compare(name, Qt::CaseInsensitive) == 0;
+    });
+    return same == names.end() ? -1 : static_cast<int>(same - names.begin());
+}
+
+// A curve of the user's own, chosen by its name as the list after "Custom" chooses it.
+Outcome SelectEqCurve(const Target& t, const QString& name) {
+    if (t.headset == nullptr) {
+        return CallError{kErrorWrongKind, QStringLiteral("equaliser curves are a headset's")};
+    }
+    const int index = CustomEqIndex(t, name);
+    if (index < 0) {
+        return CallError{kErrorRefused, QStringLiteral("there is no curve named \"%1\"").arg(name)};
+    }
+    t.headset->SelectCustomEq(index);
+    const auto& settings = t.headset->Headset().Settings();
+    return Written(
+        settings.eqType == devices::kEqCustomType && settings.customEqSelect == index ? 1 : 0);
+}
+
 // A curve of the user's own: the bands move as their sliders move them, then the curve is saved
 // under its name (over the curve of that name when there is one), as the panel saves it.
 Outcome SaveEqCurve(const Target& t, const QString& name, const QList<int>& bands) {
@@ -739,12 +786,9 @@ Outcome SaveEqCurve(const Target& t, const QString& name, const QList<int>& band
     if (name.trimmed().isEmpty()) {
         return CallError{kErrorRefused, QStringLiteral("a curve needs a name")};
     }
-    const std::vector<std::string>& names = t.headset->Headset().CustomEqNames();
-    const auto same = std::find_if(names.begin(), names.end(), [&](const std::string& known) {
-        return QString::fromStdString(known).compare(name, Qt::CaseInsensitive) == 0;
-    });
-    const int existing = same == names.end() ? -1 : static_cast<int>(same - names.begin());
-    if (existing < 0 && names.size() >= static_cast<std::size_t>(devices::kMaxCustomEqCurves)) {
+    const int existing = CustomEqIndex(t, name);
+    if (existing < 0 && t.headset->Headset().CustomEqNames().size() >=
+                            static_cast<std::size_t>(devices::kMaxCustomEqCurves)) {
         return CallError{
             kErrorRefused,
             QStringLiteral("no more than %1 curves of your own").arg(devices::kMaxCustomEqCurves)};
@@ -761,8 +805,8 @@ Outcome SaveEqCurve(const Target& t, const QString& name, const QList<int>& band
     return std::nullopt;
 }
 
-// The headset's sound: what the audio page shows. The built-in equaliser curves can be chosen and
-// the levels set; the mutes are only read here.
+// The headset's sound: what the audio page shows. The built-in equaliser curves can be chosen,
+// the levels set and the microphone and monitor muted.
 const PropertyRow kHeadsetProperties[] = {
     {kHeadsetInterface, "EqPreset",
      [](const Target& t) { return QVariant(t.headset->Headset().Settings().eqType); },
@@ -793,12 +837,14 @@ const PropertyRow kHeadsetProperties[] = {
      [](const Target& t) { return QVariant(t.headset->Headset().Settings().micInValue); },
      [](const Target& t, int level) { return SetSoundLevel(t, level, false); }},
     {kHeadsetInterface, "MicMuted",
-     [](const Target& t) { return QVariant(t.headset->Headset().MicMuted()); }, nullptr},
+     [](const Target& t) { return QVariant(t.headset->Headset().MicMuted()); },
+     [](const Target& t, int muted) { return SetMute(t, muted, false); }},
     {kHeadsetInterface, "MonitorLevel",
      [](const Target& t) { return QVariant(t.headset->Headset().Settings().micMonitorValue); },
      [](const Target& t, int level) { return SetSoundLevel(t, level, true); }},
     {kHeadsetInterface, "MonitorMuted",
-     [](const Target& t) { return QVariant(t.headset->Headset().MonitorMuted()); }, nullptr},
+     [](const Target& t) { return QVariant(t.headset->Headset().MonitorMuted()); },
+     [](const Target& t, int muted) { return SetMute(t, muted, true); }},
 };
 
 // The mouse settings that are one number each, with what the page's controls offer.
@@ -1141,6 +1187,10 @@ const MethodRow kMethods[] = {
     {kHeadsetInterface, "SaveEqCurve", "sai",
      [](const Target& t, const QVariantList& a, QVariantList&) {
          return SaveEqCurve(t, a[0].toString(), IntsOf(a[1]));
+     }},
+    {kHeadsetInterface, "SelectEqCurve", "s",
+     [](const Target& t, const QVariantList& a, QVariantList&) {
+         return SelectEqCurve(t, a[0].toString());
      }},
     {kLightInterface, "SetLight", "a{sv}",
      [](const Target& t, const QVariantList& a, QVariantList&) {

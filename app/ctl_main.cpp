@@ -67,8 +67,10 @@ const char* const kUsageText =
     "       q407ctl [--json] DEVICE colours GROUP show\n"
     "       q407ctl DEVICE colours GROUP paint RRGGBB KEY...\n"
     "       q407ctl DEVICE mic|monitor LEVEL\n"
+    "       q407ctl DEVICE mic|monitor mute on|off\n"
     "       q407ctl DEVICE eq preset N\n"
     "       q407ctl DEVICE eq save NAME B1 ... B10\n"
+    "       q407ctl DEVICE eq select NAME\n"
     "DEVICE is the number `q407ctl list` shows. See q407ctl(1).\n";
 
 QTextStream& Out() {
@@ -424,6 +426,15 @@ std::optional<int> MoreCommands(Client& client, const QString& path, const QStri
         }
     }
     if ((command == QLatin1String("mic") || command == QLatin1String("monitor")) &&
+        what == QLatin1String("mute") && words.size() == 3) {
+        const bool on = words[2] == QLatin1String("on");
+        if (!on && words[2] != QLatin1String("off")) {
+            return Usage(QStringLiteral("mute is on or off: ") + words[2]);
+        }
+        return setProperty(kHeadsetInterface,
+                           command == QLatin1String("mic") ? "MicMuted" : "MonitorMuted", on);
+    }
+    if ((command == QLatin1String("mic") || command == QLatin1String("monitor")) &&
         words.size() == 2) {
         if (!ToInt(what, number)) {
             return Usage(QStringLiteral("the level must be a number: ") + what);
@@ -436,6 +447,9 @@ std::optional<int> MoreCommands(Client& client, const QString& path, const QStri
             return Usage(QStringLiteral("the curve must be a number: ") + words[2]);
         }
         return setProperty(kHeadsetInterface, "EqPreset", number);
+    }
+    if (command == QLatin1String("eq") && what == QLatin1String("select") && words.size() == 3) {
+        return call(kHeadsetInterface, "SelectEqCurve", {words[2]});
     }
     if (command == QLatin1String("eq") && what == QLatin1String("save") && words.size() >= 4) {
         QList<int> bands;

@@ -249,6 +249,15 @@ void CKestravaHS6533Device::ApplyCustomEq() {
     }
 }
 
+void CKestravaHS6533Device::SelectCustomEq(int selection) {
+    editors::CVoice6533ControlUI* voice = VoicePanel();
+    if (!HasModel() || voice == nullptr) {
+        return;
+    }
+    voice->SelectCustomEq(selection);
+    SelectEqPreset(devices::kEqCustomType);
+}
+
 int CKestravaHS6533Device::SaveCustomEq() {
     const editors::CVoice6533ControlUI* voice = VoicePanel();
     if (!HasModel() || voice == nullptr) {

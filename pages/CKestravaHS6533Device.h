@@ -54,6 +54,8 @@ public:
     void ChangeEqBand(int band);
     void ChangeEqBand(int band, int value);
     void ApplyCustomEq();
+    // Chooses curve `selection` of the user's own, as picking it in the list after "Custom" does.
+    void SelectCustomEq(int selection);
     // 1 saved; 0 the name exists (the caller tells the user); -1 refused. An empty name saves
     // over custom curve `selection`.
     int SaveCustomEq();

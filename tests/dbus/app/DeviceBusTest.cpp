@@ -769,6 +769,21 @@ TEST_F(DeviceBusTest, HeadsetLevelsAndOwnCurvesReachTheSoundCardAndTheProfile) {
         EXPECT_EQ(ProfileOf(page)["SystemSetStages"][l.stored].asInt(), 40) << l.property;
         EXPECT_EQ(shown()[QString::fromLatin1(l.property)].toInt(), 40);
     }
+    struct Mute {
+        const char* property;
+        const char* control;
+        const char* stored;
+    };
+    for (const Mute& m : {Mute{"MicMuted", "MuteControl", "MicInSelect"},
+                          Mute{"MonitorMuted", "AAMuteControl", "MicMoniterSelect"}}) {
+        for (const bool muted : {true, true, false}) { // asking twice changes nothing more
+            ASSERT_EQ(SetProperty(kHeadsetPage, headset, m.property, muted).errorName(), QString())
+                << m.property;
+            EXPECT_EQ(library->Value(2, m.control), muted ? "1" : "0") << m.property;
+            EXPECT_EQ(ProfileOf(page)["SystemSetStages"][m.stored].asInt(), muted ? 0 : 1);
+            EXPECT_EQ(shown()[QString::fromLatin1(m.property)].toBool(), muted);
+        }
+    }
 
     const QList<int> bands{-4, -2, 0, 2, 4, 6, 4, 2, 0, -20};
     const auto save = [&](const QString& name, const QList<int>& curve) {
@@ -787,6 +802,15 @@ TEST_F(DeviceBusTest, HeadsetLevelsAndOwnCurvesReachTheSoundCardAndTheProfile) {
     EXPECT_EQ(library->Value(1, "EQ_Slider1"), "8");
     EXPECT_EQ(Ints(shown()[QStringLiteral("EqCurve")]), louder);
     EXPECT_EQ(shown()[QStringLiteral("CustomEqNames")].toStringList().size(), 1);
+    // A built-in curve, then the own one again by its name.
+    ASSERT_EQ(SetProperty(kHeadsetPage, headset, "EqPreset", 4).errorName(), QString());
+    EXPECT_NE(Ints(shown()[QStringLiteral("EqCurve")]), louder);
+    ASSERT_EQ(
+        Method(kHeadsetPage, headset, "SelectEqCurve", {QStringLiteral("voices")}).errorName(),
+        QString());
+    EXPECT_EQ(Ints(shown()[QStringLiteral("EqCurve")]), louder);
+    EXPECT_EQ(library->Value(1, "EQ_Slider1"), "8");
+    EXPECT_EQ(shown()[QStringLiteral("EqPreset")].toInt(), q407::devices::kEqCustomType);
     EXPECT_NE(q407::profiles::ReadJsonFile(page->Model().GetProfilePath())
                   .toStyledString()
                   .find("Voices"),
@@ -798,6 +822,7 @@ TEST_F(DeviceBusTest, HeadsetLevelsAndOwnCurvesReachTheSoundCardAndTheProfile) {
     const Refusal refusals[] = {
         {headset, "=MicLevel", {101}, q407::app::kErrorOutOfRange},
         {headset, "=MonitorLevel", {-1}, q407::app::kErrorOutOfRange},
+        {headset, "=MicMuted", {2}, q407::app::kErrorOutOfRange},
         {headset,
          "SaveEqCurve",
          {QStringLiteral("Short"), QVariant::fromValue(bands.mid(0, 9))},
@@ -1001,11 +1026,15 @@ TEST_F(DeviceBusTest, CtlDrivesProfilesKeysColoursAndSound) {
         {"0 colours 0 show", 4, "Keyboard interface"},
         {"3 mic 55", 0, ""},
         {"3 monitor 101", 4, "out of range"},
+        {"3 mic mute on", 0, ""},
+        {"3 monitor mute maybe", 1, "usage:"},
         {"0 mic 5", 4, "headsets"},
         {"3 eq save Mine 1 2 3 4 5 6 7 8 9 10", 0, ""},
         {"3 eq save Mine 1 2", 4, "10 bands"},
         {"3 eq preset 4", 0, ""},
         {"3 eq preset 13", 4, "out of range"},
+        {"3 eq select mine", 0, ""},
+        {"3 eq select Theirs", 4, "no curve named"},
         {"0 profile add", 0, ""},
         {"0 profile delete 1", 0, ""},
         {"0 profile delete 0", 4, "only profile"},
