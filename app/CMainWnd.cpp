@@ -194,9 +194,13 @@ void CMainWnd::InitWindow() {
 }
 
 void CMainWnd::Notify(toolkit::TNotifyUI& msg) {
-    // Whatever a notification does may change what the device API shows.
+    // Whatever a notification does may change what the device API and the lighting clients
+    // see (pages notify for edits made by other programs too).
     if (m_deviceBus != nullptr) {
         m_deviceBus->ScheduleUpdate();
+    }
+    if (m_sdkServer != nullptr) {
+        m_sdkServer->ScheduleUpdate();
     }
     if (msg.sType == QLatin1String(pages::kShownChangedNotify)) {
         return;

@@ -32,6 +32,12 @@ const QString kDrivenStatusId = QStringLiteral("light_client_status_text");
 constexpr std::uint32_t kLevelMax = 4;
 // The controllers are the products of this machine.
 constexpr std::uint32_t kControllerFlagLocal = 1U << 0;
+// What clients of protocol 6 are told.
+constexpr const char* kServerName = "Q407";
+constexpr std::uint32_t kServerFlags =
+    sdk::kServerSupportsControllers | sdk::kServerSupportsDetection;
+// The answer to a settings request: this server keeps no settings for clients.
+constexpr const char* kNoSettings = "{}";
 
 QComboBox* ModeCombo(pages::CKestravaUSBDevice* page) {
     editors::CLightControlUI* panel = page->LightPanel();
@@ -78,6 +84,8 @@ bool StoreSdkServerOn(bool on) {
 OpenRgbSdkServer::OpenRgbSdkServer(DevicePages& pages, QObject* parent)
     : QObject(parent), m_pages(pages), m_server(std::make_unique<QTcpServer>()) {
     connect(m_server.get(), &QTcpServer::newConnection, this, &OpenRgbSdkServer::OnConnection);
+    m_modeTimer.setSingleShot(true);
+    connect(&m_modeTimer, &QTimer::timeout, this, &OpenRgbSdkServer::PublishModes);
     // Pages open and learn their keys a while after their products arrive: the list is looked
     // at again whenever a page is shown, hidden or has read its product.
     m_listListener = m_pages.AddListListener([this] { DeviceListChanged(); });
@@ -98,8 +106,53 @@ bool OpenRgbSdkServer::Listen(quint16 port, const QHostAddress& address) {
         return false;
     }
     m_announced = ControllerPages();
+    PublishModes(); // what the controllers show now is the base of the first notices
     diag::Line("OpenRGB SDK server listening on port " + std::to_string(Port()));
     return true;
+}
+
+void OpenRgbSdkServer::ScheduleUpdate() {
+    if (!m_modeTimer.isActive()) {
+        m_modeTimer.start(0);
+    }
+}
+
+void OpenRgbSdkServer::PublishModes() {
+    m_modeTimer.stop();
+    std::map<int, std::pair<std::int32_t, std::vector<sdk::Mode>>> now;
+    for (const int pageIndex : ControllerPages()) {
+        sdk::Controller controller;
+        DescribeModes(pageIndex, controller);
+        auto& shown = now[pageIndex];
+        shown = {controller.activeMode, std::move(controller.modes)};
+        // A controller that has just come is described in full on request: no notice for it.
+        const auto before = m_shownModes.find(pageIndex);
+        if (before != m_shownModes.end() && before->second != shown) {
+            SignalUpdate(pageIndex, sdk::kReasonUpdateMode);
+        }
+    }
+    m_shownModes = std::move(now);
+}
+
+void OpenRgbSdkServer::SignalUpdate(int pageIndex, sdk::UpdateReason reason, const Client* except) {
+    const bool anyone = std::any_of(m_clients.begin(), m_clients.end(), [&](const auto& c) {
+        return c.get() != except && c->protocol >= sdk::kIdProtocol;
+    });
+    if (!anyone) {
+        return;
+    }
+    sdk::Controller controller;
+    if (reason == sdk::kReasonUpdateLeds) {
+        controller.colours = m_colours[pageIndex];
+    } else {
+        controller = Describe(pageIndex);
+    }
+    for (auto& client : m_clients) {
+        if (client.get() != except && client->protocol >= sdk::kIdProtocol) {
+            Send(*client, static_cast<std::uint32_t>(pageIndex), sdk::kSignalUpdate,
+                 sdk::EncodeSignalUpdate(reason, controller, client->protocol));
+        }
+    }
 }
 
 quint16 OpenRgbSdkServer::Port() const {
@@ -132,6 +185,7 @@ void OpenRgbSdkServer::DeviceListChanged() {
         return;
     }
     m_announced = now;
+    ScheduleUpdate(); // what a controller that came shows is the base of its notices
     const auto listed = [&now](int page) {
         return std::find(now.begin(), now.end(), page) != now.end();
     };
@@ -157,12 +211,21 @@ void OpenRgbSdkServer::DeviceListChanged() {
     }
 }
 
-pages::CKestravaUSBDevice* OpenRgbSdkServer::PageOf(std::uint32_t index, int& pageIndex) const {
+pages::CKestravaUSBDevice* OpenRgbSdkServer::PageOf(const Client& client, std::uint32_t device,
+                                                    int& pageIndex) const {
     const std::vector<int> controllers = ControllerPages();
-    if (index >= controllers.size()) {
-        return nullptr;
+    if (client.protocol >= sdk::kIdProtocol) {
+        const auto listed = std::find(controllers.begin(), controllers.end(), device);
+        if (listed == controllers.end()) {
+            return nullptr;
+        }
+        pageIndex = *listed;
+    } else {
+        if (device >= controllers.size()) {
+            return nullptr;
+        }
+        pageIndex = controllers[device];
     }
-    pageIndex = controllers[index];
     return m_pages.Page(pageIndex);
 }
 
@@ -206,10 +269,61 @@ sdk::Controller OpenRgbSdkServer::Describe(int pageIndex) const {
     controller.name = row >= 0 && static_cast<std::size_t>(row) < options.size()
                           ? std::string(options[static_cast<std::size_t>(row)].productName)
                           : std::string("Q407 device");
+    controller.displayName = controller.name;
     controller.description = "Q407 device page";
     controller.version = std::string(Q407_VERSION);
     controller.location = "Q407 page " + std::to_string(pageIndex);
+    DescribeModes(pageIndex, controller);
 
+    const std::vector<int> leds = LedsOf(pageIndex);
+    if (model.Kind() == devices::kKindKeyboard) {
+        sdk::Zone zone;
+        zone.name = "Keys";
+        zone.type = sdk::kZoneMatrix;
+        zone.ledCount = static_cast<std::uint32_t>(leds.size());
+        zone.matrixHeight = static_cast<std::uint32_t>(devices::kb::kGridRows);
+        zone.matrixWidth = static_cast<std::uint32_t>(devices::kb::kGridColumns);
+        for (const auto& gridRow : devices::kb::KeyGrid()) {
+            for (const std::uint8_t key : gridRow) {
+                const auto at = std::find(leds.begin(), leds.end(), key);
+                zone.matrix.push_back(
+                    at == leds.end() ? sdk::kNoLed : static_cast<std::uint32_t>(at - leds.begin()));
+            }
+        }
+        controller.zones.push_back(zone);
+        for (const int key : leds) {
+            controller.ledNames.push_back(Translated(devices::LogicalKeyNameId(key)));
+        }
+    } else {
+        sdk::Zone zone;
+        zone.name = "Lights";
+        zone.type = leds.size() == 1 ? sdk::kZoneSingle : sdk::kZoneLinear;
+        zone.ledCount = static_cast<std::uint32_t>(leds.size());
+        controller.zones.push_back(zone);
+        for (const int led : leds) {
+            controller.ledNames.push_back(leds.size() == 1 ? std::string("Lights")
+                                                           : "LED " + std::to_string(led + 1));
+        }
+    }
+    controller.zones[0].displayName = controller.zones[0].name;
+    if (const auto it = m_segments.find(pageIndex); it != m_segments.end()) {
+        controller.zones[0].segments = it->second;
+    }
+    controller.flags = kControllerFlagLocal;
+    controller.colours.assign(leds.size(), {});
+    if (const auto it = m_colours.find(pageIndex); it != m_colours.end()) {
+        std::copy_n(it->second.begin(), std::min(it->second.size(), leds.size()),
+                    controller.colours.begin());
+    }
+    return controller;
+}
+
+void OpenRgbSdkServer::DescribeModes(int pageIndex, sdk::Controller& controller) const {
+    pages::CKestravaUSBDevice* page = m_pages.Page(pageIndex);
+    if (page == nullptr || !page->HasModel()) {
+        return;
+    }
+    const devices::DeviceModel& model = page->Model();
     sdk::Mode direct;
     direct.name = "Direct";
     direct.value = 0;
@@ -243,44 +357,6 @@ sdk::Controller OpenRgbSdkServer::Describe(int pageIndex) const {
             controller.modes.push_back(mode);
         }
     }
-
-    const std::vector<int> leds = LedsOf(pageIndex);
-    if (model.Kind() == devices::kKindKeyboard) {
-        sdk::Zone zone{
-            "Keys", sdk::kZoneMatrix, static_cast<std::uint32_t>(leds.size()), 0, 0, {}, {}, 0};
-        zone.matrixHeight = static_cast<std::uint32_t>(devices::kb::kGridRows);
-        zone.matrixWidth = static_cast<std::uint32_t>(devices::kb::kGridColumns);
-        for (const auto& gridRow : devices::kb::KeyGrid()) {
-            for (const std::uint8_t key : gridRow) {
-                const auto at = std::find(leds.begin(), leds.end(), key);
-                zone.matrix.push_back(
-                    at == leds.end() ? sdk::kNoLed : static_cast<std::uint32_t>(at - leds.begin()));
-            }
-        }
-        controller.zones.push_back(zone);
-        for (const int key : leds) {
-            controller.ledNames.push_back(Translated(devices::LogicalKeyNameId(key)));
-        }
-    } else if (leds.size() == 1) {
-        controller.zones.push_back({"Lights", sdk::kZoneSingle, 1, 0, 0, {}, {}, 0});
-        controller.ledNames.push_back("Lights");
-    } else {
-        controller.zones.push_back(
-            {"Lights", sdk::kZoneLinear, static_cast<std::uint32_t>(leds.size()), 0, 0, {}, {}, 0});
-        for (const int led : leds) {
-            controller.ledNames.push_back("LED " + std::to_string(led + 1));
-        }
-    }
-    if (const auto it = m_segments.find(pageIndex); it != m_segments.end()) {
-        controller.zones[0].segments = it->second;
-    }
-    controller.flags = kControllerFlagLocal;
-    controller.colours.assign(leds.size(), {});
-    if (const auto it = m_colours.find(pageIndex); it != m_colours.end()) {
-        std::copy_n(it->second.begin(), std::min(it->second.size(), leds.size()),
-                    controller.colours.begin());
-    }
-    return controller;
 }
 
 void OpenRgbSdkServer::OnConnection() {
@@ -342,6 +418,13 @@ void OpenRgbSdkServer::Send(Client& client, std::uint32_t device, std::uint32_t 
                          static_cast<qint64>(packet.size()));
 }
 
+void OpenRgbSdkServer::Acknowledge(Client& client, const sdk::Packet& packet,
+                                   sdk::AckStatus status) {
+    if (client.protocol >= sdk::kIdProtocol) {
+        Send(client, packet.device, sdk::kAck, sdk::EncodeAck(packet.id, status));
+    }
+}
+
 void OpenRgbSdkServer::Handle(Client& client, const sdk::Packet& packet) {
     int pageIndex = -1;
     switch (packet.id) {
@@ -350,18 +433,27 @@ void OpenRgbSdkServer::Handle(Client& client, const sdk::Packet& packet) {
         // asks for a layout it cannot read.
         client.protocol = sdk::NegotiatedProtocol(packet.payload);
         Send(client, 0, packet.id, sdk::EncodeU32(client.protocol));
+        if (client.protocol >= sdk::kIdProtocol) {
+            Send(client, 0, sdk::kSetServerName, sdk::EncodeText(kServerName));
+        }
         return;
-    case sdk::kSetClientName:
-        client.name = sdk::DecodeName(packet.payload);
-        diag::Line("OpenRGB SDK client: " + client.name);
+    case sdk::kRequestControllerCount: {
+        const std::vector<int> controllers = ControllerPages();
+        if (client.protocol >= sdk::kIdProtocol) {
+            Send(client, 0, packet.id,
+                 sdk::EncodeControllerIds(
+                     std::vector<std::uint32_t>(controllers.begin(), controllers.end())));
+        } else {
+            Send(client, 0, packet.id,
+                 sdk::EncodeU32(static_cast<std::uint32_t>(controllers.size())));
+        }
         return;
-    case sdk::kRequestControllerCount:
-        Send(client, 0, packet.id,
-             sdk::EncodeU32(static_cast<std::uint32_t>(ControllerPages().size())));
-        return;
+    }
     case sdk::kRequestControllerData: {
-        if (PageOf(packet.device, pageIndex) == nullptr) {
-            return; // no such controller: nothing to describe
+        if (PageOf(client, packet.device, pageIndex) == nullptr) {
+            // No such controller: nothing to describe (a client of protocol 6 is told so).
+            Acknowledge(client, packet, sdk::kStatusInvalidId);
+            return;
         }
         // The block is laid out for the version the request names (none: version 0).
         const std::uint32_t protocol =
@@ -370,88 +462,226 @@ void OpenRgbSdkServer::Handle(Client& client, const sdk::Packet& packet) {
              sdk::EncodeControllerData(Describe(pageIndex), protocol));
         return;
     }
-    case sdk::kRequestRescanDevices:
-        // The list follows the products as they come and go; a client asking for a rescan
-        // hears that it is current even when nothing changed.
-        if (ControllerPages() == m_announced) {
-            Send(client, 0, sdk::kDeviceListUpdated);
-        } else {
-            DeviceListChanged();
+    case sdk::kSetClientFlags:
+        if (client.protocol < sdk::kIdProtocol) {
+            break;
         }
-        return;
+        if (const auto flags = sdk::DecodeU32(packet.payload)) {
+            // Only a client on this machine may be the local one.
+            client.local = (*flags & sdk::kClientRequestsLocal) != 0 && client.socket != nullptr &&
+                           client.socket->peerAddress().isLoopback();
+            Send(client, 0, sdk::kSetServerFlags,
+                 sdk::EncodeU32(kServerFlags | (client.local ? sdk::kServerLocalClient : 0)));
+            return;
+        }
+        break;
     case sdk::kRequestProfileList:
     case sdk::kRequestPluginList:
-        // Profiles belong to the pages here; clients see none to load or save.
+    case sdk::kGetI2cBusInfo:
+    case sdk::kGetHidDeviceInfo:
+    case sdk::kGetUsbDeviceInfo:
+    case sdk::kGetSerialPorts:
+    case sdk::kGetUsbSerialPorts:
+        // Profiles belong to the pages here, and the products are reached through the pages
+        // only: clients see no profiles, plugins or devices of their own.
         Send(client, 0, packet.id, sdk::EncodeEmptyList());
+        return;
+    case sdk::kDownloadProfile:
+    case sdk::kGetActiveProfile:
+        // No profile of the client's kind is active, and there is none to download.
+        Send(client, 0, packet.id, sdk::EncodeText(std::string()));
+        return;
+    case sdk::kGetSettings:
+    case sdk::kGetSettingsSchema:
+        Send(client, 0, packet.id, sdk::EncodeText(kNoSettings));
+        return;
+    case sdk::kGetLogLevel:
+        Send(client, 0, packet.id, sdk::EncodeU32(0)); // no log is kept for clients
         return;
     default:
         break;
     }
+    Acknowledge(client, packet, Perform(client, packet));
+}
 
-    pages::CKestravaUSBDevice* page = PageOf(packet.device, pageIndex);
-    if (page == nullptr) {
-        return; // a controller that went away, or a request without a controller
+sdk::AckStatus OpenRgbSdkServer::Perform(Client& client, const sdk::Packet& packet) {
+    switch (packet.id) {
+    case sdk::kSetClientName:
+        client.name = sdk::DecodeName(packet.payload);
+        diag::Line("OpenRGB SDK client: " + client.name);
+        return sdk::kStatusOk;
+    case sdk::kSetClientFlags:
+    case sdk::kSetLogLevel:
+        return packet.payload.size() < 4 ? sdk::kStatusInvalidData : sdk::kStatusUnsupported;
+    case sdk::kRequestRescanDevices:
+        Rescan(client);
+        return sdk::kStatusOk;
+    case sdk::kClearActiveProfile:
+    case sdk::kClearLogBuffer:
+    case sdk::kGetLogBuffer:
+        return sdk::kStatusOk; // nothing is active or logged: done at once
+    case sdk::kPluginSpecific:
+        return sdk::kStatusInvalidId; // there are no plugins
+    default:
+        break;
     }
+    int pageIndex = -1;
+    if (packet.id < sdk::kResizeZone) {
+        return sdk::kStatusUnsupported; // the profile and settings commands and unknown ones
+    }
+    if (PageOf(client, packet.device, pageIndex) == nullptr) {
+        return sdk::kStatusInvalidId; // a controller that went away, or none at all
+    }
+    const sdk::AckStatus status = PerformOnController(client, packet, pageIndex);
+    ScheduleUpdate(); // the controller's mode may have changed
+    return status;
+}
+
+sdk::AckStatus OpenRgbSdkServer::PerformOnController(Client& client, const sdk::Packet& packet,
+                                                     int pageIndex) {
+    const std::size_t ledCount = LedsOf(pageIndex).size();
     switch (packet.id) {
     case sdk::kSetCustomMode:
         Drive(client, pageIndex);
-        break;
+        return sdk::kStatusOk;
     case sdk::kUpdateLeds:
-        if (const auto colours = sdk::DecodeUpdateLeds(packet.payload)) {
-            Drive(client, pageIndex);
-            SetColours(pageIndex, 0, *colours);
-        }
-        break;
     case sdk::kUpdateZoneLeds:
-        // Every controller has one zone.
-        if (const auto zone = sdk::DecodeUpdateZoneLeds(packet.payload); zone && zone->zone == 0) {
-            Drive(client, pageIndex);
-            SetColours(pageIndex, 0, zone->colours);
-        }
-        break;
-    case sdk::kUpdateSingleLed:
-        if (const auto single = sdk::DecodeUpdateSingleLed(packet.payload)) {
-            Drive(client, pageIndex);
-            SetColours(pageIndex, single->led, {single->colour});
-        }
-        break;
-    case sdk::kUpdateMode:
-    case sdk::kSaveMode:
-        if (const auto update = sdk::DecodeUpdateMode(packet.payload, client.protocol)) {
-            if (update->index == 0) {
-                Drive(client, pageIndex);
-            } else {
-                Release(client, pageIndex);
-                SelectNativeMode(pageIndex, update->mode);
+    case sdk::kUpdateSingleLed: {
+        std::size_t first = 0;
+        std::vector<devices::Rgb> colours;
+        if (packet.id == sdk::kUpdateLeds) {
+            const auto all = sdk::DecodeUpdateLeds(packet.payload);
+            if (!all) {
+                return sdk::kStatusInvalidData;
             }
+            colours = *all;
+        } else if (packet.id == sdk::kUpdateZoneLeds) {
+            const auto zone = sdk::DecodeUpdateZoneLeds(packet.payload);
+            if (!zone) {
+                return sdk::kStatusInvalidData;
+            }
+            if (zone->zone != 0) {
+                return sdk::kStatusInvalidId; // every controller has one zone
+            }
+            colours = zone->colours;
+        } else {
+            const auto single = sdk::DecodeUpdateSingleLed(packet.payload);
+            if (!single) {
+                return sdk::kStatusInvalidData;
+            }
+            if (single->led >= ledCount) {
+                return sdk::kStatusInvalidId;
+            }
+            first = single->led;
+            colours = {single->colour};
         }
-        break;
-    case sdk::kAddSegment:
-        if (const auto add = sdk::DecodeAddSegment(packet.payload)) {
-            AddSegment(pageIndex, *add);
+        Drive(client, pageIndex);
+        SetColours(pageIndex, first, colours);
+        SignalUpdate(pageIndex, sdk::kReasonUpdateLeds, &client);
+        return sdk::kStatusOk;
+    }
+    case sdk::kUpdateMode:
+    case sdk::kSaveMode: {
+        auto update = sdk::DecodeUpdateMode(packet.payload, client.protocol);
+        if (!update) {
+            return sdk::kStatusInvalidData;
         }
-        break;
-    case sdk::kClearSegments:
-        if (const auto zone = sdk::DecodeClearSegments(packet.payload); zone && *zone == 0) {
-            m_segments.erase(pageIndex);
+        if (client.protocol >= sdk::kIdProtocol) {
+            // A mode is known by its index: its value is ours.
+            sdk::Controller listed;
+            DescribeModes(pageIndex, listed);
+            if (update->index >= listed.modes.size()) {
+                return sdk::kStatusInvalidId;
+            }
+            update->mode.value = listed.modes[update->index].value;
         }
-        break;
+        if (update->index == 0) {
+            Drive(client, pageIndex);
+            return sdk::kStatusOk;
+        }
+        Release(client, pageIndex);
+        return SelectNativeMode(pageIndex, update->mode) ? sdk::kStatusOk : sdk::kStatusInvalidData;
+    }
+    case sdk::kUpdateZoneMode: {
+        const auto update = sdk::DecodeUpdateZoneMode(packet.payload);
+        if (!update) {
+            return sdk::kStatusInvalidData;
+        }
+        // The one zone has no modes of its own: it can only follow the controller's mode, as
+        // it does already.
+        return update->zone == 0 && update->index == sdk::kControllerMode ? sdk::kStatusOk
+                                                                          : sdk::kStatusInvalidId;
+    }
+    case sdk::kAddSegment: {
+        const auto add = sdk::DecodeAddSegment(packet.payload, client.protocol);
+        if (!add) {
+            return sdk::kStatusInvalidData;
+        }
+        if (add->zone != 0) {
+            return sdk::kStatusInvalidId;
+        }
+        if (!AddSegment(pageIndex, *add)) {
+            return sdk::kStatusInvalidData;
+        }
+        SignalUpdate(pageIndex, sdk::kReasonAddSegment);
+        return sdk::kStatusOk;
+    }
+    case sdk::kClearSegments: {
+        const auto zone = sdk::DecodeClearSegments(packet.payload);
+        if (!zone) {
+            return sdk::kStatusInvalidData;
+        }
+        if (*zone != 0) {
+            return sdk::kStatusInvalidId;
+        }
+        m_segments.erase(pageIndex);
+        SignalUpdate(pageIndex, sdk::kReasonClearSegments);
+        return sdk::kStatusOk;
+    }
     default:
-        // Resizing zones and the rest: these controllers have fixed zones.
-        break;
+        // Resizing and configuring zones, renaming, hiding, the products' own settings: these
+        // controllers are the products as they are.
+        return sdk::kStatusUnsupported;
     }
 }
 
-void OpenRgbSdkServer::AddSegment(int pageIndex, const sdk::SegmentAdd& add) {
+void OpenRgbSdkServer::Rescan(Client& client) {
+    // The list follows the products as they come and go, so detection is over at once; a
+    // client asking for a rescan hears that its list is current even when nothing changed.
+    const auto toDetecting = [this](std::uint32_t id, const std::vector<std::uint8_t>& payload) {
+        for (auto& other : m_clients) {
+            if (other->protocol >= sdk::kIdProtocol) {
+                Send(*other, 0, id, payload);
+            }
+        }
+    };
+    toDetecting(sdk::kDetectionStarted, {});
+    if (ControllerPages() == m_announced) {
+        Send(client, 0, sdk::kDeviceListUpdated);
+    } else {
+        DeviceListChanged();
+    }
+    toDetecting(sdk::kDetectionProgressChanged, sdk::EncodeDetectionProgress(100, std::string()));
+    toDetecting(sdk::kDetectionComplete, {});
+}
+
+bool OpenRgbSdkServer::AddSegment(int pageIndex, const sdk::SegmentAdd& add) {
     const std::uint64_t leds = LedsOf(pageIndex).size();
     std::vector<sdk::Segment>& segments = m_segments[pageIndex];
+    const sdk::Segment& segment = add.segment;
     // Every controller has one zone; a segment holds at least one of its LEDs, so a zone has
-    // at most as many segments as LEDs.
-    if (add.zone != 0 || add.segment.ledCount == 0 ||
-        std::uint64_t{add.segment.start} + add.segment.ledCount > leds || segments.size() >= leds) {
-        return;
+    // at most as many segments as LEDs. A segment's matrix names LEDs of the segment.
+    const bool cellsFit =
+        std::all_of(segment.matrix.begin(), segment.matrix.end(), [&](std::uint32_t cell) {
+            return cell == sdk::kNoLed || cell < segment.ledCount;
+        });
+    if (add.zone != 0 || segment.ledCount == 0 ||
+        std::uint64_t{segment.start} + segment.ledCount > leds || segments.size() >= leds ||
+        !cellsFit) {
+        return false;
     }
-    segments.push_back(add.segment);
+    segments.push_back(segment);
+    return true;
 }
 
 void OpenRgbSdkServer::Drive(Client& client, int pageIndex) {
@@ -488,15 +718,15 @@ void OpenRgbSdkServer::Release(Client& client, int pageIndex) {
     }
 }
 
-void OpenRgbSdkServer::SelectNativeMode(int pageIndex, const sdk::Mode& mode) {
+bool OpenRgbSdkServer::SelectNativeMode(int pageIndex, const sdk::Mode& mode) {
     pages::CKestravaUSBDevice* page = m_pages.Page(pageIndex);
     QComboBox* combo = page == nullptr ? nullptr : ModeCombo(page);
     if (combo == nullptr || mode.value < 0 || mode.value >= combo->count()) {
-        return;
+        return false;
     }
     if (auto* items = qobject_cast<QStandardItemModel*>(combo->model());
         items != nullptr && !items->item(mode.value)->isEnabled()) {
-        return;
+        return false;
     }
     // The same operation as an edit in the lighting panel: saved, written and shown.
     profiles::LightInfo record = page->LightRecord();
@@ -510,6 +740,7 @@ void OpenRgbSdkServer::SelectNativeMode(int pageIndex, const sdk::Mode& mode) {
     }
     page->ApplyLightRecord(record);
     page->ShowLightSettings();
+    return true;
 }
 
 void OpenRgbSdkServer::SetColours(int pageIndex, std::size_t first,

@@ -13,6 +13,15 @@
 // receiver's link lost) and comes back is driven again by the clients that drove it, with their
 // colours. Clients may name segments of a zone; the server keeps them while it runs.
 //
+// Clients of protocol 6 address a controller by an id that stays with its product page while the
+// program runs, also when the product is unplugged and comes back: the page index, the same number
+// as the device's object path on the session bus. They hear the server's name ("Q407") after the
+// version, get each request that has no answer of its own acknowledged with a status, are told of
+// a rescan's detection, and are sent an update notice whenever a controller's mode changes, from
+// the window, the device API, the device's own buttons or another client. Their per-LED colours
+// reach the other clients of protocol 6 as colour notices. The server has no profiles, settings,
+// log or device information to share: those requests get empty answers or a refusal.
+//
 // The server runs on the UI thread, like the pages it drives; it starts only when asked.
 
 #include "devices/OpenRgbSdk.h"
@@ -20,6 +29,7 @@
 #include <QHostAddress>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <map>
 #include <memory>
 #include <set>
@@ -58,7 +68,13 @@ public:
     // a product that came back is driven again by the clients that drove it before.
     void DeviceListChanged();
 
-    // The controllers as a client sees them now (page indexes of the connected product pages).
+    // A controller's modes may have changed (every notification of the window, which pages also
+    // send for edits made by other programs): once the event loop is free, clients of protocol 6
+    // are told of each controller whose modes or active mode differ from what it showed before.
+    void ScheduleUpdate();
+
+    // The controllers as a client sees them now (page indexes of the connected product pages,
+    // which are also the controllers' ids from protocol 6 on).
     std::vector<int> ControllerPages() const;
     devices::sdk::Controller Describe(int pageIndex) const;
     // The page's LEDs in the controller's order (the keyboard: logical keys, by grid rows).
@@ -70,6 +86,7 @@ private:
         devices::sdk::PacketReader reader;
         std::uint32_t protocol = 0;
         std::string name;
+        bool local = false;      // granted the local client status it asked for
         std::set<int> driven;    // page indexes
         std::set<int> suspended; // driven pages that went away, driven again when back
     };
@@ -78,17 +95,35 @@ private:
     void OnReadable(Client& client);
     void OnDisconnected(QTcpSocket* socket);
     void Handle(Client& client, const devices::sdk::Packet& packet);
+    // Carries out a request that has no answer of its own; the status acknowledges it.
+    devices::sdk::AckStatus Perform(Client& client, const devices::sdk::Packet& packet);
+    devices::sdk::AckStatus PerformOnController(Client& client, const devices::sdk::Packet& packet,
+                                                int pageIndex);
     void Send(Client& client, std::uint32_t device, std::uint32_t id,
               const std::vector<std::uint8_t>& payload = {});
-    // The page of controller `index`, or nullptr.
-    pages::CKestravaUSBDevice* PageOf(std::uint32_t index, int& pageIndex) const;
+    // Clients of protocol 6 only: the acknowledgement of `packet`.
+    void Acknowledge(Client& client, const devices::sdk::Packet& packet,
+                     devices::sdk::AckStatus status);
+    // Tells every client of protocol 6 but `except` that the page's controller changed.
+    void SignalUpdate(int pageIndex, devices::sdk::UpdateReason reason,
+                      const Client* except = nullptr);
+    void Rescan(Client& client);
+    // Sends an update notice for each controller whose modes changed since the last look.
+    void PublishModes();
+    // The page of controller `device` as `client` addresses it (an index up to protocol 5, an id
+    // from 6 on), or nullptr.
+    pages::CKestravaUSBDevice* PageOf(const Client& client, std::uint32_t device,
+                                      int& pageIndex) const;
+    // The controller's modes and the active one (a part of Describe).
+    void DescribeModes(int pageIndex, devices::sdk::Controller& controller) const;
     // `client` drives the page from now on (its effect pauses), or stops driving it.
     void Drive(Client& client, int pageIndex);
     void Release(Client& client, int pageIndex);
-    void SelectNativeMode(int pageIndex, const devices::sdk::Mode& mode);
+    // False when the page does not offer the mode.
+    bool SelectNativeMode(int pageIndex, const devices::sdk::Mode& mode);
     void SetColours(int pageIndex, std::size_t first, const std::vector<devices::Rgb>& colours);
-    // A client's segment of zone `zone` of the page: kept when it lies within the zone.
-    void AddSegment(int pageIndex, const devices::sdk::SegmentAdd& add);
+    // A client's segment of zone `zone` of the page: kept (true) when it lies within the zone.
+    bool AddSegment(int pageIndex, const devices::sdk::SegmentAdd& add);
 
     DevicePages& m_pages;
     std::unique_ptr<QTcpServer> m_server;
@@ -96,6 +131,9 @@ private:
     std::map<int, std::vector<devices::Rgb>> m_colours; // per page, one per controller LED
     std::vector<int> m_announced;                       // the controller pages clients last saw
     std::map<int, std::vector<devices::sdk::Segment>> m_segments; // per page, of its one zone
+    // Per listed page, its active mode and modes as PublishModes last saw them.
+    std::map<int, std::pair<std::int32_t, std::vector<devices::sdk::Mode>>> m_shownModes;
+    QTimer m_modeTimer; // single shot: the pending PublishModes of ScheduleUpdate
     int m_listListener = -1;
 };
 

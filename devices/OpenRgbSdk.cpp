@@ -34,6 +34,10 @@ public:
     void Colour(Rgb colour) {
         m_bytes.insert(m_bytes.end(), {colour.red, colour.green, colour.blue, 0});
     }
+    template <typename Range>
+    void Bytes(const Range& bytes) {
+        m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
+    }
     void Colours(const std::vector<Rgb>& colours) {
         const std::size_t count = std::min(colours.size(), kMaxCount);
         U16(static_cast<std::uint16_t>(count));
@@ -53,6 +57,7 @@ class Reader {
 public:
     explicit Reader(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
     bool Ok() const { return m_ok; }
+    void Fail() { m_ok = false; }
     std::size_t Left() const { return m_ok ? m_bytes.size() - m_at : 0; }
     std::uint32_t U32() {
         if (!Has(4)) {
@@ -119,7 +124,9 @@ private:
 
 void WriteMode(Writer& out, const Mode& mode, std::uint32_t protocol) {
     out.String(mode.name);
-    out.I32(mode.value);
+    if (protocol < 6) {
+        out.I32(mode.value);
+    }
     out.U32(mode.flags);
     out.U32(mode.speedMin);
     out.U32(mode.speedMax);
@@ -141,7 +148,9 @@ void WriteMode(Writer& out, const Mode& mode, std::uint32_t protocol) {
 Mode ReadMode(Reader& in, std::uint32_t protocol) {
     Mode mode;
     mode.name = in.String();
-    mode.value = static_cast<std::int32_t>(in.U32());
+    if (protocol < 6) {
+        mode.value = static_cast<std::int32_t>(in.U32());
+    }
     mode.flags = in.U32();
     mode.speedMin = in.U32();
     mode.speedMax = in.U32();
@@ -161,45 +170,149 @@ Mode ReadMode(Reader& in, std::uint32_t protocol) {
     return mode;
 }
 
+// A matrix behind its byte length; a length of 0 when there is none, or when it does not fit
+// the length field or its cells do not match its size.
+void WriteMatrix(Writer& out, std::uint32_t height, std::uint32_t width,
+                 const std::vector<std::uint32_t>& cells) {
+    const std::uint64_t count = std::uint64_t{height} * width;
+    if (count == 0 || cells.size() != count || 8 + 4 * count > kMaxCount) {
+        out.U16(0);
+        return;
+    }
+    out.U16(static_cast<std::uint16_t>(8 + 4 * count));
+    out.U32(height);
+    out.U32(width);
+    for (const std::uint32_t cell : cells) {
+        out.U32(cell);
+    }
+}
+
+// Fails the reader when the length does not match the height and width it gives.
+void ReadMatrix(Reader& in, std::uint32_t& height, std::uint32_t& width,
+                std::vector<std::uint32_t>& cells) {
+    const std::size_t length = in.U16();
+    if (length == 0) {
+        return;
+    }
+    height = in.U32();
+    width = in.U32();
+    if (length < 8 || (length - 8) % 4 != 0 || std::uint64_t{height} * width != (length - 8) / 4) {
+        in.Fail();
+        return;
+    }
+    const std::size_t count = (length - 8) / 4;
+    if (in.Left() < 4 * count) {
+        in.Fail();
+        return;
+    }
+    cells.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        cells.push_back(in.U32());
+    }
+}
+
+void WriteSegment(Writer& out, const Segment& segment, std::uint32_t protocol) {
+    out.String(segment.name);
+    out.I32(segment.type);
+    out.U32(segment.start);
+    out.U32(segment.ledCount);
+    if (protocol >= 6) {
+        WriteMatrix(out, segment.matrixHeight, segment.matrixWidth, segment.matrix);
+        out.U32(segment.flags);
+    }
+}
+
+Segment ReadSegment(Reader& in, std::uint32_t protocol) {
+    Segment segment;
+    segment.name = in.String();
+    segment.type = static_cast<std::int32_t>(in.U32());
+    segment.start = in.U32();
+    segment.ledCount = in.U32();
+    if (protocol >= 6) {
+        ReadMatrix(in, segment.matrixHeight, segment.matrixWidth, segment.matrix);
+        segment.flags = in.U32();
+    }
+    return segment;
+}
+
+template <typename T, typename WriteOne>
+void WriteList(Writer& out, const std::vector<T>& items, WriteOne writeOne) {
+    const std::size_t count = std::min(items.size(), kMaxCount);
+    out.U16(static_cast<std::uint16_t>(count));
+    for (std::size_t i = 0; i < count; ++i) {
+        writeOne(items[i]);
+    }
+}
+
 void WriteZone(Writer& out, const Zone& zone, std::uint32_t protocol) {
     out.String(zone.name);
     out.I32(zone.type);
     out.U32(zone.ledCount); // the zones cannot be resized: least, most and count are the same
     out.U32(zone.ledCount);
     out.U32(zone.ledCount);
-    const std::size_t cells = std::size_t{zone.matrixHeight} * zone.matrixWidth;
-    if (cells == 0 || zone.matrix.size() != cells || 8 + 4 * cells > kMaxCount) {
-        out.U16(0);
-    } else {
-        out.U16(static_cast<std::uint16_t>(8 + 4 * cells));
-        out.U32(zone.matrixHeight);
-        out.U32(zone.matrixWidth);
-        for (const std::uint32_t cell : zone.matrix) {
-            out.U32(cell);
-        }
-    }
+    WriteMatrix(out, zone.matrixHeight, zone.matrixWidth, zone.matrix);
     if (protocol >= 4) {
-        const std::size_t segments = std::min(zone.segments.size(), kMaxCount);
-        out.U16(static_cast<std::uint16_t>(segments));
-        for (std::size_t s = 0; s < segments; ++s) {
-            const Segment& segment = zone.segments[s];
-            out.String(segment.name);
-            out.I32(segment.type);
-            out.U32(segment.start);
-            out.U32(segment.ledCount);
-        }
+        WriteList(out, zone.segments,
+                  [&](const Segment& segment) { WriteSegment(out, segment, protocol); });
     }
     if (protocol >= 5) {
         out.U32(zone.flags);
     }
+    if (protocol >= 6) {
+        out.I32(zone.activeMode);
+        WriteList(out, zone.modes, [&](const Mode& mode) { WriteMode(out, mode, protocol); });
+        out.String(zone.displayName);
+    }
 }
 
-void WriteStrings(Writer& out, const std::vector<std::string>& texts) {
-    const std::size_t count = std::min(texts.size(), kMaxCount);
-    out.U16(static_cast<std::uint16_t>(count));
-    for (std::size_t i = 0; i < count; ++i) {
-        out.String(texts[i]);
+// The controller data without its leading size.
+std::vector<std::uint8_t> DeviceData(const Controller& controller, std::uint32_t protocol) {
+    protocol = std::min(protocol, kNewestProtocol);
+    Writer out;
+    out.I32(controller.type);
+    out.String(controller.name);
+    if (protocol >= 1) {
+        out.String(controller.vendor);
     }
+    out.String(controller.description);
+    out.String(controller.version);
+    out.String(controller.serial);
+    out.String(controller.location);
+    const std::size_t modes = std::min(controller.modes.size(), kMaxCount);
+    out.U16(static_cast<std::uint16_t>(modes));
+    out.I32(controller.activeMode);
+    for (std::size_t m = 0; m < modes; ++m) {
+        WriteMode(out, controller.modes[m], protocol);
+    }
+    WriteList(out, controller.zones, [&](const Zone& zone) { WriteZone(out, zone, protocol); });
+    const std::size_t leds = std::min(controller.ledNames.size(), kMaxCount);
+    out.U16(static_cast<std::uint16_t>(leds));
+    for (std::size_t l = 0; l < leds; ++l) {
+        out.String(controller.ledNames[l]);
+        if (protocol < 6) {
+            out.U32(static_cast<std::uint32_t>(l));
+        }
+    }
+    out.Colours(controller.colours);
+    if (protocol >= 5) {
+        WriteList(out, controller.ledDisplayNames,
+                  [&](const std::string& name) { out.String(name); });
+        out.U32(controller.flags);
+    }
+    if (protocol >= 6) {
+        out.String(controller.displayName);
+        // The only string with a four-byte length.
+        out.U32(static_cast<std::uint32_t>(controller.configuration.size() + 1));
+        out.Bytes(EncodeText(controller.configuration));
+    }
+    return out.Take();
+}
+
+// A block that starts with its own size, counted with it.
+std::vector<std::uint8_t> Sized(const std::vector<std::uint8_t>& body) {
+    std::vector<std::uint8_t> block = EncodeU32(static_cast<std::uint32_t>(body.size() + 4));
+    block.insert(block.end(), body.begin(), body.end());
+    return block;
 }
 
 } // namespace
@@ -257,51 +370,54 @@ std::vector<std::uint8_t> EncodeU32(std::uint32_t value) {
 
 std::vector<std::uint8_t> EncodeControllerData(const Controller& controller,
                                                std::uint32_t protocol) {
-    protocol = std::min(protocol, kNewestProtocol);
-    Writer out;
-    out.I32(controller.type);
-    out.String(controller.name);
-    if (protocol >= 1) {
-        out.String(controller.vendor);
-    }
-    out.String(controller.description);
-    out.String(controller.version);
-    out.String(controller.serial);
-    out.String(controller.location);
-    const std::size_t modes = std::min(controller.modes.size(), kMaxCount);
-    out.U16(static_cast<std::uint16_t>(modes));
-    out.I32(controller.activeMode);
-    for (std::size_t m = 0; m < modes; ++m) {
-        WriteMode(out, controller.modes[m], protocol);
-    }
-    const std::size_t zones = std::min(controller.zones.size(), kMaxCount);
-    out.U16(static_cast<std::uint16_t>(zones));
-    for (std::size_t z = 0; z < zones; ++z) {
-        WriteZone(out, controller.zones[z], protocol);
-    }
-    const std::size_t leds = std::min(controller.ledNames.size(), kMaxCount);
-    out.U16(static_cast<std::uint16_t>(leds));
-    for (std::size_t l = 0; l < leds; ++l) {
-        out.String(controller.ledNames[l]);
-        out.U32(static_cast<std::uint32_t>(l));
-    }
-    out.Colours(controller.colours);
-    if (protocol >= 5) {
-        WriteStrings(out, controller.ledDisplayNames);
-        out.U32(controller.flags);
-    }
-
-    std::vector<std::uint8_t> body = out.Take();
-    std::vector<std::uint8_t> block = EncodeU32(static_cast<std::uint32_t>(body.size() + 4));
-    block.insert(block.end(), body.begin(), body.end());
-    return block;
+    return Sized(DeviceData(controller, protocol));
 }
 
 std::vector<std::uint8_t> EncodeEmptyList() {
     Writer out;
-    out.U32(6);
     out.U16(0);
+    return Sized(out.Take());
+}
+
+std::vector<std::uint8_t> EncodeControllerIds(const std::vector<std::uint32_t>& ids) {
+    Writer out;
+    out.U32(static_cast<std::uint32_t>(ids.size()));
+    for (const std::uint32_t id : ids) {
+        out.U32(id);
+    }
     return out.Take();
+}
+
+std::vector<std::uint8_t> EncodeAck(std::uint32_t id, AckStatus status) {
+    Writer out;
+    out.U32(id);
+    out.U32(status);
+    return out.Take();
+}
+
+std::vector<std::uint8_t> EncodeText(const std::string& text) {
+    std::vector<std::uint8_t> bytes(text.begin(), text.end());
+    bytes.push_back(0);
+    return bytes;
+}
+
+std::vector<std::uint8_t> EncodeDetectionProgress(std::uint32_t percent, const std::string& text) {
+    Writer out;
+    out.U32(percent);
+    out.String(text);
+    return Sized(out.Take());
+}
+
+std::vector<std::uint8_t> EncodeSignalUpdate(UpdateReason reason, const Controller& controller,
+                                             std::uint32_t protocol) {
+    Writer out;
+    out.U32(reason);
+    if (reason == kReasonUpdateLeds) {
+        out.Colours(controller.colours);
+    } else {
+        out.Bytes(DeviceData(controller, protocol));
+    }
+    return Sized(out.Take());
 }
 
 std::uint32_t NegotiatedProtocol(std::span<const std::uint8_t> payload) {
@@ -314,6 +430,12 @@ std::string DecodeName(std::span<const std::uint8_t> payload) {
     const auto bytes = payload.first(std::min(payload.size(), kMaxNameBytes));
     const auto end = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
     return std::string(bytes.begin(), end);
+}
+
+std::optional<std::uint32_t> DecodeU32(std::span<const std::uint8_t> payload) {
+    Reader in(payload);
+    const std::uint32_t value = in.U32();
+    return in.Ok() ? std::optional(value) : std::nullopt;
 }
 
 std::optional<std::vector<Rgb>> DecodeUpdateLeds(std::span<const std::uint8_t> payload) {
@@ -362,15 +484,27 @@ std::optional<ModeUpdate> DecodeUpdateMode(std::span<const std::uint8_t> payload
     return update;
 }
 
-std::optional<SegmentAdd> DecodeAddSegment(std::span<const std::uint8_t> payload) {
+std::optional<ZoneModeUpdate> DecodeUpdateZoneMode(std::span<const std::uint8_t> payload) {
+    Reader in(payload);
+    in.U32();
+    ZoneModeUpdate update;
+    update.zone = in.U32();
+    update.index = static_cast<std::int32_t>(in.U32());
+    update.mode = ReadMode(in, 6);
+    if (!in.Ok() || update.zone > static_cast<std::uint32_t>(kMaxCount) ||
+        update.index < kControllerMode || update.index > static_cast<std::int32_t>(kMaxCount)) {
+        return std::nullopt;
+    }
+    return update;
+}
+
+std::optional<SegmentAdd> DecodeAddSegment(std::span<const std::uint8_t> payload,
+                                           std::uint32_t protocol) {
     Reader in(payload);
     in.U32();
     SegmentAdd add;
     add.zone = in.U32();
-    add.segment.name = in.String();
-    add.segment.type = static_cast<std::int32_t>(in.U32());
-    add.segment.start = in.U32();
-    add.segment.ledCount = in.U32();
+    add.segment = ReadSegment(in, std::min(protocol, kNewestProtocol));
     if (!in.Ok() || add.zone > static_cast<std::uint32_t>(kMaxCount)) {
         return std::nullopt;
     }

@@ -5,6 +5,9 @@
 // chosen through the mouse page, and the lights handed back when the client leaves. A damaged
 // packet closes only the connection that sent it, and the other clients hear of a product plugged
 // in later. A client's colours come back with a product that was unplugged and plugged in again.
+// A client of protocol 6 (written here, as the npm package speaks 5 at most) addresses the
+// controllers by ids that survive a replug, has its requests acknowledged, and hears of changes
+// made in the window; what the server has none of is answered in the replies' own layouts.
 
 #include "devices/KeyboardModel.h"
 #include "devices/MouseModel.h"
@@ -71,6 +74,86 @@ void SendUpdateLeds(QTcpSocket& socket, std::uint32_t controller, const std::vec
         payload.insert(payload.end(), {colour.red, colour.green, colour.blue, 0});
     }
     Send(socket, sdk::EncodePacket(controller, sdk::kUpdateLeds, payload));
+}
+
+// The packets the server sends on `socket`, as they come.
+class ServerStream {
+public:
+    explicit ServerStream(QTcpSocket& socket) : m_socket(socket) {}
+    // The next packet of id `id` (those of other ids are kept for later), or nothing.
+    std::optional<sdk::Packet> Next(std::uint32_t id, int timeoutMs = 5000) {
+        std::optional<sdk::Packet> found;
+        testutil::WaitUntil(
+            [&] {
+                const QByteArray bytes = m_socket.readAll();
+                m_reader.Append(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                          static_cast<std::size_t>(bytes.size())));
+                while (auto packet = m_reader.Next()) {
+                    m_kept.push_back(std::move(*packet));
+                }
+                const auto match = std::find_if(m_kept.begin(), m_kept.end(),
+                                                [&](const sdk::Packet& p) { return p.id == id; });
+                if (match != m_kept.end()) {
+                    found = *match;
+                    m_kept.erase(match);
+                }
+                return found.has_value();
+            },
+            timeoutMs);
+        return found;
+    }
+    // The acknowledgement of the next request of id `id`: its device id and status.
+    std::optional<std::pair<std::uint32_t, std::uint32_t>> Ack(std::uint32_t id) {
+        for (auto ack = Next(sdk::kAck); ack; ack = Next(sdk::kAck)) {
+            if (ack->payload.size() == 8 && ack->payload[0] == (id & 0xFF) &&
+                ack->payload[1] == (id >> 8)) {
+                return std::pair{ack->device, static_cast<std::uint32_t>(ack->payload[4])};
+            }
+        }
+        return std::nullopt;
+    }
+    void Forget() {
+        Next(0xFFFFFFFF, 200);
+        m_kept.clear();
+    }
+
+private:
+    QTcpSocket& m_socket;
+    sdk::PacketReader m_reader;
+    std::vector<sdk::Packet> m_kept;
+};
+
+std::vector<std::uint32_t> U32s(const std::vector<std::uint8_t>& bytes) {
+    std::vector<std::uint32_t> values;
+    for (std::size_t at = 0; at + 4 <= bytes.size(); at += 4) {
+        values.push_back(static_cast<std::uint32_t>(bytes[at] | bytes[at + 1] << 8 |
+                                                    bytes[at + 2] << 16 | bytes[at + 3] << 24));
+    }
+    return values;
+}
+
+// An UpdateMode request of protocol 6: the mode without its value.
+std::vector<std::uint8_t> UpdateModeRequest(std::uint32_t index, const sdk::Mode& mode) {
+    std::vector<std::uint8_t> request = sdk::EncodeU32(0);
+    const auto u32 = [&](std::uint32_t v) {
+        const auto bytes = sdk::EncodeU32(v);
+        request.insert(request.end(), bytes.begin(), bytes.end());
+    };
+    u32(index);
+    request.push_back(static_cast<std::uint8_t>(mode.name.size() + 1));
+    request.push_back(0);
+    request.insert(request.end(), mode.name.begin(), mode.name.end());
+    request.push_back(0);
+    for (const std::uint32_t v : {mode.flags, mode.speedMin, mode.speedMax, mode.brightnessMin,
+                                  mode.brightnessMax, mode.coloursMin, mode.coloursMax, mode.speed,
+                                  mode.brightness, mode.direction, mode.colourMode}) {
+        u32(v);
+    }
+    request.insert(request.end(), {static_cast<std::uint8_t>(mode.colours.size()), 0});
+    for (const Rgb colour : mode.colours) {
+        request.insert(request.end(), {colour.red, colour.green, colour.blue, 0});
+    }
+    return request;
 }
 
 class SdkInteropTest : public ShellTest {
@@ -417,6 +500,220 @@ TEST_F(SdkInteropTest, AClientDrivesAMouseAgainWhenItsReceiverReachesItAgain) {
     const auto settings = mouse->Firmware().Memory().settingsMemory;
     const std::size_t red = q407::devices::mouse_block::kRed;
     EXPECT_EQ((Rgb{settings[red], settings[red + 1], settings[red + 2]}), (Rgb{90, 80, 70}));
+}
+
+} // namespace
+
+namespace {
+
+// A client of protocol 6 against a mouse and a headset: the server's name and flags, the
+// controllers by id, a native mode chosen by its index, direct colours on the ear cups, a notice
+// for a change made in the window, and the mouse's id kept when it is plugged in again.
+TEST_F(SdkInteropTest, AClientOfProtocolSixKeepsItsIdsAndHearsOfChanges) {
+    auto mouse = Plug(SimProduct::MouseA);
+    Plug(SimProduct::Headset);
+    ASSERT_TRUE(m_window->StartSdkServer(0));
+    auto* server = m_window->SdkServer();
+    ASSERT_TRUE(testutil::WaitUntil([&] { return server->ControllerPages().size() == 2; }, 15000));
+    q407::pages::CKestravaUSBDevice* mousePage = PageOfKind(q407::devices::kKindMouse);
+    q407::pages::CKestravaUSBDevice* headsetPage = PageOfKind(q407::devices::kKindHeadset);
+    ASSERT_NE(mousePage, nullptr);
+    ASSERT_NE(headsetPage, nullptr);
+    const auto mouseId = static_cast<std::uint32_t>(PageIndexOf(mousePage));
+    const auto headsetId = static_cast<std::uint32_t>(PageIndexOf(headsetPage));
+
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, server->Port());
+    ServerStream from(client);
+    Send(client, sdk::EncodePacket(0, sdk::kRequestProtocolVersion, sdk::EncodeU32(6)));
+    const auto version = from.Next(sdk::kRequestProtocolVersion);
+    ASSERT_TRUE(version);
+    EXPECT_EQ(version->payload, sdk::EncodeU32(6));
+    const auto name = from.Next(sdk::kSetServerName);
+    ASSERT_TRUE(name);
+    EXPECT_EQ(name->payload, (std::vector<std::uint8_t>{'Q', '4', '0', '7', 0}));
+    Send(client,
+         sdk::EncodePacket(0, sdk::kSetClientFlags, sdk::EncodeU32(sdk::kClientRequestsLocal)));
+    const auto flags = from.Next(sdk::kSetServerFlags);
+    ASSERT_TRUE(flags);
+    EXPECT_EQ(U32s(flags->payload), (std::vector<std::uint32_t>{sdk::kServerSupportsControllers |
+                                                                sdk::kServerSupportsDetection |
+                                                                sdk::kServerLocalClient}));
+
+    // The count and the ids, then each controller's data by its id.
+    const auto listedIds = [&] {
+        Send(client, sdk::EncodePacket(0, sdk::kRequestControllerCount));
+        const auto count = from.Next(sdk::kRequestControllerCount);
+        std::vector<std::uint32_t> values =
+            count ? U32s(count->payload) : std::vector<std::uint32_t>{};
+        EXPECT_FALSE(values.empty());
+        EXPECT_EQ(values.empty() ? 0U : values[0] + 1, values.size()) << "a count, then the ids";
+        return values.empty() ? values
+                              : std::vector<std::uint32_t>(values.begin() + 1, values.end());
+    };
+    std::vector<std::uint32_t> ids = listedIds();
+    std::sort(ids.begin(), ids.end());
+    EXPECT_EQ(ids, (std::vector<std::uint32_t>{std::min(mouseId, headsetId),
+                                               std::max(mouseId, headsetId)}));
+    for (const auto& [id, type] :
+         {std::pair{mouseId, sdk::kTypeMouse}, std::pair{headsetId, sdk::kTypeHeadset}}) {
+        Send(client, sdk::EncodePacket(id, sdk::kRequestControllerData, sdk::EncodeU32(6)));
+        const auto data = from.Next(sdk::kRequestControllerData);
+        ASSERT_TRUE(data);
+        EXPECT_EQ(data->device, id);
+        ASSERT_GE(data->payload.size(), 8U);
+        EXPECT_EQ(U32s(data->payload)[0], data->payload.size());
+        EXPECT_EQ(U32s(data->payload)[1], static_cast<std::uint32_t>(type)) << "controller " << id;
+        EXPECT_EQ(data->payload,
+                  sdk::EncodeControllerData(server->Describe(static_cast<int>(id)), 6));
+    }
+    Send(client, sdk::EncodePacket(99, sdk::kRequestControllerData, sdk::EncodeU32(6)));
+    EXPECT_EQ(from.Ack(sdk::kRequestControllerData),
+              (std::pair{99U, std::uint32_t{sdk::kStatusInvalidId}}));
+
+    // A native mode by its index: the page takes it, and every client hears of it.
+    const sdk::Controller described = server->Describe(static_cast<int>(mouseId));
+    std::uint32_t modeIndex = 1;
+    while (modeIndex + 1 < described.modes.size() &&
+           described.modes[modeIndex].value == mousePage->LightRecord().mode) {
+        ++modeIndex;
+    }
+    sdk::Mode mode = described.modes[modeIndex];
+    mode.value = 0; // not sent from protocol 6 on: the index says which mode
+    mode.brightness = 2;
+    mode.colours = {{1, 2, 3}};
+    from.Forget();
+    Send(client, sdk::EncodePacket(mouseId, sdk::kUpdateMode, UpdateModeRequest(modeIndex, mode)));
+    EXPECT_EQ(from.Ack(sdk::kUpdateMode), (std::pair{mouseId, std::uint32_t{sdk::kStatusOk}}));
+    EXPECT_EQ(mousePage->LightRecord().mode, described.modes[modeIndex].value);
+    EXPECT_EQ(mousePage->LightRecord().brightness, 2);
+    EXPECT_EQ(mousePage->LightRecord().red, 1);
+    const auto modeNotice = from.Next(sdk::kSignalUpdate);
+    ASSERT_TRUE(modeNotice);
+    EXPECT_EQ(modeNotice->device, mouseId);
+    EXPECT_EQ(U32s(modeNotice->payload)[1], std::uint32_t{sdk::kReasonUpdateMode});
+
+    // Direct colours on the ear cups.
+    std::vector<Rgb> cups;
+    for (std::uint8_t i = 0; i < 13; ++i) {
+        cups.push_back({static_cast<std::uint8_t>(20 * i), 7, static_cast<std::uint8_t>(250 - i)});
+    }
+    SendUpdateLeds(client, headsetId, cups);
+    EXPECT_EQ(from.Ack(sdk::kUpdateLeds), (std::pair{headsetId, std::uint32_t{sdk::kStatusOk}}));
+    EXPECT_TRUE(testutil::WaitUntil(
+        [&] {
+            const auto leds = headsetPage->Model().LedColours();
+            return leds.size() >= 13 &&
+                   std::equal(cups.begin(), cups.end(), leds.begin(),
+                              [](Rgb want, const auto& led) {
+                                  return want == Rgb{led.red, led.green, led.blue};
+                              });
+        },
+        5000));
+
+    // A change made in the window, as another program makes it through the page.
+    from.Forget();
+    q407::profiles::LightInfo record = mousePage->LightRecord();
+    record.brightness = record.brightness == 1 ? 3 : 1;
+    mousePage->ApplyLightRecord(record);
+    const auto windowNotice = from.Next(sdk::kSignalUpdate);
+    ASSERT_TRUE(windowNotice);
+    EXPECT_EQ(windowNotice->device, mouseId);
+    EXPECT_EQ(windowNotice->payload,
+              sdk::EncodeSignalUpdate(sdk::kReasonUpdateMode,
+                                      server->Describe(static_cast<int>(mouseId)), 6));
+
+    // Unplugged, the mouse leaves the list; plugged in again, it has its id back.
+    mouse->Unplug();
+    ASSERT_TRUE(testutil::WaitUntil([&] { return server->ControllerPages().size() == 1; }, 15000));
+    EXPECT_TRUE(from.Next(sdk::kDeviceListUpdated));
+    EXPECT_EQ(listedIds(), std::vector<std::uint32_t>{headsetId});
+    Plug(SimProduct::MouseA);
+    ASSERT_TRUE(testutil::WaitUntil([&] { return server->ControllerPages().size() == 2; }, 15000));
+    EXPECT_TRUE(from.Next(sdk::kDeviceListUpdated));
+    ids = listedIds();
+    EXPECT_NE(std::find(ids.begin(), ids.end(), mouseId), ids.end());
+}
+
+// What a client of protocol 6 may ask for beyond the lights: the server has no profiles,
+// settings, log, device information or zone modes of its own and answers each request in its
+// reply's own layout, or acknowledges it with a refusal; a short request is refused, not read past.
+TEST_F(SdkInteropTest, AClientOfProtocolSixGetsAnAnswerToEveryRequest) {
+    Plug(SimProduct::MouseA);
+    ASSERT_TRUE(m_window->StartSdkServer(0));
+    auto* server = m_window->SdkServer();
+    ASSERT_TRUE(testutil::WaitUntil([&] { return server->ControllerPages().size() == 1; }, 15000));
+    const auto id = static_cast<std::uint32_t>(server->ControllerPages()[0]);
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, server->Port());
+    ServerStream from(client);
+    Send(client, sdk::EncodePacket(0, sdk::kRequestProtocolVersion, sdk::EncodeU32(9)));
+    ASSERT_TRUE(from.Next(sdk::kSetServerName));
+
+    const std::vector<std::uint8_t> emptyList = sdk::EncodeEmptyList();
+    std::vector<std::uint8_t> zoneMode = {0, 0, 0, 0, 0, 0, 0, 0};
+    const std::vector<std::uint8_t> mode = UpdateModeRequest(0, sdk::Mode{});
+    const auto withIndex = [&](std::uint32_t index) {
+        std::vector<std::uint8_t> request = zoneMode;
+        const auto bytes = sdk::EncodeU32(index);
+        request.insert(request.end(), bytes.begin(), bytes.end());
+        request.insert(request.end(), mode.begin() + 8, mode.end());
+        return request;
+    };
+    struct Case {
+        std::uint32_t id;
+        std::uint32_t device;
+        std::vector<std::uint8_t> payload;
+        std::vector<std::uint8_t> reply; // the reply of the same id, or empty for an ack
+        std::uint32_t status = sdk::kStatusOk;
+    };
+    const std::vector<Case> cases{
+        {sdk::kRequestProfileList, 0, {}, emptyList},
+        {sdk::kGetI2cBusInfo, 0, {}, emptyList},
+        {sdk::kGetHidDeviceInfo, 0, {}, emptyList},
+        {sdk::kGetUsbDeviceInfo, 0, {}, emptyList},
+        {sdk::kGetSerialPorts, 0, {}, emptyList},
+        {sdk::kGetUsbSerialPorts, 0, {}, emptyList},
+        {sdk::kGetActiveProfile, 0, {}, {0}},
+        {sdk::kDownloadProfile, 0, {'a', 0}, {0}},
+        {sdk::kGetSettings, 0, {'k', 0}, {'{', '}', 0}},
+        {sdk::kGetLogLevel, 0, {}, sdk::EncodeU32(0)},
+        {sdk::kSetClientName, 0, {'t', 0}, {}, sdk::kStatusOk},
+        {sdk::kClearActiveProfile, 0, {}, {}, sdk::kStatusOk},
+        {sdk::kSaveProfile, 0, {'a', 0}, {}, sdk::kStatusUnsupported},
+        {sdk::kUploadProfile, 0, {'{', '}', 0}, {}, sdk::kStatusUnsupported},
+        {sdk::kSetSettings, 0, {'{', '}', 0}, {}, sdk::kStatusUnsupported},
+        {sdk::kSetLogLevel, 0, {1, 0}, {}, sdk::kStatusInvalidData},
+        {sdk::kPluginSpecific, 0, sdk::EncodeU32(1), {}, sdk::kStatusInvalidId},
+        {sdk::kUpdateZoneMode, id, withIndex(0xFFFFFFFF), {}, sdk::kStatusOk},
+        {sdk::kUpdateZoneMode, id, withIndex(0), {}, sdk::kStatusInvalidId},
+        {sdk::kUpdateZoneMode, id, {1, 2, 3}, {}, sdk::kStatusInvalidData},
+        {sdk::kUpdateSingleLed, id, {1, 2, 3}, {}, sdk::kStatusInvalidData},
+        {sdk::kUpdateZoneLeds, id, {6, 0, 0, 0, 1, 0, 0, 0, 0, 0}, {}, sdk::kStatusInvalidId},
+        {sdk::kConfigureDevice, id, {}, {}, sdk::kStatusUnsupported},
+        {sdk::kSetHidden, id, {1}, {}, sdk::kStatusUnsupported},
+        {sdk::kSetCustomMode, id + 50, {}, {}, sdk::kStatusInvalidId},
+    };
+    for (const Case& c : cases) {
+        Send(client, sdk::EncodePacket(c.device, c.id, c.payload));
+        if (!c.reply.empty()) {
+            const auto reply = from.Next(c.id);
+            ASSERT_TRUE(reply) << "packet " << c.id;
+            EXPECT_EQ(reply->payload, c.reply) << "packet " << c.id;
+        } else {
+            EXPECT_EQ(from.Ack(c.id), (std::pair{c.device, c.status})) << "packet " << c.id;
+        }
+    }
+
+    // A rescan: detection starts, the list is current, detection is complete.
+    from.Forget();
+    Send(client, sdk::EncodePacket(0, sdk::kRequestRescanDevices));
+    for (const std::uint32_t notice : {sdk::kDetectionStarted, sdk::kDeviceListUpdated,
+                                       sdk::kDetectionProgressChanged, sdk::kDetectionComplete}) {
+        EXPECT_TRUE(from.Next(notice)) << "packet " << notice;
+    }
+    EXPECT_EQ(from.Ack(sdk::kRequestRescanDevices), (std::pair{0U, std::uint32_t{sdk::kStatusOk}}));
+    EXPECT_EQ(client.state(), QAbstractSocket::ConnectedState);
 }
 
 } // namespace

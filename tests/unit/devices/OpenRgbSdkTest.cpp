@@ -1,6 +1,7 @@
 // The OpenRGB SDK protocol codec: packets split from a byte stream however it arrives, the
-// controller data block for an old and a new protocol version byte by byte, each lighting request,
-// and damaged input refused without reading past it.
+// controller data block for every protocol version byte by byte, the server's own packets of
+// version 6, each lighting, mode and segment request, and damaged input refused without reading
+// past it.
 
 #include "devices/OpenRgbSdk.h"
 
@@ -56,11 +57,32 @@ sdk::Controller SmallKeyboard() {
     direct.brightness = 4;
     direct.colourMode = sdk::kColourModePerLed;
     c.modes = {direct};
-    c.zones = {{"Keys", sdk::kZoneMatrix, 2, 1, 3, {0, sdk::kNoLed, 1}, {{"Seg", 1, 1, 1}}, 0x11}};
+    sdk::Zone keys;
+    keys.name = "Keys";
+    keys.type = sdk::kZoneMatrix;
+    keys.ledCount = 2;
+    keys.matrixHeight = 1;
+    keys.matrixWidth = 3;
+    keys.matrix = {0, sdk::kNoLed, 1};
+    sdk::Segment segment;
+    segment.name = "Seg";
+    segment.type = 1;
+    segment.start = 1;
+    segment.ledCount = 1;
+    segment.matrixHeight = 1;
+    segment.matrixWidth = 1;
+    segment.matrix = {0};
+    segment.flags = 2;
+    keys.segments = {segment};
+    keys.flags = 0x11;
+    keys.displayName = "Z";
+    c.zones = {keys};
     c.ledNames = {"A", "B"};
     c.colours = {{1, 2, 3}, {4, 5, 6}};
     c.ledDisplayNames = {"a", "bb"};
     c.flags = 0x22;
+    c.displayName = "N";
+    c.configuration = "{}";
     return c;
 }
 
@@ -72,7 +94,11 @@ Bytes ExpectedKeyboard(unsigned protocol) {
     }
     body.Str("D").Str("1").Str("S").Str("L");
     body.U16(1).U32(0); // one mode, mode 0 active
-    body.Str("Direct").U32(30).U32(sdk::kModeHasPerLedColour).U32(0).U32(0);
+    body.Str("Direct");
+    if (protocol < 6) {
+        body.U32(30); // the mode's value: from version 6 on a mode is known by its index
+    }
+    body.U32(sdk::kModeHasPerLedColour).U32(0).U32(0);
     if (protocol >= 3) {
         body.U32(0).U32(4);
     }
@@ -86,13 +112,30 @@ Bytes ExpectedKeyboard(unsigned protocol) {
     if (protocol >= 4) {
         body.U16(1).Str("Seg").U32(1).U32(1).U32(1);
     }
+    if (protocol >= 6) {
+        body.U16(8 + 4).U32(1).U32(1).U32(0).U32(2); // the segment's matrix and flags
+    }
     if (protocol >= 5) {
         body.U32(0x11);
     }
-    body.U16(2).Str("A").U32(0).Str("B").U32(1);
+    if (protocol >= 6) {
+        // The zone follows the controller's mode: no modes of its own.
+        body.U32(0xFFFFFFFF).U16(0).Str("Z");
+    }
+    body.U16(2).Str("A");
+    if (protocol < 6) {
+        body.U32(0); // the LED's value
+    }
+    body.Str("B");
+    if (protocol < 6) {
+        body.U32(1);
+    }
     body.U16(2).Colour({1, 2, 3}).Colour({4, 5, 6});
     if (protocol >= 5) {
         body.U16(2).Str("a").Str("bb").U32(0x22);
+    }
+    if (protocol >= 6) {
+        body.Str("N").U32(3).bytes.insert(body.bytes.end(), {'{', '}', 0});
     }
     Expect block;
     block.U32(static_cast<unsigned>(body.bytes.size() + 4));
@@ -151,21 +194,54 @@ TEST(OpenRgbSdk, AWrongMagicOrAnOversizedPayloadBreaksTheStream) {
 }
 
 TEST(OpenRgbSdk, ControllerDataFollowsTheRequestedProtocolVersion) {
-    for (unsigned protocol : {0U, 1U, 3U, 4U, 5U}) {
+    for (unsigned protocol : {0U, 1U, 3U, 4U, 5U, 6U}) {
         EXPECT_EQ(sdk::EncodeControllerData(SmallKeyboard(), protocol), ExpectedKeyboard(protocol))
             << "protocol " << protocol;
     }
     // A client that speaks a newer version than ours gets ours.
-    EXPECT_EQ(sdk::EncodeControllerData(SmallKeyboard(), 9), ExpectedKeyboard(5));
+    EXPECT_EQ(sdk::EncodeControllerData(SmallKeyboard(), 9), ExpectedKeyboard(6));
 }
 
 TEST(OpenRgbSdk, VersionNegotiationTakesTheLowerVersion) {
-    EXPECT_EQ(sdk::kNewestProtocol, 5U);
-    EXPECT_EQ(sdk::NegotiatedProtocol(Expect().U32(6).bytes), 5U);
+    EXPECT_EQ(sdk::kNewestProtocol, 6U);
+    EXPECT_EQ(sdk::NegotiatedProtocol(Expect().U32(7).bytes), 6U);
+    EXPECT_EQ(sdk::NegotiatedProtocol(Expect().U32(6).bytes), 6U);
     EXPECT_EQ(sdk::NegotiatedProtocol(Expect().U32(5).bytes), 5U);
     EXPECT_EQ(sdk::NegotiatedProtocol(Expect().U32(2).bytes), 2U);
     EXPECT_EQ(sdk::NegotiatedProtocol({}), 0U);
     EXPECT_EQ(sdk::NegotiatedProtocol(Bytes{3, 0}), 0U);
+}
+
+TEST(OpenRgbSdk, TheServersOwnPacketsAreLaidOutByteByByte) {
+    sdk::Controller keyboard = SmallKeyboard();
+    const Bytes block6 = ExpectedKeyboard(6);
+    const Bytes body6(block6.begin() + 4, block6.end());
+    Expect modeNotice;
+    modeNotice.U32(static_cast<unsigned>(body6.size() + 8)).U32(sdk::kReasonUpdateMode);
+    modeNotice.bytes.insert(modeNotice.bytes.end(), body6.begin(), body6.end());
+    struct Case {
+        const char* what;
+        Bytes encoded;
+        Bytes expected;
+    };
+    const std::vector<Case> cases{
+        {"ids", sdk::EncodeControllerIds({7, 0, 3}), Expect().U32(3).U32(7).U32(0).U32(3).bytes},
+        {"no ids", sdk::EncodeControllerIds({}), Expect().U32(0).bytes},
+        {"ack", sdk::EncodeAck(sdk::kUpdateZoneMode, sdk::kStatusInvalidId),
+         Expect().U32(1103).U32(4).bytes},
+        {"text", sdk::EncodeText("Q407"), Bytes{'Q', '4', '0', '7', 0}},
+        {"empty text", sdk::EncodeText(""), Bytes{0}},
+        {"empty list", sdk::EncodeEmptyList(), Expect().U32(6).U16(0).bytes},
+        {"progress", sdk::EncodeDetectionProgress(100, "ok"),
+         Expect().U32(4 + 4 + 2 + 3).U32(100).Str("ok").bytes},
+        {"colours notice", sdk::EncodeSignalUpdate(sdk::kReasonUpdateLeds, keyboard, 6),
+         Expect().U32(4 + 4 + 2 + 8).U32(0).U16(2).Colour({1, 2, 3}).Colour({4, 5, 6}).bytes},
+        {"mode notice", sdk::EncodeSignalUpdate(sdk::kReasonUpdateMode, keyboard, 6),
+         modeNotice.bytes},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.encoded, c.expected) << c.what;
+    }
 }
 
 TEST(OpenRgbSdk, ClientNamesEndAtTheirZeroAndAreBounded) {
@@ -192,34 +268,65 @@ TEST(OpenRgbSdk, LightingRequestsDecode) {
     EXPECT_EQ(single->colour, (Rgb{1, 0, 255}));
 
     // A segment as clients send it: size, zone, then the segment as the zone data carries it.
-    const auto add = sdk::DecodeAddSegment(
-        Expect().U32(27).U32(1).Str("Left").U32(sdk::kZoneLinear).U32(3).U32(4).bytes);
+    const Bytes segment5 =
+        Expect().U32(27).U32(1).Str("Left").U32(sdk::kZoneLinear).U32(3).U32(4).bytes;
+    const auto add = sdk::DecodeAddSegment(segment5, 5);
     ASSERT_TRUE(add);
     EXPECT_EQ(add->zone, 1U);
-    EXPECT_EQ(add->segment, (sdk::Segment{"Left", sdk::kZoneLinear, 3, 4}));
+    sdk::Segment left;
+    left.name = "Left";
+    left.type = sdk::kZoneLinear;
+    left.start = 3;
+    left.ledCount = 4;
+    EXPECT_EQ(add->segment, left);
+    // From version 6 on a segment carries its own matrix and flags.
+    Bytes segment6 = segment5;
+    Expect tail;
+    tail.U16(8 + 8).U32(2).U32(1).U32(1).U32(sdk::kNoLed).U32(1);
+    segment6.insert(segment6.end(), tail.bytes.begin(), tail.bytes.end());
+    const auto add6 = sdk::DecodeAddSegment(segment6, 6);
+    ASSERT_TRUE(add6);
+    left.matrixHeight = 2;
+    left.matrixWidth = 1;
+    left.matrix = {1, sdk::kNoLed};
+    left.flags = 1;
+    EXPECT_EQ(add6->segment, left);
     EXPECT_EQ(sdk::DecodeClearSegments(Expect().U32(2).bytes), 2U);
+    EXPECT_EQ(sdk::DecodeU32(Expect().U32(0x10001).bytes), 0x10001U);
 
-    // A mode as the controller data carries it, behind its size and index.
-    for (unsigned protocol : {2U, 3U}) {
+    // A mode as the controller data carries it, behind its size and index (version 6: behind
+    // the zone's index too, and without the mode's value).
+    for (unsigned protocol : {2U, 3U, 6U}) {
         sdk::Controller one = SmallKeyboard();
         one.modes[0].colours = {{10, 20, 30}};
         one.modes[0].speed = 2;
         const Bytes block = sdk::EncodeControllerData(one, protocol);
         // type, the six strings of one byte, mode count and active mode come first
         const std::size_t modeAt = 4 + 4 + (protocol >= 1 ? 6 : 5) * 4 + 2 + 4;
-        // name, nine (twelve from protocol 3) numbers, one colour
-        const std::size_t modeSize = 9 + (protocol >= 3 ? 48 : 36) + 6;
+        // name, nine (twelve from protocol 3, eleven from 6) numbers, one colour
+        const std::size_t modeSize = 9 + (protocol >= 6 ? 44 : protocol >= 3 ? 48 : 36) + 6;
+        const Bytes mode(block.begin() + static_cast<long>(modeAt),
+                         block.begin() + static_cast<long>(modeAt + modeSize));
         Bytes request = Expect().U32(0).U32(7).bytes;
-        request.insert(request.end(), block.begin() + static_cast<long>(modeAt),
-                       block.begin() + static_cast<long>(modeAt + modeSize));
-        const auto mode = sdk::DecodeUpdateMode(request, protocol);
-        ASSERT_TRUE(mode) << "protocol " << protocol;
-        EXPECT_EQ(mode->index, 7U);
+        request.insert(request.end(), mode.begin(), mode.end());
+        const auto update = sdk::DecodeUpdateMode(request, protocol);
+        ASSERT_TRUE(update) << "protocol " << protocol;
+        EXPECT_EQ(update->index, 7U);
         sdk::Mode expected = one.modes[0];
         if (protocol < 3) {
             expected.brightnessMax = expected.brightness = 0;
         }
-        EXPECT_EQ(mode->mode, expected) << "protocol " << protocol;
+        if (protocol >= 6) {
+            expected.value = 0;
+            Bytes zoneRequest = Expect().U32(0).U32(0).U32(0xFFFFFFFF).bytes;
+            zoneRequest.insert(zoneRequest.end(), mode.begin(), mode.end());
+            const auto zoneUpdate = sdk::DecodeUpdateZoneMode(zoneRequest);
+            ASSERT_TRUE(zoneUpdate);
+            EXPECT_EQ(zoneUpdate->zone, 0U);
+            EXPECT_EQ(zoneUpdate->index, sdk::kControllerMode);
+            EXPECT_EQ(zoneUpdate->mode, expected);
+        }
+        EXPECT_EQ(update->mode, expected) << "protocol " << protocol;
     }
 }
 
@@ -248,10 +355,68 @@ TEST(OpenRgbSdk, ShortOrLyingRequestsAreRefused) {
         {"single: negative led", [](const Bytes& b) { return bool(sdk::DecodeUpdateSingleLed(b)); },
          Expect().U32(0xFFFFFFFF).Colour({1, 2, 3}).bytes},
         {"segment: cut before its count",
-         [](const Bytes& b) { return bool(sdk::DecodeAddSegment(b)); },
+         [](const Bytes& b) { return bool(sdk::DecodeAddSegment(b, 5)); },
          Expect().U32(23).U32(0).Str("S").U32(1).U32(0).bytes},
-        {"segment: negative zone", [](const Bytes& b) { return bool(sdk::DecodeAddSegment(b)); },
+        {"segment: negative zone", [](const Bytes& b) { return bool(sdk::DecodeAddSegment(b, 5)); },
          Expect().U32(24).U32(0xFFFFFFFF).Str("S").U32(1).U32(0).U32(1).bytes},
+        {"segment 6: without its flags",
+         [](const Bytes& b) { return bool(sdk::DecodeAddSegment(b, 6)); },
+         Expect().U32(0).U32(0).Str("S").U32(1).U32(0).U32(1).U16(0).bytes},
+        {"segment 6: matrix size not its height and width",
+         [](const Bytes& b) { return bool(sdk::DecodeAddSegment(b, 6)); },
+         Expect()
+             .U32(0)
+             .U32(0)
+             .Str("S")
+             .U32(1)
+             .U32(0)
+             .U32(1)
+             .U16(12)
+             .U32(2)
+             .U32(1)
+             .U32(0)
+             .U32(0)
+             .U32(0)
+             .bytes},
+        {"segment 6: matrix of most cells, few bytes",
+         [](const Bytes& b) { return bool(sdk::DecodeAddSegment(b, 6)); },
+         Expect()
+             .U32(0)
+             .U32(0)
+             .Str("S")
+             .U32(1)
+             .U32(0)
+             .U32(1)
+             .U16(65532)
+             .U32(1)
+             .U32(16381)
+             .U32(0)
+             .bytes},
+        {"zone mode: index below the controller's",
+         [](const Bytes& b) { return bool(sdk::DecodeUpdateZoneMode(b)); },
+         Expect()
+             .U32(0)
+             .U32(0)
+             .U32(0xFFFFFFFE)
+             .Str("M")
+             .U32(0)
+             .U32(0)
+             .U32(0)
+             .U32(0)
+             .U32(0)
+             .U32(0)
+             .U32(0)
+             .U32(0)
+             .U32(0)
+             .U32(0)
+             .U32(0)
+             .U16(0)
+             .bytes},
+        {"zone mode: cut in its mode",
+         [](const Bytes& b) { return bool(sdk::DecodeUpdateZoneMode(b)); },
+         Expect().U32(0).U32(0).U32(1).Str("M").U32(0).bytes},
+        {"one number: short", [](const Bytes& b) { return bool(sdk::DecodeU32(b)); },
+         Bytes{1, 2, 3}},
         {"clear segments: negative zone",
          [](const Bytes& b) { return bool(sdk::DecodeClearSegments(b)); },
          Expect().U32(0xFFFFFFFF).bytes},
