@@ -28,6 +28,13 @@ struct Expect {
                                    std::uint8_t(v >> 24)});
         return *this;
     }
+    // `count` numbers of value 0: a mode's numbers where their values do not matter.
+    Expect& Zeros(int count) {
+        for (int i = 0; i < count; ++i) {
+            U32(0);
+        }
+        return *this;
+    }
     Expect& Str(const std::string& s) {
         U16(static_cast<unsigned>(s.size() + 1));
         bytes.insert(bytes.end(), s.begin(), s.end());
@@ -394,24 +401,7 @@ TEST(OpenRgbSdk, ShortOrLyingRequestsAreRefused) {
              .bytes},
         {"zone mode: index below the controller's",
          [](const Bytes& b) { return bool(sdk::DecodeUpdateZoneMode(b)); },
-         Expect()
-             .U32(0)
-             .U32(0)
-             .U32(0xFFFFFFFE)
-             .Str("M")
-             .U32(0)
-             .U32(0)
-             .U32(0)
-             .U32(0)
-             .U32(0)
-             .U32(0)
-             .U32(0)
-             .U32(0)
-             .U32(0)
-             .U32(0)
-             .U32(0)
-             .U16(0)
-             .bytes},
+         Expect().U32(0).U32(0).U32(0xFFFFFFFE).Str("M").Zeros(11).U16(0).bytes},
         {"zone mode: cut in its mode",
          [](const Bytes& b) { return bool(sdk::DecodeUpdateZoneMode(b)); },
          Expect().U32(0).U32(0).U32(1).Str("M").U32(0).bytes},
@@ -425,19 +415,7 @@ TEST(OpenRgbSdk, ShortOrLyingRequestsAreRefused) {
          Expect().U32(12).U32(0).U16(500).bytes},
         {"mode: cut before its colours",
          [](const Bytes& b) { return bool(sdk::DecodeUpdateMode(b, 4)); },
-         Expect()
-             .U32(0)
-             .U32(0)
-             .Str("M")
-             .U32(0)
-             .U32(0)
-             .U32(0)
-             .U32(0)
-             .U32(0)
-             .U32(0)
-             .U32(0)
-             .U32(0)
-             .bytes},
+         Expect().U32(0).U32(0).Str("M").Zeros(8).bytes},
     };
     for (const Case& c : cases) {
         EXPECT_FALSE(c.decodes(c.payload)) << c.what;
