@@ -402,6 +402,7 @@ void OpenRgbSdkServer::OnDisconnected(QTcpSocket* socket) {
     for (const int page : std::set<int>(client->driven)) {
         Release(*client, page);
     }
+    ScheduleUpdate(); // a page handed back shows its own mode again
     if (socket != nullptr) {
         socket->disconnect(this);
         socket->deleteLater();
