@@ -1022,6 +1022,9 @@ TEST_F(DeviceBusTest, CtlPrintsAndExitsAsDocumented) {
         {args("2 light --colour 00ff00 --speed 1"), 0, QString()},
         {args("0 light --mode 99"), 4, QStringLiteral("LightModes")},
         {args("0 light"), 1, QStringLiteral("--mode")},
+        {args("0 light mode dancing"), 1, QStringLiteral("it has: ")},
+        {args("0 light mode 2 --mode 3"), 1, QStringLiteral("twice")},
+        {args("0 light mode breathing --speed 2"), 0, QString()},
         {args("0 profile add"), 0, QString()},
         {args("0 profile import /nonexistent/q407.json"), 4, QStringLiteral("not a profile")},
         {args("1 info"), 3, QStringLiteral("not connected")},
@@ -1039,6 +1042,8 @@ TEST_F(DeviceBusTest, CtlPrintsAndExitsAsDocumented) {
         EXPECT_TRUE(text.contains(c.output)) << what << ":\n" << text.toStdString();
     }
     EXPECT_EQ(StageX(DeviceBlock(), 4), 1650) << "dpi set reached the mouse";
+    EXPECT_EQ(MousePage()->LightRecord().mode, 2) << "the mode named breathing was chosen";
+    EXPECT_EQ(MousePage()->LightRecord().speed, 2);
 
     // The JSON of the active stage's change, read back as a script would.
     const int active = MousePage()->Mouse().ActiveStage();
