@@ -209,6 +209,24 @@ void OpenRgbSdkServer::DeviceListChanged() {
         }
         Send(*client, 0, sdk::kDeviceListUpdated);
     }
+    ReportDriving();
+}
+
+bool OpenRgbSdkServer::DrivesAny() const {
+    return std::any_of(m_clients.begin(), m_clients.end(), [](const auto& client) {
+        return !client->driven.empty() || !client->suspended.empty();
+    });
+}
+
+void OpenRgbSdkServer::ReportDriving() {
+    const bool driving = DrivesAny();
+    if (driving == m_drivingReported) {
+        return;
+    }
+    m_drivingReported = driving;
+    if (m_drivingHandler) {
+        m_drivingHandler(driving);
+    }
 }
 
 pages::CKestravaUSBDevice* OpenRgbSdkServer::PageOf(const Client& client, std::uint32_t device,
@@ -385,6 +403,7 @@ void OpenRgbSdkServer::OnReadable(Client& client) {
             return;
         }
     }
+    ReportDriving();
     if (client.reader.Broken()) {
         diag::Line("OpenRGB SDK server: a client sent a damaged packet; closing its connection");
         socket->abort(); // emits disconnected, which releases what it drove
@@ -403,6 +422,7 @@ void OpenRgbSdkServer::OnDisconnected(QTcpSocket* socket) {
         Release(*client, page);
     }
     ScheduleUpdate(); // a page handed back shows its own mode again
+    ReportDriving();
     if (socket != nullptr) {
         socket->disconnect(this);
         socket->deleteLater();
