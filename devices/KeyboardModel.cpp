@@ -2,7 +2,6 @@
 
 #include "common/Diag.h"
 #include "devices/BlockLight.h"
-#include "profiles/CMacroLibrary.h"
 #include "profiles/JsonFile.h"
 
 #include <algorithm>
@@ -95,12 +94,14 @@ int ShownOption(int value, int last) {
 
 KeyboardModel::KeyboardModel(hid::HidBackend& backend, LightClock* clock, LightRandom* random,
                              protocol::Pacer& pacer)
-    : DeviceModel(backend, clock, random, pacer),
+    : KeyedDeviceModel(backend, {kFirstKeyboardUserLightMode, "macro.config"}, clock, random,
+                       pacer),
       m_ownRandom(random == nullptr
                       ? std::make_unique<SeededLightRandom>(SteadyLightClock().NowMs() ^ 0x4B42u)
                       : nullptr),
       m_engine(Clock(), random != nullptr ? *random : *m_ownRandom), m_pacer(pacer) {
     SetKind(kKindKeyboard);
+    SetLightTable(kKeyboardLightTable);
     m_positionMap.fill(kb::kNoKey);
     m_ledMap.fill(kb::kNoKey);
     m_clientLedMap.fill(kb::kNoKey);
@@ -187,7 +188,7 @@ int KeyboardModel::ReadSettingsBlock() {
 
     profiles::LightInfo info = GetLightParams();
     // A code the list does not know (0xFE among them: a host-streamed mode) keeps the page's mode.
-    TakeBlockLight(read, m_effectCodes, info);
+    TakeBlockLight(read, EffectCodes(), info);
     info.secondaryMode = read[kbb::kSecondaryMode];
     info.customGroup = read[kbb::kCustomGroup];
 
@@ -231,8 +232,8 @@ int KeyboardModel::WriteSettingsBlock(int profile, int byte0) {
     const profiles::LightInfo info = GetLightParams();
     if (IsClientDriven()) {
         out[kbb::kEffect] = kHostStreamedEffect;
-    } else if (info.mode < m_effectCodes.size()) {
-        const int code = m_effectCodes[info.mode];
+    } else if (info.mode < EffectCodes().size()) {
+        const int code = EffectCodes()[info.mode];
         out[kbb::kEffect] = IsStreamedMode(code) ? kHostStreamedEffect : ToByte(code);
     }
     out[kbb::kBrightness] = info.brightness;
@@ -258,28 +259,6 @@ int KeyboardModel::WriteConfig(int slot, int value, int a, int b, int c) {
 }
 
 // --- Profile -------------------------------------------------------------------------------------
-
-void KeyboardModel::UpdateProfilePaths() {
-    PrepareProfilePaths(m_profile, kFirstKeyboardUserLightMode);
-}
-
-std::string KeyboardModel::GetProfilePath() const {
-    return m_profile.GetProfilePath().string();
-}
-
-void KeyboardModel::SaveProfile() {
-    m_profile.SaveProfile();
-}
-
-void KeyboardModel::SetDeviceIndex(int index) {
-    DeviceModel::SetDeviceIndex(index);
-    m_profile.SetDeviceIndex(index);
-}
-
-void KeyboardModel::SetLightParams(const profiles::LightInfo& params) {
-    DeviceModel::SetLightParams(params);
-    m_profile.SetLightInfo(params);
-}
 
 void KeyboardModel::SetAudioLightParams(const profiles::AudioLightInfo& params) {
     DeviceModel::SetAudioLightParams(params);
@@ -321,24 +300,6 @@ void KeyboardModel::TakeProfile() {
     m_keyList = m_profile.GetKeyList();
     m_settings = m_profile.GetKeyboardSettings();
     TakeLightIntoEngine();
-}
-
-int KeyboardModel::LoadProfile() {
-    UpdateProfilePaths();
-    if (!ReadProfileFile(m_profile)) {
-        return 0;
-    }
-    TakeProfile();
-    return 1;
-}
-
-int KeyboardModel::ResetProfileToDefault() {
-    UpdateProfilePaths();
-    if (!ReadDefaultProfile(m_profile)) {
-        return 0;
-    }
-    TakeProfile();
-    return m_profile.SaveProfile() ? 1 : 0;
 }
 
 // --- System settings -----------------------------------------------------------------------------
@@ -385,52 +346,10 @@ int KeyboardModel::SetRepeatRate(int rate) {
     return m_profile.SaveProfile() ? 1 : 0;
 }
 
-// --- Name lists ----------------------------------------------------------------------------------
-
-NameLists KeyboardModel::LoadNameLists() {
-    UpdateProfilePaths();
-    NameLists lists = ReadNameLists({GetProfileFolder(), "macro.config", GetDefaultFolder(),
-                                     kKeyboardLightTable, GetDeviceIndex()},
-                                    m_profile);
-    m_effectCodes = lists.effectCodes;
-    m_effectCodesLoaded = true;
-    return lists;
-}
-
-void KeyboardModel::EnsureEffectCodes() {
-    if (!m_effectCodesLoaded) {
-        LoadNameLists();
-    }
-}
-
 // --- Keys and macros -----------------------------------------------------------------------------
-
-KeyEntries KeyboardModel::CurrentKeyEntries() const {
-    KeyEntries entries;
-    entries.reserve(m_keyList.size());
-    for (const profiles::KeyAssignmentEntry& key : m_keyList) {
-        entries.push_back(static_cast<std::uint32_t>(profiles::KeyFunctionToInt(key.assignment)));
-    }
-    return entries;
-}
 
 std::vector<int> KeyboardModel::CollectUsedMacros() const {
     return UsedMacros(CurrentKeyEntries(), DeviceMap(), MacroLibrarySize(*this), kb::kUsedKeys);
-}
-
-std::vector<std::string> KeyboardModel::GetMacroList() const {
-    const std::filesystem::path folder = GetProfileFolder();
-    if (folder.empty()) {
-        return {};
-    }
-    const std::vector<profiles::MacroInfo> macros = profiles::CMacroLibrary(folder).Load();
-    std::vector<std::string> names;
-    for (const int index : CollectUsedMacros()) {
-        if (static_cast<std::size_t>(index) < macros.size()) { // the file may change meanwhile
-            names.push_back(macros[static_cast<std::size_t>(index)].name);
-        }
-    }
-    return names;
 }
 
 int KeyboardModel::WriteKeyTable(profiles::CBasicProfiledata* profile, const KeyEntries& entries) {
@@ -453,23 +372,6 @@ int KeyboardModel::WriteKeyTable(profiles::CBasicProfiledata* profile, const Key
     return p::WriteKeyTableSequence(Protocol(), table) == p::kResultOk ? 1 : 0;
 }
 
-int KeyboardModel::WriteCurrentKeyTable(profiles::CBasicProfiledata* profile) {
-    return WriteKeyTable(profile, CurrentKeyEntries());
-}
-
-int KeyboardModel::WriteMacroImage(const std::vector<int>& macroIndices) {
-    const std::filesystem::path folder = GetProfileFolder();
-    if (folder.empty()) {
-        return 0;
-    }
-    ProtocolMacroDevice device(Protocol());
-    profiles::DeviceInfoBlock info = m_tables.deviceInfo;
-    const int result =
-        profiles::WriteMacroImage(device, profiles::CMacroLibrary(folder), macroIndices, info);
-    m_tables.deviceInfo = info;
-    return result;
-}
-
 bool KeyboardModel::ResetOrphanMacroKeys() {
     const int count = MacroLibrarySize(*this);
     bool changed = false;
@@ -486,28 +388,6 @@ bool KeyboardModel::ResetOrphanMacroKeys() {
         m_profile.SaveProfile();
     }
     return changed;
-}
-
-bool KeyboardModel::SetKeyFunction(int key, std::uint32_t function) {
-    if (key < 0 || static_cast<std::size_t>(key) >= m_keyList.size()) {
-        return false;
-    }
-    m_keyList[static_cast<std::size_t>(key)].assignment =
-        profiles::KeyFunctionFromInt(static_cast<int>(function));
-    m_profile.SetKeyAssignments(m_keyList);
-    return m_profile.SaveProfile();
-}
-
-int KeyboardModel::WriteKeysToDevice() {
-    return WriteKeysWithMacros(*this, m_profile, CollectUsedMacros());
-}
-
-bool KeyboardModel::IsKeyChanged(int key) const {
-    if (key < 0 || static_cast<std::size_t>(key) >= m_keyList.size()) {
-        return false;
-    }
-    const profiles::KeyAssignmentEntry& entry = m_keyList[static_cast<std::size_t>(key)];
-    return entry.assignment != entry.defaultAssignment;
 }
 
 // --- Custom colours ------------------------------------------------------------------------------
@@ -755,10 +635,6 @@ void KeyboardModel::SetColourInput(std::span<const std::int32_t> values) {
 }
 
 // --- Link and power ------------------------------------------------------------------------------
-
-bool KeyboardModel::IsLinkOnline() {
-    return IsOpen() && IsWireless() && Protocol().QueryWirelessLink();
-}
 
 std::optional<std::array<std::uint8_t, 6>> KeyboardModel::PollPowerState() {
     if (!IsOpen() || (IsWireless() && !Protocol().QueryWirelessLink())) {
