@@ -165,6 +165,7 @@ int KeyboardModel::ReadKeyTables() {
     m_engine.SetPositionMap(positionMap);
     SetDeviceMap(map);
     m_profile.SetDeviceMap(profileMap);
+    m_streamWake.Set(); // the frame now lands on other LEDs
     return 1;
 }
 
@@ -579,7 +580,7 @@ void KeyboardModel::StreamLoop(const Event& stop) {
     SteadyClock::time_point sentAt{};
     std::vector<std::uint8_t> sent;
     const std::array<int, 2> wakeUp{stop.NativeHandle(), m_streamWake.NativeHandle()};
-    // Waits `timeout`, or less when a client's colours arrive; true when stopped.
+    // Waits `timeout`, or less when there is something new to stream; true when stopped.
     const auto idle = [&](std::chrono::milliseconds timeout) {
         const int woken = WaitForAny(wakeUp.data(), 2, timeout);
         if (woken == 1) {
@@ -604,13 +605,13 @@ void KeyboardModel::StreamLoop(const Event& stop) {
             }
             continue; // a wait may end a little early: look at the clock again
         }
-        // The keyboard keeps the last frame it got: an unchanged frame is looked at again soon,
-        // so a change (the first beat of the music) goes out at once, and is sent again only now
-        // and then (a chunk dropped for a command in progress is made good that way). A client's
-        // colours wake the loop at once.
+        // The keyboard keeps the last frame it got: an unchanged frame is sent again only now
+        // and then (a chunk dropped for a command in progress is made good that way). The light
+        // thread wakes the loop with each new frame, and a client with its colours, so a change
+        // (the first beat of the music) goes out at once without looking at the frame meanwhile.
         std::vector<std::uint8_t> frame = StreamBuffer();
         if (frame == sent && now - sentAt < kStreamRefresh) {
-            if (idle(kStreamLook)) {
+            if (idle(std::chrono::ceil<std::chrono::milliseconds>(sentAt + kStreamRefresh - now))) {
                 break;
             }
             continue;
@@ -682,6 +683,15 @@ void KeyboardModel::RunLightFrame(int mode) {
     }
     m_engine.StepOnce();
     m_engine.RunLedStates(false);
+    // Only a frame that differs is worth waking the stream for; the music modes step every few
+    // milliseconds, mostly without a change.
+    if (IsHostStreamedMode()) {
+        const KeyboardLightEngine::Frame frame = m_engine.GetFrame();
+        if (frame != m_lastRunFrame) {
+            m_lastRunFrame = frame;
+            m_streamWake.Set();
+        }
+    }
 }
 
 bool KeyboardModel::KeepsRunningWhilePaused() const {

@@ -83,10 +83,8 @@ public:
     // Frames streamed by cable and through the receiver at most this often.
     static constexpr std::chrono::milliseconds kStreamCable{10};
     static constexpr std::chrono::milliseconds kStreamReceiver{50};
-    // A frame equal to the last one sent is sent again after this long, and looked at again
-    // this often until it changes.
+    // A frame equal to the last one sent is sent again after this long.
     static constexpr std::chrono::milliseconds kStreamRefresh{100};
-    static constexpr std::chrono::milliseconds kStreamLook{2};
     // After a failed stream or colour-group write the keyboard is left alone this long.
     static constexpr std::chrono::milliseconds kFailurePause{200};
 
@@ -243,7 +241,9 @@ private:
     std::atomic<int> m_streamFrameMode{0};            // the mode the light thread last ran
     std::array<Rgb, kb::kKeySlots> m_clientColours{}; // under m_previewMutex
     kb::KeySlots m_clientLedMap{};                    // the listed keys' LED slots, others none
-    Event m_streamWake{Event::Reset::Automatic};      // a client's colours: stream them now
+    // A new frame of the light thread, new key tables or a client's colours: stream them now.
+    Event m_streamWake{Event::Reset::Automatic};
+    KeyboardLightEngine::Frame m_lastRunFrame{}; // the light thread's last frame, its own
     PageThread m_streamThread;
 };
 
