@@ -923,6 +923,14 @@ bool CMainWnd::StartSdkServer(quint16 port) {
     if (!server->Listen(port)) {
         return false;
     }
+    // Other lighting tools hear that our own lighting gave way while a client holds the lights,
+    // and that it is back (if the user lets it drive) when the last client lets go.
+    server->SetDrivingHandler([this](bool clientDrives) {
+        if (m_bus != nullptr) {
+            m_bus->Broadcast(RegisteredMessage::LightOwnerNotify, 1,
+                             !clientDrives && m_lightControl ? 1 : 0);
+        }
+    });
     m_sdkServer = std::move(server);
     return true;
 }
@@ -932,6 +940,9 @@ void CMainWnd::ExitRoutine() {
         return;
     }
     m_exiting = true;
+    if (m_sdkServer != nullptr) {
+        m_sdkServer->SetDrivingHandler({}); // nothing is handed back to a program that ends
+    }
     m_sdkServer.reset();
     m_keyMacroActions->StopRecording();
     m_keyMacroActions->Hook().Remove();

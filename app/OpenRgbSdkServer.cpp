@@ -155,6 +155,24 @@ void OpenRgbSdkServer::DeviceListChanged() {
         }
         Send(*client, 0, sdk::kDeviceListUpdated);
     }
+    ReportDriving();
+}
+
+bool OpenRgbSdkServer::DrivesAny() const {
+    return std::any_of(m_clients.begin(), m_clients.end(), [](const auto& client) {
+        return !client->driven.empty() || !client->suspended.empty();
+    });
+}
+
+void OpenRgbSdkServer::ReportDriving() {
+    const bool driving = DrivesAny();
+    if (driving == m_drivingReported) {
+        return;
+    }
+    m_drivingReported = driving;
+    if (m_drivingHandler) {
+        m_drivingHandler(driving);
+    }
 }
 
 pages::CKestravaUSBDevice* OpenRgbSdkServer::PageOf(std::uint32_t index, int& pageIndex) const {
@@ -309,6 +327,7 @@ void OpenRgbSdkServer::OnReadable(Client& client) {
             return;
         }
     }
+    ReportDriving();
     if (client.reader.Broken()) {
         diag::Line("OpenRGB SDK server: a client sent a damaged packet; closing its connection");
         socket->abort(); // emits disconnected, which releases what it drove
@@ -326,6 +345,7 @@ void OpenRgbSdkServer::OnDisconnected(QTcpSocket* socket) {
     for (const int page : std::set<int>(client->driven)) {
         Release(*client, page);
     }
+    ReportDriving();
     if (socket != nullptr) {
         socket->disconnect(this);
         socket->deleteLater();

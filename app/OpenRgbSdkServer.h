@@ -20,6 +20,7 @@
 #include <QHostAddress>
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -53,6 +54,12 @@ public:
                 const QHostAddress& address = QHostAddress::LocalHost);
     quint16 Port() const;
     int ClientCount() const { return static_cast<int>(m_clients.size()); }
+    // Whether some client holds a product's lights (also one whose product is away a moment).
+    bool DrivesAny() const;
+    // Called with DrivesAny() whenever it changes, so the program can tell other lighting tools.
+    void SetDrivingHandler(std::function<void(bool)> handler) {
+        m_drivingHandler = std::move(handler);
+    }
 
     // A product came or went: when the list of controllers changed, every client is told, and
     // a product that came back is driven again by the clients that drove it before.
@@ -89,6 +96,8 @@ private:
     void SetColours(int pageIndex, std::size_t first, const std::vector<devices::Rgb>& colours);
     // A client's segment of zone `zone` of the page: kept when it lies within the zone.
     void AddSegment(int pageIndex, const devices::sdk::SegmentAdd& add);
+    // Tells the driving handler when DrivesAny() changed.
+    void ReportDriving();
 
     DevicePages& m_pages;
     std::unique_ptr<QTcpServer> m_server;
@@ -97,6 +106,8 @@ private:
     std::vector<int> m_announced;                       // the controller pages clients last saw
     std::map<int, std::vector<devices::sdk::Segment>> m_segments; // per page, of its one zone
     int m_listListener = -1;
+    std::function<void(bool)> m_drivingHandler;
+    bool m_drivingReported = false;
 };
 
 } // namespace q407::app

@@ -54,6 +54,7 @@ const char* const kUsageText =
     "       q407ctl DEVICE rate HZ\n"
     "       q407ctl DEVICE set SETTING VALUE\n"
     "       q407ctl DEVICE light [--mode N] [--brightness N] [--speed N] [--colour RRGGBB]\n"
+    "       q407ctl DEVICE light mode NAME|N [--brightness N] [--speed N] [--colour RRGGBB]\n"
     "       q407ctl [--json] DEVICE profile list\n"
     "       q407ctl DEVICE profile select N\n"
     "       q407ctl DEVICE profile add|copy\n"
@@ -348,6 +349,52 @@ int ShowColours(Client& client, const QString& path, int group, bool json) {
 }
 
 // Numbers from `words`, all of them; false at the first that is not one.
+// A light mode as a script names it: compared without case, spaces or punctuation, so
+// "breathing" and "Breathing" are the same and "Breathing, fixed colours" is another.
+QString ModeKey(const QString& name) {
+    QString key;
+    for (const QChar c : name) {
+        if (c.isLetterOrNumber()) {
+            key.append(c.toLower());
+        }
+    }
+    return key;
+}
+
+QList<int> OfferedModes(const QVariantMap& light) {
+    QList<int> modes;
+    for (const QVariant& mode : Plain(light.value(QStringLiteral("LightModes"))).toList()) {
+        modes.append(mode.toInt());
+    }
+    return modes;
+}
+
+QStringList OfferedModeNames(const QVariantMap& light) {
+    const QStringList names = light.value(QStringLiteral("LightModeNames")).toStringList();
+    QStringList offered;
+    for (const int mode : OfferedModes(light)) {
+        offered.append(names.value(mode));
+    }
+    return offered;
+}
+
+// The mode `name` stands for among those the product offers: a name the window shows (in its
+// language) or the mode's number.
+std::optional<int> LightModeNamed(const QVariantMap& light, const QString& name) {
+    const QList<int> offered = OfferedModes(light);
+    int number = 0;
+    if (ToInt(name, number)) {
+        return offered.contains(number) ? std::optional(number) : std::nullopt;
+    }
+    const QStringList names = light.value(QStringLiteral("LightModeNames")).toStringList();
+    for (const int mode : offered) {
+        if (!ModeKey(name).isEmpty() && ModeKey(names.value(mode)) == ModeKey(name)) {
+            return mode;
+        }
+    }
+    return std::nullopt;
+}
+
 bool ToInts(const QStringList& words, QList<int>& values) {
     for (const QString& word : words) {
         int value = 0;
@@ -468,7 +515,9 @@ int DeviceCommand(Client& client, const QString& path, const QStringList& words,
     if (stage && !(command == QLatin1String("dpi") && words.value(1) == QLatin1String("set"))) {
         return Usage(QStringLiteral("--stage belongs to dpi set"));
     }
-    if (!light.isEmpty() != (command == QLatin1String("light"))) {
+    const bool lightModeByName =
+        command == QLatin1String("light") && words.size() >= 3 && words[1] == QLatin1String("mode");
+    if (!light.isEmpty() != (command == QLatin1String("light")) && !lightModeByName) {
         return Usage(QStringLiteral("light takes --mode, --brightness, --speed or --colour"));
     }
     int number = 0;
@@ -523,6 +572,27 @@ int DeviceCommand(Client& client, const QString& path, const QStringList& words,
         // No interface named: the program finds the property in either.
         return call("org.freedesktop.DBus.Properties", "Set",
                     {QString(), words[1], QVariant::fromValue(QDBusVariant(number))});
+    }
+    if (lightModeByName) {
+        if (light.contains(QStringLiteral("LightMode"))) {
+            return Usage(QStringLiteral("the mode is given twice"));
+        }
+        QVariantMap now;
+        if (auto failed = client.Properties(path, kLightInterface, now)) {
+            return *failed;
+        }
+        if (!now.contains(QStringLiteral("LightModes"))) {
+            return Fail(kRefused, QStringLiteral("this product has no light modes"));
+        }
+        const QString name = words.mid(2).join(QLatin1Char(' '));
+        const std::optional<int> mode = LightModeNamed(now, name);
+        if (!mode) {
+            return Fail(kUsage, QStringLiteral("no light mode \"%1\" on this product; it has: %2")
+                                    .arg(name, OfferedModeNames(now).join(QStringLiteral(", "))));
+        }
+        QVariantMap values = light;
+        values.insert(QStringLiteral("LightMode"), *mode);
+        return call(kLightInterface, "SetLight", {values});
     }
     if (command == QLatin1String("light") && words.size() == 1) {
         // One call, so the program checks every value before it changes any.

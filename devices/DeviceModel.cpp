@@ -612,8 +612,16 @@ void DeviceModel::KeepFrameTemplate(FrameTemplate frameTemplate) {
     std::lock_guard lock(m_sharedFrameLock);
     m_frameTemplate = std::move(frameTemplate);
     m_frameTemplateCurrent = true;
-    // The device now shows the page's own light: the next frame is written whatever it is.
+    // The device now shows the page's own light: the newest frame is due again, or a client's
+    // colours, which come only when the client sends them, would be lost to a DPI change.
+    OfferLastFrameAgain();
+}
+
+void DeviceModel::OfferLastFrameAgain() {
     m_sharedFrameWritten.reset();
+    if (m_sharedFrameNumber != 0) {
+        m_sharedFrameShown = m_sharedFrameNumber - 1;
+    }
 }
 
 void DeviceModel::RefreshFrameTemplate(std::span<const std::uint8_t> block) {
@@ -621,6 +629,11 @@ void DeviceModel::RefreshFrameTemplate(std::span<const std::uint8_t> block) {
     std::lock_guard lock(m_sharedFrameLock);
     if (m_frameTemplate && m_frameTemplate->block.size() == block.size()) {
         m_frameTemplate->block.assign(block.begin(), block.end());
+        // A device back from away holds its own light, and a frame taken while it was away was
+        // not written: the newest one is due again.
+        if (!m_frameTemplateCurrent) {
+            OfferLastFrameAgain();
+        }
         m_frameTemplateCurrent = true;
     }
 }

@@ -369,6 +369,9 @@ protected:
     mutable std::mutex m_previewMutex;
 
 private:
+    // The newest shared or client frame is written again at the next look (m_sharedFrameLock held).
+    void OfferLastFrameAgain();
+
     struct Channel {
         explicit Channel(hid::HidBackend& backend) : hid(backend) {}
         int number = 0;

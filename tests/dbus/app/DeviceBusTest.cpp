@@ -7,6 +7,7 @@
 
 #include "app/CMainWnd.h"
 #include "app/InstanceBus.h"
+#include "app/OpenRgbSdkServer.h"
 #include "app/Startup.h"
 #include "common/Paths.h"
 #include "devices/HeadsetModel.h"
@@ -39,6 +40,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -52,6 +54,7 @@ using q407::sim::SimProduct;
 using q407::sim::SimulatedProduct;
 namespace block = q407::devices::mouse_block;
 namespace kbb = q407::devices::keyboard_block;
+namespace sdk = q407::devices::sdk;
 
 constexpr int kMousePage = 0; // the cable mouse's page is made first
 constexpr int kKeyboardPage = 2;
@@ -83,6 +86,7 @@ public:
     std::vector<QVariantMap> changed;
     QStringList added;
     QStringList removed;
+    std::vector<std::pair<qint64, qint64>> lightOwner;
 public Q_SLOTS:
     void OnChanged(const QDBusMessage& message) {
         changed.push_back(MapOf(message.arguments().value(1)));
@@ -92,6 +96,10 @@ public Q_SLOTS:
     }
     void OnRemoved(const QDBusMessage& message) {
         removed.append(message.arguments().value(0).value<QDBusObjectPath>().path());
+    }
+    void OnLightOwner(const QDBusMessage& message) {
+        lightOwner.emplace_back(message.arguments().value(0).toLongLong(),
+                                message.arguments().value(1).toLongLong());
     }
 };
 
@@ -883,6 +891,56 @@ TEST_F(DeviceBusTest, ChangesFromTheWindowAndOtherProgramsAreToldAsSignals) {
     }
 }
 
+TEST_F(DeviceBusTest, OtherLightingToolsHearWhileAnSdkClientHoldsTheLights) {
+    SignalSink sink;
+    ASSERT_TRUE(m_client.connect(
+        QString::fromLatin1(q407::app::kBusService), QString::fromLatin1(q407::app::kBusPath),
+        QString::fromLatin1(q407::app::kBusInterface), QStringLiteral("LightOwnerNotify"), &sink,
+        SLOT(OnLightOwner(QDBusMessage))));
+    Plug(SimProduct::MouseA, kMousePage);
+    ASSERT_TRUE(m_window->StartSdkServer(0));
+    auto* server = m_window->SdkServer();
+    ASSERT_TRUE(testutil::WaitUntil([&] { return server->ControllerPages().size() == 1; }, 15000));
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, server->Port());
+    ASSERT_TRUE(testutil::WaitUntil([&] { return server->ClientCount() == 1; }));
+    const auto heard = [&](std::pair<qint64, qint64> message) {
+        return testutil::WaitUntil(
+            [&] {
+                return std::find(sink.lightOwner.begin(), sink.lightOwner.end(), message) !=
+                       sink.lightOwner.end();
+            },
+            5000);
+    };
+
+    // UpdateLEDs for controller 0 with one colour: the client takes the mouse's lights.
+    std::vector<std::uint8_t> payload = sdk::EncodeU32(10);
+    payload.insert(payload.end(), {1, 0, 0x20, 0x40, 0x60, 0});
+    const auto packet = sdk::EncodePacket(0, sdk::kUpdateLeds, payload);
+    client.write(reinterpret_cast<const char*>(packet.data()), static_cast<qint64>(packet.size()));
+    EXPECT_TRUE(heard({1, 0}));
+    EXPECT_TRUE(MousePage()->Model().IsClientDriven());
+    const auto clientColourShown = [&] {
+        return testutil::WaitUntil(
+            [&] {
+                const auto b = DeviceBlock();
+                return b[block::kRed] == 0x20 && b[block::kRed + 1] == 0x40 &&
+                       b[block::kRed + 2] == 0x60;
+            },
+            5000);
+    };
+    EXPECT_TRUE(clientColourShown());
+    // A setting changed meanwhile rewrites the block; the client's colour stays on the mouse.
+    ASSERT_EQ(Mouse("SetDpi", {2, 1650}).type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(StageX(DeviceBlock(), 2), 1650);
+    EXPECT_TRUE(clientColourShown()) << "a DPI change took the client's colour away";
+    sink.lightOwner.clear();
+
+    client.disconnectFromHost();
+    EXPECT_TRUE(heard({1, 1})) << "our lighting is back when the client lets go";
+    EXPECT_FALSE(MousePage()->Model().IsClientDriven());
+}
+
 // --- q407ctl ---------------------------------------------------------------------------------
 
 struct CtlResult {
@@ -950,6 +1008,9 @@ TEST_F(DeviceBusTest, CtlPrintsAndExitsAsDocumented) {
         {args("2 light --colour 00ff00 --speed 1"), 0, QString()},
         {args("0 light --mode 99"), 4, QStringLiteral("LightModes")},
         {args("0 light"), 1, QStringLiteral("--mode")},
+        {args("0 light mode dancing"), 1, QStringLiteral("it has: ")},
+        {args("0 light mode 2 --mode 3"), 1, QStringLiteral("twice")},
+        {args("0 light mode breathing --speed 2"), 0, QString()},
         {args("0 profile add"), 0, QString()},
         {args("0 profile import /nonexistent/q407.json"), 4, QStringLiteral("not a profile")},
         {args("1 info"), 3, QStringLiteral("not connected")},
@@ -967,6 +1028,8 @@ TEST_F(DeviceBusTest, CtlPrintsAndExitsAsDocumented) {
         EXPECT_TRUE(text.contains(c.output)) << what << ":\n" << text.toStdString();
     }
     EXPECT_EQ(StageX(DeviceBlock(), 4), 1650) << "dpi set reached the mouse";
+    EXPECT_EQ(MousePage()->LightRecord().mode, 2) << "the mode named breathing was chosen";
+    EXPECT_EQ(MousePage()->LightRecord().speed, 2);
 
     // The JSON of the active stage's change, read back as a script would.
     const int active = MousePage()->Mouse().ActiveStage();
