@@ -12,7 +12,6 @@ namespace {
 namespace p = protocol;
 namespace kbb = keyboard_block;
 
-constexpr int kMaxSpeedLevel = 4;
 constexpr int kNoPosition = 255;
 constexpr std::array<int, 4> kRepeatDelays{250, 500, 750, 1000};
 
@@ -237,14 +236,7 @@ int KeyboardModel::WriteSettingsBlock(int profile, int byte0) {
         const int code = EffectCodes()[info.mode];
         out[kbb::kEffect] = IsStreamedMode(code) ? kHostStreamedEffect : ToByte(code);
     }
-    out[kbb::kBrightness] = info.brightness;
-    out[kbb::kSpeed] =
-        static_cast<std::uint8_t>(kMaxSpeedLevel - std::min<int>(info.speed, kMaxSpeedLevel));
-    out[kbb::kDirection] = info.direction;
-    out[kbb::kMultiColour] = info.multiColor;
-    out[kbb::kRed] = info.red;
-    out[kbb::kRed + 1] = info.green;
-    out[kbb::kRed + 2] = info.blue;
+    PutBlockLight(info, out);
     out[kbb::kZero] = 0;
     out[kbb::kSecondaryMode] = info.secondaryMode;
     out[kbb::kCustomGroup] = info.customGroup;

@@ -20,7 +20,6 @@ namespace mb = mouse_block;
 
 constexpr std::uint16_t kOldFirmwareLimit = 0x0103;
 constexpr int kNoPosition = 255;
-constexpr int kMaxSpeedLevel = 4;
 // Hue steps between neighbouring LEDs of the ring frame.
 constexpr unsigned kHueSpread = 12;
 
@@ -305,14 +304,7 @@ void MouseModel::BuildBlock(MouseConfigBlock& out, int value) const {
     if (position < EffectCodes().size()) {
         out[mb::kEffect] = ToByte(EffectCodes()[position]);
     }
-    out[mb::kBrightness] = info.brightness;
-    out[mb::kSpeed] =
-        static_cast<std::uint8_t>(kMaxSpeedLevel - std::min<int>(info.speed, kMaxSpeedLevel));
-    out[mb::kDirection] = info.direction;
-    out[mb::kMultiColour] = info.multiColor;
-    out[mb::kRed] = info.red;
-    out[mb::kRed + 1] = info.green;
-    out[mb::kRed + 2] = info.blue;
+    PutBlockLight(info, out);
 
     out[mb::kValue] = ToByte(value);
     out[mb::kZero] = 0;
