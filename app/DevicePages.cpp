@@ -565,9 +565,6 @@ void DevicePages::OnActivated(int pageIndex) {
     // The page may have followed the effect all the time it was away: the effect's thread,
     // idle without an open follower, looks again now instead of after its idle second.
     ResumeSharedLighting();
-    for (const ReturnHandler& handler : m_returnHandlers) {
-        handler(pageIndex);
-    }
 }
 
 void DevicePages::PauseSharedLighting() {

@@ -94,12 +94,6 @@ public:
     // The effect pages follow; pages that followed it when fewer than two products were left
     // follow it again when another one comes back (it must outlive the pages).
     void SetSharedLighting(SynchronisedLighting* shared) { m_sharedLighting = shared; }
-    // Called on the UI thread when a product whose page existed before came back (replug, its
-    // receiver's link restored) and the page has read it again as at first start: the host-side
-    // state the page keeps itself (streams, the shared effect) is running again by then. Other
-    // parts that drive a product from the host (a lighting client's colours) restore theirs here.
-    using ReturnHandler = std::function<void(int pageIndex)>;
-    void AddReturnHandler(ReturnHandler handler) { m_returnHandlers.push_back(std::move(handler)); }
     // Some page of a connected device shows a light mode that follows the computer's sound.
     bool AnyConnectedPageListens() const;
     // A profile was added: pages of the same product share the folder, so every page shows its
@@ -143,7 +137,6 @@ private:
     std::map<int, std::function<void()>> m_listListeners;
     int m_nextListenerId = 0;
     SynchronisedLighting* m_sharedLighting = nullptr;
-    std::vector<ReturnHandler> m_returnHandlers;
 };
 
 // The command-interface row whose page a slot's interface belongs to: the slot's own command row,

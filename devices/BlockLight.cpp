@@ -35,4 +35,18 @@ void TakeBlockLight(std::span<const std::uint8_t> block, const std::vector<int>&
     info.blue = block[kRed + 2];
 }
 
+void PutBlockLight(const profiles::LightInfo& info, std::span<std::uint8_t> block) {
+    if (block.size() <= kRed + 2) {
+        return;
+    }
+    block[kBrightness] = info.brightness;
+    block[kSpeed] =
+        static_cast<std::uint8_t>(kMaxSpeedLevel - std::min<int>(info.speed, kMaxSpeedLevel));
+    block[kDirection] = info.direction;
+    block[kMultiColour] = info.multiColor;
+    block[kRed] = info.red;
+    block[kRed + 1] = info.green;
+    block[kRed + 2] = info.blue;
+}
+
 } // namespace q407::devices

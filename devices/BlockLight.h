@@ -18,5 +18,9 @@ namespace q407::devices {
 // changes for a block too short to hold them.
 void TakeBlockLight(std::span<const std::uint8_t> block, const std::vector<int>& effectCodes,
                     profiles::LightInfo& info);
+// `info`'s light settings into the block, all but the effect code (the caller knows which code a
+// mode is written as). A speed above the last level is written as the last level. Nothing
+// changes for a block too short to hold them.
+void PutBlockLight(const profiles::LightInfo& info, std::span<std::uint8_t> block);
 
 } // namespace q407::devices

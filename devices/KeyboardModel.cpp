@@ -2,7 +2,6 @@
 
 #include "common/Diag.h"
 #include "devices/BlockLight.h"
-#include "profiles/CMacroLibrary.h"
 #include "profiles/JsonFile.h"
 
 #include <algorithm>
@@ -13,7 +12,6 @@ namespace {
 namespace p = protocol;
 namespace kbb = keyboard_block;
 
-constexpr int kMaxSpeedLevel = 4;
 constexpr int kNoPosition = 255;
 constexpr std::array<int, 4> kRepeatDelays{250, 500, 750, 1000};
 
@@ -95,12 +93,14 @@ int ShownOption(int value, int last) {
 
 KeyboardModel::KeyboardModel(hid::HidBackend& backend, LightClock* clock, LightRandom* random,
                              protocol::Pacer& pacer)
-    : DeviceModel(backend, clock, random, pacer),
+    : KeyedDeviceModel(backend, {kFirstKeyboardUserLightMode, "macro.config"}, clock, random,
+                       pacer),
       m_ownRandom(random == nullptr
                       ? std::make_unique<SeededLightRandom>(SteadyLightClock().NowMs() ^ 0x4B42u)
                       : nullptr),
       m_engine(Clock(), random != nullptr ? *random : *m_ownRandom), m_pacer(pacer) {
     SetKind(kKindKeyboard);
+    SetLightTable(kKeyboardLightTable);
     m_positionMap.fill(kb::kNoKey);
     m_ledMap.fill(kb::kNoKey);
     m_clientLedMap.fill(kb::kNoKey);
@@ -164,6 +164,7 @@ int KeyboardModel::ReadKeyTables() {
     m_engine.SetPositionMap(positionMap);
     SetDeviceMap(map);
     m_profile.SetDeviceMap(profileMap);
+    m_streamWake.Set(); // the frame now lands on other LEDs
     return 1;
 }
 
@@ -187,7 +188,7 @@ int KeyboardModel::ReadSettingsBlock() {
 
     profiles::LightInfo info = GetLightParams();
     // A code the list does not know (0xFE among them: a host-streamed mode) keeps the page's mode.
-    TakeBlockLight(read, m_effectCodes, info);
+    TakeBlockLight(read, EffectCodes(), info);
     info.secondaryMode = read[kbb::kSecondaryMode];
     info.customGroup = read[kbb::kCustomGroup];
 
@@ -231,18 +232,11 @@ int KeyboardModel::WriteSettingsBlock(int profile, int byte0) {
     const profiles::LightInfo info = GetLightParams();
     if (IsClientDriven()) {
         out[kbb::kEffect] = kHostStreamedEffect;
-    } else if (info.mode < m_effectCodes.size()) {
-        const int code = m_effectCodes[info.mode];
+    } else if (info.mode < EffectCodes().size()) {
+        const int code = EffectCodes()[info.mode];
         out[kbb::kEffect] = IsStreamedMode(code) ? kHostStreamedEffect : ToByte(code);
     }
-    out[kbb::kBrightness] = info.brightness;
-    out[kbb::kSpeed] =
-        static_cast<std::uint8_t>(kMaxSpeedLevel - std::min<int>(info.speed, kMaxSpeedLevel));
-    out[kbb::kDirection] = info.direction;
-    out[kbb::kMultiColour] = info.multiColor;
-    out[kbb::kRed] = info.red;
-    out[kbb::kRed + 1] = info.green;
-    out[kbb::kRed + 2] = info.blue;
+    PutBlockLight(info, out);
     out[kbb::kZero] = 0;
     out[kbb::kSecondaryMode] = info.secondaryMode;
     out[kbb::kCustomGroup] = info.customGroup;
@@ -258,28 +252,6 @@ int KeyboardModel::WriteConfig(int slot, int value, int a, int b, int c) {
 }
 
 // --- Profile -------------------------------------------------------------------------------------
-
-void KeyboardModel::UpdateProfilePaths() {
-    PrepareProfilePaths(m_profile, kFirstKeyboardUserLightMode);
-}
-
-std::string KeyboardModel::GetProfilePath() const {
-    return m_profile.GetProfilePath().string();
-}
-
-void KeyboardModel::SaveProfile() {
-    m_profile.SaveProfile();
-}
-
-void KeyboardModel::SetDeviceIndex(int index) {
-    DeviceModel::SetDeviceIndex(index);
-    m_profile.SetDeviceIndex(index);
-}
-
-void KeyboardModel::SetLightParams(const profiles::LightInfo& params) {
-    DeviceModel::SetLightParams(params);
-    m_profile.SetLightInfo(params);
-}
 
 void KeyboardModel::SetAudioLightParams(const profiles::AudioLightInfo& params) {
     DeviceModel::SetAudioLightParams(params);
@@ -321,24 +293,6 @@ void KeyboardModel::TakeProfile() {
     m_keyList = m_profile.GetKeyList();
     m_settings = m_profile.GetKeyboardSettings();
     TakeLightIntoEngine();
-}
-
-int KeyboardModel::LoadProfile() {
-    UpdateProfilePaths();
-    if (!ReadProfileFile(m_profile)) {
-        return 0;
-    }
-    TakeProfile();
-    return 1;
-}
-
-int KeyboardModel::ResetProfileToDefault() {
-    UpdateProfilePaths();
-    if (!ReadDefaultProfile(m_profile)) {
-        return 0;
-    }
-    TakeProfile();
-    return m_profile.SaveProfile() ? 1 : 0;
 }
 
 // --- System settings -----------------------------------------------------------------------------
@@ -385,52 +339,10 @@ int KeyboardModel::SetRepeatRate(int rate) {
     return m_profile.SaveProfile() ? 1 : 0;
 }
 
-// --- Name lists ----------------------------------------------------------------------------------
-
-NameLists KeyboardModel::LoadNameLists() {
-    UpdateProfilePaths();
-    NameLists lists = ReadNameLists({GetProfileFolder(), "macro.config", GetDefaultFolder(),
-                                     kKeyboardLightTable, GetDeviceIndex()},
-                                    m_profile);
-    m_effectCodes = lists.effectCodes;
-    m_effectCodesLoaded = true;
-    return lists;
-}
-
-void KeyboardModel::EnsureEffectCodes() {
-    if (!m_effectCodesLoaded) {
-        LoadNameLists();
-    }
-}
-
 // --- Keys and macros -----------------------------------------------------------------------------
-
-KeyEntries KeyboardModel::CurrentKeyEntries() const {
-    KeyEntries entries;
-    entries.reserve(m_keyList.size());
-    for (const profiles::KeyAssignmentEntry& key : m_keyList) {
-        entries.push_back(static_cast<std::uint32_t>(profiles::KeyFunctionToInt(key.assignment)));
-    }
-    return entries;
-}
 
 std::vector<int> KeyboardModel::CollectUsedMacros() const {
     return UsedMacros(CurrentKeyEntries(), DeviceMap(), MacroLibrarySize(*this), kb::kUsedKeys);
-}
-
-std::vector<std::string> KeyboardModel::GetMacroList() const {
-    const std::filesystem::path folder = GetProfileFolder();
-    if (folder.empty()) {
-        return {};
-    }
-    const std::vector<profiles::MacroInfo> macros = profiles::CMacroLibrary(folder).Load();
-    std::vector<std::string> names;
-    for (const int index : CollectUsedMacros()) {
-        if (static_cast<std::size_t>(index) < macros.size()) { // the file may change meanwhile
-            names.push_back(macros[static_cast<std::size_t>(index)].name);
-        }
-    }
-    return names;
 }
 
 int KeyboardModel::WriteKeyTable(profiles::CBasicProfiledata* profile, const KeyEntries& entries) {
@@ -453,23 +365,6 @@ int KeyboardModel::WriteKeyTable(profiles::CBasicProfiledata* profile, const Key
     return p::WriteKeyTableSequence(Protocol(), table) == p::kResultOk ? 1 : 0;
 }
 
-int KeyboardModel::WriteCurrentKeyTable(profiles::CBasicProfiledata* profile) {
-    return WriteKeyTable(profile, CurrentKeyEntries());
-}
-
-int KeyboardModel::WriteMacroImage(const std::vector<int>& macroIndices) {
-    const std::filesystem::path folder = GetProfileFolder();
-    if (folder.empty()) {
-        return 0;
-    }
-    ProtocolMacroDevice device(Protocol());
-    profiles::DeviceInfoBlock info = m_tables.deviceInfo;
-    const int result =
-        profiles::WriteMacroImage(device, profiles::CMacroLibrary(folder), macroIndices, info);
-    m_tables.deviceInfo = info;
-    return result;
-}
-
 bool KeyboardModel::ResetOrphanMacroKeys() {
     const int count = MacroLibrarySize(*this);
     bool changed = false;
@@ -486,28 +381,6 @@ bool KeyboardModel::ResetOrphanMacroKeys() {
         m_profile.SaveProfile();
     }
     return changed;
-}
-
-bool KeyboardModel::SetKeyFunction(int key, std::uint32_t function) {
-    if (key < 0 || static_cast<std::size_t>(key) >= m_keyList.size()) {
-        return false;
-    }
-    m_keyList[static_cast<std::size_t>(key)].assignment =
-        profiles::KeyFunctionFromInt(static_cast<int>(function));
-    m_profile.SetKeyAssignments(m_keyList);
-    return m_profile.SaveProfile();
-}
-
-int KeyboardModel::WriteKeysToDevice() {
-    return WriteKeysWithMacros(*this, m_profile, CollectUsedMacros());
-}
-
-bool KeyboardModel::IsKeyChanged(int key) const {
-    if (key < 0 || static_cast<std::size_t>(key) >= m_keyList.size()) {
-        return false;
-    }
-    const profiles::KeyAssignmentEntry& entry = m_keyList[static_cast<std::size_t>(key)];
-    return entry.assignment != entry.defaultAssignment;
 }
 
 // --- Custom colours ------------------------------------------------------------------------------
@@ -699,7 +572,7 @@ void KeyboardModel::StreamLoop(const Event& stop) {
     SteadyClock::time_point sentAt{};
     std::vector<std::uint8_t> sent;
     const std::array<int, 2> wakeUp{stop.NativeHandle(), m_streamWake.NativeHandle()};
-    // Waits `timeout`, or less when a client's colours arrive; true when stopped.
+    // Waits `timeout`, or less when there is something new to stream; true when stopped.
     const auto idle = [&](std::chrono::milliseconds timeout) {
         const int woken = WaitForAny(wakeUp.data(), 2, timeout);
         if (woken == 1) {
@@ -724,13 +597,13 @@ void KeyboardModel::StreamLoop(const Event& stop) {
             }
             continue; // a wait may end a little early: look at the clock again
         }
-        // The keyboard keeps the last frame it got: an unchanged frame is looked at again soon,
-        // so a change (the first beat of the music) goes out at once, and is sent again only now
-        // and then (a chunk dropped for a command in progress is made good that way). A client's
-        // colours wake the loop at once.
+        // The keyboard keeps the last frame it got: an unchanged frame is sent again only now
+        // and then (a chunk dropped for a command in progress is made good that way). The light
+        // thread wakes the loop with each new frame, and a client with its colours, so a change
+        // (the first beat of the music) goes out at once without looking at the frame meanwhile.
         std::vector<std::uint8_t> frame = StreamBuffer();
         if (frame == sent && now - sentAt < kStreamRefresh) {
-            if (idle(kStreamLook)) {
+            if (idle(std::chrono::ceil<std::chrono::milliseconds>(sentAt + kStreamRefresh - now))) {
                 break;
             }
             continue;
@@ -755,10 +628,6 @@ void KeyboardModel::SetColourInput(std::span<const std::int32_t> values) {
 }
 
 // --- Link and power ------------------------------------------------------------------------------
-
-bool KeyboardModel::IsLinkOnline() {
-    return IsOpen() && IsWireless() && Protocol().QueryWirelessLink();
-}
 
 std::optional<std::array<std::uint8_t, 6>> KeyboardModel::PollPowerState() {
     if (!IsOpen() || (IsWireless() && !Protocol().QueryWirelessLink())) {
@@ -806,6 +675,15 @@ void KeyboardModel::RunLightFrame(int mode) {
     }
     m_engine.StepOnce();
     m_engine.RunLedStates(false);
+    // Only a frame that differs is worth waking the stream for; the music modes step every few
+    // milliseconds, mostly without a change.
+    if (IsHostStreamedMode()) {
+        const KeyboardLightEngine::Frame frame = m_engine.GetFrame();
+        if (frame != m_lastRunFrame) {
+            m_lastRunFrame = frame;
+            m_streamWake.Set();
+        }
+    }
 }
 
 bool KeyboardModel::KeepsRunningWhilePaused() const {

@@ -17,12 +17,10 @@
 //   25  custom colour group
 // Every other byte is kept as the keyboard last gave it.
 
-#include "devices/DeviceModel.h"
-#include "devices/KeyAssignmentDevice.h"
 #include "devices/KeyAssignments.h"
 #include "devices/KeyColourData.h"
 #include "devices/KeyboardLightEngine.h"
-#include "devices/NameLists.h"
+#include "devices/KeyedDeviceModel.h"
 #include "profiles/CKeyboardProfiledata.h"
 #include "protocol/Sequences.h"
 
@@ -80,15 +78,13 @@ int ShownOption(int value, int last);
 // The keyboard's three switches of the settings block.
 enum class KeyboardSwitch { WinLock, WFlag, Key6 };
 
-class KeyboardModel : public DeviceModel, public KeyAssignmentDevice {
+class KeyboardModel : public KeyedDeviceModel {
 public:
     // Frames streamed by cable and through the receiver at most this often.
     static constexpr std::chrono::milliseconds kStreamCable{10};
     static constexpr std::chrono::milliseconds kStreamReceiver{50};
-    // A frame equal to the last one sent is sent again after this long, and looked at again
-    // this often until it changes.
+    // A frame equal to the last one sent is sent again after this long.
     static constexpr std::chrono::milliseconds kStreamRefresh{100};
-    static constexpr std::chrono::milliseconds kStreamLook{2};
     // After a failed stream or colour-group write the keyboard is left alone this long.
     static constexpr std::chrono::milliseconds kFailurePause{200};
 
@@ -102,7 +98,6 @@ public:
     // maps. Through the receiver the link query comes first. 1 on success; 0 when closed or a
     // command failed (the maps stay as they were).
     int ReadKeyTables();
-    bool KeyTablesRead() const { return m_tablesRead; }
     // The current profile number and its block: light settings and the three switches go into
     // the profile (saved when they changed); report rate, repeat rate and delay stay the host's.
     // A changed mode (or mode 20) restarts the engine; mode 20 reads its colour group.
@@ -113,18 +108,11 @@ public:
     int WriteConfig(int slot, int value, int a, int b, int c) override;
 
     // --- Profile ---------------------------------------------------------------------------------
-    int LoadProfile() override;
-    void UpdateProfilePaths() override;
-    std::string GetProfilePath() const override;
-    void SaveProfile() override;
-    void SetDeviceIndex(int index) override;
-    void SetLightParams(const profiles::LightInfo& params) override;
+    profiles::CBasicProfiledata& Record() override { return m_profile; }
     void SetAudioLightParams(const profiles::AudioLightInfo& params) override;
     // The profile's lighting into the engine (mode 20: its colour group, written to the keyboard).
     void LoadLighting() override;
     int ApplyLightParams(const profiles::LightInfo& params) override;
-    // The default profile's entry becomes the profile (saved). 0, nothing changed, without one.
-    int ResetProfileToDefault();
 
     // --- System settings -------------------------------------------------------------------------
     profiles::KeyboardSystemSettings GetSystemSettings() const { return m_settings; }
@@ -135,40 +123,21 @@ public:
     int SetRepeatDelay(int option);
     int SetRepeatRate(int rate);
 
-    // --- Name lists ------------------------------------------------------------------------------
-    NameLists LoadNameLists();
-    const std::vector<int>& EffectCodes() const { return m_effectCodes; }
-
     // --- Keys and macros ---------------------------------------------------------------------
-    std::vector<profiles::KeyAssignmentEntry> GetKeyList() const override { return m_keyList; }
-    KeyEntries CurrentKeyEntries() const;
     // Library indexes of the macros the keys with a position use, in first-use order.
     std::vector<int> CollectUsedMacros() const;
-    std::vector<std::string> GetMacroList() const override;
     // The key table written to the keyboard: every logical key's function at its position,
     // macros renumbered to their place in the download list and unknown macros back to the
     // key's default. 1 written; 0 when closed, before the key tables were read, or on failure.
     int WriteKeyTable(profiles::CBasicProfiledata* profile, const KeyEntries& entries) override;
-    int WriteCurrentKeyTable(profiles::CBasicProfiledata* profile) override;
-    // 0 written (or nothing to write), n > 0 too large by about n - 1 events, < 0 failed.
-    int WriteMacroImage(const std::vector<int>& macroIndices) override;
     // Keys bound to a macro the library no longer holds get their default back; true (and the
     // profile saved) when any did.
     bool ResetOrphanMacroKeys();
-    // Key `key` (0-125) gets `function` (stored integer form) in the key list and the profile,
-    // which is saved; the keyboard is written separately. False for a key the list lacks.
-    bool SetKeyFunction(int key, std::uint32_t function) override;
-    // Whether key `key`'s function differs from its default.
-    bool IsKeyChanged(int key) const override;
-    // The key assignment panel's write: the used macros' image, then the key table.
-    int WriteKeysToDevice() override;
-    int ReloadKeys() override { return LoadProfile(); }
 
     // --- Key maps ------------------------------------------------------------------------------
     // Logical key → device key position / LED slot (kb::kNoKey: none).
     const kb::KeySlots& PositionMap() const { return m_positionMap; }
     const kb::KeySlots& LedMap() const { return m_ledMap; }
-    const protocol::DeviceTables& Tables() const { return m_tables; }
     int KeyPositions() const { return m_tables.deviceInfo[protocol::kInfoKeyPositions]; }
     // Whether the streamed frames carry key `key`'s light (its LED slot is one of the key
     // positions the keyboard reported).
@@ -215,9 +184,7 @@ public:
     void SetMusicLevels(std::span<const std::int32_t> levels);
     void SetColourInput(std::span<const std::int32_t> values);
 
-    // --- Link and power
-    // ----------------------------------------------------------------------------
-    bool IsLinkOnline() override;
+    // --- Link and power ------------------------------------------------------------------------
     // Six bytes of 0x1A at address 0 (byte 3 replaced by the wireless flag) when the keyboard
     // can be reached; nothing otherwise.
     std::optional<std::array<std::uint8_t, 6>> PollPowerState();
@@ -243,10 +210,10 @@ public:
     int CurrentProfileNumber() const { return m_currentProfile; }
 
 private:
-    void TakeProfile();
+    void TakeProfile() override;
+    std::vector<int> UsedMacroIndices() const override { return CollectUsedMacros(); }
     void TakeLightIntoEngine();
     int SaveAndWrite();
-    void EnsureEffectCodes();
     bool ReadBlock(std::uint8_t& profile, KeyboardConfigBlock& out);
     void StoreCustomColours();
     void TakeCustomColoursFromProfile();
@@ -259,18 +226,13 @@ private:
     KeyboardLightEngine m_engine;
     protocol::Pacer& m_pacer;
 
-    protocol::DeviceTables m_tables;
-    bool m_tablesRead = false;
     kb::KeySlots m_positionMap{};
     kb::KeySlots m_ledMap{};
     std::uint8_t m_currentProfile = 0;
     KeyboardConfigBlock m_configBlock{};
     bool m_blockRead = false;
-    std::vector<profiles::KeyAssignmentEntry> m_keyList;
     profiles::KeyboardSystemSettings m_settings;
     profiles::CKeyboardProfiledata m_profile;
-    std::vector<int> m_effectCodes;
-    bool m_effectCodesLoaded = false;
 
     // Streaming state of the light thread.
     std::atomic<std::uint32_t> m_streamResumeMs{0};
@@ -279,7 +241,9 @@ private:
     std::atomic<int> m_streamFrameMode{0};            // the mode the light thread last ran
     std::array<Rgb, kb::kKeySlots> m_clientColours{}; // under m_previewMutex
     kb::KeySlots m_clientLedMap{};                    // the listed keys' LED slots, others none
-    Event m_streamWake{Event::Reset::Automatic};      // a client's colours: stream them now
+    // A new frame of the light thread, new key tables or a client's colours: stream them now.
+    Event m_streamWake{Event::Reset::Automatic};
+    KeyboardLightEngine::Frame m_lastRunFrame{}; // the light thread's last frame, its own
     PageThread m_streamThread;
 };
 

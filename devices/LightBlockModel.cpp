@@ -16,6 +16,12 @@ constexpr unsigned kHueSpread = 12;
 
 } // namespace
 
+LightBlockModel::LightBlockModel(hid::HidBackend& backend, LightClock* clock, LightRandom* random,
+                                 protocol::Pacer& pacer)
+    // The pad and the headset have no saved user effects among their modes.
+    : ProfiledDeviceModel(backend, {kLastBlockLightMode + 1, "ravik_macro.config"}, clock, random,
+                          pacer) {}
+
 LightBlockModel::~LightBlockModel() {
     // The threads call this object's frames: stop them before its members go.
     StopPageThreads();
@@ -43,9 +49,10 @@ int LightBlockModel::ReadDeviceConfig() {
     m_currentSlot = slot;
     std::copy_n(read.begin(), lb::kSize, m_configBlock.begin());
     RefreshFrameTemplate(std::span(read.data(), lb::kSize));
-    const auto code = std::find(m_effectCodes.begin(), m_effectCodes.end(), read[lb::kEffect]);
-    if (code != m_effectCodes.end()) {
-        m_configBlock[lb::kEffect] = static_cast<std::uint8_t>(code - m_effectCodes.begin());
+    const std::vector<int>& codes = EffectCodes();
+    const auto code = std::find(codes.begin(), codes.end(), read[lb::kEffect]);
+    if (code != codes.end()) {
+        m_configBlock[lb::kEffect] = static_cast<std::uint8_t>(code - codes.begin());
     }
     // A stored speed above the last level is a fault of the device; show it as level 0.
     m_configBlock[lb::kSpeed] = read[lb::kSpeed] <= kMaxSpeedLevel
@@ -86,16 +93,16 @@ int LightBlockModel::WriteConfig(int slot, int value, int a, int b, int c) {
     FillBlockFromLighting(m_configBlock);
     LightBlock out = m_configBlock;
     const std::size_t position = EffectPositionOf(m_configBlock[lb::kEffect]);
-    if (position < m_effectCodes.size()) {
-        out[lb::kEffect] = static_cast<std::uint8_t>(std::clamp(m_effectCodes[position], 0, 0xFF));
+    if (position < EffectCodes().size()) {
+        out[lb::kEffect] = static_cast<std::uint8_t>(std::clamp(EffectCodes()[position], 0, 0xFF));
     }
     out[lb::kSpeed] = static_cast<std::uint8_t>(kMaxSpeedLevel - m_configBlock[lb::kSpeed]);
     FrameTemplate frameTemplate{{out.begin(), out.end()}, p::kPadSettings,  slot,     lb::kEffect,
                                 lb::kBrightness,          lb::kMultiColour, lb::kRed, std::nullopt};
     if (const auto steady = LightModeFor(Kind(), SharedMode::Steady)) {
-        if (const std::size_t at = EffectPositionOf(*steady); at < m_effectCodes.size()) {
+        if (const std::size_t at = EffectPositionOf(*steady); at < EffectCodes().size()) {
             frameTemplate.steadyEffect =
-                static_cast<std::uint8_t>(std::clamp(m_effectCodes[at], 0, 0xFF));
+                static_cast<std::uint8_t>(std::clamp(EffectCodes()[at], 0, 0xFF));
         }
     }
     KeepFrameTemplate(std::move(frameTemplate));
@@ -118,29 +125,6 @@ std::optional<std::array<std::uint8_t, 6>> LightBlockModel::PollPowerState() {
 
 // --- Profile -------------------------------------------------------------------------------------
 
-void LightBlockModel::UpdateProfilePaths() {
-    // The pad and the headset have no saved user effects among their modes.
-    PrepareProfilePaths(Record(), kLastBlockLightMode + 1);
-}
-
-std::string LightBlockModel::GetProfilePath() const {
-    return const_cast<LightBlockModel*>(this)->Record().GetProfilePath().string();
-}
-
-void LightBlockModel::SaveProfile() {
-    Record().SaveProfile();
-}
-
-void LightBlockModel::SetDeviceIndex(int index) {
-    DeviceModel::SetDeviceIndex(index);
-    Record().SetDeviceIndex(index);
-}
-
-void LightBlockModel::SetLightParams(const profiles::LightInfo& params) {
-    DeviceModel::SetLightParams(params);
-    Record().SetLightInfo(params);
-}
-
 void LightBlockModel::LoadLighting() {
     profiles::CBasicProfiledata& record = Record();
     DeviceModel::SetLightParams(record.GetLightInfo());
@@ -150,42 +134,6 @@ void LightBlockModel::LoadLighting() {
         record.LoadLightConfig(record.GetLightConfigPath());
     }
     SetEffectSteps(record.GetLedEffect());
-}
-
-int LightBlockModel::LoadProfile() {
-    UpdateProfilePaths();
-    if (!ReadProfileFile(Record())) {
-        return 0;
-    }
-    TakeProfile();
-    return 1;
-}
-
-int LightBlockModel::ResetProfileToDefault() {
-    UpdateProfilePaths();
-    if (!ReadDefaultProfile(Record())) {
-        return 0;
-    }
-    TakeProfile();
-    return Record().SaveProfile() ? 1 : 0;
-}
-
-// --- Name lists ----------------------------------------------------------------------------------
-
-NameLists LightBlockModel::LoadNameLists() {
-    UpdateProfilePaths();
-    NameLists lists = ReadNameLists({GetProfileFolder(), "ravik_macro.config", GetDefaultFolder(),
-                                     m_lightTable, GetDeviceIndex()},
-                                    Record());
-    m_effectCodes = lists.effectCodes;
-    m_effectCodesLoaded = true;
-    return lists;
-}
-
-void LightBlockModel::EnsureEffectCodes() {
-    if (!m_effectCodesLoaded) {
-        LoadNameLists();
-    }
 }
 
 // --- Preview -------------------------------------------------------------------------------------
@@ -203,16 +151,7 @@ void LightBlockModel::MarkRingLeds() {
 }
 
 void LightBlockModel::PreviewDeviceFrameA() {
-    EditPreview([](PreviewBuffers& b) {
-        b.state.phase = light::Step(b.params.direction, light::kHueCount, b.state.phase, 1);
-        const unsigned full = light::BrightnessLevel(b.params.brightness);
-        const std::size_t count = std::max<std::size_t>(b.leds.size(), 1);
-        for (std::size_t i = 0; i < b.leds.size(); ++i) {
-            const auto hue = static_cast<std::uint8_t>(
-                (b.state.phase + i * light::kHueCount / count) % light::kHueCount);
-            b.leds[i] = MakeLed(light::Hue(hue), full);
-        }
-    });
+    EditPreview([](PreviewBuffers& b) { light::PreviewHueWave(b.leds, b.state, b.params); });
 }
 
 void LightBlockModel::RunRingFrame(int markers, int mode) {
@@ -232,17 +171,7 @@ void LightBlockModel::RunRingFrame(int markers, int mode) {
     }
     MarkRingLeds();
     EditPreview([](PreviewBuffers& b) {
-        const unsigned full = light::BrightnessLevel(b.params.brightness);
-        b.state.colourIndex =
-            static_cast<std::uint8_t>((b.state.colourIndex + 1) % light::kHueCount);
-        for (std::size_t i = 0; i < b.leds.size(); ++i) {
-            const unsigned level = i < b.levels.size() ? b.levels[i] : 0;
-            const Rgb colour = b.params.multiColour
-                                   ? light::Hue(static_cast<std::uint8_t>(
-                                         (b.state.colourIndex + i * kHueSpread) % light::kHueCount))
-                                   : b.params.colour;
-            b.leds[i] = MakeLed(colour, level * full / 255);
-        }
+        light::PreviewRingColours(b.leds, b.state, b.params, b.levels, kHueSpread);
     });
 }
 

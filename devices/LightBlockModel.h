@@ -15,14 +15,12 @@
 // Towards the device byte 1 is the effect CODE of that number and byte 3 is 4 - speed level.
 // Bytes 1-3 and 5-8 follow the page's lighting whenever the block is written.
 
-#include "devices/DeviceModel.h"
-#include "devices/NameLists.h"
+#include "devices/ProfiledDeviceModel.h"
 #include "protocol/Sequences.h"
 
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <string>
 
 namespace q407::profiles {
 class CBasicProfiledata;
@@ -46,9 +44,11 @@ using LightBlock = std::array<std::uint8_t, light_block::kSize>;
 // 4 blink, 6 device frame C, 7 device frame B, 8 off.
 inline constexpr int kLastBlockLightMode = 8;
 
-class LightBlockModel : public DeviceModel {
+class LightBlockModel : public ProfiledDeviceModel {
 public:
-    using DeviceModel::DeviceModel;
+    explicit LightBlockModel(hid::HidBackend& backend, LightClock* clock = nullptr,
+                             LightRandom* random = nullptr,
+                             protocol::Pacer& pacer = protocol::DefaultPacer());
     ~LightBlockModel() override;
 
     // --- Device I/O ------------------------------------------------------------------------------
@@ -67,24 +67,12 @@ public:
     // when closed or the read failed.
     std::optional<std::array<std::uint8_t, 6>> PollPowerState();
 
-    // --- Profile ---------------------------------------------------------------------------------
-    int LoadProfile() override;
-    void UpdateProfilePaths() override;
-    std::string GetProfilePath() const override;
-    void SaveProfile() override;
-    void SetDeviceIndex(int index) override;
-    void SetLightParams(const profiles::LightInfo& params) override;
+    // --- Profile (the pad and the headset have no saved user effects among their modes) -------
     // The profile's lighting becomes the preview's and fills the block.
     void LoadLighting() override;
-    // The default profile's entry becomes the profile (saved). 0, with nothing changed, when the
-    // default profile has no entry for this device.
-    int ResetProfileToDefault();
 
-    // --- Name lists --------------------------------------------------------------------------
-    // As the mouse's, with the macro names from "ravik_macro.config". Keeps the effect codes.
-    NameLists LoadNameLists();
-    void SetLightTable(int table) { m_lightTable = table < 0 ? 0 : table; }
-    const std::vector<int>& EffectCodes() const { return m_effectCodes; }
+    // --- Name lists (macro names from "ravik_macro.config") -----------------------------------
+    using ProfiledDeviceModel::SetLightTable;
 
     // --- Preview -------------------------------------------------------------------------------
     // The ring runs along the edge: a marker at a position that has an LED lights that LED.
@@ -94,7 +82,6 @@ public:
     void PreviewDeviceFrameC() override; // three markers chase round the edge
 
     // --- Accessors -----------------------------------------------------------------------------
-    virtual profiles::CBasicProfiledata& Record() = 0;
     const LightBlock& ConfigBlock() const { return m_configBlock; }
     bool BlockRead() const { return m_blockRead; }
     int CurrentSlot() const { return m_currentSlot; }
@@ -106,10 +93,9 @@ protected:
     // The effect code list position a light mode is sent as.
     virtual std::size_t EffectPositionOf(int mode) const;
     // Called by LoadProfile after the record was read.
-    virtual void TakeProfile() { LoadLighting(); }
+    void TakeProfile() override { LoadLighting(); }
 
 private:
-    void EnsureEffectCodes();
     void FillBlockFromLighting(LightBlock& block) const;
     void RunRingFrame(int markers, int mode);
 
@@ -117,9 +103,6 @@ private:
     LightBlock m_configBlock{};
     bool m_blockRead = false;
     std::uint8_t m_currentSlot = 0;
-    std::vector<int> m_effectCodes;
-    bool m_effectCodesLoaded = false;
-    int m_lightTable = 0;
 };
 
 } // namespace q407::devices

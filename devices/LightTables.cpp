@@ -202,4 +202,29 @@ void PreviewOff(std::span<LedColour> leds) {
     Fill(leds, {});
 }
 
+void PreviewHueWave(std::span<LedColour> leds, PreviewState& state, const PreviewParams& p) {
+    state.phase = Step(p.direction, kHueCount, state.phase, 1);
+    const unsigned full = BrightnessLevel(p.brightness);
+    const std::size_t count = std::max<std::size_t>(leds.size(), 1);
+    for (std::size_t i = 0; i < leds.size(); ++i) {
+        const auto hue =
+            static_cast<std::uint8_t>((state.phase + i * kHueCount / count) % kHueCount);
+        leds[i] = MakeLed(Hue(hue), full);
+    }
+}
+
+void PreviewRingColours(std::span<LedColour> leds, PreviewState& state, const PreviewParams& p,
+                        std::span<const std::uint8_t> levels, unsigned hueSpread) {
+    const unsigned full = BrightnessLevel(p.brightness);
+    state.colourIndex = static_cast<std::uint8_t>((state.colourIndex + 1) % kHueCount);
+    for (std::size_t i = 0; i < leds.size(); ++i) {
+        const unsigned level = i < levels.size() ? levels[i] : 0;
+        const Rgb colour =
+            p.multiColour
+                ? Hue(static_cast<std::uint8_t>((state.colourIndex + i * hueSpread) % kHueCount))
+                : p.colour;
+        leds[i] = MakeLed(colour, level * full / 255);
+    }
+}
+
 } // namespace q407::devices::light

@@ -94,6 +94,13 @@ void PreviewBlink(std::span<LedColour> leds, PreviewState& state, const PreviewP
 void PreviewBlinkFixed(std::span<LedColour> leds, PreviewState& state, const PreviewParams& p,
                        std::uint32_t nowMs);
 void PreviewOff(std::span<LedColour> leds);
+// A hue wave spread evenly across the LEDs, moving one hue step a frame in p.direction.
+void PreviewHueWave(std::span<LedColour> leds, PreviewState& state, const PreviewParams& p);
+// The colours of a ring frame: each LED at its level (none beyond the levels) in the page's
+// colour or, multi-coloured, in a hue `hueSpread` steps on from its neighbour's that moves on
+// one step a frame.
+void PreviewRingColours(std::span<LedColour> leds, PreviewState& state, const PreviewParams& p,
+                        std::span<const std::uint8_t> levels, unsigned hueSpread);
 
 } // namespace light
 } // namespace q407::devices

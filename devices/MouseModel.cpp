@@ -4,9 +4,7 @@
 #include "devices/BlockLight.h"
 #include "devices/KeyAssignments.h"
 #include "hid/DeviceTable.h"
-#include "profiles/CMacroLibrary.h"
 #include "profiles/JsonFile.h"
-#include "profiles/MacroImage.h"
 
 #include <algorithm>
 #include <cctype>
@@ -22,7 +20,8 @@ namespace mb = mouse_block;
 
 constexpr std::uint16_t kOldFirmwareLimit = 0x0103;
 constexpr int kNoPosition = 255;
-constexpr int kMaxSpeedLevel = 4;
+// Hue steps between neighbouring LEDs of the ring frame.
+constexpr unsigned kHueSpread = 12;
 
 std::uint8_t ToByte(int value) {
     return static_cast<std::uint8_t>(std::clamp(value, 0, 0xFF));
@@ -138,7 +137,7 @@ bool IsDeviceField(MouseField field) {
 
 MouseModel::MouseModel(hid::HidBackend& backend, LightClock* clock, LightRandom* random,
                        protocol::Pacer& pacer)
-    : DeviceModel(backend, clock, random, pacer) {
+    : KeyedDeviceModel(backend, {kFirstUserLightMode, "macro.config"}, clock, random, pacer) {
     SetKind(kKindMouse);
 }
 
@@ -243,7 +242,7 @@ void MouseModel::TakeBlock(const MouseConfigBlock& read) {
     // While the shared effect or a client drives the lights, the light bytes hold the last frame
     // written into the block, not the page's light settings: those stay the profile's.
     if (!FollowsSharedLighting() && !IsClientDriven()) {
-        TakeBlockLight(read, m_effectCodes, info);
+        TakeBlockLight(read, EffectCodes(), info);
     }
 
     // The report-rate byte belongs to the connection the block was read through.
@@ -302,17 +301,10 @@ void MouseModel::BuildBlock(MouseConfigBlock& out, int value) const {
     const profiles::LightInfo info = GetLightParams();
     // The user's saved effects run on the mouse as its first effect.
     const std::size_t position = info.mode >= kFirstUserLightMode ? 0 : info.mode;
-    if (position < m_effectCodes.size()) {
-        out[mb::kEffect] = ToByte(m_effectCodes[position]);
+    if (position < EffectCodes().size()) {
+        out[mb::kEffect] = ToByte(EffectCodes()[position]);
     }
-    out[mb::kBrightness] = info.brightness;
-    out[mb::kSpeed] =
-        static_cast<std::uint8_t>(kMaxSpeedLevel - std::min<int>(info.speed, kMaxSpeedLevel));
-    out[mb::kDirection] = info.direction;
-    out[mb::kMultiColour] = info.multiColor;
-    out[mb::kRed] = info.red;
-    out[mb::kRed + 1] = info.green;
-    out[mb::kRed + 2] = info.blue;
+    PutBlockLight(info, out);
 
     out[mb::kValue] = ToByte(value);
     out[mb::kZero] = 0;
@@ -341,8 +333,8 @@ int MouseModel::WriteConfig(int slot, int value, int a, int b, int c) {
         {out.begin(), out.end()}, p::kMouseSettings, slot,     mb::kEffect,
         mb::kBrightness,          mb::kMultiColour,  mb::kRed, std::nullopt};
     if (const auto steady = LightModeFor(kKindMouse, SharedMode::Steady);
-        steady && *steady < m_effectCodes.size()) {
-        frameTemplate.steadyEffect = ToByte(m_effectCodes[*steady]);
+        steady && *steady < EffectCodes().size()) {
+        frameTemplate.steadyEffect = ToByte(EffectCodes()[*steady]);
     }
     KeepFrameTemplate(std::move(frameTemplate));
     return p::WriteSettingsSequence(Protocol(), p::kMouseSettings, slot, out) == p::kResultOk ? 1
@@ -367,28 +359,6 @@ bool MouseModel::NeedsOldFirmwareNotice() const {
 
 // --- Profile -------------------------------------------------------------------------------------
 
-void MouseModel::UpdateProfilePaths() {
-    PrepareProfilePaths(m_profile, kFirstUserLightMode);
-}
-
-std::string MouseModel::GetProfilePath() const {
-    return m_profile.GetProfilePath().string();
-}
-
-void MouseModel::SaveProfile() {
-    m_profile.SaveProfile();
-}
-
-void MouseModel::SetDeviceIndex(int index) {
-    DeviceModel::SetDeviceIndex(index);
-    m_profile.SetDeviceIndex(index);
-}
-
-void MouseModel::SetLightParams(const profiles::LightInfo& params) {
-    DeviceModel::SetLightParams(params);
-    m_profile.SetLightInfo(params);
-}
-
 void MouseModel::SetAudioLightParams(const profiles::AudioLightInfo& params) {
     DeviceModel::SetAudioLightParams(params);
     m_profile.SetAudioLightInfo(params);
@@ -411,24 +381,6 @@ void MouseModel::TakeProfile() {
     m_dpiStages = m_profile.GetDpiStages();
     m_activeStage = m_profile.GetActiveStage();
     m_settings = m_profile.GetMouseSettings();
-}
-
-int MouseModel::LoadProfile() {
-    UpdateProfilePaths();
-    if (!ReadProfileFile(m_profile)) {
-        return 0;
-    }
-    TakeProfile();
-    return 1;
-}
-
-int MouseModel::ResetProfileToDefault() {
-    UpdateProfilePaths();
-    if (!ReadDefaultProfile(m_profile)) {
-        return 0;
-    }
-    TakeProfile();
-    return m_profile.SaveProfile() ? 1 : 0;
 }
 
 // --- Working copies and setting changes ----------------------------------------------------------
@@ -568,29 +520,7 @@ int MouseModel::SystemPointerSpeed(int slider) {
     return static_cast<int>(std::clamp<long long>(speed, 1, 20));
 }
 
-// --- Name lists ----------------------------------------------------------------------------------
-
-MouseModel::NameLists MouseModel::LoadNameLists() {
-    UpdateProfilePaths();
-    NameLists lists = ReadNameLists(
-        {GetProfileFolder(), "macro.config", GetDefaultFolder(), m_lightTable, GetDeviceIndex()},
-        m_profile);
-    m_effectCodes = lists.effectCodes;
-    m_effectCodesLoaded = true;
-    return lists;
-}
-
-void MouseModel::EnsureEffectCodes() {
-    if (!m_effectCodesLoaded) {
-        LoadNameLists();
-    }
-}
-
 // --- Link and power ------------------------------------------------------------------------------
-
-bool MouseModel::IsLinkOnline() {
-    return IsOpen() && IsWireless() && Protocol().QueryWirelessLink();
-}
 
 std::optional<std::array<std::uint8_t, 6>> MouseModel::PollPowerState() {
     if (!IsOpen() || PowerValue() != 0 || !Protocol().QueryWirelessLink()) {
@@ -603,31 +533,8 @@ std::optional<std::array<std::uint8_t, 6>> MouseModel::PollPowerState() {
 
 // --- Key table, macros and recoil ---------------------------------------------------------------
 
-KeyEntries MouseModel::CurrentKeyEntries() const {
-    KeyEntries entries;
-    for (const profiles::KeyAssignmentEntry& key : m_keyList) {
-        entries.push_back(static_cast<std::uint32_t>(profiles::KeyFunctionToInt(key.assignment)));
-    }
-    return entries;
-}
-
 std::vector<int> MouseModel::UsedMacros(const KeyEntries& entries) const {
     return devices::UsedMacros(entries, KeyMap(), MacroLibrarySize(*this), entries.size());
-}
-
-std::vector<std::string> MouseModel::GetMacroList() const {
-    const std::filesystem::path folder = GetProfileFolder();
-    if (folder.empty()) {
-        return {};
-    }
-    const std::vector<profiles::MacroInfo> macros = profiles::CMacroLibrary(folder).Load();
-    std::vector<std::string> names;
-    for (const int index : UsedMacros(CurrentKeyEntries())) {
-        if (static_cast<std::size_t>(index) < macros.size()) { // the file may change meanwhile
-            names.push_back(macros[static_cast<std::size_t>(index)].name);
-        }
-    }
-    return names;
 }
 
 int MouseModel::WriteKeyTable(profiles::CBasicProfiledata* profile, const KeyEntries& entries) {
@@ -644,50 +551,11 @@ int MouseModel::WriteKeyTable(profiles::CBasicProfiledata* profile, const KeyEnt
     return p::WriteKeyTableSequence(Protocol(), table) == p::kResultOk ? 1 : 0;
 }
 
-int MouseModel::WriteCurrentKeyTable(profiles::CBasicProfiledata* profile) {
-    return WriteKeyTable(profile, CurrentKeyEntries());
-}
-
-int MouseModel::WriteMacroImage(const std::vector<int>& macroIndices) {
-    const std::filesystem::path folder = GetProfileFolder();
-    if (folder.empty()) {
-        return 0;
-    }
-    ProtocolMacroDevice device(Protocol());
-    profiles::DeviceInfoBlock info = m_tables.deviceInfo;
-    const int result =
-        profiles::WriteMacroImage(device, profiles::CMacroLibrary(folder), macroIndices, info);
-    m_tables.deviceInfo = info;
-    return result;
-}
-
 int MouseModel::WriteRecoilImage(std::span<const std::uint8_t> image) {
     if (!IsOpen() || image.empty()) {
         return 0;
     }
     return p::WriteRecoilSequence(Protocol(), image) == p::kResultOk ? 1 : 0;
-}
-
-bool MouseModel::SetKeyFunction(int key, std::uint32_t function) {
-    if (key < 0 || static_cast<std::size_t>(key) >= m_keyList.size()) {
-        return false;
-    }
-    m_keyList[static_cast<std::size_t>(key)].assignment =
-        profiles::KeyFunctionFromInt(static_cast<int>(function));
-    m_profile.SetKeyAssignments(m_keyList);
-    return m_profile.SaveProfile();
-}
-
-bool MouseModel::IsKeyChanged(int key) const {
-    if (key < 0 || static_cast<std::size_t>(key) >= m_keyList.size()) {
-        return false;
-    }
-    const profiles::KeyAssignmentEntry& entry = m_keyList[static_cast<std::size_t>(key)];
-    return entry.assignment != entry.defaultAssignment;
-}
-
-int MouseModel::WriteKeysToDevice() {
-    return WriteKeysWithMacros(*this, m_profile, UsedMacros(CurrentKeyEntries()));
 }
 
 // --- Preview -------------------------------------------------------------------------------------
@@ -708,32 +576,13 @@ void MouseModel::PreviewDeviceFrameA() {
         FadeLedStep(led, 0);
     }
     MarkRingLeds();
-    EditPreview([&](PreviewBuffers& b) {
-        const unsigned full = light::BrightnessLevel(b.params.brightness);
-        b.state.colourIndex =
-            static_cast<std::uint8_t>((b.state.colourIndex + 1) % light::kHueCount);
-        for (std::size_t i = 0; i < b.leds.size(); ++i) {
-            const unsigned level = i < b.levels.size() ? b.levels[i] : 0;
-            const Rgb colour = b.params.multiColour
-                                   ? light::Hue(static_cast<std::uint8_t>(
-                                         (b.state.colourIndex + i * 12) % light::kHueCount))
-                                   : b.params.colour;
-            b.leds[i] = MakeLed(colour, level * full / 255);
-        }
+    EditPreview([](PreviewBuffers& b) {
+        light::PreviewRingColours(b.leds, b.state, b.params, b.levels, kHueSpread);
     });
 }
 
 void MouseModel::PreviewDeviceFrameB() {
-    EditPreview([](PreviewBuffers& b) {
-        b.state.phase = light::Step(b.params.direction, light::kHueCount, b.state.phase, 1);
-        const unsigned full = light::BrightnessLevel(b.params.brightness);
-        const std::size_t count = std::max<std::size_t>(b.leds.size(), 1);
-        for (std::size_t i = 0; i < b.leds.size(); ++i) {
-            const auto hue = static_cast<std::uint8_t>(
-                (b.state.phase + i * light::kHueCount / count) % light::kHueCount);
-            b.leds[i] = MakeLed(light::Hue(hue), full);
-        }
-    });
+    EditPreview([](PreviewBuffers& b) { light::PreviewHueWave(b.leds, b.state, b.params); });
 }
 
 void MouseModel::PreviewDeviceFrameC() {

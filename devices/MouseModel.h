@@ -16,9 +16,7 @@
 //   11  report-rate choice of the connection
 // Bytes 10, 13, 68-76 and 79 are kept as the device last gave them.
 
-#include "devices/DeviceModel.h"
-#include "devices/KeyAssignmentDevice.h"
-#include "devices/NameLists.h"
+#include "devices/KeyedDeviceModel.h"
 #include "profiles/CMouseProfiledata.h"
 #include "protocol/Sequences.h"
 
@@ -106,7 +104,7 @@ using MouseConfigBlock = std::array<std::uint8_t, mouse_block::kSize>;
 // as the first effect code.
 inline constexpr int kFirstUserLightMode = 12;
 
-class MouseModel : public DeviceModel, public KeyAssignmentDevice {
+class MouseModel : public KeyedDeviceModel {
 public:
     explicit MouseModel(hid::HidBackend& backend, LightClock* clock = nullptr,
                         LightRandom* random = nullptr,
@@ -136,17 +134,9 @@ public:
     std::uint16_t FirmwareVersion() const;
 
     // --- Profile ---------------------------------------------------------------------------------
-    int LoadProfile() override;
-    void UpdateProfilePaths() override;
-    std::string GetProfilePath() const override;
-    void SaveProfile() override;
-    void SetDeviceIndex(int index) override;
-    void SetLightParams(const profiles::LightInfo& params) override;
+    profiles::CBasicProfiledata& Record() override { return m_profile; }
     void SetAudioLightParams(const profiles::AudioLightInfo& params) override;
     void LoadLighting() override;
-    // The default profile's entry becomes the profile (saved). 0, with nothing changed, when the
-    // default profile has no entry for this device.
-    int ResetProfileToDefault();
 
     // --- Working copies and setting changes ----------------------------------------------------
     // Changes that reach the mouse return WriteConfig's result after the profile was saved.
@@ -180,47 +170,26 @@ public:
     // The desktop's pointer speed for a slider value: value × 2 + 2 within 1-20.
     static int SystemPointerSpeed(int slider);
 
-    // --- Name lists --------------------------------------------------------------------------
-    using NameLists = devices::NameLists;
-    // Reads "macro.config" (profile folder), "default_light.json" (default data folder) and the
-    // light configuration file; missing or damaged files give empty lists. Keeps the effect
-    // codes for the settings block.
-    NameLists LoadNameLists();
-    const std::vector<int>& EffectCodes() const { return m_effectCodes; }
-    // Row of "DefaultLightName" and "AreaLightName" when they hold one list per light table.
-    void SetLightTable(int table) { m_lightTable = table < 0 ? 0 : table; }
+    // --- Name lists (macro names from "macro.config") -----------------------------------------
+    using ProfiledDeviceModel::SetLightTable;
 
     // --- Link and power ------------------------------------------------------------------------
-    bool IsLinkOnline() override;
     // When open, no power value given yet and the link query answers: level 0, charging 0 and
     // the wireless flag in byte 3.
     std::optional<std::array<std::uint8_t, 6>> PollPowerState();
 
     // --- Key table, macros and recoil ----------------------------------------------------------
-    // Names of the macros the current keys use, in first-use order.
-    std::vector<std::string> GetMacroList() const override;
     // Library indexes of the macros the given keys use, once each in first-use order (keys
     // without a device position and macros the library does not hold are left out).
     std::vector<int> UsedMacros(const KeyEntries& entries) const;
-    KeyEntries CurrentKeyEntries() const;
     // Writes the key table: each key's function at its device position, macro functions
     // renumbered to their place in the used-macro list, unknown macros back to the key's
     // default. 1 on success, 0 when closed, before the mouse was read, or a command failed.
     int WriteKeyTable(profiles::CBasicProfiledata* profile, const KeyEntries& entries) override;
-    int WriteCurrentKeyTable(profiles::CBasicProfiledata* profile) override;
-    // The macro image of the listed library indexes: 0 written (or nothing to write), n > 0 the
-    // image is too large by about n - 1 events (nothing written), negative a failed command.
-    int WriteMacroImage(const std::vector<int>& macroIndices) override;
     // 1 when the recoil image was written; 0 when closed, empty or a command failed.
     int WriteRecoilImage(std::span<const std::uint8_t> image);
     // Device position of key i (255: none).
     const std::map<int, int>& KeyMap() const { return DeviceMap(); }
-    // The key assignment panel's side (KeyAssignmentDevice).
-    std::vector<profiles::KeyAssignmentEntry> GetKeyList() const override { return m_keyList; }
-    bool SetKeyFunction(int key, std::uint32_t function) override;
-    bool IsKeyChanged(int key) const override;
-    int WriteKeysToDevice() override;
-    int ReloadKeys() override { return LoadProfile(); }
 
     // --- Preview ---------------------------------------------------------------------------------
     void PreviewDeviceFrameA() override; // mode 0: a marker band runs round the ring and fades
@@ -236,11 +205,11 @@ public:
     SensorInfo Sensor() const { return SensorFromDeviceInfo(m_tables.deviceInfo); }
     const MouseConfigBlock& ConfigBlock() const { return m_configBlock; }
     int CurrentSlot() const { return m_currentSlot; }
-    const protocol::DeviceTables& Tables() const { return m_tables; }
 
 private:
     // Working copies from the profile record.
-    void TakeProfile();
+    void TakeProfile() override;
+    std::vector<int> UsedMacroIndices() const override { return UsedMacros(CurrentKeyEntries()); }
     // Working copies and profile from a settings block read from the mouse (not saved).
     void TakeBlock(const MouseConfigBlock& read);
     void SaveIfChanged(const Json::Value& before);
@@ -249,26 +218,19 @@ private:
     // Stores the stages, saves and writes.
     int CommitStages();
     int CommitSettings();
-    void EnsureEffectCodes();
     bool ReadBlock(std::uint8_t& slot, MouseConfigBlock& out);
     void BuildBlock(MouseConfigBlock& out, int value) const;
     void PrepareKeyMap();
 
-    protocol::DeviceTables m_tables;
-    bool m_tablesRead = false;
     std::uint8_t m_currentSlot = 0;
     MouseConfigBlock m_configBlock{};
     bool m_blockRead = false;
-    std::vector<profiles::KeyAssignmentEntry> m_keyList;
     std::vector<profiles::LightListEntry> m_lightList;
     std::vector<profiles::DpiStage> m_dpiStages;
     int m_activeStage = 0;
     profiles::MouseSystemSettings m_settings;
     profiles::CMouseProfiledata m_profile;
     bool m_tipShown = false;
-    std::vector<int> m_effectCodes;
-    bool m_effectCodesLoaded = false;
-    int m_lightTable = 0;
     std::atomic<std::uint32_t> m_effectStart{0}; // read by the light thread
 };
 

@@ -89,6 +89,39 @@ double ProcessCpuSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
+// Runs the event loop in windows of 4 s and adds up the process's and the UI thread's CPU time
+// and the wall time they took.
+class CpuMeter {
+public:
+    static constexpr int kWindowMs = 4000;
+    // One window; its wall time in seconds.
+    double RunWindow() {
+        const double uiStart = ThreadCpuSeconds();
+        const double cpuStart = ProcessCpuSeconds();
+        const auto start = std::chrono::steady_clock::now();
+        RunFor(kWindowMs);
+        const double spentWall =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        m_cpu += ProcessCpuSeconds() - cpuStart;
+        m_ui += ThreadCpuSeconds() - uiStart;
+        m_wall += spentWall;
+        return spentWall;
+    }
+    // `count` per second of all windows.
+    double PerSecond(double count) const { return m_wall > 0 ? count / m_wall : 0; }
+    // cpu_share of the whole program and, of it, the UI thread's part (timers, painting); the
+    // rest is the worker threads.
+    void Report(benchmark::State& state) const {
+        state.counters["cpu_share"] = PerSecond(m_cpu);
+        state.counters["ui_cpu_share"] = PerSecond(m_ui);
+    }
+
+private:
+    double m_cpu = 0;
+    double m_ui = 0;
+    double m_wall = 0;
+};
+
 // One running program: the application object, a private user folder, the main window on a
 // virtual bus.
 class Program {
@@ -213,25 +246,11 @@ void BM_IdleCpu(benchmark::State& state) {
     if (state.range(0) == 2) {
         program.Window().OnRegisteredMessage(q407::app::RegisteredMessage::LightOwnerSet, 1, 0);
     }
-    constexpr int kWindowMs = 4000;
-    double cpu = 0;
-    double ui = 0;
-    double wall = 0;
+    CpuMeter meter;
     for (auto _ : state) {
-        const double uiStart = ThreadCpuSeconds();
-        const double cpuStart = ProcessCpuSeconds();
-        const auto start = std::chrono::steady_clock::now();
-        RunFor(kWindowMs);
-        const double spentWall =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        cpu += ProcessCpuSeconds() - cpuStart;
-        ui += ThreadCpuSeconds() - uiStart;
-        wall += spentWall;
-        state.SetIterationTime(spentWall);
+        state.SetIterationTime(meter.RunWindow());
     }
-    state.counters["cpu_share"] = wall > 0 ? cpu / wall : 0;
-    // The UI thread's part of it (timers, painting); the rest is the worker threads.
-    state.counters["ui_cpu_share"] = wall > 0 ? ui / wall : 0;
+    meter.Report(state);
     q407::bench::ReportRss(state);
 }
 BENCHMARK(BM_IdleCpu)
@@ -289,28 +308,15 @@ void BM_KeyboardStreamingCpu(benchmark::State& state) {
         program.Window().show();
     }
     RunFor(1000);
-    constexpr int kWindowMs = 4000;
-    double cpu = 0;
-    double ui = 0;
-    double wall = 0;
+    CpuMeter meter;
     int frames = 0;
     for (auto _ : state) {
         const int before = keyboard->Firmware().LightFramesCompleted();
-        const double uiStart = ThreadCpuSeconds();
-        const double cpuStart = ProcessCpuSeconds();
-        const auto start = std::chrono::steady_clock::now();
-        RunFor(kWindowMs);
-        const double spentWall =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        cpu += ProcessCpuSeconds() - cpuStart;
-        ui += ThreadCpuSeconds() - uiStart;
-        wall += spentWall;
+        state.SetIterationTime(meter.RunWindow());
         frames += keyboard->Firmware().LightFramesCompleted() - before;
-        state.SetIterationTime(spentWall);
     }
-    state.counters["cpu_share"] = wall > 0 ? cpu / wall : 0;
-    state.counters["ui_cpu_share"] = wall > 0 ? ui / wall : 0;
-    state.counters["fps"] = wall > 0 ? frames / wall : 0;
+    meter.Report(state);
+    state.counters["fps"] = meter.PerSecond(frames);
     q407::bench::ReportRss(state);
 }
 BENCHMARK(BM_KeyboardStreamingCpu)
@@ -355,24 +361,15 @@ void BM_SharedEffectCpu(benchmark::State& state) {
         QStringLiteral("click"));
     program.Window().hide();
     RunFor(1000);
-    constexpr int kWindowMs = 4000;
-    double cpu = 0;
-    double wall = 0;
+    CpuMeter meter;
     std::uint32_t frames = 0;
     for (auto _ : state) {
         const std::uint32_t framesStart = program.Window().SharedLighting().FramesOffered();
-        const double cpuStart = ProcessCpuSeconds();
-        const auto start = std::chrono::steady_clock::now();
-        RunFor(kWindowMs);
-        const double spentWall =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        cpu += ProcessCpuSeconds() - cpuStart;
+        state.SetIterationTime(meter.RunWindow());
         frames += program.Window().SharedLighting().FramesOffered() - framesStart;
-        wall += spentWall;
-        state.SetIterationTime(spentWall);
     }
-    state.counters["cpu_share"] = wall > 0 ? cpu / wall : 0;
-    state.counters["fps"] = wall > 0 ? frames / wall : 0;
+    meter.Report(state);
+    state.counters["fps"] = meter.PerSecond(frames);
     q407::bench::ReportRss(state);
 }
 BENCHMARK(BM_SharedEffectCpu)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -7,6 +7,7 @@
 //  - cpu_share: the process's CPU time over the wall time (the simulated keyboard included).
 
 #include "BenchCounters.h"
+#include "BenchUserFolder.h"
 #include "LinkFloor.h"
 #include "devices/KeyboardModel.h"
 #include "sim/SimulatedProduct.h"
@@ -28,23 +29,6 @@ using Clock = std::chrono::steady_clock;
 class NoPause final : public protocol::Pacer {
 public:
     void Pause(std::chrono::milliseconds) override {}
-};
-
-// A user folder of the benchmark's own for the profile files.
-class UserFolder {
-public:
-    UserFolder()
-        : m_root(std::filesystem::temp_directory_path() /
-                 ("q407-keyboard-bench-" + std::to_string(::getpid()))) {
-        std::filesystem::remove_all(m_root);
-        ::setenv("XDG_DATA_HOME", m_root.c_str(), 1);
-    }
-    ~UserFolder() { std::filesystem::remove_all(m_root); }
-    UserFolder(const UserFolder&) = delete;
-    UserFolder& operator=(const UserFolder&) = delete;
-
-private:
-    std::filesystem::path m_root;
 };
 
 struct KeyboardRig {
@@ -79,7 +63,7 @@ struct KeyboardRig {
     }
 
     bool receiver;
-    UserFolder folder;
+    UserFolder folder{"keyboard"};
     NoPause pacer;
     sim::VirtualHidBus bus;
     std::shared_ptr<sim::SimulatedProduct> product;

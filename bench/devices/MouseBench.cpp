@@ -5,6 +5,7 @@
 //  - one DPI edit: the stage changes, the profile file is saved and the block is written.
 
 #include "BenchCounters.h"
+#include "BenchUserFolder.h"
 #include "LinkFloor.h"
 #include "devices/MouseModel.h"
 #include "sim/SimulatedProduct.h"
@@ -21,23 +22,6 @@ namespace {
 using namespace std::chrono_literals;
 using sim::SimProduct;
 using Clock = std::chrono::steady_clock;
-
-// A user folder of the benchmark's own for the profile files.
-class UserFolder {
-public:
-    UserFolder()
-        : m_root(std::filesystem::temp_directory_path() /
-                 ("q407-mouse-bench-" + std::to_string(::getpid()))) {
-        std::filesystem::remove_all(m_root);
-        ::setenv("XDG_DATA_HOME", m_root.c_str(), 1);
-    }
-    ~UserFolder() { std::filesystem::remove_all(m_root); }
-    UserFolder(const UserFolder&) = delete;
-    UserFolder& operator=(const UserFolder&) = delete;
-
-private:
-    std::filesystem::path m_root;
-};
 
 struct MouseRig {
     explicit MouseRig(SimProduct which)
@@ -57,7 +41,7 @@ struct MouseRig {
                             product->CommandPath(bus));
     }
 
-    UserFolder folder;
+    UserFolder folder{"mouse"};
     sim::VirtualHidBus bus;
     std::shared_ptr<sim::SimulatedProduct> product;
     devices::MouseModel model;

@@ -25,6 +25,7 @@
 #include "toolkit/Notify.h"
 #include "toolkit/ResourceManager.h"
 #include "toolkit/SkinLoader.h"
+#include "ui/app/ShellFixture.h"
 
 #include <QAbstractSlider>
 #include <QDBusArgument>
@@ -102,14 +103,10 @@ public Q_SLOTS:
     }
 };
 
-class DeviceBusTest : public ::testing::Test {
+// The shell's window fixture, the window owning the service name on the test's own bus.
+class DeviceBusTest : public ShellTest {
 protected:
-    static void SetUpTestSuite() {
-        const QString skin = QString::fromStdString((q407::paths::DataDir() / "skin").string());
-        ASSERT_TRUE(q407::app::SetupUiResources(skin + QLatin1Char('/')));
-    }
     void SetUp() override {
-        ASSERT_TRUE(m_home.IsValid());
         if (!Connection(QStringLiteral("main")).isConnected()) {
             GTEST_SKIP() << "dbus-daemon cannot run here";
         }
@@ -117,22 +114,16 @@ protected:
             QString::fromLatin1(q407::app::kBusService), QStringLiteral("unused.lock"),
             Connection(QStringLiteral("main")));
         ASSERT_EQ(m_instance->Acquire(), q407::app::InstanceBus::Role::First);
-        m_window = std::make_unique<q407::app::CMainWnd>(m_instance.get(), &m_hidBus);
-        ASSERT_TRUE(m_window->Create(QStringLiteral("Q407"), QSize(1000, 640)));
+        CreateWindow(m_instance.get());
     }
     void TearDown() override {
-        m_window.reset();
-        for (auto& product : m_products) {
-            product->Unplug();
-        }
+        ShellTest::TearDown();
         m_instance.reset();
-        q407::toolkit::ResourceManager::Instance().SetAllDPI(96);
     }
 
     // Plugs a product and waits until its object is on the bus.
     std::shared_ptr<SimulatedProduct> Plug(SimProduct product, int page) {
-        m_products.push_back(SimulatedProduct::Create(product));
-        EXPECT_TRUE(m_products.back()->PlugInto(m_hidBus));
+        ShellTest::Plug(product);
         EXPECT_TRUE(testutil::WaitUntil([&] { return Devices().contains(DevicePath(page)); }, 8000))
             << "page " << page << " never reached the bus";
         return m_products.back();
@@ -222,12 +213,7 @@ protected:
         return q407::profiles::ReadJsonFile(MousePage()->Mouse().GetProfilePath())["Device"][0];
     }
 
-    testutil::UserFolderScope m_home;
-    testutil::ScriptedDialogsScope m_dialogs;
-    q407::sim::VirtualHidBus m_hidBus;
-    std::vector<std::shared_ptr<SimulatedProduct>> m_products;
     std::unique_ptr<q407::app::InstanceBus> m_instance;
-    std::unique_ptr<q407::app::CMainWnd> m_window;
     QDBusConnection m_client = Connection(QStringLiteral("client"));
 };
 

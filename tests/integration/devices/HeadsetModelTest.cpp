@@ -5,11 +5,11 @@
 
 #include "devices/HeadsetModel.h"
 
+#include "integration/devices/ModelFolders.h"
 #include "profiles/JsonFile.h"
 #include "sim/SimulatedAudioConfLib.h"
 #include "sim/SimulatedProduct.h"
 #include "sim/VirtualHidBus.h"
-#include "support/ScopedEnv.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -21,7 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 namespace p = protocol;
 using sim::SimulatedAudioConfLib;
-using testutil::ScopedEnv;
 using Call = SimulatedAudioConfLib::Call;
 
 class NoPause final : public p::Pacer {
@@ -29,22 +28,8 @@ public:
     void Pause(std::chrono::milliseconds) override {}
 };
 
-struct Folders {
-    Folders()
-        : root(fs::temp_directory_path() / ("q407-headset-" + std::to_string(::getpid()))),
-          home("XDG_DATA_HOME", (root / "home").string()),
-          data("Q407_DATA_DIR", (root / "data").string()) {
-        fs::remove_all(root);
-        const fs::path shipped = fs::path(Q407_TEST_DATA_DIR).parent_path().parent_path() / "data";
-        fs::create_directories(root / "data" / "DefaultData");
-        for (const char* file : {"Headset.Json", "default_light.json"}) {
-            fs::copy_file(shipped / file, root / "data" / "DefaultData" / file);
-        }
-    }
-    ~Folders() { fs::remove_all(root); }
-    fs::path root;
-    ScopedEnv home;
-    ScopedEnv data;
+struct Folders : testutil::ModelFolders {
+    Folders() : ModelFolders("headset", {"Headset.Json", "default_light.json"}) {}
 };
 
 // The headset's model on the simulated headset, with the simulated library and the profile

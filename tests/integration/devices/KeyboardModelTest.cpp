@@ -5,11 +5,11 @@
 
 #include "devices/KeyboardModel.h"
 
+#include "integration/devices/ModelFolders.h"
 #include "profiles/CMacroLibrary.h"
 #include "profiles/JsonFile.h"
 #include "sim/SimulatedProduct.h"
 #include "sim/VirtualHidBus.h"
-#include "support/ScopedEnv.h"
 #include "unit/devices/LightTestSupport.h"
 
 #include <filesystem>
@@ -24,7 +24,6 @@ namespace fs = std::filesystem;
 namespace p = protocol;
 namespace kbb = keyboard_block;
 using sim::SimProduct;
-using testutil::ScopedEnv;
 
 // Records the pauses the model asks for instead of waiting.
 class RecordingPacer final : public p::Pacer {
@@ -37,25 +36,8 @@ public:
     std::vector<std::chrono::milliseconds> long_pauses;
 };
 
-struct Folders {
-    Folders()
-        : root(fs::temp_directory_path() / ("q407-keyboard-" + std::to_string(::getpid()))),
-          home("XDG_DATA_HOME", (root / "home").string()),
-          data("Q407_DATA_DIR", (root / "data").string()) {
-        fs::remove_all(root);
-        const fs::path shipped = fs::path(Q407_TEST_DATA_DIR).parent_path().parent_path() / "data";
-        fs::create_directories(DefaultData());
-        for (const char* file : {"Keyboard.Json", "default_light.json"}) {
-            fs::copy_file(shipped / file, DefaultData() / file);
-        }
-    }
-    ~Folders() { fs::remove_all(root); }
-    fs::path DefaultData() const { return root / "data" / "DefaultData"; }
-    fs::path Profiles() const { return root / "home" / "Q407" / "Keyboard"; }
-
-    fs::path root;
-    ScopedEnv home;
-    ScopedEnv data;
+struct Folders : testutil::ModelFolders {
+    Folders() : ModelFolders("keyboard", {"Keyboard.Json", "default_light.json"}, "Keyboard") {}
 };
 
 bool IsReceiver(SimProduct product) {

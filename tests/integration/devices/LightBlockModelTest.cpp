@@ -5,10 +5,10 @@
 
 #include "devices/HeadsetModel.h"
 #include "devices/MousePadModel.h"
+#include "integration/devices/ModelFolders.h"
 #include "profiles/JsonFile.h"
 #include "sim/SimulatedProduct.h"
 #include "sim/VirtualHidBus.h"
-#include "support/ScopedEnv.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -21,7 +21,6 @@ namespace fs = std::filesystem;
 namespace p = protocol;
 namespace lb = light_block;
 using sim::SimProduct;
-using testutil::ScopedEnv;
 
 class NoPause final : public p::Pacer {
 public:
@@ -29,23 +28,8 @@ public:
 };
 
 // A user folder and a data folder of their own, with the shipped default data copied in.
-struct Folders {
-    Folders()
-        : root(fs::temp_directory_path() / ("q407-block-" + std::to_string(::getpid()))),
-          home("XDG_DATA_HOME", (root / "home").string()),
-          data("Q407_DATA_DIR", (root / "data").string()) {
-        fs::remove_all(root);
-        const fs::path shipped = fs::path(Q407_TEST_DATA_DIR).parent_path().parent_path() / "data";
-        fs::create_directories(root / "data" / "DefaultData");
-        for (const char* file : {"MousePad.Json", "Headset.Json", "default_light.json"}) {
-            fs::copy_file(shipped / file, root / "data" / "DefaultData" / file);
-        }
-    }
-    ~Folders() { fs::remove_all(root); }
-
-    fs::path root;
-    ScopedEnv home;
-    ScopedEnv data;
+struct Folders : testutil::ModelFolders {
+    Folders() : ModelFolders("block", {"MousePad.Json", "Headset.Json", "default_light.json"}) {}
 };
 
 constexpr const char* kUuid = "2026_12_09_11_00_00_000";

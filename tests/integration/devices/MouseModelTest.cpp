@@ -5,11 +5,11 @@
 
 #include "devices/MouseModel.h"
 
+#include "integration/devices/ModelFolders.h"
 #include "profiles/CMacroLibrary.h"
 #include "profiles/JsonFile.h"
 #include "sim/SimulatedProduct.h"
 #include "sim/VirtualHidBus.h"
-#include "support/ScopedEnv.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -31,28 +31,9 @@ public:
     void Pause(std::chrono::milliseconds) override {}
 };
 
-using testutil::ScopedEnv;
-
 // A user folder and a data folder of their own, with the shipped default data copied in.
-struct Folders {
-    Folders()
-        : root(fs::temp_directory_path() / ("q407-mouse-" + std::to_string(::getpid()))),
-          home("XDG_DATA_HOME", (root / "home").string()),
-          data("Q407_DATA_DIR", (root / "data").string()) {
-        fs::remove_all(root);
-        const fs::path shipped = fs::path(Q407_TEST_DATA_DIR).parent_path().parent_path() / "data";
-        fs::create_directories(DefaultData());
-        for (const char* file : {"Mouse.Json", "default_light.json"}) {
-            fs::copy_file(shipped / file, DefaultData() / file);
-        }
-    }
-    ~Folders() { fs::remove_all(root); }
-    fs::path DefaultData() const { return root / "data" / "DefaultData"; }
-    fs::path Profiles() const { return root / "home" / "Q407" / "Mouse"; }
-
-    fs::path root;
-    ScopedEnv home;
-    ScopedEnv data;
+struct Folders : testutil::ModelFolders {
+    Folders() : ModelFolders("mouse", {"Mouse.Json", "default_light.json"}, "Mouse") {}
 };
 
 bool IsReceiver(SimProduct product) {

@@ -169,9 +169,11 @@ TEST_F(ProductReturnTest, DeviceIsReadAgainWhenItsReceiverLinkComesBack) {
     auto mouse = Plug(SimProduct::MouseAReceiver);
     const int page = ActivePage(q407::devices::kKindMouse);
     ASSERT_GE(page, 0);
-    std::vector<int> returns;
-    m_window->Pages()->AddReturnHandler([&](int index) { returns.push_back(index); });
+    // The page has read its product once: each later activation is a return.
     auto* entry = m_window->Pages()->Entry(page);
+    std::vector<int> returns;
+    QObject::connect(entry, &q407::pages::CDeviceOptionUI::Activated, entry,
+                     [&](int index) { returns.push_back(index); });
     mouse->Firmware().SetSwitchedOff(true);
     ASSERT_TRUE(testutil::WaitUntil([&] { return entry->isHidden(); }, 6000));
     mouse->Firmware().SetSettingsByte(mb::kActiveStage, 4);

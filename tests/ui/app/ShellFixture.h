@@ -44,9 +44,11 @@ protected:
         const QString skin = QString::fromStdString((q407::paths::DataDir() / "skin").string());
         ASSERT_TRUE(q407::app::SetupUiResources(skin + QLatin1Char('/')));
     }
-    void SetUp() override {
+    void SetUp() override { CreateWindow(nullptr); }
+    // The window, offering the device API through `instance` when there is one.
+    void CreateWindow(q407::app::InstanceBus* instance) {
         ASSERT_TRUE(m_home.IsValid());
-        m_window = std::make_unique<q407::app::CMainWnd>(nullptr, &m_bus);
+        m_window = std::make_unique<q407::app::CMainWnd>(instance, &m_bus);
         ASSERT_TRUE(m_window->Create(QStringLiteral("Q407"), QSize(1000, 640)));
     }
     void TearDown() override {
