@@ -565,7 +565,7 @@ bool DeviceModel::FollowSharedEffect(const Event& stop,
     }
     lastWrite = now;
     // The page may have stopped following while this thread waited; its own settings, written
-    // by the UI thread after KeepFrameTemplate, must not be overwritten by a late frame.
+    // by the UI thread through WriteWithFrameTemplate, must not be overwritten by a late frame.
     std::lock_guard writeLock(m_frameWriteLock);
     if (!FollowsSharedLighting() && !IsClientDriven()) {
         return false;
@@ -594,8 +594,8 @@ void DeviceModel::SetClientDriven(bool driven) {
             return;
         }
     }
-    // Handing back: a frame being written finishes first (KeepFrameTemplate waits for it), then
-    // the page's own settings reach the device.
+    // Handing back: a frame being written finishes first (WriteWithFrameTemplate waits for it),
+    // then the page's own settings reach the device.
     WriteConfig(0, 0, 1, 0, 0);
 }
 
@@ -606,15 +606,21 @@ void DeviceModel::SetClientColours(std::span<const Rgb> colours) {
     OfferSharedFrame({colours[0].red, colours[0].green, colours[0].blue, 255});
 }
 
-void DeviceModel::KeepFrameTemplate(FrameTemplate frameTemplate) {
-    // Waits for a frame being written, so the caller's own write comes after it.
+int DeviceModel::WriteWithFrameTemplate(FrameTemplate frameTemplate,
+                                        const std::function<int()>& write) {
+    // Held through the page's write: a frame taken meanwhile is written after the page's block,
+    // never before it, where the block would cover it.
     std::lock_guard writeLock(m_frameWriteLock);
+    {
+        std::lock_guard lock(m_sharedFrameLock);
+        m_frameTemplate = std::move(frameTemplate);
+        m_frameTemplateCurrent = true;
+    }
+    const int result = write();
+    // The device now shows the page's own light: the newest frame is due again.
     std::lock_guard lock(m_sharedFrameLock);
-    m_frameTemplate = std::move(frameTemplate);
-    m_frameTemplateCurrent = true;
-    // The device now shows the page's own light: the newest frame is due again, or a client's
-    // colours, which come only when the client sends them, would be lost to a DPI change.
     OfferLastFrameAgain();
+    return result;
 }
 
 void DeviceModel::OfferLastFrameAgain() {

@@ -336,7 +336,7 @@ protected:
 
     // Writes one frame of the shared effect to the device (light thread): 1 written, else 0.
     // The base writes the page's settings block as last written, in its steady mode with the
-    // frame's colour (see KeepFrameTemplate), while this program drives the lighting; pages
+    // frame's colour (see WriteWithFrameTemplate), while this program drives the lighting; pages
     // with a faster way replace it.
     virtual int WriteSharedFrame(const SharedFrame& frame);
     // Where a page's settings block keeps its light, for writing frames from the light thread
@@ -351,9 +351,11 @@ protected:
         std::size_t redAt = 0;                    // red, green, blue
         std::optional<std::uint8_t> steadyEffect; // the device's effect code of a steady light
     };
-    // Called by the page each time before it writes its settings block (UI thread); waits for a
-    // frame being written, so the page's own settings reach the device after it.
-    void KeepFrameTemplate(FrameTemplate frameTemplate);
+    // How the page writes its settings block (UI thread): `write` runs while no frame is being
+    // written, so a frame never lands between the template and the page's own block, and the
+    // newest frame (a client's colours come only when the client sends them) is due again after
+    // it. Returns what `write` returned.
+    int WriteWithFrameTemplate(FrameTemplate frameTemplate, const std::function<int()>& write);
     // Called after the page read its settings block back from the device: the frames go on
     // being written into what the device holds now, never into an older host copy of it (the
     // DPI stage its own button chose, or what it came back with after a replug). A block of

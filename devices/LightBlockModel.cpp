@@ -105,8 +105,10 @@ int LightBlockModel::WriteConfig(int slot, int value, int a, int b, int c) {
                 static_cast<std::uint8_t>(std::clamp(EffectCodes()[at], 0, 0xFF));
         }
     }
-    KeepFrameTemplate(std::move(frameTemplate));
-    return p::WriteSettingsSequence(Protocol(), p::kPadSettings, slot, out) == p::kResultOk ? 1 : 0;
+    return WriteWithFrameTemplate(std::move(frameTemplate), [&] {
+        return p::WriteSettingsSequence(Protocol(), p::kPadSettings, slot, out) == p::kResultOk ? 1
+                                                                                                : 0;
+    });
 }
 
 std::optional<std::array<std::uint8_t, 6>> LightBlockModel::PollPowerState() {

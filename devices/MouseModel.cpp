@@ -336,9 +336,11 @@ int MouseModel::WriteConfig(int slot, int value, int a, int b, int c) {
         steady && *steady < EffectCodes().size()) {
         frameTemplate.steadyEffect = ToByte(EffectCodes()[*steady]);
     }
-    KeepFrameTemplate(std::move(frameTemplate));
-    return p::WriteSettingsSequence(Protocol(), p::kMouseSettings, slot, out) == p::kResultOk ? 1
-                                                                                              : 0;
+    return WriteWithFrameTemplate(std::move(frameTemplate), [&] {
+        return p::WriteSettingsSequence(Protocol(), p::kMouseSettings, slot, out) == p::kResultOk
+                   ? 1
+                   : 0;
+    });
 }
 
 std::uint16_t MouseModel::FirmwareVersion() const {
