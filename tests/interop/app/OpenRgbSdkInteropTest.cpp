@@ -1,15 +1,17 @@
-// The OpenRGB SDK server of the main window with a simulated keyboard, mouse and headset, driven by
-// the openrgb-sdk npm package (tests/interop/app/openrgb-client.js): the controllers it lists at
-// two protocol versions, the client's per-key colours in the keyboard's streamed frame, its colour
-// on the mouse and its colours on the headset's ear cups, segments of the ear cups, a native mode
-// chosen through the mouse page, and the lights handed back when the client leaves. A damaged
-// packet closes only the connection that sent it, and the other clients hear of a product plugged
-// in later. A client's colours come back with a product that was unplugged and plugged in again.
-// A client of protocol 6 (written here, as the npm package speaks 5 at most) addresses the
-// controllers by ids that survive a replug, has its requests acknowledged, and hears of changes
-// made in the window; what the server has none of is answered in the replies' own layouts.
+// The OpenRGB SDK server of the main window with a simulated keyboard, mouse, headset and pad,
+// driven by the openrgb-sdk npm package (tests/interop/app/openrgb-client.js): the controllers it
+// lists at two protocol versions, the client's per-key colours in the keyboard's streamed frame,
+// its colour on the mouse and the pad and its colours on the headset's ear cups, segments of the
+// ear cups, a native mode chosen through the mouse page, and the lights handed back when the client
+// leaves. A damaged packet closes only the connection that sent it, and the other clients hear of a
+// product plugged in later. A client's colours come back with a product that was unplugged and
+// plugged in again. A client of protocol 6 (written here, as the npm package speaks 5 at most)
+// addresses the controllers by ids that survive a replug, has its requests acknowledged, and hears
+// of changes made in the window; what the server has none of is answered in the replies' own
+// layouts.
 
 #include "devices/KeyboardModel.h"
+#include "devices/LightBlockModel.h"
 #include "devices/MouseModel.h"
 #include "devices/OpenRgbSdk.h"
 #include "devices/PageEventTable.h"
@@ -29,6 +31,7 @@
 using q407::devices::Rgb;
 using q407::sim::SimProduct;
 namespace kbb = q407::devices::keyboard_block;
+namespace lb = q407::devices::light_block;
 namespace sdk = q407::devices::sdk;
 
 namespace {
@@ -208,6 +211,7 @@ TEST_F(SdkInteropTest, AnOpenRgbClientListsTheProductsSetsModesAndDrivesTheirLig
     auto keyboard = Plug(SimProduct::KeyboardK);
     Plug(SimProduct::MouseA);
     auto headset = Plug(SimProduct::Headset);
+    auto pad = Plug(SimProduct::MousePad);
     ASSERT_TRUE(m_window->StartSdkServer(0));
     auto* server = m_window->SdkServer();
     ASSERT_NE(server, nullptr);
@@ -223,7 +227,7 @@ TEST_F(SdkInteropTest, AnOpenRgbClientListsTheProductsSetsModesAndDrivesTheirLig
                               ? nullptr
                               : dynamic_cast<q407::devices::KeyboardModel*>(&keyboardPage->Model());
             return mousePage != nullptr && headsetPage != nullptr && model != nullptr &&
-                   model->KeyTablesRead() && server->ControllerPages().size() == 3;
+                   model->KeyTablesRead() && server->ControllerPages().size() == 4;
         },
         15000));
     auto& keyboardModel = dynamic_cast<q407::devices::KeyboardModel&>(keyboardPage->Model());
@@ -248,7 +252,7 @@ TEST_F(SdkInteropTest, AnOpenRgbClientListsTheProductsSetsModesAndDrivesTheirLig
     ASSERT_TRUE(newer.startsWith(QStringLiteral("5 "))) << m_clientOutput.toStdString();
     EXPECT_EQ(older.mid(2), newer.mid(2));
     const QJsonArray controllers = QJsonDocument::fromJson(newer.mid(2).toUtf8()).array();
-    ASSERT_EQ(controllers.size(), 3);
+    ASSERT_EQ(controllers.size(), 4);
     const std::vector<int> ledKeys = server->LedsOf(PageIndexOf(keyboardPage));
     for (const QJsonValue& value : controllers) {
         const QJsonObject controller = value.toObject();
@@ -265,7 +269,8 @@ TEST_F(SdkInteropTest, AnOpenRgbClientListsTheProductsSetsModesAndDrivesTheirLig
             EXPECT_EQ(zone[QStringLiteral("type")].toInt(), sdk::kZoneLinear);
             EXPECT_EQ(zone[QStringLiteral("leds")].toInt(), 13);
         } else {
-            EXPECT_EQ(controller[QStringLiteral("type")].toInt(), sdk::kTypeMouse);
+            const int type = controller[QStringLiteral("type")].toInt();
+            EXPECT_TRUE(type == sdk::kTypeMouse || type == sdk::kTypeMouseMat) << type;
             EXPECT_EQ(zone[QStringLiteral("leds")].toInt(), 1);
         }
     }
@@ -296,6 +301,13 @@ TEST_F(SdkInteropTest, AnOpenRgbClientListsTheProductsSetsModesAndDrivesTheirLig
                    leds[0].blue == 56 && mousePage->Model().SharedFramesWritten() > 0;
         },
         5000));
+    EXPECT_TRUE(testutil::WaitUntil(
+        [&] {
+            const auto& block = pad->Firmware().Memory().settingsMemory;
+            return block[lb::kRed] == 78 && block[lb::kRed + 1] == 90 && block[lb::kRed + 2] == 12;
+        },
+        5000))
+        << "the client's colour in the pad's settings block";
     EXPECT_GE(headset->Firmware().LedReports(), 12);
     const auto cups = headsetPage->Model().LedColours();
     ASSERT_GE(cups.size(), 13U);

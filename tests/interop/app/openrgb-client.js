@@ -1,6 +1,6 @@
 // A lighting program on the OpenRGB SDK, through the openrgb-sdk package: it lists the
 // controllers (also at protocol version 3), takes the keyboard's lights in "Direct" mode, gives
-// every key and every ear-cup LED its own colour and the mouse one colour, names a segment of the
+// every key and every ear-cup LED its own colour and the mouse and the pad one colour each, names a segment of the
 // ear cups and clears it, switches the mouse to another of its own modes, and lets go when the
 // test writes a line to its input. Each step is a line on stdout.
 const { Client } = require("openrgb-sdk");
@@ -63,6 +63,8 @@ async function main() {
     const colours = keyboard.leds.map((_, i) => ({ red: (i * 7) % 256, green: 255 - i, blue: 42 }));
     client.updateLeds(keyboard.deviceId, colours);
     client.updateLeds(mouse.deviceId, [{ red: 12, green: 34, blue: 56 }]);
+    const pad = devices.find((d) => d.type == 7);
+    client.updateLeds(pad.deviceId, [{ red: 78, green: 90, blue: 12 }]);
     const headset = devices.find((d) => d.type == 8);
     client.updateLeds(headset.deviceId, headset.leds.map((_, i) => ({ red: 10 * i, green: 5, blue: 200 - i })));
     // A round trip makes sure the server has read everything before the test looks.
