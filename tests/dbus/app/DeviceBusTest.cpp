@@ -11,6 +11,7 @@
 #include "app/Startup.h"
 #include "common/Paths.h"
 #include "devices/HeadsetModel.h"
+#include "devices/LightBlockModel.h"
 #include "editors/CLightControlUI.h"
 #include "pages/CKestravaHS6533Device.h"
 #include "pages/CKestravaKeyboardDevice.h"
@@ -42,6 +43,7 @@
 #include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <array>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -54,6 +56,7 @@ using q407::sim::SimProduct;
 using q407::sim::SimulatedProduct;
 namespace block = q407::devices::mouse_block;
 namespace kbb = q407::devices::keyboard_block;
+namespace lb = q407::devices::light_block;
 namespace sdk = q407::devices::sdk;
 
 constexpr int kMousePage = 0; // the cable mouse's page is made first
@@ -1052,6 +1055,7 @@ TEST_F(DeviceBusTest, CtlDrivesProfilesKeysColoursAndSound) {
     Plug(SimProduct::MouseA, kMousePage);
     Plug(SimProduct::KeyboardK, kKeyboardPage);
     Plug(SimProduct::Headset, 3);
+    auto pad = Plug(SimProduct::MousePad, 4);
     struct Case {
         const char* line;
         int exitCode;
@@ -1090,6 +1094,9 @@ TEST_F(DeviceBusTest, CtlDrivesProfilesKeysColoursAndSound) {
         {"0 profile delete x", 1, "usage:"},
         {"0 profile reset", 0, ""},
         {"3 profile reset now", 1, "usage:"},
+        {"4 info", 0, "Kind: mousepad\n"},
+        {"4 light mode 1 --colour 4080c0", 0, ""},
+        {"4 dpi set 800", 4, "a mousepad"},
     };
     for (const Case& c : cases) {
         const CtlResult result = RunCtl(QString::fromLatin1(c.line).split(QLatin1Char(' ')));
@@ -1115,6 +1122,10 @@ TEST_F(DeviceBusTest, CtlDrivesProfilesKeysColoursAndSound) {
                 .out.toUtf8())
             .object();
     EXPECT_EQ(colours[QStringLiteral("colours")].toArray()[3].toString(), QStringLiteral("00ff00"));
+    const auto& padBlock = pad->Firmware().Memory().settingsMemory;
+    EXPECT_EQ((std::array{padBlock[lb::kRed], padBlock[lb::kRed + 1], padBlock[lb::kRed + 2]}),
+              (std::array<std::uint8_t, 3>{0x40, 0x80, 0xc0}))
+        << "the pad's colour reached its settings block";
     m_window.reset(); // the page lets the library go before the test does
     q407::devices::SetAudioLibrary(nullptr);
 }
