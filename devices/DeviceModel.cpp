@@ -98,6 +98,7 @@ bool DeviceModel::AttachCommand(int mode, std::string_view path) {
         return false;
     }
     m_wireless.store(mode == protocol::kModeReceiver ? 1 : 0);
+    OnCommandAttached();
     return true;
 }
 

@@ -127,7 +127,8 @@ public:
     // --- Attachments (UI thread) ---------------------------------------------------------------
     // Where the threads hand their work; set before listening starts, cleared after it stopped.
     void SetPageEvents(PageEvents* events) { m_events.store(events); }
-    // The command interface: mode 1 cable, 2 receiver (Part of the protocol object).
+    // The command interface: mode 1 cable, 2 receiver (kept by the protocol object). A page
+    // whose threads wait for the device hears of it through OnCommandAttached.
     bool AttachCommand(int mode, std::string_view path);
     void DetachCommand();
     bool IsOpen() const { return m_protocol.IsOpened(); }
@@ -311,6 +312,8 @@ public:
     std::vector<profiles::LedEffectStep> EffectSteps() const;
 
 protected:
+    // The command interface was (re)attached (UI thread): the device is there again.
+    virtual void OnCommandAttached() {}
     // The preview buffers as a derived page's own frames change them.
     struct PreviewBuffers {
         std::vector<LedColour>& leds;

@@ -206,7 +206,20 @@ int KeyboardModel::ReadSettingsBlock() {
     if (m_profile.GetRoot() != before) {
         m_profile.SaveProfile();
     }
+    // The keyboard answers (it may just have come back): a frame that found the page reading
+    // goes again now.
+    WakeStream();
     return 1;
+}
+
+void KeyboardModel::OnCommandAttached() {
+    WakeStream();
+}
+
+void KeyboardModel::WakeStream() {
+    // A pause for a frame that failed while the keyboard was away is over once it is back.
+    m_streamPaused.store(false);
+    m_streamWake.Set();
 }
 
 int KeyboardModel::WriteSettingsBlock(int profile, int byte0) {
@@ -549,11 +562,12 @@ void KeyboardModel::SetClientKeyColours(std::span<const int> keys, std::span<con
     m_streamWake.Set();
 }
 
-int KeyboardModel::SendFrame(const std::vector<std::uint8_t>& frame) {
+int KeyboardModel::SendFrame(const std::vector<std::uint8_t>& frame,
+                             const std::function<bool()>& giveUp) {
     if (frame.empty()) {
         return 0;
     }
-    if (Protocol().StreamLight(frame.data(), frame.size()) != p::kResultOk) {
+    if (Protocol().StreamLight(frame.data(), frame.size(), giveUp) != p::kResultOk) {
         m_streamResumeMs.store(Clock().NowMs() + static_cast<std::uint32_t>(kFailurePause.count()));
         m_streamPaused.store(true);
         return -1;
@@ -608,11 +622,28 @@ void KeyboardModel::StreamLoop(const Event& stop) {
             }
             continue;
         }
+        // A refresh only repeats what the keyboard shows: a new frame (a client's colours) cuts
+        // it short and goes at once instead of waiting behind it and a whole interval. Through
+        // the receiver a frame takes most of an interval on the link.
+        const bool refresh = frame == sent;
+        bool gaveUp = false;
+        const std::function<bool()> newFrameWaits = [&] {
+            gaveUp = m_streamWake.IsSet();
+            return gaveUp;
+        };
+        const auto lastSentAt = sentAt;
         sentAt = now;
-        if (SendFrame(frame) == 1) {
+        const std::uint64_t dropped = Protocol().DroppedLightChunks();
+        // A frame with chunks dropped for a command in progress (the page reading the keyboard
+        // that just came back) goes again at the next interval, not only at the refresh.
+        if (SendFrame(frame, refresh ? newFrameWaits : std::function<bool()>{}) == 1 &&
+            Protocol().DroppedLightChunks() == dropped) {
             sent = std::move(frame);
         } else {
             sent.clear();
+        }
+        if (gaveUp) {
+            sentAt = lastSentAt;
         }
     }
 }

@@ -27,6 +27,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -200,6 +201,7 @@ public:
     bool IsCountedMode(int mode) const override;
     void RunLightFrame(int mode) override;
     bool KeepsRunningWhilePaused() const override;
+    void OnCommandAttached() override;
     void OnKeyLight(int position, int kind) override;
 
     // --- Accessors -----------------------------------------------------------------------------
@@ -218,8 +220,10 @@ private:
     void StoreCustomColours();
     void TakeCustomColoursFromProfile();
     bool StreamPaused() const;
+    // The stream looks at its frame at once, a failure pause ended.
+    void WakeStream();
     bool CanStream() const;
-    int SendFrame(const std::vector<std::uint8_t>& frame);
+    int SendFrame(const std::vector<std::uint8_t>& frame, const std::function<bool()>& giveUp = {});
     void StreamLoop(const Event& stop);
 
     std::unique_ptr<LightRandom> m_ownRandom;

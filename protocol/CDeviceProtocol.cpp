@@ -297,8 +297,13 @@ int CDeviceProtocol::Chunked(const Chunking& shape, std::uint8_t* destination,
     const std::size_t chunk = shape.chunk != 0 ? shape.chunk : ChunkSize();
     for (std::size_t offset = 0; offset < shape.length; offset += chunk) {
         const std::size_t n = std::min(chunk, shape.length - offset);
+        if (shape.giveUp != nullptr && *shape.giveUp && (*shape.giveUp)()) {
+            m_droppedLightChunks.fetch_add((shape.length - offset + chunk - 1) / chunk);
+            return kResultOk;
+        }
         if (shape.lock == Lock::LightStream && IsBusy()) {
             diag::Line("放弃灯光数据");
+            m_droppedLightChunks.fetch_add(1);
             continue;
         }
         const auto address = static_cast<std::uint16_t>(shape.baseAddress + offset);
@@ -382,9 +387,10 @@ int CDeviceProtocol::WriteIndexedBlock(const std::uint8_t* source, std::size_t l
                    nullptr, source);
 }
 
-int CDeviceProtocol::StreamLight(const std::uint8_t* source, std::size_t length) {
-    return Chunked({kCmdLightStream, Direction::Write, length, 0, 0, Lock::LightStream}, nullptr,
-                   source);
+int CDeviceProtocol::StreamLight(const std::uint8_t* source, std::size_t length,
+                                 const std::function<bool()>& giveUp) {
+    return Chunked({kCmdLightStream, Direction::Write, length, 0, 0, Lock::LightStream, &giveUp},
+                   nullptr, source);
 }
 
 int CDeviceProtocol::WriteMacroImage(const std::uint8_t* source, std::size_t length) {

@@ -20,6 +20,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <span>
 #include <string_view>
@@ -113,7 +114,11 @@ public:
     int WriteIndexedBlock(const std::uint8_t* source, std::size_t length, int index,
                           int stride); // 0x0B
     // 0x12: chunks that find another transaction running are dropped (and count as sent).
-    int StreamLight(const std::uint8_t* source, std::size_t length);
+    // Once `giveUp` says so, the chunks left are not sent either (a newer frame waits).
+    int StreamLight(const std::uint8_t* source, std::size_t length,
+                    const std::function<bool()>& giveUp = {});
+    // How many light chunks were dropped so far, so a streamer can tell an incomplete frame.
+    std::uint64_t DroppedLightChunks() const { return m_droppedLightChunks.load(); }
     int WriteMacroImage(const std::uint8_t* source, std::size_t length); // 0x15
     int WriteRecoilData(const std::uint8_t* source, std::size_t length); // 0x17, 56-byte chunks
     // 0x1A: one request; at most one answer's data (56 bytes) is returned.
@@ -134,6 +139,7 @@ private:
         std::uint64_t baseAddress = 0;
         std::size_t chunk = 0; // 0: the connection's chunk size
         Lock lock = Lock::Command;
+        const std::function<bool()>* giveUp = nullptr; // before each chunk: stop here
     };
 
     int TransactImpl(const std::uint8_t* request, std::size_t requestLength, std::uint8_t* answer,
@@ -152,6 +158,7 @@ private:
     // Fields in the order the pages know them.
     std::atomic<std::uint16_t> m_tableSize{kMaxTableSize};
     std::atomic<int> m_busy{0}; // transactions running now
+    std::atomic<std::uint64_t> m_droppedLightChunks{0};
     std::atomic<int> m_opened{0};
     std::atomic<int> m_followsSharedLighting{0};
     hid::CHidDevice m_cable;

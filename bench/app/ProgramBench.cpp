@@ -536,14 +536,19 @@ void BM_SdkUpdateLedsToFrame(benchmark::State& state) {
         return;
     }
     client.connectToHost(QHostAddress::LocalHost, server.Port());
-    const auto controllers = server.ControllerPages();
-    const auto controller = std::find(controllers.begin(), controllers.end(), page);
-    if (!WaitFor([&] { return server.ClientCount() == 1; }, 5000) ||
-        controller == controllers.end()) {
+    // The keyboard is listed once it has told which keys have lights, which takes a while
+    // through the receiver.
+    std::vector<int> controllers;
+    const auto listed = [&] {
+        controllers = server.ControllerPages();
+        return std::find(controllers.begin(), controllers.end(), page) != controllers.end();
+    };
+    if (!WaitFor([&] { return server.ClientCount() == 1; }, 5000) || !WaitFor(listed, 10000)) {
         state.SkipWithError("the client did not get through");
         return;
     }
-    const auto device = static_cast<std::uint32_t>(controller - controllers.begin());
+    const auto device = static_cast<std::uint32_t>(
+        std::find(controllers.begin(), controllers.end(), page) - controllers.begin());
     const std::size_t leds = server.LedsOf(page).size();
     auto& model =
         static_cast<q407::devices::KeyboardModel&>(program.Window().Pages()->Page(page)->Model());

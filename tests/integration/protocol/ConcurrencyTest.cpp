@@ -112,10 +112,19 @@ TEST(ProtocolConcurrency, LightChunksAreDroppedWhileAnotherTransactionRuns) {
     EXPECT_EQ(rig.firmware().RequestCount(p::kCmdLightStream), 0);
     EXPECT_TRUE(capture.Contains("放弃灯光数据"));
     EXPECT_EQ(rig.firmware().LightFramesCompleted(), 0);
+    EXPECT_EQ(rig.protocol.DroppedLightChunks(), 10U) << "a streamer can tell the frame is short";
 
     EXPECT_EQ(rig.protocol.StreamLight(frame.data(), frame.size()), p::kResultOk);
     EXPECT_EQ(rig.firmware().RequestCount(p::kCmdLightStream), 10);
     EXPECT_EQ(rig.firmware().LightFrame(), frame);
+    EXPECT_EQ(rig.protocol.DroppedLightChunks(), 10U);
+
+    // A streamer that gives up (a newer frame waits) sends no chunk after that.
+    int asked = 0;
+    EXPECT_EQ(rig.protocol.StreamLight(frame.data(), frame.size(), [&] { return ++asked > 3; }),
+              p::kResultOk);
+    EXPECT_EQ(rig.firmware().RequestCount(p::kCmdLightStream), 13);
+    EXPECT_EQ(rig.protocol.DroppedLightChunks(), 17U);
 }
 
 TEST(ProtocolConcurrency, DetachEndsAWaitingTransactionAtOnce) {
