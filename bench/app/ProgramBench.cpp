@@ -150,6 +150,8 @@ public:
             product->Unplug();
         }
         m_instance.reset();
+        // Qt keeps named connections: the next program's would be this one, to a dead bus.
+        QDBusConnection::disconnectFromBus(QStringLiteral("bench"));
     }
     bool Ready() const { return m_ready; }
     // The private session bus of the device API (empty without it).
@@ -501,6 +503,7 @@ void BM_BusDpiSetToDevice(benchmark::State& state) {
         state.SetIterationTime(spent.count());
     }
     mouse->Firmware().SetCommitHook({});
+    QDBusConnection::disconnectFromBus(QStringLiteral("bench-script"));
     const double n = static_cast<double>(state.iterations());
     state.counters["latency_ms"] = latency.count() * 1e3 / n;
     state.counters["floor_ms"] = floor.count() * 1e3 / n;
