@@ -421,7 +421,6 @@ void OpenRgbSdkServer::OnDisconnected(QTcpSocket* socket) {
     for (const int page : std::set<int>(client->driven)) {
         Release(*client, page);
     }
-    ScheduleUpdate(); // a page handed back shows its own mode again
     ReportDriving();
     if (socket != nullptr) {
         socket->disconnect(this);
@@ -553,9 +552,7 @@ sdk::AckStatus OpenRgbSdkServer::Perform(Client& client, const sdk::Packet& pack
     if (PageOf(client, packet.device, pageIndex) == nullptr) {
         return sdk::kStatusInvalidId; // a controller that went away, or none at all
     }
-    const sdk::AckStatus status = PerformOnController(client, packet, pageIndex);
-    ScheduleUpdate(); // the controller's mode may have changed
-    return status;
+    return PerformOnController(client, packet, pageIndex);
 }
 
 sdk::AckStatus OpenRgbSdkServer::PerformOnController(Client& client, const sdk::Packet& packet,
@@ -713,6 +710,7 @@ void OpenRgbSdkServer::Drive(Client& client, int pageIndex) {
     }
     diag::Line("OpenRGB SDK client " + client.name + " drives page " + std::to_string(pageIndex));
     page->Model().SetClientDriven(true);
+    ScheduleUpdate(); // its active mode is now the client's
     std::vector<devices::Rgb>& colours = m_colours[pageIndex];
     colours.resize(LedsOf(pageIndex).size());
     SetColours(pageIndex, 0, {});
@@ -734,6 +732,7 @@ void OpenRgbSdkServer::Release(Client& client, int pageIndex) {
     }
     diag::Line("OpenRGB SDK: page " + std::to_string(pageIndex) + " has its lights back");
     page->Model().SetClientDriven(false);
+    ScheduleUpdate(); // it shows its own mode again
     if (editors::CLightControlUI* panel = page->LightPanel()) {
         panel->SetClientStatus(QString());
     }
@@ -761,6 +760,7 @@ bool OpenRgbSdkServer::SelectNativeMode(int pageIndex, const sdk::Mode& mode) {
     }
     page->ApplyLightRecord(record);
     page->ShowLightSettings();
+    ScheduleUpdate();
     return true;
 }
 
